@@ -1,0 +1,49 @@
+#include "generate/generation.h"
+
+#include <string>
+
+#include "generate/cevo.h"
+#include "generate/plasma.h"
+
+namespace mireforge {
+
+GenerationMethod MethodOfMode(int mode) {
+  return mode == 1 ? GenerationMethod::CEvo : GenerationMethod::Plasma;
+}
+
+namespace {
+
+template <typename Rows>
+void SeedMap(Rows& rows, const GenerationRun& run, RandomSource& random) {
+  if (run.Randomize) {
+    random.SeedFromClock();
+    rows.Seed = std::to_string(random.RandomSeed);
+  } else {
+    random.RandomSeed = run.Seed;
+  }
+}
+
+}  // namespace
+
+void GenerateFromRows(GeneratorRows& rows, GenerationMethod method, GeneratorSettings& settings,
+                      MapGrid& grid, RandomSource& random) {
+  // Convert into a copy first, so a bad row leaves the settings as they were.
+  GeneratorSettings next = settings;
+  if (method == GenerationMethod::CEvo) {
+    const GenerationRun run = ApplyCEvoRows(rows.CEvo, next);
+    settings = next;
+    grid.ResizeMap(run.Width, run.Height);
+    SeedMap(rows.CEvo, run, random);
+    GenerateCEvo(grid, settings, random);
+    rows.CEvo.RareSeed = std::to_string(settings.RareSeed);
+  } else {
+    const GenerationRun run = ApplyPlasmaRows(rows.Plasma, next);
+    settings = next;
+    grid.ResizeMap(run.Width, run.Height);
+    SeedMap(rows.Plasma, run, random);
+    GeneratePlasma(grid, settings, random);
+    rows.Plasma.RareSeed = std::to_string(settings.RareSeed);
+  }
+}
+
+}  // namespace mireforge

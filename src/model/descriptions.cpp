@@ -1,0 +1,71 @@
+#include "model/descriptions.h"
+
+#include "model/map_grid.h"
+#include "model/terrain.h"
+
+namespace mireforge {
+
+TDescItem::TDescItem(int terrain, std::string text, int x, int y, int domain)
+    : Terrain(terrain), Text(std::move(text)), X(x), Y(y) {
+  Position = PositionText();
+  Domain = domain;
+}
+
+std::string TDescItem::PositionText() const {
+  const int first = SwapXY ? Y : X;
+  const int second = SwapXY ? X : Y;
+  std::string text;
+  text.reserve(12);
+  text += '[';
+  text += std::to_string(first);
+  text += ',';
+  text += std::to_string(second);
+  text += ']';
+  return text;
+}
+
+void DescriptionList::AddDescription(int terrain, std::string text, int x, int y, int domain) {
+  DescriptionNodes.push_back(static_cast<std::uint32_t>(Entries.size()));
+  Entries.emplace_back(terrain, std::move(text), x, y, domain);
+}
+
+void DescriptionList::Clear() {
+  Entries.clear();
+  DescriptionNodes.clear();
+}
+
+void DescriptionList::Reserve(std::size_t count) {
+  Entries.reserve(count);
+  DescriptionNodes.reserve(count);
+}
+
+TDescItem* DescriptionList::CellDescription(int x, int y, int width) {
+  return const_cast<TDescItem*>(static_cast<const DescriptionList*>(this)->CellDescription(x, y, width));
+}
+
+const TDescItem* DescriptionList::CellDescription(int x, int y, int width) const {
+  if (DescriptionNodes.empty() || x < 0 || y < 0 || width <= 0 || x >= width) return nullptr;
+  const std::size_t index = static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * width;
+  if (index >= DescriptionNodes.size()) return nullptr;
+  const std::uint32_t entry = DescriptionNodes[index];
+  return entry < Entries.size() ? &Entries[entry] : nullptr;
+}
+
+void BuildDefaultDescriptions(DescriptionList& list, const MapGrid& grid) {
+  list.Clear();
+  list.Reserve(grid.Cells.size());
+  for (int y = 0; y < grid.Height; ++y)
+    for (int x = 0; x < grid.Width; ++x) {
+      const int code = grid.GetTerrain(x, y);
+      list.AddDescription(code, std::string(TerrainNames[code]), x, y, 0);
+    }
+}
+
+std::string CleanDescription(std::string_view text) {
+  std::string clean(text);
+  for (char& c : clean)
+    if (c == '\r' || c == '\n') c = ' ';
+  return clean;
+}
+
+}  // namespace mireforge

@@ -1,0 +1,57 @@
+#pragma once
+// Per-cell location descriptions and domain numbers, and the index that finds a cell's entry.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mireforge {
+
+class MapGrid;
+
+struct TDescItem {
+  TDescItem(int terrain, std::string text, int x, int y, int domain);
+
+  // "[x,y]", or "[y,x]" when SwapXY is set.
+  std::string PositionText() const;
+
+  std::int32_t Terrain = 0;  // code when created; readers take the current one from the grid
+  std::string Text;
+  std::int32_t X = 0;
+  std::int32_t Y = 0;
+  std::string Position;      // PositionText as formatted at creation (column first)
+  std::int32_t Domain = 0;
+  bool SwapXY = false;
+};
+
+// The description list: one entry per cell in index order, plus DescriptionNodes,
+// the index by cell (element x + y * width refers to the cell's entry).
+class DescriptionList {
+ public:
+  // Appends an entry; callers add cells strictly in index order.
+  void AddDescription(int terrain, std::string text, int x, int y, int domain);
+  void Clear();
+  void Reserve(std::size_t count);
+
+  bool Empty() const { return Entries.empty(); }
+  std::size_t Size() const { return Entries.size(); }
+
+  TDescItem& Entry(std::size_t i) { return Entries[i]; }
+  const TDescItem& Entry(std::size_t i) const { return Entries[i]; }
+
+  // The item of cell (x, y), or nullptr when the index is empty or the cell lies
+  // outside it (a view may ask about a cell of a map that is being replaced).
+  TDescItem* CellDescription(int x, int y, int width);
+  const TDescItem* CellDescription(int x, int y, int width) const;
+
+  std::vector<TDescItem> Entries;
+  std::vector<std::uint32_t> DescriptionNodes;
+};
+
+// Rebuilds the list from the terrain: every cell gets its terrain name and domain 0.
+void BuildDefaultDescriptions(DescriptionList& list, const MapGrid& grid);
+
+// Descriptions are INI values: line breaks cannot be stored, so they become blanks.
+std::string CleanDescription(std::string_view text);
+
+}  // namespace mireforge

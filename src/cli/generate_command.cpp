@@ -2,6 +2,7 @@
 // become the wizard's row texts, so they are converted and checked exactly as
 // the wizard's rows are.
 #include <cctype>
+#include <initializer_list>
 #include <ostream>
 
 #include "cli/commands.h"
@@ -14,27 +15,35 @@ namespace mireforge::cli {
 
 namespace {
 
-const OptionSpec OutputOption = {"--output", "-o", "FILE", "the map file to write; its extension picks the format"};
-const OptionSpec OmitBorderOption = {"--omit-border", "", "", "leave the frozen-wastes frame out of the written map"};
-
-// Options both methods share, with the rows they set.
-std::vector<OptionSpec> SharedOptions(std::string_view rareDefault) {
-  return {
+// The options both methods share, then the method's own, then the output.
+CommandSpec MethodSpec(std::string_view words, std::string_view summary, bool rareByDefault,
+                       std::initializer_list<OptionSpec> methodOptions) {
+  CommandSpec spec{words, "[options] -o FILE", summary, {}, 0, ""};
+  spec.Options = {
       {"--width", "", "N", "map width, 1 to 512 (66)"},
       {"--height", "", "N", "map height, 1 to 512 (63)"},
       {"--seed", "", "N", "map seed; without it the seed comes from the clock"},
-      {"--rare", "", "", rareDefault == "on" ? "scatter rare terrain (on)" : "scatter rare terrain"},
-      {"--no-rare", "", "", rareDefault == "on" ? "no rare terrain" : "no rare terrain (off)"},
+      {"--rare", "", "", rareByDefault ? "scatter rare terrain (on)" : "scatter rare terrain"},
+      {"--no-rare", "", "", rareByDefault ? "no rare terrain" : "no rare terrain (off)"},
       {"--rare-seed", "", "N", "rare terrain seed (0)"},
       {"--randomize-rare", "", "", "take the rare terrain seed from the clock"},
       {"--rare-count", "", "N", "rare terrain count, at least 1 (500)"},
   };
+  spec.Options.insert(spec.Options.end(), methodOptions);
+  spec.Options.push_back({"--output", "-o", "FILE", "the map file to write; its extension picks the format"});
+  spec.Options.push_back({"--omit-border", "", "", "leave the frozen-wastes frame out of the written map"});
+  return spec;
+}
+
+// An option given sets its row's text as typed; the row conversion checks it.
+void SetRow(const ParsedOptions& options, std::string_view name, std::string& row) {
+  if (const std::string* value = options.Value(name)) row = *value;
 }
 
 template <typename Rows>
 void ApplySharedOptions(const ParsedOptions& options, Rows& rows, bool rareByDefault) {
-  if (const std::string* v = options.Value("--width")) rows.Width = *v;
-  if (const std::string* v = options.Value("--height")) rows.Height = *v;
+  SetRow(options, "--width", rows.Width);
+  SetRow(options, "--height", rows.Height);
   if (const std::string* v = options.Value("--seed")) {
     rows.Randomize = "False";
     rows.Seed = *v;
@@ -42,9 +51,9 @@ void ApplySharedOptions(const ParsedOptions& options, Rows& rows, bool rareByDef
     rows.Randomize = "True";
   }
   rows.CreateRare = options.Switch("--rare", "--no-rare", rareByDefault) ? "True" : "False";
-  if (const std::string* v = options.Value("--rare-seed")) rows.RareSeed = *v;
+  SetRow(options, "--rare-seed", rows.RareSeed);
   rows.RandomizeRare = options.Has("--randomize-rare") ? "True" : "False";
-  if (const std::string* v = options.Value("--rare-count")) rows.RareCount = *v;
+  SetRow(options, "--rare-count", rows.RareCount);
 }
 
 std::string ResizeRow(const std::string& value) {
@@ -88,43 +97,32 @@ const std::string& OutputPath(const ParsedOptions& options) {
 }
 
 const CommandSpec& GeneratePlasmaSpec() {
-  static const CommandSpec spec = [] {
-    CommandSpec s{"generate plasma", "[options] -o FILE", "Generates a plasma fractal map and writes it to FILE.", {}, 0, ""};
-    s.Options = SharedOptions("on");
-    s.Options.insert(s.Options.end(), {
-        {"--resize", "", "quick|bilinear", "resize type (bilinear)"},
-        {"--mountains", "", "N", "highest value classified as mountains, 0 to 255 (76)"},
-        {"--downs", "", "N", "highest value classified as downs, 0 to 255 (120)"},
-        {"--forests", "", "N", "highest value classified as forest, 0 to 255 (170)"},
-        {"--smooth", "", "", "run the smoothing pass (on)"},
-        {"--no-smooth", "", "", "skip the smoothing pass"},
-        {"--smooth-level", "", "N", "smoothing level, 1 to 255 (20)"},
-        {"--avg-height", "", "N", "average height, 1 to 255 (254)"},
-        OutputOption,
-        OmitBorderOption,
-    });
-    return s;
-  }();
+  static const CommandSpec spec = MethodSpec("generate plasma", "Generates a plasma fractal map and writes it to FILE.",
+                                             true,
+                                             {
+                                                 {"--resize", "", "quick|bilinear", "resize type (bilinear)"},
+                                                 {"--mountains", "", "N", "highest value classified as mountains, 0 to 255 (76)"},
+                                                 {"--downs", "", "N", "highest value classified as downs, 0 to 255 (120)"},
+                                                 {"--forests", "", "N", "highest value classified as forest, 0 to 255 (170)"},
+                                                 {"--smooth", "", "", "run the smoothing pass (on)"},
+                                                 {"--no-smooth", "", "", "skip the smoothing pass"},
+                                                 {"--smooth-level", "", "N", "smoothing level, 1 to 255 (20)"},
+                                                 {"--avg-height", "", "N", "average height, 1 to 255 (254)"},
+                                             });
   return spec;
 }
 
 const CommandSpec& GenerateCEvoSpec() {
-  static const CommandSpec spec = [] {
-    CommandSpec s{"generate cevo", "[options] -o FILE", "Generates a cEvo map and writes it to FILE.", {}, 0, ""};
-    s.Options = SharedOptions("off");
-    s.Options.insert(s.Options.end(), {
-        {"--plains", "", "N", "% of plains, 0 to 100 (25)"},
-        {"--mountains", "", "N", "% of mountains, 0 to 100 (5)"},
-        {"--downs", "", "N", "% of downs, 0 to 100 (7)"},
-        {"--random-downs", "", "N", "% of random downs, 0 to 100 (12)"},
-        {"--no-random-downs", "", "", "do not add random downs"},
-        {"--smoothing", "", "N", "smoothing, 0 to 255 (49)"},
-        {"--detail", "", "N", "detail, 0 to 255 (95)"},
-        OutputOption,
-        OmitBorderOption,
-    });
-    return s;
-  }();
+  static const CommandSpec spec = MethodSpec("generate cevo", "Generates a cEvo map and writes it to FILE.", false,
+                                             {
+                                                 {"--plains", "", "N", "% of plains, 0 to 100 (25)"},
+                                                 {"--mountains", "", "N", "% of mountains, 0 to 100 (5)"},
+                                                 {"--downs", "", "N", "% of downs, 0 to 100 (7)"},
+                                                 {"--random-downs", "", "N", "% of random downs, 0 to 100 (12)"},
+                                                 {"--no-random-downs", "", "", "do not add random downs"},
+                                                 {"--smoothing", "", "N", "smoothing, 0 to 255 (49)"},
+                                                 {"--detail", "", "N", "detail, 0 to 255 (95)"},
+                                             });
   return spec;
 }
 
@@ -134,12 +132,12 @@ void RunGeneratePlasma(const ParsedOptions& options, std::ostream& out) {
   PlasmaRows& page = rows.Plasma;
   ApplySharedOptions(options, page, true);
   if (const std::string* v = options.Value("--resize")) page.ResizeType = ResizeRow(*v);
-  if (const std::string* v = options.Value("--mountains")) page.MountainLevel = *v;
-  if (const std::string* v = options.Value("--downs")) page.DownsLevel = *v;
-  if (const std::string* v = options.Value("--forests")) page.ForestLevel = *v;
+  SetRow(options, "--mountains", page.MountainLevel);
+  SetRow(options, "--downs", page.DownsLevel);
+  SetRow(options, "--forests", page.ForestLevel);
   page.Smooth = options.Switch("--smooth", "--no-smooth", true) ? "True" : "False";
-  if (const std::string* v = options.Value("--smooth-level")) page.SmoothLevel = *v;
-  if (const std::string* v = options.Value("--avg-height")) page.AvgHeight = *v;
+  SetRow(options, "--smooth-level", page.SmoothLevel);
+  SetRow(options, "--avg-height", page.AvgHeight);
   GenerateAndSave(rows, GenerationMethod::Plasma, rows.Plasma, options, out);
 }
 
@@ -148,13 +146,13 @@ void RunGenerateCEvo(const ParsedOptions& options, std::ostream& out) {
   rows.Mode = static_cast<int>(GenerationMethod::CEvo);
   CEvoRows& page = rows.CEvo;
   ApplySharedOptions(options, page, false);
-  if (const std::string* v = options.Value("--plains")) page.LandMass = *v;
-  if (const std::string* v = options.Value("--mountains")) page.Mountains = *v;
-  if (const std::string* v = options.Value("--downs")) page.Downs = *v;
-  if (const std::string* v = options.Value("--random-downs")) page.RandDowns = *v;
+  SetRow(options, "--plains", page.LandMass);
+  SetRow(options, "--mountains", page.Mountains);
+  SetRow(options, "--downs", page.Downs);
+  SetRow(options, "--random-downs", page.RandDowns);
   page.AddRandDowns = options.Has("--no-random-downs") ? "False" : "True";
-  if (const std::string* v = options.Value("--smoothing")) page.ElevationSmooth = *v;
-  if (const std::string* v = options.Value("--detail")) page.ElevationDetail = *v;
+  SetRow(options, "--smoothing", page.ElevationSmooth);
+  SetRow(options, "--detail", page.ElevationDetail);
   GenerateAndSave(rows, GenerationMethod::CEvo, rows.CEvo, options, out);
 }
 

@@ -428,10 +428,9 @@ void Stroke(Canvas& c, const std::vector<Point>& p) { c.Fill(Polyline(p, Pen), B
 void RetroSign(Canvas& c, int code) {
   switch (code) {
     case 0:  // plains: tufts of grass
-      for (Point p : {Point{9, 13}, Point{22, 11}, Point{15, 24}}) {
-        Stroke(c, {{p.X - 3, p.Y - 4}, p, {p.X + 3, p.Y - 4}});
-        Stroke(c, {p, {p.X, p.Y - 5}});
-      }
+      for (Point p : {Point{9, 14}, Point{23, 12}, Point{15, 26}})
+        for (Point tip : {Point{p.X - 3.5, p.Y - 5}, Point{p.X, p.Y - 7}, Point{p.X + 3.5, p.Y - 5}})
+          c.Fill(Segment(p, tip, 1.5), Black);
       break;
     case 1:  // citadel
       Sign(c, CrenellatedBlock(9, 23, 14, 26, 4));
@@ -487,25 +486,27 @@ void RetroSign(Canvas& c, int code) {
         Stroke(c, wave);
       }
       break;
-    case 10:  // frozen wastes: a big snowflake
-      for (int i = 0; i < 3; ++i) {
-        const double a = i * Pi / 3, dx = 11 * std::cos(a), dy = 11 * std::sin(a);
-        Stroke(c, {{16 - dx, 16 - dy}, {16 + dx, 16 + dy}});
-        for (double s : {-1.0, 1.0}) {
-          const double tx = 16 + s * dx * 0.6, ty = 16 + s * dy * 0.6;
-          const double b1 = a + s * Pi / 4 + (s > 0 ? 0 : Pi), b2 = a - s * Pi / 4 + (s > 0 ? 0 : Pi);
-          Stroke(c, {{tx + 4 * std::cos(b1 + Pi / 2), ty + 4 * std::sin(b1 + Pi / 2)}, {tx, ty},
-                     {tx + 4 * std::cos(b2 - Pi / 2), ty + 4 * std::sin(b2 - Pi / 2)}});
-        }
+    case 10:  // frozen wastes: a big snowflake, six arms with barbs
+      for (int i = 0; i < 6; ++i) {
+        const double a = i * Pi / 3 + Pi / 2, dx = std::cos(a), dy = std::sin(a);
+        Stroke(c, {{16, 16}, {16 + 12 * dx, 16 + 12 * dy}});
+        const Point barb{16 + 7 * dx, 16 + 7 * dy};
+        for (double turn : {-Pi / 4, Pi / 4})
+          Stroke(c, {barb, {barb.X + 4 * std::cos(a + turn), barb.Y + 4 * std::sin(a + turn)}});
       }
       break;
     case 11:  // ruin: a broken wall
       Sign(c, {{5, 27}, {5, 12}, {8, 8}, {10, 14}, {13, 10}, {15, 17}, {18, 15}, {20, 20}, {24, 18}, {27, 22}, {27, 27}});
       c.Fill(Box(8, 18, 11, 23), RetroGrey);
       break;
-    case 12:  // lith: one standing stone
-      Sign(c, {{12, 28}, {12, 10}, {14, 4}, {18, 4}, {20, 10}, {20, 28}});
+    case 12: {  // lith: one standing stone, drawn hollow with a rune, on the ground
+      const std::vector<Point> stone{{11, 27}, {10.5, 12}, {13, 5}, {18, 4}, {21, 11}, {21.5, 27}};
+      Stroke(c, Closed(stone));
+      Stroke(c, {{14, 11}, {16, 14}, {18, 11}});
+      Stroke(c, {{16, 14}, {16, 22}});
+      Stroke(c, {{5, 28}, {27, 28}});
       break;
+    }
     case 13: {  // cavern: a mound with a black mouth
       std::vector<Point> arc;
       for (int i = 0; i <= 16; ++i) arc.push_back({16 - 12 * std::cos(Pi * i / 16), 27 - 20 * std::sin(Pi * i / 16)});

@@ -108,20 +108,25 @@ double Hash01(int seed, int n) {
   return (h & 0xFFFFFF) / double(0x1000000);
 }
 
-static double Lattice(int x, int y, int seed) { return Hash01(seed, x * 7919 + y * 104729); }
+static double Lattice(int x, int y, int seed, int periodX, int periodY) {
+  if (periodX > 0) x = ((x % periodX) + periodX) % periodX;
+  if (periodY > 0) y = ((y % periodY) + periodY) % periodY;
+  return Hash01(seed, x * 7919 + y * 104729);
+}
 
-double Noise(double x, double y, int seed) {
+double Noise(double x, double y, int seed, int periodX, int periodY) {
   const double fx = std::floor(x), fy = std::floor(y);
   const int ix = int(fx), iy = int(fy);
   double tx = x - fx, ty = y - fy;
   tx = tx * tx * (3 - 2 * tx), ty = ty * ty * (3 - 2 * ty);
-  const double a = Lattice(ix, iy, seed), b = Lattice(ix + 1, iy, seed);
-  const double c = Lattice(ix, iy + 1, seed), d = Lattice(ix + 1, iy + 1, seed);
+  const double a = Lattice(ix, iy, seed, periodX, periodY), b = Lattice(ix + 1, iy, seed, periodX, periodY);
+  const double c = Lattice(ix, iy + 1, seed, periodX, periodY), d = Lattice(ix + 1, iy + 1, seed, periodX, periodY);
   return (a + (b - a) * tx) + ((c + (d - c) * tx) - (a + (b - a) * tx)) * ty;
 }
 
-double Fbm(double x, double y, int seed) {
-  return (Noise(x, y, seed) * 4 + Noise(x * 2, y * 2, seed + 1) * 2 + Noise(x * 4, y * 4, seed + 2)) / 7;
+double Fbm(double x, double y, int seed, int period) {
+  return (Noise(x, y, seed, period, period) * 4 + Noise(x * 2, y * 2, seed + 1, period * 2, period * 2) * 2 +
+          Noise(x * 4, y * 4, seed + 2, period * 4, period * 4)) / 7;
 }
 
 Canvas::Canvas(int width, int height, double unitsWide, int supersample)

@@ -41,10 +41,12 @@ Shape Subtract(Shape a, Shape b);
 // For a line drawn from a down to b: the half plane on the picture's left of it.
 Shape LeftOfLine(Point a, Point b);
 
-// Smooth value noise in [0, 1], deterministic; coordinates are unit-space.
-double Noise(double x, double y, int seed);
-// Fractal sum of three octaves, in [0, 1].
-double Fbm(double x, double y, int seed);
+// Smooth value noise in [0, 1], deterministic, one lattice cell per unit of
+// x and y. With periods above 0 it repeats every periodX cells across and
+// periodY cells down, so a texture can wrap seamlessly from tile to tile.
+double Noise(double x, double y, int seed, int periodX = 0, int periodY = 0);
+// Fractal sum of three octaves, in [0, 1]; the period as for Noise.
+double Fbm(double x, double y, int seed, int period = 0);
 // A deterministic pseudo-random number in [0, 1) for the n-th draw of a seed.
 double Hash01(int seed, int n);
 

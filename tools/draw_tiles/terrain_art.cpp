@@ -24,8 +24,21 @@ double Smooth(double t) {
   return t * t * (3 - 2 * t);
 }
 
+// Fractal noise whose grain is rounded so that it wraps at the tile's edges:
+// neighbouring tiles of the same kind then meet without a seam.
+double TileFbm(double x, double y, double grain, int seed) {
+  const int period = std::max(1, int(std::lround(TileUnits / grain)));
+  const double cell = TileUnits / period;
+  return Fbm(x / cell, y / cell, seed, period);
+}
+
+// Value noise with periodX cells across and periodY cells down the tile.
+double TileNoise(double x, double y, int periodX, int periodY, int seed) {
+  return Noise(x * periodX / TileUnits, y * periodY / TileUnits, seed, periodX, periodY);
+}
+
 Paint Mottled(Rgb dark, Rgb light, double grain, int seed) {
-  return [=](double x, double y) { return Mix(dark, light, Fbm(x / grain, y / grain, seed)); };
+  return [=](double x, double y) { return Mix(dark, light, TileFbm(x, y, grain, seed)); };
 }
 
 // Light on the left edge of [x0, x1], dark on the right: a rounded surface.
@@ -58,7 +71,7 @@ void GroundShadow(Canvas& c, double cx, double cy, double rx, double ry, double 
 void GrassGround(Canvas& c, int seed) {
   c.Fill(Whole, Mottled(GrassDark, GrassLight, 7.0, seed));
   // Fine blades so the field does not look like felt.
-  c.Fill(Whole, [=](double x, double y) { return Noise(x * 1.6, y * 0.7, seed + 9) > 0.72 ? GrassDark : GrassLight; }, 0.25);
+  c.Fill(Whole, [=](double x, double y) { return TileNoise(x, y, 48, 24, seed + 9) > 0.72 ? GrassDark : GrassLight; }, 0.25);
 }
 
 // A tuft: three short blades fanning up from a root point.
@@ -88,7 +101,7 @@ std::vector<Point> CrenellatedBlock(double x0, double x1, double top, double bot
 
 void Plains(Canvas& c) {
   GrassGround(c, 11);
-  ScatterTufts(c, 12, 9, 1.2);
+  ScatterTufts(c, 12, 11, 1.4);
   for (int i = 0; i < 5; ++i) {
     const double x = 3 + 26 * Hash01(13, 2 * i), y = 3 + 26 * Hash01(13, 2 * i + 1);
     c.Fill(Circle(x, y, 0.75), i % 2 ? Hex(0xF3E27A) : Hex(0xF6F3E8));
@@ -146,7 +159,7 @@ void StandingStone(Canvas& c, double x, double base, double w, double h) {
 void Henge(Canvas& c) {
   GrassGround(c, 41);
   c.Fill(Ellipse(16, 17.5, 12.5, 8.5), Hex(0xA9C77A), 0.45);
-  const double cx = 16, cy = 17, rx = 11, ry = 7;
+  const double cx = 16, cy = 18, rx = 11.5, ry = 7.5;
   std::vector<Point> bases;
   for (int i = 0; i < 8; ++i) {
     const double a = (i * 45 + 22.5) * Pi / 180;
@@ -154,9 +167,9 @@ void Henge(Canvas& c) {
   }
   std::sort(bases.begin(), bases.end(), [](Point a, Point b) { return a.Y < b.Y; });
   for (std::size_t i = 0; i < bases.size(); ++i) {
-    StandingStone(c, bases[i].X, bases[i].Y + 0.5, 3.6, 7.0);
+    StandingStone(c, bases[i].X, bases[i].Y + 0.5, 4.0, 8.0);
     if (i == 1) {  // a lintel across the two back stones: a trilithon
-      const double y = std::min(bases[0].Y, bases[1].Y) - 6.8;
+      const double y = std::min(bases[0].Y, bases[1].Y) - 7.8;
       const double x0 = std::min(bases[0].X, bases[1].X) - 2.0, x1 = std::max(bases[0].X, bases[1].X) + 2.0;
       FillOutlined(c, BoxPoints(x0, y - 1.6, x1, y + 0.6), Rounded(StoneLight, Stone, x0, x1), 0.8);
     }
@@ -271,7 +284,7 @@ void Snowhall(Canvas& c) {
 
 void Lake(Canvas& c) {
   c.Fill(Whole, [](double x, double y) {
-    return Mix(Hex(0x23508F), Hex(0x3C78C0), 0.3 + 0.7 * Fbm(x / 8, y / 8, 101));
+    return Mix(Hex(0x23508F), Hex(0x3C78C0), 0.3 + 0.7 * TileFbm(x, y, 8, 101));
   });
   // Ripples: shallow arcs with a dark trough under each light crest.
   for (int i = 0; i < 9; ++i) {
@@ -292,21 +305,22 @@ void Lake(Canvas& c) {
 
 void FrozenWastes(Canvas& c) {
   c.Fill(Whole, [](double x, double y) {
-    return Mix(Hex(0xCADCEE), Snow, Smooth(Fbm(x / 7, y / 7, 111) * 1.6 - 0.3));
+    return Mix(Hex(0xCADCEE), Snow, Smooth(TileFbm(x, y, 8, 111) * 1.6 - 0.3));
   });
-  c.Fill(Whole, [](double x, double y) { return Noise(x / 3, y / 3, 112) > 0.7 ? Hex(0xB5CDE6) : Snow; }, 0.35);
+  c.Fill(Whole, [](double x, double y) { return TileNoise(x, y, 10, 10, 112) > 0.7 ? Hex(0xB5CDE6) : Snow; }, 0.35);
+  // Cracks leave each edge where they enter the opposite one, so they run on
+  // across a field of these tiles.
   const std::vector<std::vector<Point>> cracks = {
-      {{-1, 8}, {5, 10}, {9, 9}, {13, 11}, {18, 15}, {23, 14}, {27, 17}, {33, 19}},
+      {{-1, 8}, {5, 10}, {9, 9}, {13, 11}, {18, 15}, {23, 14}, {27, 12}, {33, 8}},
       {{13, 11}, {14.5, 6}, {13, 2}, {14, -1}},
-      {{18, 15}, {17, 21}, {20.5, 25}, {19, 29}, {20, 33}},
+      {{18, 15}, {17, 21}, {20.5, 25}, {17, 29}, {14, 33}},
       {{-1, 25}, {4, 23.5}, {8, 26}, {11, 25}},
-      {{27, 17}, {28.5, 11}, {33, 8}},
-      {{20.5, 25}, {26, 26.5}, {29, 30}}};
+      {{20.5, 25}, {26, 26.5}, {33, 25}}};
   for (const auto& crack : cracks) {
     std::vector<Point> lit;
     for (Point p : crack) lit.push_back({p.X + 0.6, p.Y + 0.6});
     c.Fill(Polyline(lit, 0.7), Hex(0xFFFFFF));
-    c.Fill(Polyline(crack, 0.9), Hex(0x5C7AA3));
+    c.Fill(Polyline(crack, 0.9), Hex(0x6F8DB5));
   }
 }
 
@@ -401,8 +415,8 @@ void Peak(Canvas& c, Point apex, double left, double right, double base, double 
 
 void Mountains(Canvas& c) {
   c.Fill(Whole, Mottled(Hex(0x85795F), Hex(0xA69A7C), 4.0, 151));
-  Peak(c, {20, 2.5}, 5, 35, 28, 7.5, 152);
-  Peak(c, {9.5, 10}, -4, 23.5, 32, 5.5, 154);
+  Peak(c, {20, 2.5}, 5, 35, 28, 9.0, 152);
+  Peak(c, {9.5, 10}, -4, 23.5, 32, 7.0, 154);
   for (int i = 0; i < 5; ++i)
     c.Fill(Circle(2 + 28 * Hash01(156, i), 29 + 2.5 * Hash01(157, i), 0.6), Hex(0x4E4436), 0.7);
 }

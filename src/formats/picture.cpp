@@ -1,6 +1,7 @@
 #include "formats/picture.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cctype>
 #include <filesystem>
 
@@ -54,6 +55,54 @@ Image LoadPicture(const std::string& path, int maxSide) {
   DecoderFor(extension);  // an unknown kind is refused before the file is touched
   const std::string bytes = ReadWholeFile(path);
   return DecodePicture(AsBytes(bytes), extension, maxSide);
+}
+
+struct PictureRowWriter::Impl {
+  Impl(const std::string& path) : File(path, "Cannot create file %s") {}
+
+  // A codec error caused by the file itself is reported as the file's failure.
+  template <typename Step>
+  void Run(Step step) {
+    try {
+      step();
+    } catch (const Error&) {
+      if (File.Handle() && std::ferror(File.Handle())) File.Fail();
+      throw;
+    }
+  }
+
+  AtomicFile File;
+  std::unique_ptr<BmpRowWriter> Bmp;
+  std::unique_ptr<PngRowWriter> Png;
+};
+
+PictureRowWriter::PictureRowWriter(const std::string& path, PictureFileType type, int width, int height,
+                                   bool pngAlpha)
+    : impl_(std::make_unique<Impl>(path)) {
+  Impl& w = *impl_;
+  w.Run([&] {
+    if (type == PictureFileType::Bitmap)
+      w.Bmp = std::make_unique<BmpRowWriter>(w.File.Handle(), width, height);
+    else
+      w.Png = std::make_unique<PngRowWriter>(w.File.Handle(), width, height, pngAlpha ? PngColor::Rgba : PngColor::Rgb);
+  });
+}
+
+PictureRowWriter::~PictureRowWriter() = default;
+
+void PictureRowWriter::WriteRow(const std::uint32_t* argb) {
+  impl_->Run([&] { impl_->Bmp ? impl_->Bmp->WriteRow(argb) : impl_->Png->WriteRow(argb); });
+}
+
+void PictureRowWriter::Commit() {
+  impl_->Run([&] { impl_->Bmp ? impl_->Bmp->Finish() : impl_->Png->Finish(); });
+  impl_->File.Commit();
+}
+
+void SavePicture(const std::string& path, PictureFileType type, const Image& image, bool pngAlpha) {
+  PictureRowWriter writer(path, type, image.Width, image.Height, pngAlpha);
+  for (int y = 0; y < image.Height; ++y) writer.WriteRow(image.Pixels.data() + static_cast<std::size_t>(y) * image.Width);
+  writer.Commit();
 }
 
 }  // namespace mireforge

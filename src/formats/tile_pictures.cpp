@@ -69,6 +69,13 @@ std::vector<Image> TerrainTiles(TileLook look) {
   return CutStrip(terrain.Picture, TileSide, TerrainCount);
 }
 
+TileSet LoadTileSet(bool retro, bool grayscale) {
+  std::vector<Image> tiles = TerrainTiles(retro ? TileLook::Retro : grayscale ? TileLook::Grayscale : TileLook::Color);
+  TileSet set;
+  for (int code = 0; code < TerrainCount; ++code) set.Tiles[code] = std::move(tiles[code]);
+  return set;
+}
+
 std::vector<Image> TerrainIcons(bool transparent) {
   Image strip = LoadTilePicture("terrains.bmp", IconSide * IconCount, IconSide, 8).Picture;
   if (transparent) MakeTransparent(strip);

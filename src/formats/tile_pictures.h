@@ -8,6 +8,7 @@
 
 #include "formats/bmp_codec.h"
 #include "formats/image.h"
+#include "formats/map_image.h"
 #include "model/terrain.h"
 
 namespace mireforge {
@@ -31,6 +32,10 @@ enum class TileLook {
 // The sixteen 32 x 32 tiles in TerrainCode order. The grey look is also the
 // base that domain display blends with the domain colours.
 std::vector<Image> TerrainTiles(TileLook look);
+
+// The tiles a map image is drawn with, as the grid shows them: retro look
+// wins over grayscale, which only changes the colour tiles.
+TileSet LoadTileSet(bool retro, bool grayscale);
 
 // The seventeen 16 x 16 panel icons: the terrains in code order, then the
 // empty one. With transparent set, fuchsia pixels get alpha 0.

@@ -6,8 +6,10 @@
 
 #include "formats/bmp_codec.h"
 #include "formats/embedded_resources.h"
+#include "formats/file_io.h"
 #include "formats/tile_pictures.h"
 #include "model/error.h"
+#include "support/temp_dir.h"
 
 namespace mireforge {
 namespace {
@@ -152,6 +154,37 @@ TEST(TilePictures, PaletteSwapAndTransparencyOnHandBuiltPictures) {
   Image image = swapped;
   MakeTransparent(image);
   EXPECT_EQ(image.Pixels, (std::vector<std::uint32_t>{Argb(1, 2, 3), 0u, Argb(0, 0, 0), Argb(0, 0, 0)}));
+}
+
+TEST(TilePictures, TileSetFollowsTheGridsLooks) {
+  struct Case {
+    bool Retro, Grayscale;
+    TileLook Expected;
+  };
+  for (const Case& c : {Case{false, false, TileLook::Color}, Case{false, true, TileLook::Grayscale},
+                        Case{true, false, TileLook::Retro}, Case{true, true, TileLook::Retro}}) {
+    const TileSet set = LoadTileSet(c.Retro, c.Grayscale);
+    const std::vector<Image> expected = TerrainTiles(c.Expected);
+    for (int t = 0; t < 16; ++t) EXPECT_EQ(set.Tiles[t].Pixels, expected[t].Pixels) << c.Retro << c.Grayscale << " tile " << t;
+  }
+}
+
+TEST(TilePictures, MapImageIsDrawnWithTheTiles) {
+  MapGrid grid;
+  grid.ResizeMap(3, 1);
+  grid.Cells = {Mountains, Lake, Citadel};
+  const TileSet set = LoadTileSet(false, false);
+  TempDir dir;
+  SaveMapImage(dir.File("map.bmp"), PictureFileType::Bitmap, grid, set, 32, 0);
+  const std::string bytes = ReadWholeFile(dir.File("map.bmp"));
+  const Image image = DecodeBmpImage(std::span(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+  ASSERT_EQ(image.Width, 96);
+  ASSERT_EQ(image.Height, 32);
+  for (int cell = 0; cell < 3; ++cell)
+    for (int y = 0; y < 32; ++y)
+      for (int x = 0; x < 32; ++x)
+        ASSERT_EQ(image.At(cell * 32 + x, y) & 0xFFFFFFu, set.Tiles[grid.Cells[cell]].At(x, y) & 0xFFFFFFu)
+            << "cell " << cell << " at " << x << "," << y;
 }
 
 TEST(TilePictures, MissingOrMisfitPicturesAreRefused) {

@@ -4,17 +4,15 @@
 
 #include "canvas.h"
 #include "picture_files.h"
+#include "scenery.h"
 
 namespace drawtiles {
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
-constexpr Rgb Ink = Hex(0x2A241C);
-constexpr Rgb Snow = Hex(0xF4F8FC), SnowShade = Hex(0xC2D2E6);
 
-double Smooth(double t) {
-  t = t < 0 ? 0 : t > 1 ? 1 : t;
-  return t * t * (3 - 2 * t);
+Paint Solid(Rgb colour) {
+  return [=](double, double) { return colour; };
 }
 
 Shape RoundedBox(double x0, double y0, double x1, double y1, double r) {
@@ -28,32 +26,14 @@ Paint VerticalGradient(Rgb top, Rgb bottom, double y0, double y1) {
   return [=](double, double y) { return Mix(top, bottom, Smooth((y - y0) / (y1 - y0))); };
 }
 
-// A peak lit from the left with a jagged snow cap; `clip` keeps it inside a frame.
-void Peak(Canvas& c, const Shape& clip, Point apex, double left, double right, double base, double snowDepth,
-          Rgb lit, Rgb shade, double outline) {
-  const Shape rock = Intersect(clip, Polygon({apex, {right, base}, {left, base}}));
-  const Shape litSide = LeftOfLine(apex, {apex.X + (right - left) * 0.12, base});
-  c.Fill(rock, shade);
-  c.Fill(Intersect(rock, litSide), lit);
-  const double t = snowDepth / (base - apex.Y), y = apex.Y + snowDepth;
-  const double lx = apex.X + (left - apex.X) * t, rx = apex.X + (right - apex.X) * t;
-  std::vector<Point> cap{apex, {rx, y}};
-  for (int i = 1; i < 6; ++i) cap.push_back({rx + (lx - rx) * i / 6, y + (i % 2 ? snowDepth * 0.22 : -snowDepth * 0.04)});
-  cap.push_back({lx, y});
-  const Shape snow = Intersect(rock, Polygon(cap));
-  c.Fill(snow, SnowShade);
-  c.Fill(Intersect(snow, litSide), Snow);
-  if (outline > 0) c.Fill(Intersect(clip, Polyline({{left, base}, apex, {right, base}}, outline)), Ink);
-}
-
 // The icon: a snowy peak over green land and a lake, on a rounded badge.
 void DrawIcon(Canvas& c) {
   const Shape badge = RoundedBox(1, 1, 31, 31, 6.5);
   c.Clear(Box(0, 0, 32, 32));
   c.Fill(RoundedBox(0.2, 0.2, 31.8, 31.8, 7.3), Ink);
   c.Fill(badge, VerticalGradient(Hex(0x4F8FD8), Hex(0xD8ECFA), 1, 20));
-  Peak(c, badge, {19.5, 5}, 4, 35, 24, 6.5, Hex(0xC4B08E), Hex(0x6E604C), 1.0);
-  Peak(c, badge, {9, 11}, -4, 21, 26, 4.5, Hex(0xB5A383), Hex(0x5E5242), 1.0);
+  Peak(c, badge, {19.5, 5}, 4, 35, 24, 6.5, Solid(Hex(0xC4B08E)), Solid(Hex(0x6E604C)), 1.0);
+  Peak(c, badge, {9, 11}, -4, 21, 26, 4.5, Solid(Hex(0xB5A383)), Solid(Hex(0x5E5242)), 1.0);
   c.Fill(Intersect(badge, Box(0, 22, 32, 32)), [](double x, double y) {
     return Mix(Hex(0x5E9A40), Hex(0x86C05C), 0.5 + 0.5 * Fbm(x / 3, y / 3, 7));
   });
@@ -64,15 +44,6 @@ void DrawIcon(Canvas& c) {
   // A red pennant on the summit.
   c.Fill(Segment({19.5, 5.2}, {19.5, 1.8}, 0.8), Ink);
   c.Fill(Polygon({{19.9, 1.6}, {25, 2.7}, {19.9, 4.0}}), Hex(0xC04A30));
-}
-
-void Tree(Canvas& c, double x, double y, double r, int seed) {
-  c.Fill(Ellipse(x + r * 0.4, y + r * 0.5, r, r * 0.7), Hex(0x000000), 0.3);
-  c.Fill(Circle(x, y, r + 0.6), Hex(0x16300F));
-  c.Fill(Circle(x, y, r), [=](double px, double py) {
-    return Mix(Hex(0x234F1C), Hex(0x3F7E2E), Fbm(px / 2, py / 2, seed));
-  });
-  c.Fill(Circle(x - r * 0.3, y - r * 0.32, r * 0.55), Hex(0x5A9A40));
 }
 
 void Castle(Canvas& c, double x, double y, double s) {
@@ -121,11 +92,11 @@ void DrawSidePicture(Canvas& c) {
   }
   // Distant blue range, then nearer brown peaks.
   const Rgb farLit = Hex(0xA9B6D2), farShade = Hex(0x6F7FA3);
-  Peak(c, all, {30, 102}, -30, 80, 172, 20, farLit, farShade, 0);
-  Peak(c, all, {88, 86}, 30, 150, 172, 24, farLit, farShade, 0);
-  Peak(c, all, {148, 110}, 100, 200, 172, 18, farLit, farShade, 0);
-  Peak(c, all, {40, 128}, 0, 92, 190, 16, Hex(0xC4B08E), Hex(0x6E604C), 1.2);
-  Peak(c, all, {-2, 140}, -40, 40, 190, 12, Hex(0xB5A383), Hex(0x5E5242), 1.2);
+  Peak(c, all, {30, 102}, -30, 80, 172, 20, Solid(farLit), Solid(farShade), 0);
+  Peak(c, all, {88, 86}, 30, 150, 172, 24, Solid(farLit), Solid(farShade), 0);
+  Peak(c, all, {148, 110}, 100, 200, 172, 18, Solid(farLit), Solid(farShade), 0);
+  Peak(c, all, {40, 128}, 0, 92, 190, 16, Solid(Hex(0xC4B08E)), Solid(Hex(0x6E604C)), 1.2);
+  Peak(c, all, {-2, 140}, -40, 40, 190, 12, Solid(Hex(0xB5A383)), Solid(Hex(0x5E5242)), 1.2);
   // Rolling green hills with the castle on the right one.
   c.Fill(Polygon({{0, 200}, {0, 186}, {30, 176}, {70, 184}, {104, 170}, {136, 166}, {164, 174}, {164, 240}, {0, 240}}),
          [](double x, double y) { return Mix(Hex(0x7DAE52), Hex(0x5E9040), Fbm(x / 9, y / 9, 3)); });

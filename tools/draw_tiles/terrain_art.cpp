@@ -3,42 +3,24 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scenery.h"
+
 namespace drawtiles {
 namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-// Light comes from the upper left throughout; outlines are a warm near-black ink.
-constexpr Rgb Ink = Hex(0x2A241C);
 constexpr Rgb GrassLight = Hex(0x8DC063), Grass = Hex(0x6B9F48), GrassDark = Hex(0x4C7C33);
 constexpr Rgb Tuft = Hex(0x3A6526);
 constexpr Rgb StoneLight = Hex(0xD2CCBF), Stone = Hex(0xA8A295), StoneDark = Hex(0x6F6A60);
 constexpr Rgb RoofRed = Hex(0xC04A30), RoofRedDark = Hex(0x7E2A1C);
-constexpr Rgb Snow = Hex(0xF4F8FC), SnowShade = Hex(0xC2D2E6);
 constexpr Rgb Shadow = Hex(0x000000);
 
 const Shape Whole = Box(0, 0, TileUnits, TileUnits);
 
-double Smooth(double t) {
-  t = std::clamp(t, 0.0, 1.0);
-  return t * t * (3 - 2 * t);
-}
-
-// Fractal noise whose grain is rounded so that it wraps at the tile's edges:
-// neighbouring tiles of the same kind then meet without a seam.
-double TileFbm(double x, double y, double grain, int seed) {
-  const int period = std::max(1, int(std::lround(TileUnits / grain)));
-  const double cell = TileUnits / period;
-  return Fbm(x / cell, y / cell, seed, period);
-}
-
 // Value noise with periodX cells across and periodY cells down the tile.
 double TileNoise(double x, double y, int periodX, int periodY, int seed) {
   return Noise(x * periodX / TileUnits, y * periodY / TileUnits, seed, periodX, periodY);
-}
-
-Paint Mottled(Rgb dark, Rgb light, double grain, int seed) {
-  return [=](double x, double y) { return Mix(dark, light, TileFbm(x, y, grain, seed)); };
 }
 
 // Light on the left edge of [x0, x1], dark on the right: a rounded surface.
@@ -127,14 +109,6 @@ void Citadel(Canvas& c) {
     c.Fill(Union(Box(x0 + 2.8, 14, x0 + 4.2, 17.5), Circle(x0 + 3.5, 14, 0.7)), Hex(0x2B211A));
     FillOutlined(c, {{x0 - 1.2, 10}, {x0 + 3.5, 1.2}, {x1 + 1.2, 10}}, Rounded(RoofRed, RoofRedDark, x0, x1));
   }
-}
-
-void Tree(Canvas& c, double x, double y, double r, int seed) {
-  GroundShadow(c, x + r * 0.35, y + r * 0.45, r * 1.05, r * 0.85, 0.45);
-  c.Fill(Circle(x, y, r + 0.6), Hex(0x16300F));
-  c.Fill(Circle(x, y, r), Mottled(Hex(0x234F1C), Hex(0x3F7E2E), 2.0, seed));
-  c.Fill(Circle(x - r * 0.3, y - r * 0.32, r * 0.55), Mottled(Hex(0x3F7E2E), Hex(0x66A548), 1.5, seed + 1));
-  c.Fill(Circle(x - r * 0.4, y - r * 0.45, r * 0.2), Hex(0x8CC466), 0.7);
 }
 
 void Forest(Canvas& c) {
@@ -393,30 +367,11 @@ void Cavern(Canvas& c) {
     FillOutlined(c, {{x, 30.5}, {x + 0.6, 28.3}, {x + 2.2, 27.8}, {x + 3, 30.5}}, Rounded(StoneLight, StoneDark, x, x + 3), 0.6);
 }
 
-void Peak(Canvas& c, Point apex, double left, double right, double base, double snowDepth, int seed) {
-  const std::vector<Point> peak{apex, {right, base}, {left, base}};
-  const Point ridgeFoot{apex.X + (right - left) * 0.12, base};
-  const Shape rock = Polygon(peak), litSide = LeftOfLine(apex, ridgeFoot);
-  c.Fill(rock, Mottled(Hex(0x5E5244), Hex(0x7C6E5C), 2.0, seed));
-  c.Fill(Intersect(rock, litSide), Mottled(Hex(0xA8977B), Hex(0xC9B99C), 2.0, seed + 1));
-  // A jagged snow line below the apex.
-  const double y = apex.Y + snowDepth;
-  const double lx = apex.X + (left - apex.X) * snowDepth / (base - apex.Y);
-  const double rx = apex.X + (right - apex.X) * snowDepth / (base - apex.Y);
-  std::vector<Point> snow{apex, {rx, y}};
-  for (int i = 1; i < 6; ++i) snow.push_back({rx + (lx - rx) * i / 6, y + (i % 2 ? 1.6 : -0.3)});
-  snow.push_back({lx, y});
-  const Shape cap = Intersect(rock, Polygon(snow));
-  c.Fill(cap, SnowShade);
-  c.Fill(Intersect(cap, litSide), Snow);
-  c.Fill(Segment(apex, {apex.X + (ridgeFoot.X - apex.X) * 0.7, apex.Y + (base - apex.Y) * 0.7}, 0.5), Hex(0x4A4036), 0.6);
-  c.Fill(Polyline({{left, base}, apex, {right, base}}, 1.0), Ink);
-}
-
 void Mountains(Canvas& c) {
   c.Fill(Whole, Mottled(Hex(0x85795F), Hex(0xA69A7C), 4.0, 151));
-  Peak(c, {20, 2.5}, 5, 35, 28, 9.0, 152);
-  Peak(c, {9.5, 10}, -4, 23.5, 32, 7.0, 154);
+  const Paint lit = Mottled(Hex(0xA8977B), Hex(0xC9B99C), 2.0, 152), shade = Mottled(Hex(0x5E5244), Hex(0x7C6E5C), 2.0, 153);
+  Peak(c, Whole, {20, 2.5}, 5, 35, 28, 9.0, lit, shade, 1.0);
+  Peak(c, Whole, {9.5, 10}, -4, 23.5, 32, 7.0, lit, shade, 1.0);
   for (int i = 0; i < 5; ++i)
     c.Fill(Circle(2 + 28 * Hash01(156, i), 29 + 2.5 * Hash01(157, i), 0.6), Hex(0x4E4436), 0.7);
 }

@@ -117,7 +117,9 @@ TEST(GenerateFromRows, FixedSeedsReproduceTheGeneratorsOwnRun) {
   GenerateFromRows(rows, GenerationMethod::CEvo, settings, grid, random);
   EXPECT_EQ(settings.LandPercent, 0);
   for (int y = 1; y < 29; ++y) {
-    for (int x = 1; x < 39; ++x) EXPECT_EQ(grid.Cells[x + y * 40], Plains) << x << "," << y;
+    for (int x = 1; x < 39; ++x) {
+      EXPECT_EQ(grid.Cells[x + y * 40], Plains) << x << "," << y;
+    }
   }
 }
 
@@ -161,7 +163,9 @@ TEST(GenerateFromRows, ABadRowChangesNothing) {
       GenerateFromRows(rows, c.method, settings, grid, random);
       ADD_FAILURE() << "no error";
     } catch (const Error& e) {
-      if (c.message) EXPECT_EQ(std::string(e.what()), c.message);
+      if (c.message) {
+        EXPECT_EQ(std::string(e.what()), c.message);
+      }
     }
     EXPECT_TRUE(SameRows(rows, rowsBefore));
     EXPECT_TRUE(SameSettings(settings, settingsBefore));

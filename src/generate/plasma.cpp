@@ -200,14 +200,23 @@ void ClassifyPlasma(MapGrid& grid, const GeneratorSettings& settings) {
   }
 }
 
+// The rows never let these through; a direct caller gets a message instead of
+// a division by zero or work coordinates that overflow their 16 bits.
+void CheckPlasmaInput(const MapGrid& grid, const GeneratorSettings& settings) {
+  const auto refuse = [](const char* caption, int low, int high, int value) {
+    throw Error("\"" + std::string(caption) + "\" must be between " + std::to_string(low) + " and " +
+                std::to_string(high) + ", not " + std::to_string(value));
+  };
+  if (grid.Width > MaxMapSize) refuse("Map width", 1, MaxMapSize, grid.Width);
+  if (grid.Height > MaxMapSize) refuse("Map height", 1, MaxMapSize, grid.Height);
+  if (settings.AvgHeight == 0) refuse("Average height", 1, 255, 0);
+  if (settings.Smooth && settings.SmoothLevel == 0) refuse("Smoothing level", 1, 255, 0);
+}
+
 }  // namespace
 
 void GeneratePlasma(MapGrid& grid, GeneratorSettings& settings, RandomSource& random) {
-  // The rows never let these through; a direct caller gets a message instead of
-  // a division by zero.
-  if (settings.AvgHeight == 0) throw Error("\"Average height\" must be between 1 and 255, not 0");
-  if (settings.Smooth && settings.SmoothLevel == 0)
-    throw Error("\"Smoothing level\" must be between 1 and 255, not 0");
+  CheckPlasmaInput(grid, settings);
 
   grid.Cells.assign(static_cast<std::size_t>(grid.Width) * grid.Height, Plains);
   if (!grid.Empty()) {

@@ -303,22 +303,37 @@ TEST(Plasma, RareTerrainComesLastFromItsOwnSeed) {
   EXPECT_EQ(grid.Cells, expectedClocked.Cells);
 }
 
-TEST(Plasma, ImpossibleDivisorsAreRefusedBeforeTheGridChanges) {
-  for (int which = 0; which < 2; ++which) {
+TEST(Plasma, InputTheRowsWouldRefuseLeavesTheGridAlone) {
+  struct Case {
+    int width, height;
+    std::uint8_t avgHeight;
+    std::int32_t smoothLevel;
+    const char* message;
+  };
+  const Case cases[] = {
+      {4, 4, 0, 20, "\"Average height\" must be between 1 and 255, not 0"},
+      {4, 4, 254, 0, "\"Smoothing level\" must be between 1 and 255, not 0"},
+      {513, 2, 254, 20, "\"Map width\" must be between 1 and 512, not 513"},
+      {3, 20000, 254, 20, "\"Map height\" must be between 1 and 512, not 20000"},
+  };
+  for (const Case& c : cases) {
     GeneratorSettings settings = PlasmaDefaults();
-    if (which == 0)
-      settings.AvgHeight = 0;
-    else
-      settings.SmoothLevel = 0;
+    settings.AvgHeight = c.avgHeight;
+    settings.SmoothLevel = c.smoothLevel;
     MapGrid grid;
-    grid.ResizeMap(4, 4);
+    grid.ResizeMap(c.width, c.height);
     grid.FillTerrain(Lake, true);
+    const std::vector<TerrainCode> before = grid.Cells;
     RandomSource random;
-    EXPECT_THROW(GeneratePlasma(grid, settings, random), Error);
-    EXPECT_EQ(grid.Cells, std::vector<TerrainCode>(16, Lake));
+    try {
+      GeneratePlasma(grid, settings, random);
+      ADD_FAILURE() << c.message;
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+    EXPECT_EQ(grid.Cells, before);
     EXPECT_EQ(random.RandomSeed, 0);
   }
 }
-
 }  // namespace
 }  // namespace mireforge

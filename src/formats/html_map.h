@@ -1,0 +1,38 @@
+#pragma once
+// The HTML map page: the map as a table of 32 x 32 terrain pictures, each with
+// its cell's description as tooltip, and the sixteen pictures it refers to.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "formats/image.h"
+#include "model/terrain.h"
+
+namespace mireforge {
+
+struct Project;
+
+// The picture number of each terrain code; its file is the number as one
+// uppercase hex digit + ".gif". Plains and mountains swap numbers.
+inline constexpr std::array<int, TerrainCount> HtmlImageNumbers = {14, 1, 2, 3, 4, 5, 6, 7,
+                                                                   8, 9, 10, 11, 12, 13, 0, 15};
+
+// "E.gif" for plains, "0.gif" for mountains, ...
+std::string HtmlPictureName(int terrain);
+
+// A text made safe inside a double-quoted HTML attribute; the browser shows the same text.
+std::string EscapeHtmlAttribute(std::string_view text);
+
+// The page as written, every line followed by CR LF.
+std::string FormatHtmlMap(const Project& project);
+
+// The tile picture of each terrain code, 32 x 32, in code order.
+using HtmlTiles = std::array<Image, TerrainCount>;
+
+// Writes the sixteen pictures 0.gif to F.gif into the folder, from tiles in code order.
+void WriteHtmlPictures(const std::string& folder, const HtmlTiles& tiles);
+
+// Writes the page atomically. Error "Cannot create file %s" when it cannot be written.
+void WriteHtmlMap(const std::string& path, const Project& project);
+
+}  // namespace mireforge

@@ -1,5 +1,6 @@
 #include "formats/sql_export.h"
 
+#include <charconv>
 #include <filesystem>
 
 #include "formats/file_io.h"
@@ -14,77 +15,87 @@ namespace {
 
 constexpr std::string_view WriteFailure = "Cannot create file %s";
 
-// The terrain's name, or with abbreviated terrain its map letter (plains: a blank).
-std::string_view TerrainText(const SqlExportOptions& options, int code) {
-  return options.AbbreviatedTerrain ? TerrainLetters.substr(code, 1) : TerrainNames[code];
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      // A doubled quote, not \", so the text stays inside its quotes even where
+      // the server treats backslashes as ordinary characters.
+      case '"': out += "\"\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\0': out += "\\0"; break;
+      // Line breaks escaped keep one statement per line.
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\x1A': out += "\\Z"; break;
+      default: out += c;
+    }
+  }
 }
 
-// Statements are built by appending: a 512 x 512 map has 262,144 of them.
-void AppendStatement(std::string& out, const SqlExportOptions& o, int x, int y, int terrain,
-                     std::string_view description, long long domain) {
-  const int code = terrain & 0x0F;
-  const std::string_view terrainText = TerrainText(o, code);
-  if (o.GenerationMethod == SqlExportOptions::UpdateClause) {
-    // The update carries no scenario, description or domain part.
-    out += "update ";
-    out += o.TableName;
-    out += " set ";
-    out += o.TerrainColumn;
-    out += " = \"";
-    out += terrainText;
-    out += "\" where ";
-    out += o.XColumn;
-    out += " = ";
-    out += std::to_string(x);
-    out += " and ";
-    out += o.YColumn;
-    out += " = ";
-    out += std::to_string(y);
-    out += ';';
-    return;
-  }
-  out += "insert into ";
-  out += o.TableName;
-  out += " (";
-  if (o.ScenarioColumn) {
-    out += o.ScenarioColumnName;
-    out += ", ";
-  }
-  out += o.XColumn;
-  out += ", ";
-  out += o.YColumn;
-  out += ", ";
-  out += o.TerrainColumn;
-  if (o.DescriptionColumn) {
-    out += ", ";
-    out += o.DescriptionColumnName;
-  }
-  if (o.DomainColumn) {
-    out += ", ";
-    out += o.DomainColumnName;
-  }
-  out += ") values (";
-  if (o.ScenarioColumn) {
-    out += o.ScenarioValue;
-    out += ',';
-  }
-  out += std::to_string(x);
-  out += ',';
-  out += std::to_string(y);
-  out += ",\"";
-  out += terrainText;
-  out += '"';
-  if (o.DescriptionColumn) {
-    out += ",\"";
-    out += EscapeSqlText(description);
-    out += '"';
-  }
-  if (o.DomainColumn) {
-    out += ',';
-    out += std::to_string(domain);
-  }
-  out += ");";
+void AppendNumber(std::string& out, long long value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
 }
+
+// Builds cell statements; the fixed parts are joined once, since a 512 x 512
+// map has 262,144 statements.
+class StatementBuilder {
+ public:
+  explicit StatementBuilder(const SqlExportOptions& o) : options_(o), update_(o.GenerationMethod == SqlExportOptions::UpdateClause) {
+    if (update_) {
+      // The update carries no scenario, description or domain part.
+      head_ = "update " + o.TableName + " set " + o.TerrainColumn + " = \"";
+      middle_ = "\" where " + o.XColumn + " = ";
+      tail_ = " and " + o.YColumn + " = ";
+      return;
+    }
+    head_ = "insert into " + o.TableName + " (";
+    if (o.ScenarioColumn) head_ += o.ScenarioColumnName + ", ";
+    head_ += o.XColumn + ", " + o.YColumn + ", " + o.TerrainColumn;
+    if (o.DescriptionColumn) head_ += ", " + o.DescriptionColumnName;
+    if (o.DomainColumn) head_ += ", " + o.DomainColumnName;
+    head_ += ") values (";
+    if (o.ScenarioColumn) head_ += o.ScenarioValue + ",";
+  }
+
+  void Append(std::string& out, int x, int y, int terrain, std::string_view description, long long domain) const {
+    const int code = terrain & 0x0F;
+    const std::string_view terrainText =
+        options_.AbbreviatedTerrain ? TerrainLetters.substr(code, 1) : TerrainNames[code];
+    out += head_;
+    if (update_) {
+      out += terrainText;
+      out += middle_;
+      AppendNumber(out, x);
+      out += tail_;
+      AppendNumber(out, y);
+      out += ';';
+      return;
+    }
+    AppendNumber(out, x);
+    out += ',';
+    AppendNumber(out, y);
+    out += ",\"";
+    out += terrainText;
+    out += '"';
+    if (options_.DescriptionColumn) {
+      out += ",\"";
+      AppendEscaped(out, description);
+      out += '"';
+    }
+    if (options_.DomainColumn) {
+      out += ',';
+      AppendNumber(out, domain);
+    }
+    out += ");";
+  }
+
+ private:
+  const SqlExportOptions& options_;
+  bool update_;
+  std::string head_, middle_, tail_;
+};
 
 // A cell without a description entry (the list does not match the map) gets what
 // a fresh map would give it, rather than reading past the list.
@@ -116,27 +127,14 @@ bool SqlExportOptions::CanSave() const {
 std::string EscapeSqlText(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      // A doubled quote, not \", so the text stays inside its quotes even where
-      // the server treats backslashes as ordinary characters.
-      case '"': out += "\"\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\0': out += "\\0"; break;
-      // Line breaks escaped keep one statement per line.
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\x1A': out += "\\Z"; break;
-      default: out += c;
-    }
-  }
+  AppendEscaped(out, text);
   return out;
 }
 
 std::string WriteSQLRow(const SqlExportOptions& options, int x, int y, int terrain, std::string_view description,
                         long long domain) {
   std::string line;
-  AppendStatement(line, options, x, y, terrain, description, domain);
+  StatementBuilder(options).Append(line, x, y, terrain, description, domain);
   return line;
 }
 
@@ -162,6 +160,7 @@ void ForEachScriptLine(const Project& project, const SqlExportOptions& options, 
   line(std::string_view());
   // Without the border the inner cells are written shifted so the first inner cell is 0, 0.
   const int inset = options.OmitBorder ? 1 : 0;
+  const StatementBuilder builder(options);
   std::string statement;
   for (int y = inset; y < map.Height - inset; ++y) {
     for (int x = inset; x < map.Width - inset; ++x) {
@@ -169,7 +168,7 @@ void ForEachScriptLine(const Project& project, const SqlExportOptions& options, 
       long long domain = 0;
       CellValues(project, x, y, text, domain);
       statement.clear();
-      AppendStatement(statement, options, x - inset, y - inset, map.GetTerrain(x, y), text, domain);
+      builder.Append(statement, x - inset, y - inset, map.GetTerrain(x, y), text, domain);
       line(std::string_view(statement));
     }
     line(std::string_view());
@@ -191,7 +190,10 @@ std::vector<std::string> BuildSQLScriptLines(const Project& project, const SqlEx
 
 std::string FormatSQLScript(const Project& project, const SqlExportOptions& options) {
   std::string out;
-  out.reserve(project.Map.Cells.size() * 64 + 64);
+  // One statement per cell, a little longer than a bare one; growing a script of
+  // tens of megabytes step by step costs more than building it.
+  const std::size_t perCell = WriteSQLRow(options, 100, 100, 0, "", 0).size() + (options.DescriptionColumn ? 24 : 4);
+  out.reserve(project.Map.Cells.size() * perCell + 64);
   ForEachScriptLine(project, options, [&](std::string_view text) {
     out += text;
     out += "\r\n";

@@ -4,6 +4,8 @@
 
 #include "formats/file_io.h"
 #include "formats/gif_writer.h"
+#include "formats/tile_pictures.h"
+#include "model/error.h"
 #include "project/project.h"
 
 namespace mireforge {
@@ -76,13 +78,18 @@ std::string FormatHtmlMap(const Project& project) {
   return out;
 }
 
-void WriteHtmlPictures(const std::string& folder, const HtmlTiles& tiles) {
+void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles) {
+  if (tiles.size() != TerrainCount) throw Error("The HTML map needs one picture per terrain");
   for (int code = 0; code < TerrainCount; ++code)
     WriteGif((std::filesystem::path(folder) / HtmlPictureName(code)).string(), tiles[code]);
 }
 
-void WriteHtmlMap(const std::string& path, const Project& project) {
+void WriteHtmlMap(const std::string& path, const Project& project, const HtmlMapOptions& options) {
   WriteWholeFile(path, FormatHtmlMap(project), std::string(WriteFailure));
+  if (!options.WritePictures) return;
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  WriteHtmlPictures(folder.string(), TerrainTiles(TileLook::Color));
 }
 
 }  // namespace mireforge

@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formats/image.h"
 #include "model/terrain.h"
@@ -26,13 +27,18 @@ std::string EscapeHtmlAttribute(std::string_view text);
 // The page as written, every line followed by CR LF.
 std::string FormatHtmlMap(const Project& project);
 
-// The tile picture of each terrain code, 32 x 32, in code order.
-using HtmlTiles = std::array<Image, TerrainCount>;
+struct HtmlMapOptions {
+  // Also write the pictures 0.gif to F.gif beside the page, from our tile
+  // artwork, so that the page is complete on its own.
+  bool WritePictures = false;
+};
 
-// Writes the sixteen pictures 0.gif to F.gif into the folder, from tiles in code order.
-void WriteHtmlPictures(const std::string& folder, const HtmlTiles& tiles);
+// Writes the sixteen pictures 0.gif to F.gif into the folder from the tiles,
+// given in terrain code order (16 of them).
+void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles);
 
-// Writes the page atomically. Error "Cannot create file %s" when it cannot be written.
-void WriteHtmlMap(const std::string& path, const Project& project);
+// Writes the page atomically and, when asked, its pictures beside it.
+// Error "Cannot create file %s" when a file cannot be written.
+void WriteHtmlMap(const std::string& path, const Project& project, const HtmlMapOptions& options = {});
 
 }  // namespace mireforge

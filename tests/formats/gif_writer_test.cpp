@@ -1,64 +1,16 @@
 #include "formats/gif_writer.h"
 
-#include <gif_lib.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <cstring>
 
 #include "formats/file_io.h"
 #include "model/error.h"
+#include "support/gif_reader.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {
 namespace {
-
-struct Decoded {
-  int Width = 0;
-  int Height = 0;
-  int ColorCount = 0;
-  int TransparentIndex = NO_TRANSPARENT_COLOR;
-  std::vector<std::uint32_t> Pixels;  // 0xAARRGGBB, transparent pixels 0
-};
-
-struct Reader {
-  const std::string* Bytes;
-  std::size_t At = 0;
-};
-
-int ReadBytes(GifFileType* gif, GifByteType* out, int length) {
-  auto* reader = static_cast<Reader*>(gif->UserData);
-  const std::size_t n = std::min<std::size_t>(length, reader->Bytes->size() - reader->At);
-  std::memcpy(out, reader->Bytes->data() + reader->At, n);
-  reader->At += n;
-  return static_cast<int>(n);
-}
-
-// Decodes with giflib's own reader, independent of the writer.
-Decoded Decode(const std::string& bytes) {
-  Reader reader{&bytes};
-  int error = 0;
-  GifFileType* gif = DGifOpen(&reader, ReadBytes, &error);
-  if (!gif) throw std::runtime_error(GifErrorString(error));
-  Decoded d;
-  if (DGifSlurp(gif) != GIF_OK || gif->ImageCount != 1 || !gif->SColorMap) {
-    DGifCloseFile(gif, &error);
-    throw std::runtime_error("not a one-picture GIF with a colour table");
-  }
-  GraphicsControlBlock control;
-  if (DGifSavedExtensionToGCB(gif, 0, &control) == GIF_OK) d.TransparentIndex = control.TransparentColor;
-  d.Width = gif->SWidth;
-  d.Height = gif->SHeight;
-  d.ColorCount = gif->SColorMap->ColorCount;
-  const SavedImage& image = gif->SavedImages[0];
-  for (int i = 0; i < d.Width * d.Height; ++i) {
-    const int index = image.RasterBits[i];
-    const GifColorType c = gif->SColorMap->Colors[index];
-    d.Pixels.push_back(index == d.TransparentIndex ? 0u : Argb(c.Red, c.Green, c.Blue));
-  }
-  DGifCloseFile(gif, &error);
-  return d;
-}
 
 Image Pattern(int width, int height, int colors) {
   Image image(width, height);
@@ -77,11 +29,11 @@ TEST(GifWriter, PicturesOfFewColoursKeepThemExactly) {
     const Image image = Pattern(c.width, c.height, c.colors);
     const std::string bytes = EncodeGif(image);
     ASSERT_EQ(bytes.substr(0, 6), "GIF89a");
-    const Decoded d = Decode(bytes);
+    const DecodedGif d = DecodeGif(bytes);
     EXPECT_EQ(d.Width, c.width);
     EXPECT_EQ(d.Height, c.height);
     EXPECT_EQ(d.ColorCount, c.table) << c.colors;
-    EXPECT_EQ(d.TransparentIndex, NO_TRANSPARENT_COLOR);
+    EXPECT_EQ(d.TransparentIndex, -1);
     EXPECT_EQ(d.Pixels, image.Pixels) << c.colors;
   }
 }
@@ -90,8 +42,8 @@ TEST(GifWriter, TransparentPixelsGetTheTransparentColour) {
   Image image = Pattern(32, 32, 6);
   for (int x = 0; x < 32; ++x) image.At(x, 3) = Argb(255, 0, 255, 0);
   image.At(5, 5) = Argb(1, 2, 3, 100);  // mostly transparent counts as transparent
-  const Decoded d = Decode(EncodeGif(image));
-  ASSERT_NE(d.TransparentIndex, NO_TRANSPARENT_COLOR);
+  const DecodedGif d = DecodeGif(EncodeGif(image));
+  ASSERT_NE(d.TransparentIndex, -1);
   for (int i = 0; i < 32 * 32; ++i) {
     const bool transparent = (image.Pixels[i] >> 24) < 128;
     EXPECT_EQ(d.Pixels[i], transparent ? 0u : image.Pixels[i]) << i;
@@ -103,9 +55,9 @@ TEST(GifWriter, ManyColoursAreReducedToACloseTable) {
   for (int y = 0; y < 64; ++y)
     for (int x = 0; x < 64; ++x) image.At(x, y) = Argb(x * 4, y * 4, (x + y) * 2);
   image.At(0, 0) = Argb(0, 0, 0, 0);
-  const Decoded d = Decode(EncodeGif(image));
+  const DecodedGif d = DecodeGif(EncodeGif(image));
   EXPECT_LE(d.ColorCount, 256);
-  ASSERT_NE(d.TransparentIndex, NO_TRANSPARENT_COLOR);
+  ASSERT_NE(d.TransparentIndex, -1);
   EXPECT_EQ(d.Pixels[0], 0u);
   long long error = 0;
   for (int i = 1; i < 64 * 64; ++i)
@@ -123,7 +75,7 @@ TEST(GifWriter, RefusesPicturesWithoutSizeAndReportsWriteFailures) {
   TempDir dir;
   const Image image = Pattern(32, 32, 3);
   WriteGif(dir.File("a.gif"), image);
-  EXPECT_EQ(Decode(ReadWholeFile(dir.File("a.gif"))).Pixels, image.Pixels);
+  EXPECT_EQ(DecodeGif(ReadWholeFile(dir.File("a.gif"))).Pixels, image.Pixels);
   try {
     WriteGif(dir.File("no/a.gif"), image);
     FAIL() << "no error";

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
+
 #include "formats/file_io.h"
+#include "formats/tile_pictures.h"
 #include "model/error.h"
 #include "project/project.h"
+#include "support/gif_reader.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {
@@ -111,6 +116,46 @@ TEST(HtmlMap, WritesTheFileAndReportsFailures) {
   } catch (const Error& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot create file " + bad);
   }
+}
+
+TEST(HtmlMap, PicturesCompleteThePage) {
+  TempDir dir;
+  Project p;
+  p.Map.ResizeMap(4, 4);
+  BuildDefaultDescriptions(p.Descriptions, p.Map);
+  const std::string page = dir.File("m.html");
+  WriteHtmlMap(page, p);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("E.gif")));  // only when asked
+
+  WriteHtmlMap(page, p, HtmlMapOptions{true});
+  const std::vector<Image> tiles = TerrainTiles(TileLook::Color);
+  ASSERT_EQ(tiles.size(), 16u);
+  const struct {
+    std::string file;
+    int terrain;
+  } named[] = {{"E.gif", Plains}, {"0.gif", Mountains}, {"A.gif", FrozenWastes}, {"9.gif", Lake}};
+  for (const auto& n : named) {
+    const DecodedGif gif = DecodeGif(ReadWholeFile(dir.File(n.file)));
+    EXPECT_EQ(gif.Width, 32);
+    EXPECT_EQ(gif.Height, 32);
+    EXPECT_EQ(gif.Pixels, tiles[n.terrain].Pixels) << n.file;
+  }
+  for (int code = 0; code < TerrainCount; ++code) {
+    const std::string file = dir.File(HtmlPictureName(code));
+    EXPECT_EQ(DecodeGif(ReadWholeFile(file)).Pixels, tiles[code].Pixels) << file;
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 17);
+
+  // A second opinion from another decoder, where ImageMagick is installed.
+  if (std::system("command -v identify >/dev/null 2>&1") == 0) {
+    const std::string command = "identify -format '%m %w %h\\n' " + dir.File("*.gif") + " > " + dir.File("id.txt");
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    std::string expected;
+    for (int i = 0; i < 16; ++i) expected += "GIF 32 32\n";
+    EXPECT_EQ(ReadWholeFile(dir.File("id.txt")), expected);
+  }
+
+  EXPECT_THROW(WriteHtmlPictures(dir.Path(), std::vector<Image>(15, Image(32, 32))), Error);
 }
 
 }  // namespace

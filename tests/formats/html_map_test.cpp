@@ -10,25 +10,11 @@
 #include "model/error.h"
 #include "project/project.h"
 #include "support/gif_reader.h"
+#include "support/crlf_lines.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {
 namespace {
-
-std::vector<std::string> SplitCrLf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      ADD_FAILURE() << "last line without CR LF";
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
 
 std::string Tag(const std::string& picture, const std::string& title) {
   return "<IMG src=\"" + picture + "\" title=\"" + title + "\" width=\"32\" height=\"32\">";
@@ -47,7 +33,7 @@ TEST(HtmlMap, PageOfAFullMap) {
   for (int y = 0; y < 63; ++y)
     for (int x = 0; x < 66; ++x) p.Map.Cells[x + y * 66] = static_cast<TerrainCode>((x * 7 + y) % 16);
   BuildDefaultDescriptions(p.Descriptions, p.Map);
-  const auto lines = SplitCrLf(FormatHtmlMap(p));
+  const auto lines = SplitCrLfLines(FormatHtmlMap(p));
   ASSERT_EQ(lines.size(), 72u);
   const std::vector<std::string> head = {
       "<HTML>",
@@ -93,13 +79,13 @@ TEST(HtmlMap, TitlesAreEscapedSoTheBrowserShowsTheText) {
   p.Map.Cells = {Mountains, Lake};
   BuildDefaultDescriptions(p.Descriptions, p.Map);
   p.CellDescription(0, 0)->Text = "\"><b>x</b>";
-  const auto lines = SplitCrLf(FormatHtmlMap(p));
+  const auto lines = SplitCrLfLines(FormatHtmlMap(p));
   ASSERT_EQ(lines.size(), 10u);
   EXPECT_EQ(lines[6], "<TR><TD>" + Tag("0.gif", "&quot;&gt;&lt;b&gt;x&lt;/b&gt;") + Tag("9.gif", "lake") + "</TD></TR>");
 
   // Without a description entry a cell shows its terrain name.
   p.Descriptions.Clear();
-  EXPECT_EQ(SplitCrLf(FormatHtmlMap(p))[6], "<TR><TD>" + Tag("0.gif", "mountains") + Tag("9.gif", "lake") + "</TD></TR>");
+  EXPECT_EQ(SplitCrLfLines(FormatHtmlMap(p))[6], "<TR><TD>" + Tag("0.gif", "mountains") + Tag("9.gif", "lake") + "</TD></TR>");
 }
 
 TEST(HtmlMap, WritesTheFileAndReportsFailures) {

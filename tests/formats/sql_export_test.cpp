@@ -8,6 +8,7 @@
 #include "formats/midnight_map.h"
 #include "model/error.h"
 #include "project/project.h"
+#include "support/crlf_lines.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {
@@ -114,24 +115,9 @@ TEST(SqlExport, EscapesOnlyWhatWouldBreakTheString) {
   EXPECT_EQ(DomainStatement(1, "a\"b"), R"(insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(1,"a""b");)");
 }
 
-std::vector<std::string> SplitCrLf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t end = text.find("\r\n", start);
-    if (end == std::string::npos) {
-      ADD_FAILURE() << "last line without CR LF";
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
 TEST(SqlExport, ScriptLayoutOfAFullMap) {
   const Project p = FramedProject(66, 63);
-  const auto lines = SplitCrLf(FormatSQLScript(p, SqlExportOptions{}));
+  const auto lines = SplitCrLfLines(FormatSQLScript(p, SqlExportOptions{}));
   ASSERT_EQ(lines.size(), 4223u);
   EXPECT_EQ(lines[0], "# Map data");
   EXPECT_EQ(lines[1], "");

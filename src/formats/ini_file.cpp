@@ -1,6 +1,11 @@
 #include "formats/ini_file.h"
 
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 
 #include "formats/file_io.h"
@@ -28,7 +33,14 @@ bool NeedsQuotes(std::string_view value) {
   return !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || Enclosed(value));
 }
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+// A plain loop: find_first_of with a set calls memchr once per character.
+std::size_t LineBreakAt(std::string_view text, std::size_t from) {
+  for (std::size_t i = from; i < text.size(); ++i)
+    if (text[i] == '\r' || text[i] == '\n') return i;
+  return std::string_view::npos;
+}
+
+bool HasLineBreak(std::string_view text) { return LineBreakAt(text, 0) != std::string_view::npos; }
 
 void CheckSectionName(std::string_view name) {
   if (HasLineBreak(name) || name.find(']') != std::string_view::npos || Trim(name).size() != name.size())
@@ -86,17 +98,96 @@ bool IniFile::FoldEqual::operator()(std::string_view a, std::string_view b) cons
   return true;
 }
 
-IniFile IniFile::Parse(std::string_view bytes) {
+namespace {
+
+// The table's hash: the folded FNV-1a, mixed so that its upper half is well spread.
+std::uint32_t KeyHash(std::string_view key) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (char c : key) hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+  hash ^= hash >> 29;
+  hash *= 0xBF58476D1CE4E5B9ull;
+  return static_cast<std::uint32_t>(hash >> 32);
+}
+
+}  // namespace
+
+std::size_t IniFile::KeyIndex::Find(const IniFile& ini, const std::vector<Line>& lines, std::string_view key) const {
+  if (count_ == 0) return None;
+  const std::uint32_t hash = KeyHash(key);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const std::uint64_t slot = slots_[i];
+    if (slot == 0) return None;
+    const std::size_t line = static_cast<std::uint32_t>(slot) - 1u;
+    if (static_cast<std::uint32_t>(slot >> 32) == hash && FoldEqual{}(ini.View(lines[line].key), key)) return line;
+  }
+}
+
+std::size_t IniFile::KeyIndex::FindOrAdd(const IniFile& ini, const std::vector<Line>& lines, std::string_view key,
+                                         std::size_t newLine) {
+  if ((count_ + 1) * 2 > slots_.size()) Grow();
+  const std::uint32_t hash = KeyHash(key);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const std::uint64_t slot = slots_[i];
+    if (slot == 0) {
+      slots_[i] = (static_cast<std::uint64_t>(hash) << 32) | static_cast<std::uint32_t>(newLine + 1);
+      ++count_;
+      return None;
+    }
+    const std::size_t line = static_cast<std::uint32_t>(slot) - 1u;
+    if (static_cast<std::uint32_t>(slot >> 32) == hash && FoldEqual{}(ini.View(lines[line].key), key)) return line;
+  }
+}
+
+void IniFile::KeyIndex::Grow() {
+  std::vector<std::uint64_t> old(std::max<std::size_t>(16, slots_.size() * 2), 0);
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::uint64_t slot : old) {
+    if (slot == 0) continue;
+    std::size_t i = static_cast<std::uint32_t>(slot >> 32) & mask;
+    while (slots_[i] != 0) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
+void IniFile::KeyIndex::Rebuild(const IniFile& ini, const std::vector<Line>& lines) {
+  slots_.clear();
+  count_ = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (!lines[i].raw) FindOrAdd(ini, lines, ini.View(lines[i].key), i);
+}
+
+bool IniFile::InBuffer(std::string_view text) const {
+  const std::less<const char*> before;
+  return !text.empty() && !before(text.data(), buffer_.data()) && before(text.data(), buffer_.data() + buffer_.size());
+}
+
+IniFile::Text IniFile::Store(std::string_view text) {
+  if (text.size() > UINT32_MAX) throw std::length_error("INI text too long");
+  const Text stored{buffer_.size(), static_cast<std::uint32_t>(text.size())};
+  buffer_.append(text);
+  return stored;
+}
+
+IniFile IniFile::Parse(std::string_view input) {
+  if (input.size() > UINT32_MAX) throw std::length_error("INI text too long");
   IniFile ini;
-  Section* current = nullptr;
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    std::size_t end = bytes.find_first_of("\r\n", at);
+  ini.buffer_.assign(input);
+  const std::string_view bytes = ini.buffer_;
+  const auto at = [&](std::string_view part) {
+    return Text{static_cast<std::size_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
+  };
+  std::size_t section = KeyIndex::None;
+  std::size_t next = 0;
+  while (next < bytes.size()) {
+    std::size_t end = LineBreakAt(bytes, next);
     if (end == std::string_view::npos) end = bytes.size();
-    const std::string_view line = bytes.substr(at, end - at);
-    at = end;
-    if (at < bytes.size() && bytes[at] == '\r') ++at;
-    if (at < bytes.size() && bytes[at] == '\n' && (at == end || bytes[at - 1] == '\r')) ++at;
+    const std::string_view line = bytes.substr(next, end - next);
+    next = end;
+    if (next < bytes.size() && bytes[next] == '\r') ++next;
+    if (next < bytes.size() && bytes[next] == '\n' && (next == end || bytes[next - 1] == '\r')) ++next;
 
     const std::string_view trimmed = Trim(line);
     if (trimmed.empty()) continue;
@@ -105,45 +196,47 @@ IniFile IniFile::Parse(std::string_view bytes) {
       name = Trim(name.substr(0, name.find(']')));
       // A repeated section joins the first one: Windows reads only the first, and
       // erasing or rewriting it must not bring stale lines of the other to light.
-      current = &ini.SectionForWrite(name);
+      ini.SectionForWrite(name);
+      section = ini.lastSection_;
       continue;
     }
+    if (section == KeyIndex::None) {
+      ini.preamble_.push_back(at(line));
+      continue;
+    }
+    Section& current = ini.sections_[section];
     const std::size_t equals = trimmed.find('=');
     const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
-    if (!current) {
-      ini.preamble_.emplace_back(line);
-      continue;
-    }
-    if (key.empty() || current->keys.find(key) != current->keys.end()) {
-      current->lines.push_back(Line{std::string(line), {}, true});
+    if (key.empty() || current.keys.FindOrAdd(ini, current.lines, key, current.lines.size()) != KeyIndex::None) {
+      current.lines.push_back(Line{at(line), {}, true});
       continue;
     }
     std::string_view value = Trim(trimmed.substr(equals + 1));
     if (Enclosed(value)) value = value.substr(1, value.size() - 2);
-    current->keys.emplace(std::string(key), current->lines.size());
-    current->lines.push_back(Line{std::string(key), std::string(value), false});
+    current.lines.push_back(Line{at(key), at(value), false});
   }
   return ini;
 }
 
 std::string IniFile::Serialize() const {
   std::size_t size = 0;
-  for (const std::string& line : preamble_) size += line.size() + 2;
+  for (Text line : preamble_) size += line.size + 2;
   for (const Section& section : sections_) {
     size += section.name.size() + 4;
-    for (const Line& line : section.lines) size += line.key.size() + line.value.size() + 5;
+    for (const Line& line : section.lines) size += line.key.size + line.value.size + 5;
   }
   std::string out;
   out.reserve(size);
-  for (const std::string& line : preamble_) out.append(line).append("\r\n");
+  for (Text line : preamble_) out.append(View(line)).append("\r\n");
   for (const Section& section : sections_) {
     out.append("[").append(section.name).append("]\r\n");
     for (const Line& line : section.lines) {
-      out.append(line.key);
+      out.append(View(line.key));
       if (!line.raw) {
         out += '=';
-        if (NeedsQuotes(line.value)) out.append("\"").append(line.value).append("\"");
-        else out.append(line.value);
+        const std::string_view value = View(line.value);
+        if (NeedsQuotes(value)) out.append("\"").append(value).append("\"");
+        else out.append(value);
       }
       out.append("\r\n");
     }
@@ -169,8 +262,10 @@ const IniFile::Section* IniFile::FindSection(std::string_view name) const {
 }
 
 IniFile::Section& IniFile::SectionForWrite(std::string_view name) {
+  if (lastSection_ < sections_.size() && FoldEqual{}(sections_[lastSection_].name, name)) return sections_[lastSection_];
   const auto found = sectionIndex_.find(name);
-  if (found != sectionIndex_.end()) return sections_[found->second];
+  if (found != sectionIndex_.end()) return sections_[lastSection_ = found->second];
+  lastSection_ = sections_.size();
   sectionIndex_.emplace(std::string(name), sections_.size());
   sections_.push_back(Section{std::string(name), {}, {}});
   return sections_.back();
@@ -181,16 +276,10 @@ void IniFile::RebuildSectionIndex() {
   for (std::size_t i = 0; i < sections_.size(); ++i) sectionIndex_.emplace(sections_[i].name, i);
 }
 
-void IniFile::ReindexKeys(Section& section) {
-  section.keys.clear();
-  for (std::size_t i = 0; i < section.lines.size(); ++i)
-    if (!section.lines[i].raw) section.keys.emplace(section.lines[i].key, i);
-}
-
 bool IniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
 
 bool IniFile::KeyExists(std::string_view section, std::string_view key) const {
-  return Find(section, key) != nullptr;
+  return Find(section, key).has_value();
 }
 
 std::vector<std::string> IniFile::SectionNames() const {
@@ -204,31 +293,35 @@ std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
   std::vector<std::string> names;
   if (const Section* found = FindSection(section))
     for (const Line& line : found->lines)
-      if (!line.raw) names.push_back(line.key);
+      if (!line.raw) names.emplace_back(View(line.key));
   return names;
 }
 
 std::size_t IniFile::KeyCount(std::string_view section) const {
   const Section* found = FindSection(section);
-  return found ? found->keys.size() : 0;
+  return found ? found->keys.Size() : 0;
 }
 
-const std::string* IniFile::Find(std::string_view section, std::string_view key) const {
+std::optional<std::string_view> IniFile::Find(std::string_view section, std::string_view key) const {
   const Section* found = FindSection(section);
-  if (!found) return nullptr;
-  const auto line = found->keys.find(key);
-  return line == found->keys.end() ? nullptr : &found->lines[line->second].value;
+  if (!found) return std::nullopt;
+  // Readers mostly go through a section in file order: try the line after the last hit first.
+  std::size_t line = found->nextLine;
+  if (line >= found->lines.size() || found->lines[line].raw || !FoldEqual{}(View(found->lines[line].key), key)) {
+    line = found->keys.Find(*this, found->lines, key);
+    if (line == KeyIndex::None) return std::nullopt;
+  }
+  found->nextLine = line + 1;
+  return View(found->lines[line].value);
 }
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
-  const std::string* value = Find(section, key);
-  return value ? *value : std::string(fallback);
+  return std::string(Find(section, key).value_or(fallback));
 }
 
 std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const {
-  const std::string* value = Find(section, key);
-  if (!value) return fallback;
-  return ParseIniInteger(*value).value_or(fallback);
+  const std::optional<std::string_view> value = Find(section, key);
+  return value ? ParseIniInteger(*value).value_or(fallback) : fallback;
 }
 
 bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
@@ -236,21 +329,24 @@ bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fall
 }
 
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  // A view from Find would dangle once the buffer grows.
+  if (InBuffer(key) || InBuffer(value)) return WriteString(section, std::string(key), std::string(value));
   CheckSectionName(section);
   CheckKeyName(key);
   Section& target = SectionForWrite(section);
-  std::string stored = HasLineBreak(value) ? CleanDescription(value) : std::string(value);
-  const auto found = target.keys.find(key);
-  if (found != target.keys.end()) {
-    target.lines[found->second].value = std::move(stored);
+  const Text stored = HasLineBreak(value) ? Store(CleanDescription(value)) : Store(value);
+  const std::size_t found = target.keys.FindOrAdd(*this, target.lines, key, target.lines.size());
+  if (found != KeyIndex::None) {
+    target.lines[found].value = stored;  // the old text stays unused in the buffer
     return;
   }
-  target.keys.emplace(std::string(key), target.lines.size());
-  target.lines.push_back(Line{std::string(key), std::move(stored), false});
+  target.lines.push_back(Line{Store(key), stored, false});
 }
 
 void IniFile::WriteInteger(std::string_view section, std::string_view key, long long value) {
-  WriteString(section, key, std::to_string(value));
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  WriteString(section, key, std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
 void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
@@ -268,10 +364,10 @@ void IniFile::DeleteKey(std::string_view section, std::string_view key) {
   const auto found = sectionIndex_.find(section);
   if (found == sectionIndex_.end()) return;
   Section& target = sections_[found->second];
-  const auto line = target.keys.find(key);
-  if (line == target.keys.end()) return;
-  target.lines.erase(target.lines.begin() + static_cast<std::ptrdiff_t>(line->second));
-  ReindexKeys(target);
+  const std::size_t line = target.keys.Find(*this, target.lines, key);
+  if (line == KeyIndex::None) return;
+  target.lines.erase(target.lines.begin() + static_cast<std::ptrdiff_t>(line));
+  target.keys.Rebuild(*this, target.lines);
 }
 
 }  // namespace mireforge

@@ -44,8 +44,10 @@ class IniFile {
   std::vector<std::string> KeyNames(std::string_view section) const;
   std::size_t KeyCount(std::string_view section) const;
 
-  // The stored value, or nullptr; valid until the document is next changed.
-  const std::string* Find(std::string_view section, std::string_view key) const;
+  // The stored value, valid until the document is next changed.
+  // Reads remember their place (reading in file order is fast), so one document
+  // must not be read from two threads at once.
+  std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
   // A value that is missing or not a number (see ParseIniInteger) gives the fallback.
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
@@ -73,27 +75,56 @@ class IniFile {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const;
   };
-  using NameIndex = std::unordered_map<std::string, std::size_t, FoldHash, FoldEqual>;
 
+  // Texts live in one buffer (the parsed bytes, then whatever is written), so a
+  // project's half a million entries cost no allocation each.
+  struct Text {
+    std::size_t offset = 0;
+    std::uint32_t size = 0;
+  };
   struct Line {
-    std::string key;  // the whole line verbatim when raw
-    std::string value;
+    Text key;  // the whole line verbatim when raw
+    Text value;
     bool raw = false;  // no "=", or a key repeated in its section (kept, never read)
   };
+
+  // The keys of one section: an open-addressing table of (hash, line number).
+  // A flat table keeps a lookup to about one cache miss.
+  class KeyIndex {
+   public:
+    static constexpr std::size_t None = static_cast<std::size_t>(-1);
+    // The line holding key, or None.
+    std::size_t Find(const IniFile& ini, const std::vector<Line>& lines, std::string_view key) const;
+    // Like Find; when the key is missing, records it as line newLine and returns None.
+    std::size_t FindOrAdd(const IniFile& ini, const std::vector<Line>& lines, std::string_view key, std::size_t newLine);
+    void Rebuild(const IniFile& ini, const std::vector<Line>& lines);
+    std::size_t Size() const { return count_; }
+
+   private:
+    void Grow();
+    std::vector<std::uint64_t> slots_;  // hash in the high half, line + 1 in the low half; 0 is free
+    std::size_t count_ = 0;
+  };
+
   struct Section {
     std::string name;
     std::vector<Line> lines;
-    NameIndex keys;
+    KeyIndex keys;
+    mutable std::size_t nextLine = 0;  // where the next read in file order will be
   };
 
   const Section* FindSection(std::string_view name) const;
   Section& SectionForWrite(std::string_view name);
   void RebuildSectionIndex();
-  static void ReindexKeys(Section& section);
+  std::string_view View(Text text) const { return std::string_view(buffer_).substr(text.offset, text.size); }
+  Text Store(std::string_view text);
+  bool InBuffer(std::string_view text) const;
 
-  std::vector<std::string> preamble_;  // lines before the first section
+  std::string buffer_;
+  std::vector<Text> preamble_;  // lines before the first section
   std::vector<Section> sections_;
-  NameIndex sectionIndex_;
+  std::unordered_map<std::string, std::size_t, FoldHash, FoldEqual> sectionIndex_;
+  std::size_t lastSection_ = 0;  // writes come in runs into one section
 };
 
 }  // namespace mireforge

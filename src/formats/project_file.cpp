@@ -170,7 +170,7 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
   map.ResizeMap(width, height);
   for (int y = 0; y < height; ++y) {
     // Cells beyond a short or missing row get 15 (none), like any unknown character.
-    const std::string* value = ini.Find(MapSection, RowKeyName(y));
+    const std::optional<std::string_view> value = ini.Find(MapSection, RowKeyName(y));
     for (int x = 0; x < width; ++x)
       map.Cells[x + y * width] = static_cast<TerrainCode>(value && static_cast<std::size_t>(x) < value->size()
                                                               ? TerrainFromHex((*value)[x])
@@ -188,9 +188,8 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         const CellKey key(x, y);
-        const std::string* text = ini.Find(DescriptionsSection, key.text);
-        descriptions.AddDescription(map.GetTerrain(x, y),
-                                    text ? CleanDescription(*text) : std::string(TerrainNames[Plains]), x, y,
+        const std::optional<std::string_view> text = ini.Find(DescriptionsSection, key.text);
+        descriptions.AddDescription(map.GetTerrain(x, y), CleanDescription(text.value_or(TerrainNames[Plains])), x, y,
                                     ini.ReadInteger(DomainsSection, key.text, 0));
       }
       Report(progress, LoadingLabel, height, y);

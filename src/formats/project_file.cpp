@@ -100,6 +100,15 @@ std::string SizeText(long long width, long long height) {
   return std::to_string(width) + "x" + std::to_string(height);
 }
 
+// The three levels are those the last generation used, not the rows' texts.
+std::string PlasmaValue(const Project& project, std::string PlasmaRows::*row) {
+  const GeneratorSettings& used = project.Settings;
+  if (row == &PlasmaRows::MountainLevel) return std::to_string(used.MountainLevel);
+  if (row == &PlasmaRows::DownsLevel) return std::to_string(used.DownsLevel);
+  if (row == &PlasmaRows::ForestLevel) return std::to_string(used.ForestLevel);
+  return project.Rows.Plasma.*row;
+}
+
 void Report(const ProjectProgress& progress, std::string_view label, int maximum, int position) {
   if (progress) progress(label, maximum, position);
 }
@@ -115,11 +124,7 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
 
   ini.WriteString(HeaderSection, "Version", ProjectVersion);
   ini.WriteInteger(HeaderSection, "Mode", project.Rows.Mode);
-  for (const auto& entry : PlasmaKeys) ini.WriteString(PlasmaSection, entry.key, project.Rows.Plasma.*entry.row);
-  // The levels come from the last generation, not from the rows.
-  ini.WriteInteger(PlasmaSection, "MountainLevel", project.Settings.MountainLevel);
-  ini.WriteInteger(PlasmaSection, "DownsLevel", project.Settings.DownsLevel);
-  ini.WriteInteger(PlasmaSection, "ForestLevel", project.Settings.ForestLevel);
+  for (const auto& entry : PlasmaKeys) ini.WriteString(PlasmaSection, entry.key, PlasmaValue(project, entry.row));
   for (const auto& entry : CEvoKeys) ini.WriteString(CEvoSection, entry.key, project.Rows.CEvo.*entry.row);
 
   // Erased first so that a smaller map leaves no stale rows behind.

@@ -180,7 +180,8 @@ IniFile IniFile::Parse(std::string_view input) {
     return Text{static_cast<std::size_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
   };
   std::size_t section = KeyIndex::None;
-  std::size_t next = 0;
+  // A text editor may have put a UTF-8 mark in front; it would hide the first section.
+  std::size_t next = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
   while (next < bytes.size()) {
     std::size_t end = LineBreakAt(bytes, next);
     if (end == std::string_view::npos) end = bytes.size();

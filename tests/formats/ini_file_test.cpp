@@ -78,8 +78,8 @@ TEST(IniFile, LineBreaksInValuesBecomeBlanksInsteadOfNewEntries) {
 }
 
 TEST(IniFile, ReadsFilesWrittenByHandOrOtherTools) {
-  // LF and lone CR line ends, blanks around names and "=", enclosing quotes.
-  const IniFile ini = IniFile::Parse(" [ Main ] trailing\n  Key  =  spaced value  \rQ=\"  kept  \"\r\n\n[Other");
+  // A UTF-8 mark, LF and lone CR line ends, blanks around names and "=", enclosing quotes.
+  const IniFile ini = IniFile::Parse("\xEF\xBB\xBF [ Main ] trailing\n  Key  =  spaced value  \rQ=\"  kept  \"\r\n\n[Other");
   EXPECT_EQ(ini.SectionNames(), (Names{"Main", "Other"}));
   EXPECT_EQ(ini.ReadString("main", "key", ""), "spaced value");
   EXPECT_EQ(ini.ReadString("Main", "Q", ""), "  kept  ");

@@ -203,8 +203,7 @@ IniFile IniFile::Parse(std::string_view input) {
   };
   std::size_t section = KeyIndex::None;
   std::vector<std::vector<Text>> wholeLines;  // per section, each line as it stood
-  // A text editor may have put a UTF-8 mark in front; it would hide the first section.
-  std::size_t next = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  std::size_t next = 0;
   while (next < bytes.size()) {
     std::size_t end = LineBreakAt(bytes, next);
     if (end == std::string_view::npos) end = bytes.size();
@@ -213,7 +212,10 @@ IniFile IniFile::Parse(std::string_view input) {
     if (next < bytes.size() && bytes[next] == '\r') ++next;
     if (next < bytes.size() && bytes[next] == '\n' && (next == end || bytes[next - 1] == '\r')) ++next;
 
-    const std::string_view trimmed = Trim(line);
+    // A text editor may have put a UTF-8 mark in front, which would hide the first
+    // section; ignored at the start of any line, so that where a line ends up in
+    // the written file does not change what it is.
+    const std::string_view trimmed = Trim(line.substr(line.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0));
     if (trimmed.empty()) continue;
     if (trimmed.front() == '[') {
       std::string_view name = trimmed.substr(1);

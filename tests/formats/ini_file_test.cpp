@@ -85,6 +85,12 @@ TEST(IniFile, ReadsFilesWrittenByHandOrOtherTools) {
   EXPECT_EQ(ini.ReadString("Main", "Q", ""), "  kept  ");
   EXPECT_TRUE(ini.SectionExists("other"));
   EXPECT_EQ(ini.KeyCount("Other"), 0u);
+
+  // One mark is ignored at the start of any line; a line it does not explain is kept whole.
+  const std::string marks = "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n\xEF\xBB\xBF[B]\r\n\xEF\xBB\xBFk=1\r\n";
+  const IniFile marked = IniFile::Parse(marks);
+  EXPECT_EQ(marked.ReadString("b", "k", ""), "1");
+  EXPECT_EQ(IniFile::Parse(marked.Serialize()).Serialize(), "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n[B]\r\nk=1\r\n");
 }
 
 TEST(IniFile, KeepsWhatItDoesNotUnderstand) {

@@ -1,0 +1,374 @@
+#include "formats/ini_file.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+
+#include "formats/file_io.h"
+#include "model/descriptions.h"
+
+namespace mireforge {
+
+namespace {
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view Trim(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+bool Enclosed(std::string_view text) { return text.size() >= 2 && text.front() == '"' && text.back() == '"'; }
+
+// Blanks at the ends would be trimmed and an enclosing pair stripped on reading,
+// so such values get one more pair of quotes.
+bool NeedsQuotes(std::string_view value) {
+  return !value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) || Enclosed(value));
+}
+
+// A plain loop: find_first_of with a set calls memchr once per character.
+std::size_t LineBreakAt(std::string_view text, std::size_t from) {
+  for (std::size_t i = from; i < text.size(); ++i)
+    if (text[i] == '\r' || text[i] == '\n') return i;
+  return std::string_view::npos;
+}
+
+bool HasLineBreak(std::string_view text) { return LineBreakAt(text, 0) != std::string_view::npos; }
+
+void CheckSectionName(std::string_view name) {
+  if (HasLineBreak(name) || name.find(']') != std::string_view::npos || Trim(name).size() != name.size())
+    throw std::invalid_argument("invalid INI section name: " + std::string(name));
+}
+
+void CheckKeyName(std::string_view key) {
+  if (key.empty() || HasLineBreak(key) || key.find('=') != std::string_view::npos || key.front() == '[' ||
+      Trim(key).size() != key.size())
+    throw std::invalid_argument("invalid INI key: " + std::string(key));
+}
+
+}  // namespace
+
+std::optional<std::int32_t> ParseIniInteger(std::string_view text) {
+  bool negative = false;
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  unsigned base = 10;
+  if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  } else if (!text.empty() && text.front() == '$') {
+    base = 16;
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return std::nullopt;
+  const std::uint64_t limit = base == 16 ? 0xFFFFFFFFull : (negative ? 0x80000000ull : 0x7FFFFFFFull);
+  std::uint64_t value = 0;
+  for (char c : text) {
+    unsigned digit;
+    if (c >= '0' && c <= '9') digit = c - '0';
+    else if (base == 16 && Fold(c) >= 'a' && Fold(c) <= 'f') digit = Fold(c) - 'a' + 10;
+    else return std::nullopt;
+    value = value * base + digit;
+    if (value > limit) return std::nullopt;
+  }
+  std::uint32_t bits = static_cast<std::uint32_t>(value);
+  if (negative) bits = 0u - bits;
+  return static_cast<std::int32_t>(bits);
+}
+
+std::size_t IniFile::FoldHash::operator()(std::string_view text) const {
+  std::size_t hash = 14695981039346656037ull;  // FNV-1a over the folded bytes
+  for (char c : text) hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+  return hash;
+}
+
+bool IniFile::FoldEqual::operator()(std::string_view a, std::string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Fold(a[i]) != Fold(b[i])) return false;
+  return true;
+}
+
+namespace {
+
+// The table's hash: the folded FNV-1a, mixed so that its upper half is well spread.
+std::uint32_t KeyHash(std::string_view key) {
+  std::uint64_t hash = 14695981039346656037ull;
+  for (char c : key) hash = (hash ^ static_cast<unsigned char>(Fold(c))) * 1099511628211ull;
+  hash ^= hash >> 29;
+  hash *= 0xBF58476D1CE4E5B9ull;
+  return static_cast<std::uint32_t>(hash >> 32);
+}
+
+}  // namespace
+
+std::size_t IniFile::KeyIndex::Find(const IniFile& ini, const std::vector<Line>& lines, std::string_view key) const {
+  if (count_ == 0) return None;
+  const std::uint32_t hash = KeyHash(key);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const std::uint64_t slot = slots_[i];
+    if (slot == 0) return None;
+    const std::size_t line = static_cast<std::uint32_t>(slot) - 1u;
+    if (static_cast<std::uint32_t>(slot >> 32) == hash && FoldEqual{}(ini.View(lines[line].key), key)) return line;
+  }
+}
+
+std::size_t IniFile::KeyIndex::FindOrAdd(const IniFile& ini, const std::vector<Line>& lines, std::string_view key,
+                                         std::size_t newLine) {
+  if ((count_ + 1) * 2 > slots_.size()) Grow();
+  const std::uint32_t hash = KeyHash(key);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
+    const std::uint64_t slot = slots_[i];
+    if (slot == 0) {
+      slots_[i] = (static_cast<std::uint64_t>(hash) << 32) | static_cast<std::uint32_t>(newLine + 1);
+      ++count_;
+      return None;
+    }
+    const std::size_t line = static_cast<std::uint32_t>(slot) - 1u;
+    if (static_cast<std::uint32_t>(slot >> 32) == hash && FoldEqual{}(ini.View(lines[line].key), key)) return line;
+  }
+}
+
+void IniFile::KeyIndex::Grow() {
+  std::vector<std::uint64_t> old(std::max<std::size_t>(16, slots_.size() * 2), 0);
+  old.swap(slots_);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::uint64_t slot : old) {
+    if (slot == 0) continue;
+    std::size_t i = static_cast<std::uint32_t>(slot >> 32) & mask;
+    while (slots_[i] != 0) i = (i + 1) & mask;
+    slots_[i] = slot;
+  }
+}
+
+void IniFile::KeyIndex::Rebuild(const IniFile& ini, const std::vector<Line>& lines) {
+  slots_.clear();
+  count_ = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    if (!lines[i].raw) FindOrAdd(ini, lines, ini.View(lines[i].key), i);
+}
+
+bool IniFile::InBuffer(std::string_view text) const {
+  const std::less<const char*> before;
+  return !text.empty() && !before(text.data(), buffer_.data()) && before(text.data(), buffer_.data() + buffer_.size());
+}
+
+IniFile::Text IniFile::Store(std::string_view text) {
+  if (text.size() > UINT32_MAX) throw std::length_error("INI text too long");
+  const Text stored{buffer_.size(), static_cast<std::uint32_t>(text.size())};
+  buffer_.append(text);
+  return stored;
+}
+
+IniFile IniFile::Parse(std::string_view input) {
+  if (input.size() > UINT32_MAX) throw std::length_error("INI text too long");
+  IniFile ini;
+  ini.buffer_.assign(input);
+  const std::string_view bytes = ini.buffer_;
+  const auto at = [&](std::string_view part) {
+    return Text{static_cast<std::size_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
+  };
+  std::size_t section = KeyIndex::None;
+  // A text editor may have put a UTF-8 mark in front; it would hide the first section.
+  std::size_t next = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  while (next < bytes.size()) {
+    std::size_t end = LineBreakAt(bytes, next);
+    if (end == std::string_view::npos) end = bytes.size();
+    const std::string_view line = bytes.substr(next, end - next);
+    next = end;
+    if (next < bytes.size() && bytes[next] == '\r') ++next;
+    if (next < bytes.size() && bytes[next] == '\n' && (next == end || bytes[next - 1] == '\r')) ++next;
+
+    const std::string_view trimmed = Trim(line);
+    if (trimmed.empty()) continue;
+    if (trimmed.front() == '[') {
+      std::string_view name = trimmed.substr(1);
+      name = Trim(name.substr(0, name.find(']')));
+      // A repeated section joins the first one: Windows reads only the first, and
+      // erasing or rewriting it must not bring stale lines of the other to light.
+      ini.SectionForWrite(name);
+      section = ini.lastSection_;
+      continue;
+    }
+    if (section == KeyIndex::None) {
+      ini.preamble_.push_back(at(line));
+      continue;
+    }
+    Section& current = ini.sections_[section];
+    const std::size_t equals = trimmed.find('=');
+    const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
+    if (key.empty() || current.keys.FindOrAdd(ini, current.lines, key, current.lines.size()) != KeyIndex::None) {
+      current.lines.push_back(Line{at(line), {}, true});
+      continue;
+    }
+    std::string_view value = Trim(trimmed.substr(equals + 1));
+    if (Enclosed(value)) value = value.substr(1, value.size() - 2);
+    current.lines.push_back(Line{at(key), at(value), false});
+  }
+  return ini;
+}
+
+std::string IniFile::Serialize() const {
+  std::size_t size = 0;
+  for (Text line : preamble_) size += line.size + 2;
+  for (const Section& section : sections_) {
+    size += section.name.size() + 4;
+    for (const Line& line : section.lines) size += line.key.size + line.value.size + 5;
+  }
+  std::string out;
+  out.reserve(size);
+  for (Text line : preamble_) out.append(View(line)).append("\r\n");
+  for (const Section& section : sections_) {
+    out.append("[").append(section.name).append("]\r\n");
+    for (const Line& line : section.lines) {
+      out.append(View(line.key));
+      if (!line.raw) {
+        out += '=';
+        const std::string_view value = View(line.value);
+        if (NeedsQuotes(value)) out.append("\"").append(value).append("\"");
+        else out.append(value);
+      }
+      out.append("\r\n");
+    }
+  }
+  return out;
+}
+
+IniFile IniFile::Load(const std::string& path) { return Parse(ReadWholeFile(path)); }
+
+IniFile IniFile::LoadIfExists(const std::string& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec) && !ec) return IniFile();
+  return Load(path);
+}
+
+void IniFile::Save(const std::string& path, const std::string& failureMessage) const {
+  WriteWholeFile(path, Serialize(), failureMessage);
+}
+
+const IniFile::Section* IniFile::FindSection(std::string_view name) const {
+  const auto found = sectionIndex_.find(name);
+  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
+}
+
+IniFile::Section& IniFile::SectionForWrite(std::string_view name) {
+  if (lastSection_ < sections_.size() && FoldEqual{}(sections_[lastSection_].name, name)) return sections_[lastSection_];
+  const auto found = sectionIndex_.find(name);
+  if (found != sectionIndex_.end()) return sections_[lastSection_ = found->second];
+  lastSection_ = sections_.size();
+  sectionIndex_.emplace(std::string(name), sections_.size());
+  sections_.push_back(Section{std::string(name), {}, {}});
+  return sections_.back();
+}
+
+void IniFile::RebuildSectionIndex() {
+  sectionIndex_.clear();
+  for (std::size_t i = 0; i < sections_.size(); ++i) sectionIndex_.emplace(sections_[i].name, i);
+}
+
+bool IniFile::SectionExists(std::string_view section) const { return FindSection(section) != nullptr; }
+
+bool IniFile::KeyExists(std::string_view section, std::string_view key) const {
+  return Find(section, key).has_value();
+}
+
+std::vector<std::string> IniFile::SectionNames() const {
+  std::vector<std::string> names;
+  names.reserve(sections_.size());
+  for (const Section& section : sections_) names.push_back(section.name);
+  return names;
+}
+
+std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
+  std::vector<std::string> names;
+  if (const Section* found = FindSection(section))
+    for (const Line& line : found->lines)
+      if (!line.raw) names.emplace_back(View(line.key));
+  return names;
+}
+
+std::size_t IniFile::KeyCount(std::string_view section) const {
+  const Section* found = FindSection(section);
+  return found ? found->keys.Size() : 0;
+}
+
+std::optional<std::string_view> IniFile::Find(std::string_view section, std::string_view key) const {
+  const Section* found = FindSection(section);
+  if (!found) return std::nullopt;
+  // Readers mostly go through a section in file order: try the line after the last hit first.
+  std::size_t line = found->nextLine;
+  if (line >= found->lines.size() || found->lines[line].raw || !FoldEqual{}(View(found->lines[line].key), key)) {
+    line = found->keys.Find(*this, found->lines, key);
+    if (line == KeyIndex::None) return std::nullopt;
+  }
+  found->nextLine = line + 1;
+  return View(found->lines[line].value);
+}
+
+std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
+  return std::string(Find(section, key).value_or(fallback));
+}
+
+std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const {
+  const std::optional<std::string_view> value = Find(section, key);
+  return value ? ParseIniInteger(*value).value_or(fallback) : fallback;
+}
+
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const {
+  return ReadInteger(section, key, fallback ? 1 : 0) != 0;
+}
+
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+  // A view from Find would dangle once the buffer grows.
+  if (InBuffer(key) || InBuffer(value)) return WriteString(section, std::string(key), std::string(value));
+  CheckSectionName(section);
+  CheckKeyName(key);
+  Section& target = SectionForWrite(section);
+  const Text stored = HasLineBreak(value) ? Store(CleanDescription(value)) : Store(value);
+  const std::size_t found = target.keys.FindOrAdd(*this, target.lines, key, target.lines.size());
+  if (found != KeyIndex::None) {
+    target.lines[found].value = stored;  // the old text stays unused in the buffer
+    return;
+  }
+  target.lines.push_back(Line{Store(key), stored, false});
+}
+
+void IniFile::WriteInteger(std::string_view section, std::string_view key, long long value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  WriteString(section, key, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
+  WriteString(section, key, value ? "1" : "0");
+}
+
+void IniFile::EraseSection(std::string_view section) {
+  const auto found = sectionIndex_.find(section);
+  if (found == sectionIndex_.end()) return;
+  sections_.erase(sections_.begin() + static_cast<std::ptrdiff_t>(found->second));
+  RebuildSectionIndex();
+}
+
+void IniFile::DeleteKey(std::string_view section, std::string_view key) {
+  const auto found = sectionIndex_.find(section);
+  if (found == sectionIndex_.end()) return;
+  Section& target = sections_[found->second];
+  const std::size_t line = target.keys.Find(*this, target.lines, key);
+  if (line == KeyIndex::None) return;
+  target.lines.erase(target.lines.begin() + static_cast<std::ptrdiff_t>(line));
+  target.keys.Rebuild(*this, target.lines);
+}
+
+}  // namespace mireforge

@@ -32,6 +32,10 @@ Image BuildPicturePreview(const Image& picture, const PictureImportOptions& opti
   return preview;
 }
 
+Image LoadPicturePreview(const std::string& path, const PictureImportOptions& options) {
+  return BuildPicturePreview(LoadPicture(path), options);
+}
+
 ThresholdLimits CoupleThresholds(ImportThresholds& t) {
   t.Mountains = std::clamp(t.Mountains, 0, 255);
   t.Downs = std::clamp(t.Downs, 1, 255);

@@ -6,16 +6,11 @@
 #include <string>
 
 #include "formats/image.h"
+#include "formats/picture.h"
 #include "import/resampler.h"
 #include "model/map_grid.h"
 
 namespace mireforge {
-
-struct PictureSize {
-  int Width = 0;
-  int Height = 0;
-  bool operator==(const PictureSize&) const = default;
-};
 
 // The picture's own size when both sides are at most 512, else 512 x 512
 // whatever the aspect ratio. A picture without pixels gives 0 x 0.
@@ -42,6 +37,11 @@ void InvertColors(Image& picture);
 // The picture preview: the picture brought to ImportSize (copied when it has
 // that size already, else resampled), opaque, grey, and inverted if asked.
 Image BuildPicturePreview(const Image& picture, const PictureImportOptions& options);
+
+// Decodes the picture file and builds its preview. The reader's Error passes
+// through when the file cannot be read or decoded; the caller keeps its old
+// previews because nothing is returned then.
+Image LoadPicturePreview(const std::string& path, const PictureImportOptions& options);
 
 // Grey levels above Forests are plains, above Downs forest, above Mountains
 // downs, the rest mountains.

@@ -1,5 +1,9 @@
 #include "import/heightmap.h"
 
+#include "formats/file_io.h"
+#include "model/error.h"
+#include "support/temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -20,7 +24,11 @@ TEST(HeightmapImport, ImportSize) {
       {66, 63, {66, 63}},     {512, 512, {512, 512}}, {1, 1, {1, 1}},       {513, 10, {512, 512}},
       {10, 513, {512, 512}},  {1000, 300, {512, 512}}, {512, 511, {512, 511}}, {0, 600, {0, 0}},
   };
-  for (const Case& c : cases) EXPECT_EQ(ImportSize(c.w, c.h), c.expected) << c.w << "x" << c.h;
+  for (const Case& c : cases) {
+    const PictureSize size = ImportSize(c.w, c.h);
+    EXPECT_EQ(size.Width, c.expected.Width) << c.w << "x" << c.h;
+    EXPECT_EQ(size.Height, c.expected.Height) << c.w << "x" << c.h;
+  }
 }
 
 TEST(HeightmapImport, GreyLevelsAndInversion) {
@@ -200,6 +208,40 @@ TEST(HeightmapImport, WholeRoadFromPictureToMap) {
   const std::set<TerrainCode> codes(big.Cells.begin(), big.Cells.end());
   for (TerrainCode code : codes) EXPECT_TRUE(code == 0 || code == 2 || code == 6 || code == 10 || code == 14) << int(code);
   EXPECT_EQ(codes.size(), 5u);
+}
+
+TEST(HeightmapImport, PicturesAreReadFromPngAndBmpFiles) {
+  TempDir dir;
+  Image picture(66, 63);
+  for (int y = 0; y < 63; ++y)
+    for (int x = 0; x < 66; ++x) picture.At(x, y) = Argb(x * 3, y * 4, (x + y) & 0xFF);
+  Image expected = picture;
+  ConvertToGrey(expected);
+  SavePicture(dir.File("a.png"), PictureFileType::Png, picture);
+  SavePicture(dir.File("a.bmp"), PictureFileType::Bitmap, picture);
+  for (const char* name : {"a.png", "a.bmp"}) {
+    const Image preview = LoadPicturePreview(dir.File(name), {ResizeMethod::Lanczos, false, false});
+    EXPECT_EQ(preview.Pixels, expected.Pixels) << name;
+    const MapGrid grid = BuildMapFromPreview(DrawTerrainPreview(preview, ImportThresholds{}));
+    EXPECT_EQ(grid.Width, 66);
+    EXPECT_EQ(grid.Height, 63);
+  }
+  SavePicture(dir.File("wide.png"), PictureFileType::Png, Image(600, 20, Argb(0, 255, 0)));
+  const Image wide = LoadPicturePreview(dir.File("wide.png"), {ResizeMethod::Spline, false, true});
+  ASSERT_EQ(wide.Width, 512);
+  ASSERT_EQ(wide.Height, 512);
+  EXPECT_EQ(wide.At(300, 400), Grey(173));
+
+  try {
+    LoadPicturePreview(dir.File("missing.png"), {});
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.File("missing.png"));
+  }
+  std::string damaged = ReadWholeFile(dir.File("a.png"));
+  damaged.resize(damaged.size() / 2);
+  WriteWholeFile(dir.File("cut.png"), damaged, "Cannot create file %s");
+  EXPECT_THROW(LoadPicturePreview(dir.File("cut.png"), {}), Error);
 }
 
 }  // namespace

@@ -58,6 +58,16 @@ void BM_SaveProject512(benchmark::State& state) {
 }
 BENCHMARK(BM_SaveProject512)->Unit(benchmark::kMillisecond);
 
+// Saving again over the same file: the old file is read first for its foreign content.
+void BM_SaveProjectOverExisting512(benchmark::State& state) {
+  Project project = LargestProject();
+  const std::string path = BenchFile();
+  SaveProject(project, path);
+  for (auto _ : state) SaveProject(project, path);
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_SaveProjectOverExisting512)->Unit(benchmark::kMillisecond);
+
 void BM_LoadProject512(benchmark::State& state) {
   Project project = LargestProject();
   const std::string path = BenchFile();

@@ -125,8 +125,12 @@ std::size_t IniFile::KeyIndex::Find(const IniFile& ini, const std::vector<Line>&
 
 std::size_t IniFile::KeyIndex::FindOrAdd(const IniFile& ini, const std::vector<Line>& lines, std::string_view key,
                                          std::size_t newLine) {
-  if ((count_ + 1) * 2 > slots_.size()) Grow();
-  const std::uint32_t hash = KeyHash(key);
+  if ((count_ + 1) * 2 > slots_.size()) Grow(slots_.size() * 2);
+  return Place(ini, lines, key, KeyHash(key), newLine);
+}
+
+std::size_t IniFile::KeyIndex::Place(const IniFile& ini, const std::vector<Line>& lines, std::string_view key,
+                                     std::uint32_t hash, std::size_t newLine) {
   const std::size_t mask = slots_.size() - 1;
   for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
     const std::uint64_t slot = slots_[i];
@@ -140,8 +144,10 @@ std::size_t IniFile::KeyIndex::FindOrAdd(const IniFile& ini, const std::vector<L
   }
 }
 
-void IniFile::KeyIndex::Grow() {
-  std::vector<std::uint64_t> old(std::max<std::size_t>(16, slots_.size() * 2), 0);
+void IniFile::KeyIndex::Grow(std::size_t wanted) {
+  std::size_t size = 16;
+  while (size < wanted) size *= 2;
+  std::vector<std::uint64_t> old(size, 0);
   old.swap(slots_);
   const std::size_t mask = slots_.size() - 1;
   for (std::uint64_t slot : old) {
@@ -152,11 +158,27 @@ void IniFile::KeyIndex::Grow() {
   }
 }
 
-void IniFile::KeyIndex::Rebuild(const IniFile& ini, const std::vector<Line>& lines) {
+void IniFile::KeyIndex::Rebuild(const IniFile& ini, std::vector<Line>& lines) {
+  std::vector<std::uint32_t> keyLines;
+  std::vector<std::uint32_t> hashes;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (lines[i].raw) continue;
+    keyLines.push_back(static_cast<std::uint32_t>(i));
+    hashes.push_back(KeyHash(ini.View(lines[i].key)));
+  }
   slots_.clear();
   count_ = 0;
-  for (std::size_t i = 0; i < lines.size(); ++i)
-    if (!lines[i].raw) FindOrAdd(ini, lines, ini.View(lines[i].key), i);
+  Grow(keyLines.size() * 2 + 2);
+  const std::size_t mask = slots_.size() - 1;
+  for (std::size_t k = 0; k < keyLines.size(); ++k) {
+#if defined(__GNUC__) || defined(__clang__)
+    // The slots are visited at random: ask for them a few keys ahead so the misses overlap.
+    if (k + 8 < hashes.size()) __builtin_prefetch(&slots_[hashes[k + 8] & mask]);
+#endif
+    Line& line = lines[keyLines[k]];
+    // The first of a repeated key wins, as Windows reads it; the others are kept as plain lines.
+    if (Place(ini, lines, ini.View(line.key), hashes[k], keyLines[k]) != None) line.raw = true;
+  }
 }
 
 bool IniFile::InBuffer(std::string_view text) const {
@@ -180,6 +202,7 @@ IniFile IniFile::Parse(std::string_view input) {
     return Text{static_cast<std::size_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
   };
   std::size_t section = KeyIndex::None;
+  std::vector<std::vector<Text>> wholeLines;  // per section, each line as it stood
   // A text editor may have put a UTF-8 mark in front; it would hide the first section.
   std::size_t next = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
   while (next < bytes.size()) {
@@ -206,15 +229,24 @@ IniFile IniFile::Parse(std::string_view input) {
       continue;
     }
     Section& current = ini.sections_[section];
+    if (wholeLines.size() <= section) wholeLines.resize(section + 1);
+    wholeLines[section].push_back(at(line));
     const std::size_t equals = trimmed.find('=');
     const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
-    if (key.empty() || current.keys.FindOrAdd(ini, current.lines, key, current.lines.size()) != KeyIndex::None) {
+    if (key.empty()) {
       current.lines.push_back(Line{at(line), {}, true});
       continue;
     }
     std::string_view value = Trim(trimmed.substr(equals + 1));
     if (Enclosed(value)) value = value.substr(1, value.size() - 2);
     current.lines.push_back(Line{at(key), at(value), false});
+  }
+  for (std::size_t i = 0; i < ini.sections_.size(); ++i) {
+    Section& parsed = ini.sections_[i];
+    parsed.keys.Rebuild(ini, parsed.lines);
+    // A repeated key is kept as the line it was.
+    for (std::size_t n = 0; n < parsed.lines.size(); ++n)
+      if (parsed.lines[n].raw) parsed.lines[n].key = wholeLines[i][n];
   }
   return ini;
 }

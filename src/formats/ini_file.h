@@ -97,11 +97,15 @@ class IniFile {
     std::size_t Find(const IniFile& ini, const std::vector<Line>& lines, std::string_view key) const;
     // Like Find; when the key is missing, records it as line newLine and returns None.
     std::size_t FindOrAdd(const IniFile& ini, const std::vector<Line>& lines, std::string_view key, std::size_t newLine);
-    void Rebuild(const IniFile& ini, const std::vector<Line>& lines);
+    // Indexes every key line anew; a key met before in the section turns raw.
+    void Rebuild(const IniFile& ini, std::vector<Line>& lines);
     std::size_t Size() const { return count_; }
 
    private:
-    void Grow();
+    void Grow(std::size_t wanted);
+    // Finds or records a key; the table must have room.
+    std::size_t Place(const IniFile& ini, const std::vector<Line>& lines, std::string_view key, std::uint32_t hash,
+                      std::size_t newLine);
     std::vector<std::uint64_t> slots_;  // hash in the high half, line + 1 in the low half; 0 is free
     std::size_t count_ = 0;
   };

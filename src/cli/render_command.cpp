@@ -1,6 +1,5 @@
 // mireforge-cli render: the map image, every cell drawn with its tile, as the
 // grid view shows it.
-#include <algorithm>
 #include <string>
 
 #include "cli/commands.h"
@@ -22,11 +21,13 @@ PictureFileType ImageTypeOf(const std::string& path) {
   throw Error(FormatMessage("Unknown picture file extension (.%s)", extension));
 }
 
+// The sizes the grid view offers, so an image matches what the editor shows.
 int TileSizeOption(const ParsedOptions& options) {
-  const int size = IntegerOption(options, "--tile-size", TilePictureSize, 1, TilePictureSize);
-  if (std::find(TileSizes.begin(), TileSizes.end(), size) == TileSizes.end())
-    throw UsageError("--tile-size takes 32, 24, 20, 16, 12, 10 or 8, not '" + *options.Value("--tile-size") + "'");
-  return size;
+  const std::string* text = options.Value("--tile-size");
+  if (!text) return TilePictureSize;
+  for (const int size : TileSizes)
+    if (*text == std::to_string(size)) return size;
+  throw UsageError("--tile-size takes 32, 24, 20, 16, 12, 10 or 8, not '" + *text + "'");
 }
 
 }  // namespace

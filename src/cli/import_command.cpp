@@ -39,8 +39,9 @@ const CommandSpec& ImportSpec() {
                   "PICTURE [options] -o FILE",
                   "Makes a map of the heightmap PICTURE (.png or .bmp).",
                   {
-                      {"--resize", "", "nearest|linear|spline|lanczos|mitchell",
-                       "how a picture larger than 512 is brought to 512 x 512 (nearest)"},
+                      {"--resize", "", "METHOD",
+                       "nearest|linear|spline|lanczos|mitchell: how a picture larger than 512 becomes "
+                       "512 x 512 (nearest)"},
                       {"--invert", "", "", "light is high, dark is low"},
                       {"--full-edge", "", "", "full edge resampling"},
                       {"--mountains", "", "N", "grey levels up to N are mountains, 0 to 255 (76)"},

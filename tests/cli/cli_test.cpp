@@ -103,7 +103,7 @@ TEST(Cli, HelpOnEveryCommand) {
         "--scenario-column NAME", "--scenario VALUE", "--domain-column NAME", "--domains", "--with-map",
         "--with-pictures"}},
       {{"import", "--help"},
-       {"Usage: mireforge-cli import PICTURE", "--resize nearest|linear|spline|lanczos|mitchell", "--invert",
+       {"Usage: mireforge-cli import PICTURE", "--resize METHOD", "nearest|linear|spline|lanczos|mitchell", "--invert",
         "--full-edge", "--mountains N", "--downs N", "--forests N", "--with-map"}},
       {{"render", "-h"}, {"Usage: mireforge-cli render MAP -o IMAGE", "--tile-size N", "--grid", "--retro", "--grayscale"}},
       {{"--help"}, {"import PICTURE", "render MAP", "read from .mfp, .php, .mmf, .bmp, .png and written to .mfp, .php, .mmf, .bmp, .png, .sql, .html"}},

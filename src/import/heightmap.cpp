@@ -4,6 +4,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "model/error.h"
+
 namespace mireforge {
 
 PictureSize ImportSize(int pictureWidth, int pictureHeight) {
@@ -83,7 +85,7 @@ TerrainCode TerrainOfClassColor(std::uint32_t color) {
 MapGrid BuildMapFromPreview(const Image& terrainPreview) {
   if (terrainPreview.Width > std::numeric_limits<std::uint16_t>::max() ||
       terrainPreview.Height > std::numeric_limits<std::uint16_t>::max())
-    throw std::invalid_argument("BuildMapFromPreview: preview larger than any map");
+    throw Error("The picture is larger than a map can be (at most 512 x 512 cells)");
   MapGrid grid;
   if (terrainPreview.Empty()) return grid;
   grid.ResizeMap(terrainPreview.Width, terrainPreview.Height);

@@ -79,7 +79,7 @@ TerrainCode TerrainOfClassColor(std::uint32_t color);
 
 // A new map the size of the terrain preview, one cell per pixel, its outer
 // ring frozen wastes; TerrainRows already follows the cells.
-// Throws std::invalid_argument for a preview larger than any map.
+// Throws Error for a preview larger than any map.
 MapGrid BuildMapFromPreview(const Image& terrainPreview);
 
 }  // namespace mireforge

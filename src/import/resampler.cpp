@@ -6,6 +6,8 @@
 #include <numbers>
 #include <stdexcept>
 
+#include "model/error.h"
+
 namespace mireforge {
 
 ResizeMethod ResizeMethodOfIndex(int index) {
@@ -132,8 +134,8 @@ std::uint32_t ToChannel(float value) {
 }  // namespace
 
 Image Resample(const Image& source, int dstWidth, int dstHeight, ResizeMethod method, bool fullEdge) {
-  if (source.Empty()) throw std::invalid_argument("Resample: empty source picture");
-  if (dstWidth < 1 || dstHeight < 1) throw std::invalid_argument("Resample: target size below 1");
+  if (source.Empty()) throw Error("The picture to resize holds no pixels");
+  if (dstWidth < 1 || dstHeight < 1) throw Error("A resized picture needs at least one pixel in each direction");
   const int srcWidth = source.Width;
   Image result(dstWidth, dstHeight);
   if (srcWidth == dstWidth && source.Height == dstHeight) {

@@ -44,7 +44,7 @@ int NearestSourceIndex(int i, int srcSize, int dstSize, bool fullEdge);
 
 // The whole picture resized to dstWidth x dstHeight; every result pixel is
 // opaque and only R, G and B are filtered. Equal sizes give a plain copy.
-// Throws std::invalid_argument for an empty source or a target size below 1.
+// Throws Error for an empty source or a target size below 1.
 Image Resample(const Image& source, int dstWidth, int dstHeight, ResizeMethod method, bool fullEdge);
 
 }  // namespace mireforge

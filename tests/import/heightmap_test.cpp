@@ -181,7 +181,7 @@ TEST(HeightmapImport, MapIsBuiltFromThePreviewInsideAFrozenWastesRing) {
     for (TerrainCode code : small.Cells) EXPECT_EQ(code, FrozenWastes) << w << "x" << h;
   }
   EXPECT_TRUE(BuildMapFromPreview(Image()).Empty());
-  EXPECT_THROW(BuildMapFromPreview(Image(70000, 1)), std::invalid_argument);
+  EXPECT_THROW(BuildMapFromPreview(Image(70000, 1)), Error);
 }
 
 TEST(HeightmapImport, WholeRoadFromPictureToMap) {

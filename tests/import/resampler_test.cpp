@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/error.h"
+
 #include <cstdint>
 #include <random>
 #include <vector>
@@ -172,8 +174,8 @@ TEST(Resampler, WeightsOfEveryTargetPixelSumToOne) {
 }
 
 TEST(Resampler, RejectsEmptyPicturesAndTargets) {
-  EXPECT_THROW(Resample(Image(), 4, 4, ResizeMethod::Linear, true), std::invalid_argument);
-  EXPECT_THROW(Resample(Image(3, 3), 0, 4, ResizeMethod::Linear, true), std::invalid_argument);
+  EXPECT_THROW(Resample(Image(), 4, 4, ResizeMethod::Linear, true), Error);
+  EXPECT_THROW(Resample(Image(3, 3), 0, 4, ResizeMethod::Linear, true), Error);
   EXPECT_EQ(ResizeMethodOfIndex(3), ResizeMethod::Lanczos);
   EXPECT_EQ(ResizeMethodOfIndex(9), ResizeMethod::NearestNeighbor);
 }

@@ -42,13 +42,15 @@ std::size_t LineBreakAt(std::string_view text, std::size_t from) {
 
 bool HasLineBreak(std::string_view text) { return LineBreakAt(text, 0) != std::string_view::npos; }
 
+bool StartsWithMark(std::string_view text) { return text.substr(0, 3) == "\xEF\xBB\xBF"; }
+
 void CheckSectionName(std::string_view name) {
   if (HasLineBreak(name) || name.find(']') != std::string_view::npos || Trim(name).size() != name.size())
     throw std::invalid_argument("invalid INI section name: " + std::string(name));
 }
 
 void CheckKeyName(std::string_view key) {
-  if (key.empty() || HasLineBreak(key) || key.find('=') != std::string_view::npos || key.front() == '[' ||
+  if (key.empty() || StartsWithMark(key) || HasLineBreak(key) || key.find('=') != std::string_view::npos || key.front() == '[' ||
       Trim(key).size() != key.size())
     throw std::invalid_argument("invalid INI key: " + std::string(key));
 }
@@ -203,8 +205,7 @@ IniFile IniFile::Parse(std::string_view input) {
   };
   std::size_t section = KeyIndex::None;
   std::vector<std::vector<Text>> wholeLines;  // per section, each line as it stood
-  // A text editor may have put a UTF-8 mark in front; it would hide the first section.
-  std::size_t next = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? 3 : 0;
+  std::size_t next = 0;
   while (next < bytes.size()) {
     std::size_t end = LineBreakAt(bytes, next);
     if (end == std::string_view::npos) end = bytes.size();
@@ -213,7 +214,10 @@ IniFile IniFile::Parse(std::string_view input) {
     if (next < bytes.size() && bytes[next] == '\r') ++next;
     if (next < bytes.size() && bytes[next] == '\n' && (next == end || bytes[next - 1] == '\r')) ++next;
 
-    const std::string_view trimmed = Trim(line);
+    // A text editor may have put a UTF-8 mark in front, which would hide the first
+    // section; ignored at the start of any line, so that where a line ends up in
+    // the written file does not change what it is.
+    const std::string_view trimmed = Trim(line.substr(StartsWithMark(line) ? 3 : 0));
     if (trimmed.empty()) continue;
     if (trimmed.front() == '[') {
       std::string_view name = trimmed.substr(1);
@@ -233,7 +237,7 @@ IniFile IniFile::Parse(std::string_view input) {
     wholeLines[section].push_back(at(line));
     const std::size_t equals = trimmed.find('=');
     const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
-    if (key.empty()) {
+    if (key.empty() || StartsWithMark(key)) {  // the latter could not be written back as a key
       current.lines.push_back(Line{at(line), {}, true});
       continue;
     }

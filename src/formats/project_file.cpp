@@ -218,7 +218,7 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
   project.Rows = std::move(rows);
 }
 
-void SaveProject(Project& project, const std::string& fileName, const ProjectProgress& progress) {
+void WriteProjectFile(const Project& project, const std::string& fileName, const ProjectProgress& progress) {
   IniFile ini;
   try {
     ini = IniFile::LoadIfExists(fileName);
@@ -228,6 +228,10 @@ void SaveProject(Project& project, const std::string& fileName, const ProjectPro
   }
   WriteProject(project, ini, progress);
   ini.Save(fileName, "Unable to write to %s");
+}
+
+void SaveProject(Project& project, const std::string& fileName, const ProjectProgress& progress) {
+  WriteProjectFile(project, fileName, progress);
   project.ProjectSaved = true;
   project.ProjectFileName = fileName;
 }

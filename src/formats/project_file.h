@@ -44,9 +44,12 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
 // ProjectVersionError for a version before "2.0"; Error for a map size outside 1 to 512.
 void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& progress = {});
 
-// Saves atomically: the new file is built completely, keeping foreign sections
-// and keys of the file being replaced, then renamed over it. Sets ProjectSaved
-// and ProjectFileName on success; "Unable to write to %s" and nothing changed on failure.
+// Writes the file atomically: the new file is built completely, keeping foreign
+// sections and keys of the file being replaced, then renamed over it. On failure
+// "Unable to write to %s", and the old file is as it was.
+void WriteProjectFile(const Project& project, const std::string& fileName, const ProjectProgress& progress = {});
+
+// WriteProjectFile, then sets ProjectSaved and ProjectFileName; on failure both stay.
 void SaveProject(Project& project, const std::string& fileName, const ProjectProgress& progress = {});
 
 // Loads with ReadProject; sets ProjectFileName on success and leaves ProjectSaved.

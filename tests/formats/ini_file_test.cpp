@@ -85,6 +85,15 @@ TEST(IniFile, ReadsFilesWrittenByHandOrOtherTools) {
   EXPECT_EQ(ini.ReadString("Main", "Q", ""), "  kept  ");
   EXPECT_TRUE(ini.SectionExists("other"));
   EXPECT_EQ(ini.KeyCount("Other"), 0u);
+
+  // One mark is ignored at the start of any line; a line it does not explain is kept whole.
+  const std::string marks =
+      "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n\xEF\xBB\xBF[B]\r\n\xEF\xBB\xBFk=1\r\n\xEF\xBB\xBF\xEF\xBB\xBF=2\r\n";
+  const IniFile marked = IniFile::Parse(marks);
+  EXPECT_EQ(marked.KeyNames("b"), (Names{"k"}));
+  EXPECT_EQ(marked.ReadString("b", "k", ""), "1");
+  EXPECT_EQ(IniFile::Parse(marked.Serialize()).Serialize(),
+            "\xEF\xBB\xBF\xEF\xBB\xBFx\r\n[B]\r\nk=1\r\n\xEF\xBB\xBF\xEF\xBB\xBF=2\r\n");
 }
 
 TEST(IniFile, KeepsWhatItDoesNotUnderstand) {
@@ -148,7 +157,7 @@ TEST(IniFile, BooleansAreWrittenAsOneAndZero) {
 
 TEST(IniFile, RefusesNamesThatCouldNotBeReadBack) {
   IniFile ini;
-  for (const char* key : {"", "a=b", "[x", " lead", "trail ", "two\nlines"})
+  for (const char* key : {"", "a=b", "[x", " lead", "trail ", "two\nlines", "\xEF\xBB\xBFmarked"})
     EXPECT_THROW(ini.WriteString("S", key, "v"), std::invalid_argument) << key;
   for (const char* section : {"a]b", " lead", "x\r"})
     EXPECT_THROW(ini.WriteString(section, "k", "v"), std::invalid_argument) << section;

@@ -354,11 +354,20 @@ TEST(ProjectFile, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
   EXPECT_EQ(ReadWholeFile(path), old);
   EXPECT_FALSE(big.ProjectSaved);
   EXPECT_EQ(big.ProjectFileName, "earlier.mfp");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);  // no temporary left
 
   Project empty;
   EXPECT_THROW(SaveProject(empty, path), Error);  // a 0 x 0 map could not be loaded again
   EXPECT_EQ(ReadWholeFile(path), old);
+  // What stands at the name cannot be read (a folder here): refused before anything is lost.
+  std::filesystem::create_directory(dir.File("folder.mfp"));
+  try {
+    SaveProject(small, dir.File("folder.mfp"));
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.File("folder.mfp"));
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.mfp")));
 }
 
 TEST(ProjectFile, LineBreaksInDescriptionsBecomeBlanks) {

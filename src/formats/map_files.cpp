@@ -31,10 +31,9 @@ void SaveMidnightMap(const std::string& path, const Project& project, const MapF
 
 void LoadProjectFile(const std::string& path, Project& project) { LoadProject(project, path); }
 
+// The caller's project keeps its saved flag and name: this is an export, not the editor's save.
 void SaveProjectFile(const std::string& path, const Project& project, const MapFileOptions&) {
-  // Saving marks the project saved under the new name; the caller's stays as it is.
-  Project saved = project;
-  SaveProject(saved, path);
+  WriteProjectFile(project, path);
 }
 
 void LoadPreview(const std::string& path, Project& project) {

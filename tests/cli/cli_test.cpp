@@ -192,6 +192,8 @@ TEST(Cli, FailuresExitWithOneAndTheMessage) {
       {{"convert", dir.File("broken.bmp"), "-o", target}, "mireforge-cli: Bitmap image is not valid\n"},
       {{"convert", good, "-o", dir.File("no/folder/x.sql")},
        "mireforge-cli: Cannot create file " + dir.File("no/folder/x.sql") + "\n"},
+      {{"convert", good, "-o", dir.File("no/folder/x.mfp")},
+       "mireforge-cli: Unable to write to " + dir.File("no/folder/x.mfp") + "\n"},
       {{"render", good, "-o", dir.File("m.gif")}, "mireforge-cli: Unknown picture file extension (.gif)\n"},
       {{"render", dir.File("gone.php"), "-o", dir.File("m.png")},
        "mireforge-cli: Cannot open file " + dir.File("gone.php") + "\n"},

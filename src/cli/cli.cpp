@@ -69,11 +69,13 @@ const std::vector<Command>& Commands() {
       {GenerateCEvoSpec, RunGenerateCEvo},
       {ConvertSpec, RunConvert},
       {StatsSpec, RunStats},
+      {ImportSpec, RunImport},
+      {RenderSpec, RunRender},
   };
   return commands;
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress) {
   if (args.empty()) return UsageFailure(err, "no command given", "");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     out << OverallHelp();
@@ -105,7 +107,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   }
   try {
     const ParsedOptions options = ParseOptions(args, wordCount, spec);
-    command->Run(options, out);
+    command->Run(options, CommandContext{out, err, showProgress});
     return 0;
   } catch (const UsageError& e) {
     return UsageFailure(err, std::string(spec.Words) + ": " + e.what(), spec.Words);

@@ -9,20 +9,32 @@
 
 namespace mireforge::cli {
 
+// Where a command writes: its results to Out, progress to Err when ShowProgress
+// (standard error is a terminal, so the bar does not clutter a log).
+struct CommandContext {
+  std::ostream& Out;
+  std::ostream& Err;
+  bool ShowProgress = false;
+};
+
 struct Command {
   const CommandSpec& (*Spec)();
-  void (*Run)(const ParsedOptions& options, std::ostream& out);
+  void (*Run)(const ParsedOptions& options, const CommandContext& context);
 };
 
 const CommandSpec& GeneratePlasmaSpec();
 const CommandSpec& GenerateCEvoSpec();
 const CommandSpec& ConvertSpec();
 const CommandSpec& StatsSpec();
+const CommandSpec& ImportSpec();
+const CommandSpec& RenderSpec();
 
-void RunGeneratePlasma(const ParsedOptions& options, std::ostream& out);
-void RunGenerateCEvo(const ParsedOptions& options, std::ostream& out);
-void RunConvert(const ParsedOptions& options, std::ostream& out);
-void RunStats(const ParsedOptions& options, std::ostream& out);
+void RunGeneratePlasma(const ParsedOptions& options, const CommandContext& context);
+void RunGenerateCEvo(const ParsedOptions& options, const CommandContext& context);
+void RunConvert(const ParsedOptions& options, const CommandContext& context);
+void RunStats(const ParsedOptions& options, const CommandContext& context);
+void RunImport(const ParsedOptions& options, const CommandContext& context);
+void RunRender(const ParsedOptions& options, const CommandContext& context);
 
 // Every command, in the order the overall help lists them.
 const std::vector<Command>& Commands();

@@ -1,11 +1,11 @@
 // mireforge-cli generate plasma|cevo: one run of a generator from options that
 // become the wizard's row texts, so they are converted and checked exactly as
 // the wizard's rows are.
-#include <cctype>
 #include <initializer_list>
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/output_options.h"
 #include "formats/map_files.h"
 #include "generate/generation.h"
 #include "model/descriptions.h"
@@ -30,8 +30,7 @@ CommandSpec MethodSpec(std::string_view words, std::string_view summary, bool ra
       {"--rare-count", "", "N", "rare terrain count, at least 1 (500)"},
   };
   spec.Options.insert(spec.Options.end(), methodOptions);
-  spec.Options.push_back({"--output", "-o", "FILE", "the map file to write; its extension picks the format"});
-  spec.Options.push_back({"--omit-border", "", "", "leave the frozen-wastes frame out of the written map"});
+  for (OptionSpec& option : MapOutputOptions()) spec.Options.push_back(option);
   return spec;
 }
 
@@ -56,20 +55,12 @@ void ApplySharedOptions(const ParsedOptions& options, Rows& rows, bool rareByDef
   SetRow(options, "--rare-count", rows.RareCount);
 }
 
-std::string ResizeRow(const std::string& value) {
-  std::string lower;
-  for (char c : value) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (lower == "quick") return "Quick";
-  if (lower == "bilinear") return "Bilinear";
-  throw UsageError("--resize takes quick or bilinear, not '" + value + "'");
-}
-
 // Generates, writes the map and reports the seeds used.
 template <typename Rows>
 void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& pageRows,
                      const ParsedOptions& options, std::ostream& out) {
   const std::string& path = OutputPath(options);
-  CheckSavable(path);  // before the work, not after it
+  const MapFileOptions fileOptions = MapOutputFileOptions(options, path);  // before the work, not after it
 
   Project project;
   RandomSource random;
@@ -79,8 +70,6 @@ void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& p
   project.Rows = rows;
   project.ProjectSaved = false;
 
-  MapFileOptions fileOptions;
-  fileOptions.OmitBorder = options.Has("--omit-border");
   SaveMapFile(path, project, fileOptions);
 
   out << "map-seed: " << RowInteger(pageRows.Seed) << "\n";
@@ -126,22 +115,23 @@ const CommandSpec& GenerateCEvoSpec() {
   return spec;
 }
 
-void RunGeneratePlasma(const ParsedOptions& options, std::ostream& out) {
+void RunGeneratePlasma(const ParsedOptions& options, const CommandContext& context) {
   GeneratorRows rows;
   rows.Mode = static_cast<int>(GenerationMethod::Plasma);
   PlasmaRows& page = rows.Plasma;
   ApplySharedOptions(options, page, true);
-  if (const std::string* v = options.Value("--resize")) page.ResizeType = ResizeRow(*v);
+  if (options.Has("--resize"))
+    page.ResizeType = ChoiceOption(options, "--resize", {"quick", "bilinear"}, 1) == 0 ? "Quick" : "Bilinear";
   SetRow(options, "--mountains", page.MountainLevel);
   SetRow(options, "--downs", page.DownsLevel);
   SetRow(options, "--forests", page.ForestLevel);
   page.Smooth = options.Switch("--smooth", "--no-smooth", true) ? "True" : "False";
   SetRow(options, "--smooth-level", page.SmoothLevel);
   SetRow(options, "--avg-height", page.AvgHeight);
-  GenerateAndSave(rows, GenerationMethod::Plasma, rows.Plasma, options, out);
+  GenerateAndSave(rows, GenerationMethod::Plasma, rows.Plasma, options, context.Out);
 }
 
-void RunGenerateCEvo(const ParsedOptions& options, std::ostream& out) {
+void RunGenerateCEvo(const ParsedOptions& options, const CommandContext& context) {
   GeneratorRows rows;
   rows.Mode = static_cast<int>(GenerationMethod::CEvo);
   CEvoRows& page = rows.CEvo;
@@ -153,7 +143,7 @@ void RunGenerateCEvo(const ParsedOptions& options, std::ostream& out) {
   page.AddRandDowns = options.Has("--no-random-downs") ? "False" : "True";
   SetRow(options, "--smoothing", page.ElevationSmooth);
   SetRow(options, "--detail", page.ElevationDetail);
-  GenerateAndSave(rows, GenerationMethod::CEvo, rows.CEvo, options, out);
+  GenerateAndSave(rows, GenerationMethod::CEvo, rows.CEvo, options, context.Out);
 }
 
 }  // namespace mireforge::cli

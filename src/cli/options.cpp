@@ -1,6 +1,8 @@
 #include "cli/options.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 
 namespace mireforge::cli {
 
@@ -77,6 +79,33 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, std::size_t fir
     throw UsageError("too many arguments: '" + parsed.Positionals.back() + "'");
   }
   return parsed;
+}
+
+int IntegerOption(const ParsedOptions& options, std::string_view name, int fallback, int min, int max) {
+  const std::string* text = options.Value(name);
+  if (!text) return fallback;
+  int value = 0;
+  const char* end = text->data() + text->size();
+  const auto [stop, error] = std::from_chars(text->data(), end, value);
+  if (text->empty() || error != std::errc() || stop != end || value < min || value > max)
+    throw UsageError(std::string(name) + " takes a whole number from " + std::to_string(min) + " to " +
+                     std::to_string(max) + ", not '" + *text + "'");
+  return value;
+}
+
+int ChoiceOption(const ParsedOptions& options, std::string_view name, const std::vector<std::string_view>& choices,
+                 int fallback) {
+  const std::string* text = options.Value(name);
+  if (!text) return fallback;
+  std::string lower;
+  for (char c : *text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  std::string list;
+  for (std::size_t i = 0; i < choices.size(); ++i) {
+    if (choices[i] == lower) return static_cast<int>(i);
+    list += i == 0 ? "" : i + 1 == choices.size() ? " or " : ", ";
+    list += choices[i];
+  }
+  throw UsageError(std::string(name) + " takes " + list + ", not '" + *text + "'");
 }
 
 std::string HelpText(const CommandSpec& spec) {

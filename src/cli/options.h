@@ -52,6 +52,15 @@ bool WantsHelp(const std::vector<std::string>& args, std::size_t first);
 // Accepts "--name value", "--name=value", "-o value" and "--" ending the options.
 ParsedOptions ParseOptions(const std::vector<std::string>& args, std::size_t first, const CommandSpec& spec);
 
+// The value of an option that takes a whole number from min to max; fallback
+// when it is not given. UsageError for anything else.
+int IntegerOption(const ParsedOptions& options, std::string_view name, int fallback, int min, int max);
+
+// The value of an option that names one of choices (case ignored): its index,
+// or fallback when it is not given. UsageError for any other word.
+int ChoiceOption(const ParsedOptions& options, std::string_view name, const std::vector<std::string_view>& choices,
+                 int fallback);
+
 // The --help text of a command.
 std::string HelpText(const CommandSpec& spec);
 

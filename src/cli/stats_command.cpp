@@ -44,7 +44,8 @@ const CommandSpec& StatsSpec() {
   return spec;
 }
 
-void RunStats(const ParsedOptions& options, std::ostream& out) {
+void RunStats(const ParsedOptions& options, const CommandContext& context) {
+  std::ostream& out = context.Out;
   const Project project = LoadMapFile(options.Positionals.front());
   const TerrainStatistics stats = CountTerrain(project.Map);
   if (options.Has("--json")) {

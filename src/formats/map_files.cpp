@@ -4,30 +4,73 @@
 
 #include "formats/file_io.h"
 #include "formats/midnight_map.h"
+#include "formats/preview_image.h"
+#include "formats/project_file.h"
 #include "model/error.h"
 
 namespace mireforge {
 
 namespace {
 
-void LoadMidnightMap(const std::string& path, Project& project) {
-  ReadMidnightMap(path, project.Map);
+// Maps from anything but a project carry terrain only: every cell gets its
+// terrain name and domain 0, and the project counts as changed.
+void FinishTerrainOnlyLoad(Project& project) {
   project.Map.RebuildTerrainRows();
-  // Only terrain travels in the file: every cell gets its terrain name and domain 0.
   BuildDefaultDescriptions(project.Descriptions, project.Map);
   project.ProjectSaved = false;
+}
+
+void LoadMidnightMap(const std::string& path, Project& project) {
+  ReadMidnightMap(path, project.Map);
+  FinishTerrainOnlyLoad(project);
 }
 
 void SaveMidnightMap(const std::string& path, const Project& project, const MapFileOptions& options) {
   WriteMidnightMap(path, project.Map, options.OmitBorder);
 }
 
-// Add a format by adding a row.
-constexpr std::array<MapFileFormat, 2> Formats = {{
-    {"php", LoadMidnightMap, SaveMidnightMap},
-    {"mmf", LoadMidnightMap, SaveMidnightMap},  // the SQL export's companion map
-}};
+void LoadProjectFile(const std::string& path, Project& project) { LoadProject(project, path); }
 
+// The caller's project keeps its saved flag and name: this is an export, not the editor's save.
+void SaveProjectFile(const std::string& path, const Project& project, const MapFileOptions&) {
+  WriteProjectFile(project, path);
+}
+
+void LoadPreview(const std::string& path, Project& project) {
+  LoadPreviewImage(path, project.Map);
+  FinishTerrainOnlyLoad(project);
+}
+
+void SaveBitmapPreview(const std::string& path, const Project& project, const MapFileOptions&) {
+  SavePreviewImage(path, PictureFileType::Bitmap, project.Map);
+}
+
+void SavePngPreview(const std::string& path, const Project& project, const MapFileOptions&) {
+  SavePreviewImage(path, PictureFileType::Png, project.Map);
+}
+
+void SaveSqlScript(const std::string& path, const Project& project, const MapFileOptions& options) {
+  SqlExportOptions sql = options.Sql;
+  sql.OmitBorder = options.OmitBorder;
+  WriteSQLScript(path, project, sql);
+  // Asked for explicitly, so an existing companion map is replaced like the script itself.
+  if (options.WithMap) WriteAccompanyingMap(path, project.Map, sql, [](const std::string&) { return true; });
+}
+
+void SaveHtmlPage(const std::string& path, const Project& project, const MapFileOptions& options) {
+  WriteHtmlMap(path, project, options.Html);
+}
+
+// Add a format by adding a row.
+constexpr std::array<MapFileFormat, 7> Formats = {{
+    {"mfp", LoadProjectFile, SaveProjectFile, NoMapFileFeatures},
+    {"php", LoadMidnightMap, SaveMidnightMap, OmitBorderFeature},
+    {"mmf", LoadMidnightMap, SaveMidnightMap, OmitBorderFeature},  // the SQL export's companion map
+    {"bmp", LoadPreview, SaveBitmapPreview, NoMapFileFeatures},
+    {"png", LoadPreview, SavePngPreview, NoMapFileFeatures},
+    {"sql", nullptr, SaveSqlScript, OmitBorderFeature | SqlFeature},
+    {"html", nullptr, SaveHtmlPage, HtmlFeature},
+}};
 enum class Direction { Any, Load, Save };
 
 std::string ListExtensions(Direction direction) {

@@ -5,12 +5,26 @@
 #include <string>
 #include <string_view>
 
+#include "formats/html_map.h"
+#include "formats/sql_export.h"
 #include "project/project.h"
 
 namespace mireforge {
 
+// Choices that only some formats know; each format lists the ones it honours
+// in MapFileFormat::Features, so a caller can refuse the others up front.
+enum MapFileFeature : unsigned {
+  NoMapFileFeatures = 0,
+  OmitBorderFeature = 1u << 0,  // OmitBorder
+  SqlFeature = 1u << 1,         // Sql, WithMap
+  HtmlFeature = 1u << 2,        // Html
+};
+
 struct MapFileOptions {
   bool OmitBorder = false;  // leave the frozen-wastes frame out of a written map
+  SqlExportOptions Sql;     // its OmitBorder is taken from the field above
+  bool WithMap = false;     // an SQL script also writes its companion .mmf map, replacing one that exists
+  HtmlMapOptions Html;
 };
 
 struct MapFileFormat {
@@ -19,6 +33,7 @@ struct MapFileFormat {
   void (*Load)(const std::string& path, Project& project);
   // Writes the project; nullptr when the format cannot be written.
   void (*Save)(const std::string& path, const Project& project, const MapFileOptions& options);
+  unsigned Features;  // the MapFileFeature bits the writer honours
 };
 
 // The format of the file name's extension (case ignored); Error when unknown.

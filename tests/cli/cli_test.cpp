@@ -5,6 +5,7 @@
 #include "cli/cli_runner.h"
 #include "formats/file_io.h"
 #include "formats/midnight_map.h"
+#include "formats/project_file.h"
 #include "support/temp_dir.h"
 
 namespace mireforge::cli {
@@ -37,6 +38,38 @@ TEST(Cli, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
       {{"convert", "a.php"}, "mireforge-cli: convert: missing -o FILE"},
       {{"stats"}, "mireforge-cli: stats: missing FILE"},
       {{"stats", "a.php", "--omit-border"}, "mireforge-cli: stats: unknown option '--omit-border'"},
+      // Format options must fit the output's format, and name something.
+      {{"convert", "a.php", "-o", "b.png", "--table", "T"}, "mireforge-cli: convert: option '--table' does not apply to a .png file"},
+      {{"convert", "a.php", "-o", "b.mfp", "--omit-border"},
+       "mireforge-cli: convert: option '--omit-border' does not apply to a .mfp file"},
+      {{"convert", "a.php", "-o", "b.sql", "--with-pictures"},
+       "mireforge-cli: convert: option '--with-pictures' does not apply to a .sql file"},
+      {{"generate", "cevo", "-o", "b.html", "--with-map"},
+       "mireforge-cli: generate cevo: option '--with-map' does not apply to a .html file"},
+      {{"import", "p.png", "-o", "b.php", "--domains"}, "mireforge-cli: import: option '--domains' does not apply to a .php file"},
+      {{"convert", "a.php", "-o", "b.sql", "--terrain-column="},
+       "mireforge-cli: convert: --table, --x-column, --y-column and --terrain-column need a name"},
+      {{"convert", "a.php", "-o", "b.sql", "--scenario", ""}, "mireforge-cli: convert: --scenario needs a value"},
+      {{"convert", "a.php", "-o", "b.sql", "--domain-column="}, "mireforge-cli: convert: --domain-column needs a name"},
+      {{"import", "-o", "b.php"}, "mireforge-cli: import: missing PICTURE"},
+      {{"import", "p.png", "-o", "b.php", "--resize", "cubic"},
+       "mireforge-cli: import: --resize takes nearest, linear, spline, lanczos or mitchell, not 'cubic'"},
+      {{"import", "p.png", "-o", "b.php", "--mountains", "256"},
+       "mireforge-cli: import: --mountains takes a whole number from 0 to 255, not '256'"},
+      {{"import", "p.png", "-o", "b.php", "--downs", "0"},
+       "mireforge-cli: import: --downs takes a whole number from 1 to 255, not '0'"},
+      {{"import", "p.png", "-o", "b.php", "--forests", "1x"},
+       "mireforge-cli: import: --forests takes a whole number from 2 to 255, not '1x'"},
+      {{"import", "p.png", "-o", "b.php", "--mountains", "120"},
+       "mireforge-cli: import: the thresholds must rise: --mountains 120 < --downs 120 < --forests 170 does not hold"},
+      {{"import", "p.png", "-o", "b.php", "--downs", "180", "--forests", "170"},
+       "mireforge-cli: import: the thresholds must rise: --mountains 76 < --downs 180 < --forests 170 does not hold"},
+      {{"render", "a.php"}, "mireforge-cli: render: missing -o FILE"},
+      {{"render", "a.php", "-o", "m.png", "--tile-size", "7"},
+       "mireforge-cli: render: --tile-size takes 32, 24, 20, 16, 12, 10 or 8, not '7'"},
+      {{"render", "a.php", "-o", "m.png", "--tile-size", "64"},
+       "mireforge-cli: render: --tile-size takes 32, 24, 20, 16, 12, 10 or 8, not '64'"},
+      {{"render", "a.php", "-o", "m.png", "--omit-border"}, "mireforge-cli: render: unknown option '--omit-border'"},
   };
   for (const Case& c : cases) {
     const CliResult result = RunInProcess(c.args);
@@ -64,7 +97,16 @@ TEST(Cli, HelpOnEveryCommand) {
       {{"generate", "cevo", "-h"},
        {"Usage: mireforge-cli generate cevo", "--plains N", "--random-downs N", "--no-random-downs", "--smoothing N",
         "--detail N", "--rare-seed N"}},
-      {{"convert", "--help"}, {"Usage: mireforge-cli convert IN -o OUT", "--omit-border"}},
+      {{"convert", "--help"},
+       {"Usage: mireforge-cli convert IN -o OUT", "--omit-border", "--update", "--table NAME", "--x-column NAME",
+        "--y-column NAME", "--terrain-column NAME", "--abbreviated", "--description-column NAME",
+        "--scenario-column NAME", "--scenario VALUE", "--domain-column NAME", "--domains", "--with-map",
+        "--with-pictures"}},
+      {{"import", "--help"},
+       {"Usage: mireforge-cli import PICTURE", "--resize METHOD", "nearest|linear|spline|lanczos|mitchell", "--invert",
+        "--full-edge", "--mountains N", "--downs N", "--forests N", "--with-map"}},
+      {{"render", "-h"}, {"Usage: mireforge-cli render MAP -o IMAGE", "--tile-size N", "--grid", "--retro", "--grayscale"}},
+      {{"--help"}, {"import PICTURE", "render MAP", "read from .mfp, .php, .mmf, .bmp, .png and written to .mfp, .php, .mmf, .bmp, .png, .sql, .html"}},
       // --help wins over mistakes elsewhere on the line.
       {{"stats", "--bogus", "--help"}, {"Usage: mireforge-cli stats FILE", "--json"}},
   };
@@ -125,6 +167,9 @@ TEST(Cli, FailuresExitWithOneAndTheMessage) {
   WriteWholeFile(dir.File("empty.php"), "<?php\r\n?>\r\n", "%s");
   const std::string target = dir.File("target.php");
   WriteWholeFile(target, "precious", "%s");
+  WriteWholeFile(dir.File("old.mfp"), "[Mireforge project file]\r\nVersion=1.9\r\n", "%s");
+  WriteWholeFile(dir.File("broken.bmp"), "BM not really", "%s");
+  const std::string known = ".mfp, .php, .mmf, .bmp, .png, .sql, .html";
 
   struct Case {
     std::vector<std::string> args;
@@ -136,11 +181,24 @@ TEST(Cli, FailuresExitWithOneAndTheMessage) {
       {{"convert", dir.File("gone.php"), "-o", target}, "mireforge-cli: Cannot open file " + dir.File("gone.php") + "\n"},
       {{"convert", dir.File("empty.php"), "-o", target}, "mireforge-cli: List index out of bounds (0)\n"},
       {{"convert", good, "-o", dir.File("out.doc")},
-       "mireforge-cli: Unknown map file extension .doc of " + dir.File("out.doc") + " (known: .php, .mmf)\n"},
+       "mireforge-cli: Unknown map file extension .doc of " + dir.File("out.doc") + " (known: " + known + ")\n"},
       {{"convert", good, "-o", dir.File("no/folder/x.php")},
        "mireforge-cli: Cannot create file " + dir.File("no/folder/x.php") + "\n"},
       {{"stats", dir.File("table.sql")},
-       "mireforge-cli: Unknown map file extension .sql of " + dir.File("table.sql") + " (known: .php, .mmf)\n"},
+       "mireforge-cli: Cannot load a map from a .sql file (readable: .mfp, .php, .mmf, .bmp, .png)\n"},
+      {{"convert", dir.File("page.html"), "-o", target},
+       "mireforge-cli: Cannot load a map from a .html file (readable: .mfp, .php, .mmf, .bmp, .png)\n"},
+      {{"convert", dir.File("old.mfp"), "-o", target}, "mireforge-cli: " + std::string(WrongVersionMessage) + "\n"},
+      {{"convert", dir.File("broken.bmp"), "-o", target}, "mireforge-cli: Bitmap image is not valid\n"},
+      {{"convert", good, "-o", dir.File("no/folder/x.sql")},
+       "mireforge-cli: Cannot create file " + dir.File("no/folder/x.sql") + "\n"},
+      {{"convert", good, "-o", dir.File("no/folder/x.mfp")},
+       "mireforge-cli: Unable to write to " + dir.File("no/folder/x.mfp") + "\n"},
+      {{"render", good, "-o", dir.File("m.gif")}, "mireforge-cli: Unknown picture file extension (.gif)\n"},
+      {{"render", dir.File("gone.php"), "-o", dir.File("m.png")},
+       "mireforge-cli: Cannot open file " + dir.File("gone.php") + "\n"},
+      {{"import", dir.File("gone.png"), "-o", target}, "mireforge-cli: Cannot open file " + dir.File("gone.png") + "\n"},
+      {{"import", dir.File("broken.bmp"), "-o", target}, "mireforge-cli: Bitmap image is not valid\n"},
   };
   for (const Case& c : cases) {
     const CliResult result = RunInProcess(c.args);
@@ -151,6 +209,8 @@ TEST(Cli, FailuresExitWithOneAndTheMessage) {
   }
   EXPECT_EQ(ReadWholeFile(target), "precious") << "a failed convert must not touch its target";
   EXPECT_FALSE(std::filesystem::exists(dir.File("out.doc")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("m.png")));
+  EXPECT_FALSE(std::filesystem::exists(dir.File("m.gif")));
 }
 
 TEST(Cli, TheRealProgramGivesTheSameExitStatuses) {

@@ -61,13 +61,13 @@ TEST(MapFiles, UnknownExtensionsAreRefusedBeforeAnyFileIsTouched) {
   project.Map.ResizeMap(3, 3);
   const std::string target = dir.File("map.xyz");
   EXPECT_EQ(ErrorOf([&] { SaveMapFile(target, project); }),
-            "Unknown map file extension .xyz of " + target + " (known: .php, .mmf)");
+            "Unknown map file extension .xyz of " + target + " (known: .mfp, .php, .mmf, .bmp, .png, .sql, .html)");
   EXPECT_FALSE(std::filesystem::exists(target));
   EXPECT_EQ(ErrorOf([&] { LoadMapFile(dir.File("map")); }),
-            dir.File("map") + " has no file extension to tell its map format (known: .php, .mmf)");
+            dir.File("map") + " has no file extension to tell its map format (known: .mfp, .php, .mmf, .bmp, .png, .sql, .html)");
   EXPECT_EQ(ErrorOf([&] { LoadMapFile(dir.File("gone.php")); }), "Cannot open file " + dir.File("gone.php"));
-  EXPECT_EQ(LoadableExtensions(), ".php, .mmf");
-  EXPECT_EQ(SavableExtensions(), ".php, .mmf");
+  EXPECT_EQ(LoadableExtensions(), ".mfp, .php, .mmf, .bmp, .png");
+  EXPECT_EQ(SavableExtensions(), ".mfp, .php, .mmf, .bmp, .png, .sql, .html");
 }
 
 }  // namespace

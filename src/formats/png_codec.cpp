@@ -202,6 +202,9 @@ void PngRowWriter::Start(int width, int height, PngColor color) {
                  color == PngColor::Rgb ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, PngCompressionLevel);
+    // Unfiltered rows: the adaptive filter search costs more than twice the
+    // deflate time on tile pictures and made the files no smaller.
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(png, info);
   });
 }

@@ -160,8 +160,8 @@ class TfMain : public QMainWindow, public EditView {
 
   // main_window_view.cpp
   void ToggleShowGrid();
-  void ToggleGrayscale();
-  void ToggleRetro();
+  void ApplyTileLook();
+  TileStyle CurrentTileStyle() const;
   void ToggleDomainIndicator();
   void ToggleBlendMore();
   void ToggleFullscreen();

@@ -208,11 +208,10 @@ void TfMain::SaveMapImageCommand() {
   const FileChoice choice = prompts_.SaveFile(this, "Save map image", PreviewSaveFilter, "bmp");
   if (choice.fileName.isEmpty()) return;
   const GridOptions& options = DG->Options();
-  const TileStyle style = options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
   BusyCursor busy;
   fInfo->Start("Saving, please wait...", project_.Map.Height);
   SaveMapImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map,
-               tiles_.MapImageTiles(style), options.tileSize, options.gridLines ? 1 : 0,
+               tiles_.MapImageTiles(CurrentTileStyle()), options.tileSize, options.gridLines ? 1 : 0,
                [this](int done, int) { fInfo->SetPosition(done); });
   fInfo->Finish();
 }

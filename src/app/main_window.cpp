@@ -106,8 +106,7 @@ void TfMain::CreateActions() {
   aSaveMap = NewAction("&Save map image to file...", QKeySequence("Ctrl+S"), &TfMain::SaveMapImageCommand);
   // Ctrl+M belongs to the load command; the save command shows no key.
   aSaveMMU = NewAction("Save to Midnigh&t/MU map file...", {}, &TfMain::SaveMMUCommand);
-  aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), nullptr);
-  connect(aSaveHTML, &QAction::triggered, this, [this] { NotAvailable("Saving an HTML map"); });
+  aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), &TfMain::SaveHtmlCommand);
   aSaveSQL = NewAction("&Save as SQL...", QKeySequence("Ctrl+U"), nullptr);
   connect(aSaveSQL, &QAction::triggered, this, [this] { NotAvailable("The SQL export wizard"); });
   aOptions = NewAction("&Preferences...", QKeySequence("Ctrl+O"), &TfMain::ShowOptions);

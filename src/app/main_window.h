@@ -128,6 +128,7 @@ class TfMain : public QMainWindow, public EditView {
   void LoadProjectFile(const QString& fileName);
   void SaveMMUCommand();
   void SaveMapImageCommand();
+  void SaveHtmlCommand();
   void LoadMMUCommand();
   void LoadMMUFile(const QString& fileName, bool clearSaved);
   void SavePreviewCommand();

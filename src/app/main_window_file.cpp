@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/small_forms.h"
 #include "app/user_prompts.h"
+#include "formats/html_map.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
 #include "formats/project_file.h"
@@ -214,6 +215,13 @@ void TfMain::SaveMapImageCommand() {
                tiles_.MapImageTiles(CurrentTileStyle()), options.tileSize, options.gridLines ? 1 : 0,
                [this](int done, int) { fInfo->SetPosition(done); });
   fInfo->Finish();
+}
+
+void TfMain::SaveHtmlCommand() {
+  const FileChoice choice = prompts_.SaveFile(this, "Save HTML map file", "HTML map File (*.html)|*.html", "html");
+  if (choice.fileName.isEmpty()) return;
+  BusyCursor busy;
+  WriteHtmlMap(Path(choice.fileName), project_);
 }
 
 void TfMain::LoadMMUCommand() {

@@ -34,6 +34,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   setWindowIcon(AppIcon());
   setMinimumSize(320, 240);
   setAcceptDrops(true);
+  installEventFilter(this);
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
 
   DG = new MapGridView(project_, tiles_, this);

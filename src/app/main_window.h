@@ -100,8 +100,8 @@ class TfMain : public QMainWindow, public EditView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
+  // Files dropped anywhere on the window open; QMainWindow keeps drops for its docks otherwise.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // main_window.cpp

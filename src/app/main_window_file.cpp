@@ -331,18 +331,20 @@ void TfMain::RebuildRecentMenu() {
   }
 }
 
-void TfMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
-      event->mimeData()->urls().first().isLocalFile())
-    event->acceptProposedAction();
-}
-
-void TfMain::dropEvent(QDropEvent* event) {
-  const QString file = event->mimeData()->urls().first().toLocalFile();
-  event->acceptProposedAction();
-  Guard([this, file] {
-    if (!OpenFile(file)) prompts_.ShowError(this, "Unknown file type: " + QFileInfo(file).fileName());
-  });
+bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != this || (event->type() != QEvent::DragEnter && event->type() != QEvent::Drop))
+    return QMainWindow::eventFilter(watched, event);
+  auto* drop = static_cast<QDropEvent*>(event);
+  const QList<QUrl> urls = drop->mimeData()->urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
+  drop->acceptProposedAction();
+  if (event->type() == QEvent::Drop) {
+    const QString file = urls.first().toLocalFile();
+    Guard([this, file] {
+      if (!OpenFile(file)) prompts_.ShowError(this, "Unknown file type: " + QFileInfo(file).fileName());
+    });
+  }
+  return true;
 }
 
 }  // namespace mireforge

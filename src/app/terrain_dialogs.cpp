@@ -13,11 +13,11 @@
 
 namespace mireforge {
 
-QComboBox* NewTerrainComboBox(const TileImages& tiles, QWidget* parent) {
+QComboBox* NewTerrainComboBox(const TileImages& tiles, TileStyle style, QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setIconSize(QSize(32, 32));
   for (int code = 0; code < TerrainCount; ++code)
-    combo->addItem(QPixmap::fromImage(tiles.Tile(TileStyle::Colour, code)),
+    combo->addItem(QPixmap::fromImage(tiles.Tile(style, code)),
                    QString::fromUtf8(TerrainPickNames[code].data(), TerrainPickNames[code].size()));
   combo->setCurrentIndex(Plains);
   return combo;
@@ -26,9 +26,9 @@ QComboBox* NewTerrainComboBox(const TileImages& tiles, QWidget* parent) {
 namespace {
 
 // "Fill map with this terrain:" and the drop-down under it.
-QComboBox* AddTerrainChooser(const TileImages& tiles, QDialog* dialog, QVBoxLayout* layout) {
+QComboBox* AddTerrainChooser(const TileImages& tiles, TileStyle style, QDialog* dialog, QVBoxLayout* layout) {
   auto* label = new QLabel("Fill map with this terrain:", dialog);
-  QComboBox* combo = NewTerrainComboBox(tiles, dialog);
+  QComboBox* combo = NewTerrainComboBox(tiles, style, dialog);
   label->setBuddy(combo);
   layout->addWidget(label);
   layout->addWidget(combo);
@@ -37,16 +37,16 @@ QComboBox* AddTerrainChooser(const TileImages& tiles, QDialog* dialog, QVBoxLayo
 
 }  // namespace
 
-TfFill::TfFill(const TileImages& tiles, QWidget* parent) : QDialog(parent) {
+TfFill::TfFill(const TileImages& tiles, TileStyle style, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Fill");
   auto* layout = new QVBoxLayout(this);
-  cbTerrain = AddTerrainChooser(tiles, this, layout);
+  cbTerrain = AddTerrainChooser(tiles, style, this, layout);
   layout->addWidget(OkCancelButtons(this));
 }
 
 int TfFill::Terrain() const { return cbTerrain->currentIndex(); }
 
-TfNewBlank::TfNewBlank(const TileImages& tiles, QWidget* parent) : QDialog(parent) {
+TfNewBlank::TfNewBlank(const TileImages& tiles, TileStyle style, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Create blank map");
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
@@ -59,7 +59,7 @@ TfNewBlank::TfNewBlank(const TileImages& tiles, QWidget* parent) : QDialog(paren
   form->addRow("Width:", eWidth);
   form->addRow("Height:", eHeight);
   layout->addLayout(form);
-  cbTerrain = AddTerrainChooser(tiles, this, layout);
+  cbTerrain = AddTerrainChooser(tiles, style, this, layout);
   layout->addWidget(OkCancelButtons(this));
   eWidth->setFocus();
 }

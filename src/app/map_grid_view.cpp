@@ -17,6 +17,7 @@ namespace {
 
 constexpr QRgb LineColor = 0xFF000000u;
 constexpr QRgb EmptyColor = 0xFFFFFFFFu;
+constexpr QRgb EmptyEdgeColor = 0xFFE0E0E0u;
 constexpr QRgb FocusColor = 0xFFFF0000u;
 constexpr QRgb OutsideColor = 0xFF808080u;
 
@@ -155,7 +156,10 @@ void MapGridView::DrawCell(int column, int row, int left, int top) {
   const bool mapPresent = display_ != CellDisplay::None && !project_.Map.Empty() &&
                           project_.Map.Contains(column, row);
   if (!mapPresent) {
+    // Empty squares, outlined so the grid's extent shows.
     Fill(buffer_, square, EmptyColor);
+    Fill(buffer_, QRect(left + t - 1, top, 1, t), EmptyEdgeColor);
+    Fill(buffer_, QRect(left, top + t - 1, t, 1), EmptyEdgeColor);
     return;
   }
   const int code = project_.Map.GetTerrain(column, row);

@@ -10,11 +10,14 @@
 #include <QMimeData>
 #include <QTest>
 #include <QUrl>
+#include <QToolButton>
 #include <QTreeView>
+#include <QStatusBar>
 
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/small_forms.h"
+#include "app/terrain_palette.h"
 #include "app_test_support.h"
 #include "formats/midnight_map.h"
 
@@ -397,6 +400,19 @@ TEST_F(EditingTest, DroppedFileOpens) {
   EXPECT_EQ(window->CurrentProject().Map.Width, 3);
   EXPECT_EQ(Terrain(1, 1), Keep);
   EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+TEST_F(EditingTest, BothPalettesChooseTheTerrainWithoutStartingToPaint) {
+  EXPECT_EQ(window->ActiveTerrain(), -1);
+  EXPECT_EQ(window->twPalette->Button(Mountains)->toolTip(), "mountain");
+  EXPECT_EQ(window->palTerrain->Button(NoTerrain)->toolTip(), "(none)");
+  window->twPalette->Button(Mountains)->click();
+  EXPECT_EQ(window->ActiveTerrain(), Mountains);
+  window->palTerrain->Button(Lake)->click();
+  EXPECT_EQ(window->ActiveTerrain(), Lake);
+  EXPECT_FALSE(window->aPaint->isChecked());
+  auto* picture = window->statusBar()->findChildren<QLabel*>().at(3);
+  EXPECT_FALSE(picture->pixmap().isNull());
 }
 
 TEST_F(EditingTest, ContextCommandRules) {

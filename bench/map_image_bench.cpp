@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "formats/map_image.h"
+#include "formats/tile_pictures.h"
 
 namespace mireforge {
 namespace {
@@ -16,20 +17,6 @@ std::uint32_t Hash(std::uint32_t v) {
   v ^= v >> 15;
   v *= 0x846ca68b;
   return v ^ (v >> 16);
-}
-
-// Tiles like drawn artwork: each painted from a few shades of its own colour.
-TileSet BenchTiles() {
-  TileSet set;
-  for (int code = 0; code < TerrainCount; ++code) {
-    set.Tiles[code] = Image(TilePictureSize, TilePictureSize);
-    for (int y = 0; y < TilePictureSize; ++y)
-      for (int x = 0; x < TilePictureSize; ++x) {
-        const int shade = static_cast<int>(Hash(code * 4096 + y * 32 + x) % 6) * 12;
-        set.Tiles[code].At(x, y) = Argb((code * 53 + shade) & 255, (code * 97 + shade) & 255, (code * 29 + shade) & 255);
-      }
-  }
-  return set;
 }
 
 // A 512 x 512 map of terrain patches, framed, with scattered rare cells.
@@ -51,7 +38,7 @@ const std::string OutputPath = (std::filesystem::temp_directory_path() / "mirefo
 
 void BM_MapImage512At32WithGridPng(benchmark::State& state) {
   const MapGrid map = BenchMap();
-  const TileSet tiles = BenchTiles();
+  const TileSet tiles = LoadTileSet(false, false);
   for (auto _ : state) SaveMapImage(OutputPath, PictureFileType::Png, map, tiles, 32, 1);
   state.counters["file_MB"] = static_cast<double>(std::filesystem::file_size(OutputPath)) / 1e6;
   std::filesystem::remove(OutputPath);
@@ -62,7 +49,7 @@ BENCHMARK(BM_MapImage512At32WithGridPng)->Unit(benchmark::kMillisecond)->UseReal
 // by row as they are drawn, without PNG's filtering and framing.
 void BM_MapImageZlibLevel5SameBytes(benchmark::State& state) {
   const MapGrid map = BenchMap();
-  const TileSet tiles = BenchTiles();
+  const TileSet tiles = LoadTileSet(false, false);
   std::array<Image, TerrainCount> scaled;
   for (int code = 0; code < TerrainCount; ++code) scaled[code] = ScaleTile(tiles.Tiles[code], 32);
   const int step = 33;

@@ -181,15 +181,17 @@ void Lake(Canvas& c) {
   for (double x : {8.0, 14.0, 88.0, 93.0}) Tuft(c, x, b - 6, 2.4, GrassDark);
 }
 
+// A dome of snow standing on y = base, lit from the left.
+void SnowDrift(Canvas& c, double base, double cx, double rx, double ry) {
+  c.Fill(Intersect(Ellipse(cx, base, rx, ry), Box(cx - rx, base - ry, cx + rx, base)),
+         [=](double x, double) { return Mix(Snow, SnowShade, Smooth((x - cx) / rx * 0.8 + 0.45)); });
+}
+
 void FrozenWastes(Canvas& c) {
   const double b = Base(c);
-  auto drift = [&](double cx, double rx, double ry) {
-    c.Fill(Intersect(Ellipse(cx, b, rx, ry), Box(cx - rx, b - ry, cx + rx, b)),
-           [=](double x, double) { return Mix(Snow, SnowShade, Smooth((x - cx) / rx * 0.8 + 0.45)); });
-  };
-  drift(28, 30, 18);
-  drift(74, 28, 14);
-  drift(50, 42, 8);
+  SnowDrift(c, b, 28, 30, 18);
+  SnowDrift(c, b, 74, 28, 14);
+  SnowDrift(c, b, 50, 42, 8);
   for (const auto& [x, h] : {std::pair{40.0, 22.0}, {46.0, 14.0}, {80.0, 18.0}, {14.0, 12.0}}) {
     Outlined(c, {{x - 3.5, b - 4}, {x - 0.5, b - 4 - h}, {x + 3.5, b - 4}}, Rounded(Hex(0xE8F6FF), Hex(0x8CB8DC), x - 3, x + 3), 0.5);
   }
@@ -256,11 +258,7 @@ void Village(Canvas& c) {
 
 void Snowhall(Canvas& c) {
   const double b = Base(c);
-  auto snowBank = [&](double cx, double rx, double ry) {
-    c.Fill(Intersect(Ellipse(cx, b, rx, ry), Box(cx - rx, b - ry, cx + rx, b)),
-           [=](double x, double) { return Mix(Snow, SnowShade, Smooth((x - cx) / rx * 0.8 + 0.45)); });
-  };
-  snowBank(50, 50, 14);
+  SnowDrift(c, b, 50, 50, 14);
   // A long hall of ice blocks under a steep snow roof.
   Outlined(c, BoxPoints(18, 44, 82, b - 6), [](double x, double y) {
     const bool joint = std::fmod(y, 6.0) < 0.6 || std::fmod(x + (std::fmod(y, 12.0) < 6 ? 0 : 4), 8.0) < 0.5;
@@ -270,7 +268,7 @@ void Snowhall(Canvas& c) {
   for (double x = 16; x < 86; x += 5) c.Fill(Polygon({{x, 46}, {x + 1.6, 46}, {x + 0.8, 52}}), Hex(0xC8E4F8));
   ArchedOpening(c, 50, b - 6, 6, 20, Hex(0xF0B050));  // warm light within
   for (double x : {30.0, 70.0}) ArchedOpening(c, x, 66, 3, 9, Hex(0xF0C068));
-  snowBank(50, 40, 7);
+  SnowDrift(c, b, 50, 40, 7);
 }
 
 void StandingStone(Canvas& c, double x, double base, double w, double h, int seed) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "formats/file_io.h"
@@ -20,6 +21,7 @@ constexpr std::size_t SectionHeaderSize = 40;
 constexpr std::size_t DirectoryHeaderSize = 16;
 constexpr std::size_t DirectoryEntrySize = 8;
 constexpr std::size_t DataEntrySize = 16;
+constexpr std::size_t MaxNameLength = 256;
 
 struct Damaged {
   const char* Reason;
@@ -89,8 +91,10 @@ class ResourceWalker {
     std::uint32_t Target;
   };
 
-  std::vector<Entry> Directory(std::size_t at) const {
-    const std::size_t count = std::size_t{file_.U16(at + 12, Truncated)} + file_.U16(at + 14, Truncated);
+  // The entries of a directory, at most limit of them.
+  std::vector<Entry> Directory(std::size_t at, std::size_t limit = SIZE_MAX) const {
+    const std::size_t total = std::size_t{file_.U16(at + 12, Truncated)} + file_.U16(at + 14, Truncated);
+    const std::size_t count = std::min(total, limit);
     if (!file_.Has(at + DirectoryHeaderSize, count * DirectoryEntrySize))
       throw Damaged{"a resource directory runs past the end of the file"};
     std::vector<Entry> entries;
@@ -108,9 +112,11 @@ class ResourceWalker {
   }
 
   // The name of an entry, upper-cased; names outside ASCII are kept as '?'.
-  std::string Name(const Entry& entry) const {
+  // Nothing is looked up by a long name, so those are skipped unread.
+  std::optional<std::string> Name(const Entry& entry) const {
     const std::size_t at = Relative(entry.NameOrId & ~HighBit, 2, "a resource name lies outside the file");
     const std::size_t length = file_.U16(at, Truncated);
+    if (length > MaxNameLength) return std::nullopt;
     Relative((entry.NameOrId & ~HighBit), 2 + 2 * length, "a resource name runs past the end of the file");
     std::string name;
     name.reserve(length);
@@ -184,10 +190,12 @@ PeResources PeResources::Parse(std::string bytes, const std::string& name) {
     }
 
     const ResourceWalker walker(file, std::move(sections), resourceRva);
+    // Entries may share subdirectories, so only one RCDATA directory and one
+    // language per resource are read: the work stays linear in the file's size.
     for (const auto& type : walker.Directory(walker.Root())) {
       if ((type.NameOrId & HighBit) || type.NameOrId != RcDataType) continue;
       for (const auto& resource : walker.Directory(walker.Subdirectory(type))) {
-        const auto languages = walker.Directory(walker.Subdirectory(resource));
+        const auto languages = walker.Directory(walker.Subdirectory(resource), 1);
         if (languages.empty()) continue;
         // One picture per resource: the first language wins.
         if (languages.front().Target & HighBit) throw Damaged{"a resource has a directory where its data belongs"};
@@ -196,11 +204,12 @@ PeResources PeResources::Parse(std::string bytes, const std::string& name) {
         const std::uint32_t dataRva = file.U32(entry, ResourceWalker::Truncated);
         const std::uint32_t size = file.U32(entry + 4, ResourceWalker::Truncated);
         const Extent extent{walker.FileOffset(dataRva, size, "a resource's data lies outside the file"), size};
-        if (resource.NameOrId & HighBit)
-          result.byName_.emplace(walker.Name(resource), extent);
-        else
+        if (!(resource.NameOrId & HighBit))
           result.byId_.emplace(static_cast<int>(resource.NameOrId & 0xFFFF), extent);
+        else if (std::optional<std::string> resourceName = walker.Name(resource))
+          result.byName_.emplace(std::move(*resourceName), extent);
       }
+      break;
     }
   } catch (const Damaged& damaged) {
     throw Error(name + " is not a valid resource library: " + damaged.Reason);

@@ -89,7 +89,9 @@ void TfActualView::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
 }
 
-QImage TfActualView::RenderFrame() {
+QImage TfActualView::RenderFrame() { return ComposeFrame().copy(); }
+
+QImage TfActualView::ComposeFrame() {
   if (!pictures_) LoadPictures();
   ComposeScene(frame_, *pictures_, SceneSprites(state_, project_.Map));
   // Paint the text straight into the composed pixels: 0xAARRGGBB is Qt's RGB32.
@@ -120,7 +122,7 @@ QImage TfActualView::RenderFrame() {
 }
 
 void TfActualView::paintEvent(QPaintEvent*) {
-  const QImage image = RenderFrame();
+  const QImage image = ComposeFrame();
   QPainter(this).drawImage(0, 0, image);
 }
 

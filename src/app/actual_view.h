@@ -53,6 +53,8 @@ class TfActualView : public QWidget {
   void hideEvent(QHideEvent* event) override;
 
  private:
+  // The frame in frame_'s own pixels (no copy): valid until the next call.
+  QImage ComposeFrame();
   void ActAsKey(ViewKey key);
   void LoadPictures();
 

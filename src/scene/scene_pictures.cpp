@@ -10,7 +10,8 @@ namespace mireforge {
 
 namespace {
 
-constexpr std::uint32_t PlainSky = Argb(120, 160, 210);
+// Dark enough for the pale text lines to stay readable.
+constexpr std::uint32_t PlainSky = Argb(40, 56, 104);
 constexpr std::uint32_t PlainGround = Argb(96, 128, 72);
 constexpr std::uint32_t PureRed = 0x00FF0000u;
 constexpr int GroundHeight = SceneHeight - GroundTop;

@@ -38,12 +38,3 @@ BENCHMARK(BM_ActualViewRepaint)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace mireforge
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

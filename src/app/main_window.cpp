@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -16,6 +17,7 @@
 #include <QWidgetAction>
 
 #include "app/actual_view.h"
+#include "app/command_icons.h"
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/legend_dialog.h"
@@ -48,11 +50,14 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   fNewDomain = new TfNewDomain(this);
 
   CreateActions();
+  SetCommandIcons(*this, tiles_);
   CreateDocks();
   CreateMenus();
   CreateToolBar();
   CreateStatusBar();
 
+  // Bounded, as a Fill of a big map keeps two compact copies of it.
+  undo_.setUndoLimit(200);
   connect(&undo_, &QUndoStack::indexChanged, this, [this] {
     if (!resettingHistory_) project_.ProjectSaved = undo_.isClean();
   });
@@ -103,8 +108,7 @@ void TfMain::CreateActions() {
   aSaveMap = NewAction("&Save map image to file...", QKeySequence("Ctrl+S"), &TfMain::SaveMapImageCommand);
   // Ctrl+M belongs to the load command; the save command shows no key.
   aSaveMMU = NewAction("Save to Midnigh&t/MU map file...", {}, &TfMain::SaveMMUCommand);
-  aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), nullptr);
-  connect(aSaveHTML, &QAction::triggered, this, [this] { NotAvailable("Saving an HTML map"); });
+  aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), &TfMain::SaveHtmlCommand);
   aSaveSQL = NewAction("&Save as SQL...", QKeySequence("Ctrl+U"), nullptr);
   connect(aSaveSQL, &QAction::triggered, this, [this] { NotAvailable("The SQL export wizard"); });
   aOptions = NewAction("&Preferences...", QKeySequence("Ctrl+O"), &TfMain::ShowOptions);
@@ -124,8 +128,8 @@ void TfMain::CreateActions() {
   aActualView = NewAction("&Actual view", QKeySequence("Ctrl+A"), nullptr);
   connect(aActualView, &QAction::triggered, this, [this] { fActualView->ShowCentred(); });
   aShowGrid = NewAction("Show &Grid", QKeySequence("Ctrl+G"), &TfMain::ToggleShowGrid);
-  aGrayscale = NewAction("Draw terrain in &grayscale", QKeySequence("Ctrl+B"), &TfMain::ToggleGrayscale);
-  aRetro = NewAction("&Retro look", QKeySequence("Ctrl+R"), &TfMain::ToggleRetro);
+  aGrayscale = NewAction("Draw terrain in &grayscale", QKeySequence("Ctrl+B"), &TfMain::ApplyTileLook);
+  aRetro = NewAction("&Retro look", QKeySequence("Ctrl+R"), &TfMain::ApplyTileLook);
   aFullscreen = NewAction("Start &fullscreen", {}, &TfMain::ToggleFullscreen);
   aCenterMap = NewAction("Transfer focus to grid when selecting description", {}, nullptr);
   aToggleDesc = NewAction("Show domain indicator", {}, &TfMain::ToggleDomainIndicator);
@@ -274,8 +278,8 @@ void TfMain::CreateMenus() {
   mGridPopup->addActions({aPaint, aFill, aSetName, aSetDomain});
   mGridPopup->addSeparator();
   mGridPopup->addActions({aActualView, aShowGrid});
-  QMenu* tilePopup = mGridPopup->addMenu("Tile size");
-  for (QAction* action : aTileSize) tilePopup->addAction(action);
+  tilePopup_ = mGridPopup->addMenu("Tile size");
+  for (QAction* action : aTileSize) tilePopup_->addAction(action);
   mGridPopup->addActions({aGrayscale, aRetro});
 
   mDescPopup = new QMenu(this);
@@ -287,9 +291,13 @@ void TfMain::CreateMenus() {
 void TfMain::CreateToolBar() {
   QToolBar* bar = addToolBar("Main toolbar");
   bar->setObjectName("MainToolbar");
-  const auto dropDown = [this, bar](const QString& text, QMenu* menu, QToolButton::ToolButtonPopupMode mode) {
+  bar->setIconSize(QSize(24, 24));
+  bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  const auto dropDown = [bar](const QString& text, QMenu* menu, QToolButton::ToolButtonPopupMode mode,
+                              const QIcon& icon) {
     auto* button = new QToolButton(bar);
     button->setText(text);
+    button->setIcon(icon);
     button->setToolTip(text);
     button->setMenu(menu);
     button->setPopupMode(mode);
@@ -299,11 +307,11 @@ void TfMain::CreateToolBar() {
   bar->addActions({aNew, aCreate, aNewBlank, aImportMap});
   auto* load = new QMenu(this);
   load->addActions({aLoadProject, aLoadMMU, aLoadPreview});
-  dropDown("Load from various formats", load, QToolButton::InstantPopup);
+  dropDown("Load from various formats", load, QToolButton::InstantPopup, aLoadProject->icon());
   auto* save = new QMenu(this);
   save->addActions({aSaveProject, aSavePreview, aSaveMap, aSaveMMU, aSaveHTML, aSaveSQL});
-  dropDown("Save in various formats", save, QToolButton::InstantPopup);
-  dropDown("Open recent", mRecent, QToolButton::InstantPopup);
+  dropDown("Save in various formats", save, QToolButton::InstantPopup, aSaveProject->icon());
+  dropDown("Open recent", mRecent, QToolButton::InstantPopup, style()->standardIcon(QStyle::SP_DirIcon));
   bar->addSeparator();
 
   // Paint terrain, with the terrain palette as its drop-down.
@@ -326,7 +334,7 @@ void TfMain::CreateToolBar() {
   bar->addActions({aActualView, aShowGrid});
   auto* tiles = new QMenu(this);
   for (QAction* action : aTileSize) tiles->addAction(action);
-  dropDown("Tile size", tiles, QToolButton::InstantPopup);
+  tileButton_ = dropDown("Tile size", tiles, QToolButton::InstantPopup, aTileSize[0]->icon());
   bar->addActions({aGrayscale, aRetro, aFullscreen, aCenterMap, aToggleDesc});
 }
 

@@ -130,6 +130,7 @@ class TfMain : public QMainWindow, public EditView {
   void LoadProjectFile(const QString& fileName);
   void SaveMMUCommand();
   void SaveMapImageCommand();
+  void SaveHtmlCommand();
   void LoadMMUCommand();
   void LoadMMUFile(const QString& fileName, bool clearSaved);
   void SavePreviewCommand();
@@ -162,8 +163,8 @@ class TfMain : public QMainWindow, public EditView {
 
   // main_window_view.cpp
   void ToggleShowGrid();
-  void ToggleGrayscale();
-  void ToggleRetro();
+  void ApplyTileLook();
+  TileStyle CurrentTileStyle() const;
   void ToggleDomainIndicator();
   void ToggleBlendMore();
   void ToggleFullscreen();
@@ -197,6 +198,8 @@ class TfMain : public QMainWindow, public EditView {
   std::array<QLabel*, 8> panels_{};
   QActionGroup* tileGroup_ = nullptr;
   QMenu* tileMenu_ = nullptr;
+  QMenu* tilePopup_ = nullptr;
+  QToolButton* tileButton_ = nullptr;
 };
 
 }  // namespace mireforge

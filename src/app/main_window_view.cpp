@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
+#include <QToolButton>
 
 #include "app/main_window.h"
 #include "app/terrain_palette.h"
@@ -18,6 +19,10 @@ void TfMain::ChooseTileSize(int index) {
   DG->SetOptions(options);
   const int n = TileSizes[index];
   SetStatus(2, QString("%1x%2").arg(n).arg(n));
+  // The tile-size submenus take the chosen item's icon.
+  for (QMenu* menu : {tileMenu_, tilePopup_})
+    if (menu) menu->setIcon(aTileSize[index]->icon());
+  if (tileButton_) tileButton_->setIcon(aTileSize[index]->icon());
 }
 
 void TfMain::Zoom(int steps) {
@@ -33,24 +38,21 @@ void TfMain::ToggleShowGrid() {
   DG->SetOptions(options);
 }
 
-void TfMain::ToggleGrayscale() {
+
+// Grayscale and retro look change the grid, both palettes and the active terrain picture.
+void TfMain::ApplyTileLook() {
   GridOptions options = DG->Options();
   options.grayscale = aGrayscale->isChecked();
+  options.retro = aRetro->isChecked();
   DG->SetOptions(options);
-  const TileStyle style = options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
-  palTerrain->SetStyle(style);
-  twPalette->SetStyle(style);
+  palTerrain->SetStyle(CurrentTileStyle());
+  twPalette->SetStyle(CurrentTileStyle());
   UpdateActiveTerrainPicture();
 }
 
-void TfMain::ToggleRetro() {
-  GridOptions options = DG->Options();
-  options.retro = aRetro->isChecked();
-  DG->SetOptions(options);
-  const TileStyle style = options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
-  palTerrain->SetStyle(style);
-  twPalette->SetStyle(style);
-  UpdateActiveTerrainPicture();
+TileStyle TfMain::CurrentTileStyle() const {
+  const GridOptions& options = DG->Options();
+  return options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
 }
 
 void TfMain::ToggleDomainIndicator() {
@@ -73,10 +75,8 @@ void TfMain::UpdateActiveTerrainPicture() {
     panels_[3]->clear();
     return;
   }
-  const TileStyle style = DG->Options().retro ? TileStyle::Retro
-                          : DG->Options().grayscale ? TileStyle::Grey : TileStyle::Colour;
   panels_[3]->setPixmap(QPixmap::fromImage(
-      tiles_.Tile(style, activeTerrain_).scaled(18, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+      tiles_.Tile(CurrentTileStyle(), activeTerrain_).scaled(18, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
 void TfMain::CellSelected(int column, int row) {

@@ -7,6 +7,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/editor_dialogs.h"
 #include "app/tile_images.h"
 #include "model/terrain.h"
 
@@ -24,11 +25,14 @@ QComboBox* NewTerrainComboBox(const TileImages& tiles, QWidget* parent) {
 
 namespace {
 
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  return buttons;
+// "Fill map with this terrain:" and the drop-down under it.
+QComboBox* AddTerrainChooser(const TileImages& tiles, QDialog* dialog, QVBoxLayout* layout) {
+  auto* label = new QLabel("Fill map with this terrain:", dialog);
+  QComboBox* combo = NewTerrainComboBox(tiles, dialog);
+  label->setBuddy(combo);
+  layout->addWidget(label);
+  layout->addWidget(combo);
+  return combo;
 }
 
 }  // namespace
@@ -36,12 +40,8 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
 TfFill::TfFill(const TileImages& tiles, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Fill");
   auto* layout = new QVBoxLayout(this);
-  auto* label = new QLabel("Fill map with this terrain:", this);
-  cbTerrain = NewTerrainComboBox(tiles, this);
-  label->setBuddy(cbTerrain);
-  layout->addWidget(label);
-  layout->addWidget(cbTerrain);
-  layout->addWidget(OkCancel(this));
+  cbTerrain = AddTerrainChooser(tiles, this, layout);
+  layout->addWidget(OkCancelButtons(this));
 }
 
 int TfFill::Terrain() const { return cbTerrain->currentIndex(); }
@@ -59,12 +59,8 @@ TfNewBlank::TfNewBlank(const TileImages& tiles, QWidget* parent) : QDialog(paren
   form->addRow("Width:", eWidth);
   form->addRow("Height:", eHeight);
   layout->addLayout(form);
-  auto* label = new QLabel("Fill map with this terrain:", this);
-  cbTerrain = NewTerrainComboBox(tiles, this);
-  label->setBuddy(cbTerrain);
-  layout->addWidget(label);
-  layout->addWidget(cbTerrain);
-  layout->addWidget(OkCancel(this));
+  cbTerrain = AddTerrainChooser(tiles, this, layout);
+  layout->addWidget(OkCancelButtons(this));
   eWidth->setFocus();
 }
 

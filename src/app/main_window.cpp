@@ -16,6 +16,7 @@
 #include <QTreeView>
 #include <QWidgetAction>
 
+#include "app/actual_view.h"
 #include "app/command_icons.h"
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
@@ -43,6 +44,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   domainModel = new DomainModel(project_, this);
 
   // The forms that live as long as the main window, in their creation order.
+  fActualView = new TfActualView(project_, DG, this);
   fSetName = new TfSetName(this);
   fSetDom = new TfSetDom(this);
   fInfo = new TfInfo(this);
@@ -125,7 +127,7 @@ void TfMain::CreateActions() {
   aEditDomain = NewAction("&Edit domain...", {}, &TfMain::EditDomainCommand);
 
   aActualView = NewAction("&Actual view", QKeySequence("Ctrl+A"), nullptr);
-  connect(aActualView, &QAction::triggered, this, [this] { NotAvailable("The actual view"); });
+  connect(aActualView, &QAction::triggered, this, [this] { fActualView->ShowCentred(); });
   aShowGrid = NewAction("Show &Grid", QKeySequence("Ctrl+G"), &TfMain::ToggleShowGrid);
   aGrayscale = NewAction("Draw terrain in &grayscale", QKeySequence("Ctrl+B"), &TfMain::ApplyTileLook);
   aRetro = NewAction("&Retro look", QKeySequence("Ctrl+R"), &TfMain::ApplyTileLook);

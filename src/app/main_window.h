@@ -29,6 +29,7 @@ namespace mireforge {
 class DescriptionModel;
 class DomainModel;
 class TerrainPalette;
+class TfActualView;
 class TfInfo;
 class TfNewDomain;
 class TfSetDom;
@@ -76,6 +77,7 @@ class TfMain : public QMainWindow, public EditView {
   TerrainPalette* palTerrain = nullptr;   // toolbar drop-down
   TerrainPalette* twPalette = nullptr;    // tool window
   QMenu *mRecent = nullptr, *mGridPopup = nullptr, *mDescPopup = nullptr, *mDomainPopup = nullptr;
+  TfActualView* fActualView = nullptr;
   TfSetName* fSetName = nullptr;
   TfSetDom* fSetDom = nullptr;
   TfInfo* fInfo = nullptr;

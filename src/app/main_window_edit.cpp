@@ -8,6 +8,7 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "app/actual_view.h"
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/main_window.h"
@@ -109,6 +110,7 @@ void TfMain::CellsEdited(const std::vector<std::uint32_t>& cells) {
     current = current || (x == DG->CurrentColumn() && y == DG->CurrentRow());
   }
   if (current) CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+  fActualView->Refresh();
 }
 
 void TfMain::DomainsEdited() {
@@ -119,6 +121,7 @@ void TfMain::DomainsEdited() {
 
 void TfMain::MapRestored(bool mapPresent, const QString& origin) {
   mapPresent_ = mapPresent;
+  fActualView->Refresh();
   const MapGrid& map = project_.Map;
   DG->SetGridSize(mapPresent ? map.Width : DefaultMapWidth, mapPresent ? map.Height : DefaultMapHeight);
   if (!mapPresent) {

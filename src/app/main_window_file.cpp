@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMimeData>
 
+#include "app/actual_view.h"
 #include "app/description_model.h"
 #include "app/main_window.h"
 #include "app/small_forms.h"
@@ -126,6 +127,7 @@ void TfMain::RefreshMap(const QString& origin) {
   origin_ = origin;
   SetStatus(1, origin);
   DG->RedrawAll();
+  fActualView->Refresh();
 }
 
 void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved) {

@@ -4,5 +4,8 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  return mireforge::cli::RunCli(args, std::cout, std::cerr);
+  const int status = mireforge::cli::RunCli(args, std::cout, std::cerr);
+  std::cout.flush();
+  // Output that could not be written (a full disk, a closed pipe) is a failure too.
+  return status == 0 && !std::cout ? 1 : status;
 }

@@ -1,0 +1,159 @@
+// mireforge-cli generate plasma|cevo: one run of a generator from options that
+// become the wizard's row texts, so they are converted and checked exactly as
+// the wizard's rows are.
+#include <cctype>
+#include <initializer_list>
+#include <ostream>
+
+#include "cli/commands.h"
+#include "formats/map_files.h"
+#include "generate/generation.h"
+#include "model/descriptions.h"
+#include "model/random_source.h"
+
+namespace mireforge::cli {
+
+namespace {
+
+// The options both methods share, then the method's own, then the output.
+CommandSpec MethodSpec(std::string_view words, std::string_view summary, bool rareByDefault,
+                       std::initializer_list<OptionSpec> methodOptions) {
+  CommandSpec spec{words, "[options] -o FILE", summary, {}, 0, ""};
+  spec.Options = {
+      {"--width", "", "N", "map width, 1 to 512 (66)"},
+      {"--height", "", "N", "map height, 1 to 512 (63)"},
+      {"--seed", "", "N", "map seed; without it the seed comes from the clock"},
+      {"--rare", "", "", rareByDefault ? "scatter rare terrain (on)" : "scatter rare terrain"},
+      {"--no-rare", "", "", rareByDefault ? "no rare terrain" : "no rare terrain (off)"},
+      {"--rare-seed", "", "N", "rare terrain seed (0)"},
+      {"--randomize-rare", "", "", "take the rare terrain seed from the clock"},
+      {"--rare-count", "", "N", "rare terrain count, at least 1 (500)"},
+  };
+  spec.Options.insert(spec.Options.end(), methodOptions);
+  spec.Options.push_back({"--output", "-o", "FILE", "the map file to write; its extension picks the format"});
+  spec.Options.push_back({"--omit-border", "", "", "leave the frozen-wastes frame out of the written map"});
+  return spec;
+}
+
+// An option given sets its row's text as typed; the row conversion checks it.
+void SetRow(const ParsedOptions& options, std::string_view name, std::string& row) {
+  if (const std::string* value = options.Value(name)) row = *value;
+}
+
+template <typename Rows>
+void ApplySharedOptions(const ParsedOptions& options, Rows& rows, bool rareByDefault) {
+  SetRow(options, "--width", rows.Width);
+  SetRow(options, "--height", rows.Height);
+  if (const std::string* v = options.Value("--seed")) {
+    rows.Randomize = "False";
+    rows.Seed = *v;
+  } else {
+    rows.Randomize = "True";
+  }
+  rows.CreateRare = options.Switch("--rare", "--no-rare", rareByDefault) ? "True" : "False";
+  SetRow(options, "--rare-seed", rows.RareSeed);
+  rows.RandomizeRare = options.Has("--randomize-rare") ? "True" : "False";
+  SetRow(options, "--rare-count", rows.RareCount);
+}
+
+std::string ResizeRow(const std::string& value) {
+  std::string lower;
+  for (char c : value) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower == "quick") return "Quick";
+  if (lower == "bilinear") return "Bilinear";
+  throw UsageError("--resize takes quick or bilinear, not '" + value + "'");
+}
+
+// Generates, writes the map and reports the seeds used.
+template <typename Rows>
+void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& pageRows,
+                     const ParsedOptions& options, std::ostream& out) {
+  const std::string& path = OutputPath(options);
+  CheckSavable(path);  // before the work, not after it
+
+  Project project;
+  RandomSource random;
+  GenerateFromRows(rows, method, project.Settings, project.Map, random);
+  project.Map.RebuildTerrainRows();
+  BuildDefaultDescriptions(project.Descriptions, project.Map);
+  project.Rows = rows;
+  project.ProjectSaved = false;
+
+  MapFileOptions fileOptions;
+  fileOptions.OmitBorder = options.Has("--omit-border");
+  SaveMapFile(path, project, fileOptions);
+
+  out << "map-seed: " << RowInteger(pageRows.Seed) << "\n";
+  out << "rare-seed: " << project.Settings.RareSeed << "\n";
+}
+
+}  // namespace
+
+const std::string& OutputPath(const ParsedOptions& options) {
+  const std::string* path = options.Value("--output");
+  if (!path) throw UsageError("missing -o FILE");
+  if (path->empty()) throw UsageError("-o needs a file name");
+  return *path;
+}
+
+const CommandSpec& GeneratePlasmaSpec() {
+  static const CommandSpec spec = MethodSpec("generate plasma", "Generates a plasma fractal map and writes it to FILE.",
+                                             true,
+                                             {
+                                                 {"--resize", "", "quick|bilinear", "resize type (bilinear)"},
+                                                 {"--mountains", "", "N", "highest value classified as mountains, 0 to 255 (76)"},
+                                                 {"--downs", "", "N", "highest value classified as downs, 0 to 255 (120)"},
+                                                 {"--forests", "", "N", "highest value classified as forest, 0 to 255 (170)"},
+                                                 {"--smooth", "", "", "run the smoothing pass (on)"},
+                                                 {"--no-smooth", "", "", "skip the smoothing pass"},
+                                                 {"--smooth-level", "", "N", "smoothing level, 1 to 255 (20)"},
+                                                 {"--avg-height", "", "N", "average height, 1 to 255 (254)"},
+                                             });
+  return spec;
+}
+
+const CommandSpec& GenerateCEvoSpec() {
+  static const CommandSpec spec = MethodSpec("generate cevo", "Generates a cEvo map and writes it to FILE.", false,
+                                             {
+                                                 {"--plains", "", "N", "% of plains, 0 to 100 (25)"},
+                                                 {"--mountains", "", "N", "% of mountains, 0 to 100 (5)"},
+                                                 {"--downs", "", "N", "% of downs, 0 to 100 (7)"},
+                                                 {"--random-downs", "", "N", "% of random downs, 0 to 100 (12)"},
+                                                 {"--no-random-downs", "", "", "do not add random downs"},
+                                                 {"--smoothing", "", "N", "smoothing, 0 to 255 (49)"},
+                                                 {"--detail", "", "N", "detail, 0 to 255 (95)"},
+                                             });
+  return spec;
+}
+
+void RunGeneratePlasma(const ParsedOptions& options, std::ostream& out) {
+  GeneratorRows rows;
+  rows.Mode = static_cast<int>(GenerationMethod::Plasma);
+  PlasmaRows& page = rows.Plasma;
+  ApplySharedOptions(options, page, true);
+  if (const std::string* v = options.Value("--resize")) page.ResizeType = ResizeRow(*v);
+  SetRow(options, "--mountains", page.MountainLevel);
+  SetRow(options, "--downs", page.DownsLevel);
+  SetRow(options, "--forests", page.ForestLevel);
+  page.Smooth = options.Switch("--smooth", "--no-smooth", true) ? "True" : "False";
+  SetRow(options, "--smooth-level", page.SmoothLevel);
+  SetRow(options, "--avg-height", page.AvgHeight);
+  GenerateAndSave(rows, GenerationMethod::Plasma, rows.Plasma, options, out);
+}
+
+void RunGenerateCEvo(const ParsedOptions& options, std::ostream& out) {
+  GeneratorRows rows;
+  rows.Mode = static_cast<int>(GenerationMethod::CEvo);
+  CEvoRows& page = rows.CEvo;
+  ApplySharedOptions(options, page, false);
+  SetRow(options, "--plains", page.LandMass);
+  SetRow(options, "--mountains", page.Mountains);
+  SetRow(options, "--downs", page.Downs);
+  SetRow(options, "--random-downs", page.RandDowns);
+  page.AddRandDowns = options.Has("--no-random-downs") ? "False" : "True";
+  SetRow(options, "--smoothing", page.ElevationSmooth);
+  SetRow(options, "--detail", page.ElevationDetail);
+  GenerateAndSave(rows, GenerationMethod::CEvo, rows.CEvo, options, out);
+}
+
+}  // namespace mireforge::cli

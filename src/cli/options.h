@@ -1,0 +1,58 @@
+#pragma once
+// Command-line options of mireforge-cli: a small declarative parser, so each
+// command lists its options once and gets parsing and --help from that list.
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mireforge::cli {
+
+// A mistake in the command line itself: exit status 2.
+class UsageError : public std::runtime_error {
+ public:
+  explicit UsageError(const std::string& message) : std::runtime_error(message) {}
+};
+
+struct OptionSpec {
+  std::string_view Name;       // "--width"
+  std::string_view ShortName;  // "-o", or empty
+  std::string_view ValueName;  // "N" for an option with a value; empty for a switch
+  std::string_view Help;
+};
+
+struct CommandSpec {
+  std::string_view Words;      // "generate plasma": what follows the program name
+  std::string_view Arguments;  // "[options] -o FILE"
+  std::string_view Summary;
+  std::vector<OptionSpec> Options;
+  int Positionals = 0;         // exact number of operands
+  std::string_view PositionalNames;  // "IN", for messages
+};
+
+class ParsedOptions {
+ public:
+  bool Has(std::string_view name) const;
+  // The last value given for the option, or nullptr.
+  const std::string* Value(std::string_view name) const;
+  // Of two opposite switches, the one given last decides; neither gives fallback.
+  bool Switch(std::string_view on, std::string_view off, bool fallback) const;
+
+  std::vector<std::string> Positionals;
+
+ private:
+  friend ParsedOptions ParseOptions(const std::vector<std::string>&, std::size_t, const CommandSpec&);
+  std::vector<std::pair<std::string_view, std::string>> given_;  // in command-line order
+};
+
+// True when "--help" or "-h" stands among args[first..] before any "--".
+bool WantsHelp(const std::vector<std::string>& args, std::size_t first);
+
+// Parses args[first..] against the command's options; throws UsageError.
+// Accepts "--name value", "--name=value", "-o value" and "--" ending the options.
+ParsedOptions ParseOptions(const std::vector<std::string>& args, std::size_t first, const CommandSpec& spec);
+
+// The --help text of a command.
+std::string HelpText(const CommandSpec& spec);
+
+}  // namespace mireforge::cli

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "cli/cli_runner.h"
+#include "formats/file_io.h"
+#include "formats/midnight_map.h"
+#include "support/temp_dir.h"
+
+namespace mireforge::cli {
+namespace {
+
+// The 3 x 2 map: citadel, forest, plains / none, none, downs.
+const std::string SmallMap = " \"CF \", //0\r\n \"cXD\"  //1\r\n";
+
+TEST(Cli, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;  // the first line on standard error
+  };
+  const std::vector<Case> cases = {
+      {{}, "mireforge-cli: no command given"},
+      {{"frobnicate"}, "mireforge-cli: unknown command 'frobnicate'"},
+      {{"generate"}, "mireforge-cli: generate: missing method (plasma or cevo)"},
+      {{"generate", "fractal", "-o", "m.php"}, "mireforge-cli: generate: unknown method 'fractal' (plasma or cevo)"},
+      {{"generate", "plasma", "--seed", "1"}, "mireforge-cli: generate plasma: missing -o FILE"},
+      {{"generate", "plasma", "-o"}, "mireforge-cli: generate plasma: option '-o' needs a value FILE"},
+      {{"generate", "plasma", "--bogus", "-o", "m.php"}, "mireforge-cli: generate plasma: unknown option '--bogus'"},
+      {{"generate", "plasma", "--rare=yes", "-o", "m.php"},
+       "mireforge-cli: generate plasma: option '--rare' takes no value"},
+      {{"generate", "plasma", "--resize", "cubic", "-o", "m.php"},
+       "mireforge-cli: generate plasma: --resize takes quick or bilinear, not 'cubic'"},
+      {{"generate", "cevo", "--forests", "9", "-o", "m.php"}, "mireforge-cli: generate cevo: unknown option '--forests'"},
+      {{"generate", "cevo", "extra", "-o", "m.php"}, "mireforge-cli: generate cevo: unexpected argument 'extra'"},
+      {{"convert", "-o", "b.php"}, "mireforge-cli: convert: missing IN"},
+      {{"convert", "a.php", "c.php", "-o", "b.php"}, "mireforge-cli: convert: too many arguments: 'c.php'"},
+      {{"convert", "a.php"}, "mireforge-cli: convert: missing -o FILE"},
+      {{"stats"}, "mireforge-cli: stats: missing FILE"},
+      {{"stats", "a.php", "--omit-border"}, "mireforge-cli: stats: unknown option '--omit-border'"},
+  };
+  for (const Case& c : cases) {
+    const CliResult result = RunInProcess(c.args);
+    SCOPED_TRACE(c.message);
+    EXPECT_EQ(result.Status, 2);
+    EXPECT_EQ(result.Out, "");
+    EXPECT_EQ(result.Err.substr(0, result.Err.find('\n')), c.message);
+    EXPECT_NE(result.Err.find("--help'."), std::string::npos) << "points to the help";
+  }
+}
+
+TEST(Cli, HelpOnEveryCommand) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::string> mentions;
+  };
+  const std::vector<Case> cases = {
+      {{"--help"}, {"Usage: mireforge-cli COMMAND", "generate plasma", "generate cevo", "convert IN -o OUT", "stats FILE"}},
+      {{"help"}, {"generate plasma", "stats FILE"}},
+      {{"generate", "--help"}, {"generate plasma", "generate cevo"}},
+      {{"generate", "plasma", "--help"},
+       {"Usage: mireforge-cli generate plasma [options] -o FILE", "--width N", "--seed N", "--no-rare",
+        "--randomize-rare", "--rare-count N", "--resize quick|bilinear", "--mountains N", "--forests N",
+        "--no-smooth", "--smooth-level N", "--avg-height N", "-o, --output FILE"}},
+      {{"generate", "cevo", "-h"},
+       {"Usage: mireforge-cli generate cevo", "--plains N", "--random-downs N", "--no-random-downs", "--smoothing N",
+        "--detail N", "--rare-seed N"}},
+      {{"convert", "--help"}, {"Usage: mireforge-cli convert IN -o OUT", "--omit-border"}},
+      // --help wins over mistakes elsewhere on the line.
+      {{"stats", "--bogus", "--help"}, {"Usage: mireforge-cli stats FILE", "--json"}},
+  };
+  for (const Case& c : cases) {
+    const CliResult result = RunInProcess(c.args);
+    SCOPED_TRACE(c.args.front());
+    EXPECT_EQ(result.Status, 0);
+    EXPECT_EQ(result.Err, "");
+    for (const std::string& mention : c.mentions) EXPECT_NE(result.Out.find(mention), std::string::npos) << mention;
+  }
+  EXPECT_EQ(RunInProcess({"--version"}).Out, std::string("mireforge-cli ") + MIREFORGE_VERSION + "\n");
+}
+
+TEST(Cli, StatsAsTextAndJson) {
+  TempDir dir;
+  const std::string path = dir.File("small.php");
+  WriteWholeFile(path, SmallMap, "%s");
+
+  const CliResult text = RunInProcess({"stats", path});
+  EXPECT_EQ(text.Status, 0);
+  EXPECT_EQ(text.Err, "");
+  EXPECT_EQ(text.Out,
+            "plains\t1\t16.67 %\ncitadel\t1\t16.67 %\nforest\t1\t16.67 %\nhenge\t0\t0.00 %\ntower\t0\t0.00 %\n"
+            "village\t0\t0.00 %\ndowns\t1\t16.67 %\nkeep\t0\t0.00 %\nsnowhall\t0\t0.00 %\nlake\t0\t0.00 %\n"
+            "frozen wastes\t0\t0.00 %\nruin\t0\t0.00 %\nlith\t0\t0.00 %\ncavern\t0\t0.00 %\nmountains\t0\t0.00 %\n"
+            "none\t2\t33.33 %\ntotal\t6\n");
+
+  const CliResult json = RunInProcess({"stats", "--json", path});
+  EXPECT_EQ(json.Status, 0);
+  EXPECT_EQ(json.Out.substr(0, 72), "{\"plains\": {\"count\": 1, \"percent\": 16.67}, \"citadel\": {\"count\": 1, \"perc");
+  EXPECT_NE(json.Out.find("\"frozen wastes\": {\"count\": 0, \"percent\": 0.00}, "), std::string::npos);
+  EXPECT_NE(json.Out.find("\"none\": {\"count\": 2, \"percent\": 33.33}, \"total\": 6}\n"), std::string::npos);
+}
+
+TEST(Cli, ConvertBetweenFormatsWithAndWithoutFrame) {
+  TempDir dir;
+  MapGrid grid;
+  grid.ResizeMap(7, 6);
+  grid.FillTerrain(FrozenWastes, true);
+  grid.FillTerrain(Lake, false);
+  grid.Cells[8] = Keep;
+  const std::string php = dir.File("in.php");
+  WriteMidnightMap(php, grid, false);
+
+  const CliResult toMmf = RunInProcess({"convert", php, "-o", dir.File("out.mmf")});
+  EXPECT_EQ(toMmf.Status, 0);
+  EXPECT_EQ(toMmf.Out + toMmf.Err, "");
+  EXPECT_EQ(ReadWholeFile(dir.File("out.mmf")), ReadWholeFile(php));
+
+  EXPECT_EQ(RunInProcess({"convert", "--omit-border", dir.File("out.mmf"), "--output=" + dir.File("inner.php")}).Status, 0);
+  EXPECT_EQ(ReadWholeFile(dir.File("inner.php")), FormatMidnightMap(grid, true));
+}
+
+TEST(Cli, FailuresExitWithOneAndTheMessage) {
+  TempDir dir;
+  const std::string good = dir.File("good.php");
+  WriteWholeFile(good, SmallMap, "%s");
+  WriteWholeFile(dir.File("empty.php"), "<?php\r\n?>\r\n", "%s");
+  const std::string target = dir.File("target.php");
+  WriteWholeFile(target, "precious", "%s");
+
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{"stats", dir.File("gone.php")}, "mireforge-cli: Cannot open file " + dir.File("gone.php") + "\n"},
+      {{"stats", dir.File("empty.php")}, "mireforge-cli: List index out of bounds (0)\n"},
+      {{"convert", dir.File("gone.php"), "-o", target}, "mireforge-cli: Cannot open file " + dir.File("gone.php") + "\n"},
+      {{"convert", dir.File("empty.php"), "-o", target}, "mireforge-cli: List index out of bounds (0)\n"},
+      {{"convert", good, "-o", dir.File("out.doc")},
+       "mireforge-cli: Unknown map file extension .doc of " + dir.File("out.doc") + " (known: .php, .mmf)\n"},
+      {{"convert", good, "-o", dir.File("no/folder/x.php")},
+       "mireforge-cli: Cannot create file " + dir.File("no/folder/x.php") + "\n"},
+      {{"stats", dir.File("table.sql")},
+       "mireforge-cli: Unknown map file extension .sql of " + dir.File("table.sql") + " (known: .php, .mmf)\n"},
+  };
+  for (const Case& c : cases) {
+    const CliResult result = RunInProcess(c.args);
+    SCOPED_TRACE(c.err);
+    EXPECT_EQ(result.Status, 1);
+    EXPECT_EQ(result.Out, "");
+    EXPECT_EQ(result.Err, c.err);
+  }
+  EXPECT_EQ(ReadWholeFile(target), "precious") << "a failed convert must not touch its target";
+  EXPECT_FALSE(std::filesystem::exists(dir.File("out.doc")));
+}
+
+TEST(Cli, TheRealProgramGivesTheSameExitStatuses) {
+  TempDir dir;
+  WriteWholeFile(dir.File("m.php"), SmallMap, "%s");
+  const CliResult ok = RunProgram(MIREFORGE_CLI_PATH, {"stats", dir.File("m.php")}, dir.Path());
+  EXPECT_EQ(ok.Status, 0);
+  EXPECT_EQ(ok.Out.substr(0, 17), "plains\t1\t16.67 %\n");
+  const CliResult failed = RunProgram(MIREFORGE_CLI_PATH, {"stats", dir.File("x.php")}, dir.Path());
+  EXPECT_EQ(failed.Status, 1);
+  EXPECT_EQ(failed.Err, "mireforge-cli: Cannot open file " + dir.File("x.php") + "\n");
+  const CliResult usage = RunProgram(MIREFORGE_CLI_PATH, {}, dir.Path());
+  EXPECT_EQ(usage.Status, 2);
+  EXPECT_EQ(usage.Err.substr(0, 32), "mireforge-cli: no command given\n");
+  const CliResult help = RunProgram(MIREFORGE_CLI_PATH, {"convert", "--help"}, dir.Path());
+  EXPECT_EQ(help.Status, 0);
+  EXPECT_EQ(help.Out.substr(0, 39), "Usage: mireforge-cli convert IN -o OUT\n");
+}
+
+}  // namespace
+}  // namespace mireforge::cli

@@ -1,0 +1,74 @@
+#include "formats/map_files.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "formats/file_io.h"
+#include "formats/midnight_map.h"
+#include "model/error.h"
+#include "support/temp_dir.h"
+
+namespace mireforge {
+namespace {
+
+std::string ErrorOf(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (const Error& e) {
+    return e.what();
+  }
+  return "(no error)";
+}
+
+TEST(MapFiles, MidnightMapsLoadAsAFreshUnsavedProjectWithDefaultDescriptions) {
+  TempDir dir;
+  const std::string path = dir.File("Map.PHP");  // the extension's case does not matter
+  WriteWholeFile(path, " \"CM\"\r\n \"Z \"\r\n", "%s");
+  const Project project = LoadMapFile(path);
+  ASSERT_EQ(project.Map.Width, 2);
+  ASSERT_EQ(project.Map.Height, 2);
+  EXPECT_EQ(project.Map.Cells, (std::vector<TerrainCode>{Citadel, Mountains, FrozenWastes, Plains}));
+  EXPECT_EQ(project.Map.TerrainRows, project.Map.Cells);
+  ASSERT_EQ(project.Descriptions.Size(), 4u);
+  EXPECT_EQ(project.CellDescription(1, 0)->Text, "mountains");
+  EXPECT_EQ(project.CellDescription(0, 1)->Domain, 0);
+  EXPECT_FALSE(project.ProjectSaved);
+  EXPECT_TRUE(project.ProjectFileName.empty());
+}
+
+TEST(MapFiles, PhpAndMmfAreTheSameFormatEitherWay) {
+  TempDir dir;
+  Project project;
+  project.Map.ResizeMap(6, 5);
+  project.Map.FillTerrain(FrozenWastes, true);
+  project.Map.FillTerrain(Forest, false);
+  SaveMapFile(dir.File("a.mmf"), project);
+  SaveMapFile(dir.File("a.php"), project);
+  EXPECT_EQ(ReadWholeFile(dir.File("a.mmf")), ReadWholeFile(dir.File("a.php")));
+  EXPECT_EQ(LoadMapFile(dir.File("a.mmf")).Map.Cells, project.Map.Cells);
+
+  MapFileOptions options;
+  options.OmitBorder = true;
+  SaveMapFile(dir.File("inner.php"), project, options);
+  EXPECT_EQ(ReadWholeFile(dir.File("inner.php")), FormatMidnightMap(project.Map, true));
+}
+
+TEST(MapFiles, UnknownExtensionsAreRefusedBeforeAnyFileIsTouched) {
+  TempDir dir;
+  Project project;
+  project.Map.ResizeMap(3, 3);
+  const std::string target = dir.File("map.xyz");
+  EXPECT_EQ(ErrorOf([&] { SaveMapFile(target, project); }),
+            "Unknown map file extension .xyz of " + target + " (known: .php, .mmf)");
+  EXPECT_FALSE(std::filesystem::exists(target));
+  EXPECT_EQ(ErrorOf([&] { LoadMapFile(dir.File("map")); }),
+            dir.File("map") + " has no file extension to tell its map format (known: .php, .mmf)");
+  EXPECT_EQ(ErrorOf([&] { LoadMapFile(dir.File("gone.php")); }), "Cannot open file " + dir.File("gone.php"));
+  EXPECT_EQ(LoadableExtensions(), ".php, .mmf");
+  EXPECT_EQ(SavableExtensions(), ".php, .mmf");
+}
+
+}  // namespace
+}  // namespace mireforge

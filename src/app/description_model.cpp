@@ -4,7 +4,7 @@
 #include <QHash>
 #include <QPainter>
 
-#include "app/tile_set.h"
+#include "app/tile_images.h"
 #include "project/project.h"
 
 namespace mireforge {
@@ -34,7 +34,7 @@ QPixmap DomainSwatch(std::int32_t color) {
   return *cache.insert(color, swatch);
 }
 
-DescriptionModel::DescriptionModel(Project& project, const TileSet& tiles, const bool& invertRowCol,
+DescriptionModel::DescriptionModel(Project& project, const TileImages& tiles, const bool& invertRowCol,
                                    QObject* parent)
     : QAbstractTableModel(parent), project_(project), invertRowCol_(invertRowCol) {
   for (int i = 0; i < TerrainCount; ++i) {

@@ -10,7 +10,7 @@
 namespace mireforge {
 
 struct Project;
-class TileSet;
+class TileImages;
 
 // A 16 x 16 swatch of a domain colour framed in black.
 QPixmap DomainSwatch(std::int32_t color);
@@ -18,7 +18,7 @@ QPixmap DomainSwatch(std::int32_t color);
 class DescriptionModel : public QAbstractTableModel {
   Q_OBJECT
  public:
-  DescriptionModel(Project& project, const TileSet& tiles, const bool& invertRowCol, QObject* parent = nullptr);
+  DescriptionModel(Project& project, const TileImages& tiles, const bool& invertRowCol, QObject* parent = nullptr);
 
   int rowCount(const QModelIndex& parent = {}) const override;
   int columnCount(const QModelIndex& parent = {}) const override;

@@ -12,7 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/tile_set.h"
+#include "app/tile_images.h"
 #include "model/domains.h"
 
 namespace mireforge {

@@ -4,13 +4,14 @@
 
 #include "app/main_window.h"
 #include "app/preferences.h"
+#include "app/small_forms.h"
 #include "app/user_prompts.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Mireforge");
   QApplication::setOrganizationName("Mireforge");
-  QApplication::setWindowIcon(QIcon(":/app/mireforge.png"));
+  QApplication::setWindowIcon(mireforge::AppIcon());
 
   mireforge::DialogPrompts prompts;
   mireforge::TfMain window(mireforge::Preferences::DefaultPath(), prompts);

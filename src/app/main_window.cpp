@@ -29,7 +29,7 @@ namespace mireforge {
 TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), tiles_(LoadTileArtwork()), prompts_(prompts), preferencesPath_(preferencesPath) {
   setWindowTitle(QApplication::applicationName());
-  setWindowIcon(QIcon(":/app/mireforge.png"));
+  setWindowIcon(AppIcon());
   setMinimumSize(320, 240);
   setAcceptDrops(true);
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
@@ -98,8 +98,7 @@ void TfMain::CreateActions() {
   aLoadPreview = NewAction("&Load map from preview image...", QKeySequence("Ctrl+L"), &TfMain::LoadPreviewCommand);
   aSaveProject = NewAction("Save Mireforge &project...", QKeySequence("Shift+Ctrl+S"), &TfMain::SaveProjectCommand);
   aSavePreview = NewAction("Save &preview image...", QKeySequence("Ctrl+Alt+S"), &TfMain::SavePreviewCommand);
-  aSaveMap = NewAction("&Save map image to file...", QKeySequence("Ctrl+S"), nullptr);
-  connect(aSaveMap, &QAction::triggered, this, [this] { NotAvailable("Saving a map image"); });
+  aSaveMap = NewAction("&Save map image to file...", QKeySequence("Ctrl+S"), &TfMain::SaveMapImageCommand);
   // Ctrl+M belongs to the load command; the save command shows no key.
   aSaveMMU = NewAction("Save to Midnigh&t/MU map file...", {}, &TfMain::SaveMMUCommand);
   aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), nullptr);

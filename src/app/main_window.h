@@ -12,7 +12,8 @@
 #include "app/edit_commands.h"
 #include "app/map_grid_view.h"
 #include "app/preferences.h"
-#include "app/tile_set.h"
+#include "app/tile_images.h"
+#include "formats/map_image.h"
 #include "project/project.h"
 
 class QAction;
@@ -33,8 +34,6 @@ class TfNewDomain;
 class TfSetDom;
 class TfSetName;
 class UserPrompts;
-
-inline constexpr std::array<int, 7> TileSizes = {32, 24, 20, 16, 12, 10, 8};
 
 class TfMain : public QMainWindow, public EditView {
   Q_OBJECT
@@ -128,6 +127,7 @@ class TfMain : public QMainWindow, public EditView {
   void LoadProjectCommand();
   void LoadProjectFile(const QString& fileName);
   void SaveMMUCommand();
+  void SaveMapImageCommand();
   void LoadMMUCommand();
   void LoadMMUFile(const QString& fileName, bool clearSaved);
   void SavePreviewCommand();
@@ -173,7 +173,7 @@ class TfMain : public QMainWindow, public EditView {
   void UpdateDescriptionPanelWidth();
 
   Project project_;
-  TileSet tiles_;
+  TileImages tiles_;
   UserPrompts& prompts_;
   QString preferencesPath_;
   Preferences prefs_;

@@ -204,6 +204,19 @@ void TfMain::SaveMMUCommand() {
   WriteMidnightMap(Path(choice.fileName), project_.Map, false);
 }
 
+void TfMain::SaveMapImageCommand() {
+  const FileChoice choice = prompts_.SaveFile(this, "Save map image", PreviewSaveFilter, "bmp");
+  if (choice.fileName.isEmpty()) return;
+  const GridOptions& options = DG->Options();
+  const TileStyle style = options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
+  BusyCursor busy;
+  fInfo->Start("Saving, please wait...", project_.Map.Height);
+  SaveMapImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map,
+               tiles_.MapImageTiles(style), options.tileSize, options.gridLines ? 1 : 0,
+               [this](int done, int) { fInfo->SetPosition(done); });
+  fInfo->Finish();
+}
+
 void TfMain::LoadMMUCommand() {
   if (!ConfirmReplaceMap()) return;
   const FileChoice choice = prompts_.OpenFile(this, "Load Midnight/MU map script file", MmuLoadFilter, "php");
@@ -306,7 +319,7 @@ void TfMain::RebuildRecentMenu() {
       entry->setToolTip(file);
       entry->setStatusTip(file);
       const int kind = group.kind;
-      connect(entry, &QAction::triggered, this, [this, kind, file] { Guard([=] { OpenRecent(kind, file); }); });
+      connect(entry, &QAction::triggered, this, [this, kind, file] { Guard([this, kind, file] { OpenRecent(kind, file); }); });
     }
   }
 }

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/tile_set.h"
+#include "app/tile_images.h"
 #include "project/project.h"
 
 namespace mireforge {
@@ -61,7 +61,7 @@ void BlendOver(QImage& dst, const QImage& src, int left, int top, const QRect& c
 
 }  // namespace
 
-MapGridView::MapGridView(const Project& project, TileSet& tiles, QWidget* parent)
+MapGridView::MapGridView(const Project& project, TileImages& tiles, QWidget* parent)
     : QAbstractScrollArea(parent), project_(project), tiles_(tiles) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);

@@ -7,7 +7,7 @@
 namespace mireforge {
 
 struct Project;
-class TileSet;
+class TileImages;
 
 enum class CellDisplay { None, Terrain, Domain };
 
@@ -23,7 +23,7 @@ struct GridOptions {
 class MapGridView : public QAbstractScrollArea {
   Q_OBJECT
  public:
-  MapGridView(const Project& project, TileSet& tiles, QWidget* parent = nullptr);
+  MapGridView(const Project& project, TileImages& tiles, QWidget* parent = nullptr);
 
   void SetDisplay(CellDisplay display);
   CellDisplay Display() const { return display_; }
@@ -87,7 +87,7 @@ class MapGridView : public QAbstractScrollArea {
   void DrawCell(int column, int row, int left, int top);
 
   const Project& project_;
-  TileSet& tiles_;
+  TileImages& tiles_;
   CellDisplay display_ = CellDisplay::None;
   GridOptions options_;
   int columns_ = 66;

@@ -9,7 +9,18 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+// The pictures are compiled into this static library; without a reference the
+// linker would drop them.
+static void InitAppResources() { Q_INIT_RESOURCE(app); }
+
 namespace mireforge {
+
+QIcon AppIcon() {
+  InitAppResources();
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256}) icon.addFile(QString(":/app/icon-%1.png").arg(size), QSize(size, size));
+  return icon;
+}
 
 TfInfo::TfInfo(QWidget* mainWindow)
     : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), mainWindow_(mainWindow) {
@@ -85,7 +96,8 @@ TfAbout::TfAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWi
   auto* inner = new QVBoxLayout(frame);
   auto* picture = new QLabel(frame);
   picture->setObjectName("aboutPicture");
-  picture->setPixmap(QPixmap(":/app/about.png"));
+  InitAppResources();
+  picture->setPixmap(QPixmap(":/app/side.png"));
   picture->setAlignment(Qt::AlignCenter);
   auto* title = new QLabel("Mireforge v2.65", frame);
   QFont font = title->font();

@@ -2,6 +2,7 @@
 // The small forms of the shell: TfInfo (progress), TfOptions (preferences),
 // TfAbout (about box).
 #include <QDialog>
+#include <QIcon>
 #include <QWidget>
 
 class QCheckBox;
@@ -10,6 +11,9 @@ class QProgressBar;
 class QTabWidget;
 
 namespace mireforge {
+
+// The application icon at every size it is drawn in.
+QIcon AppIcon();
 
 // The progress form shown by project save and load: 460 x 88, framed, on top.
 class TfInfo : public QWidget {

@@ -7,12 +7,12 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/tile_set.h"
+#include "app/tile_images.h"
 #include "model/terrain.h"
 
 namespace mireforge {
 
-QComboBox* NewTerrainComboBox(const TileSet& tiles, QWidget* parent) {
+QComboBox* NewTerrainComboBox(const TileImages& tiles, QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setIconSize(QSize(32, 32));
   for (int code = 0; code < TerrainCount; ++code)
@@ -33,7 +33,7 @@ QDialogButtonBox* OkCancel(QDialog* dialog) {
 
 }  // namespace
 
-TfFill::TfFill(const TileSet& tiles, QWidget* parent) : QDialog(parent) {
+TfFill::TfFill(const TileImages& tiles, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Fill");
   auto* layout = new QVBoxLayout(this);
   auto* label = new QLabel("Fill map with this terrain:", this);
@@ -46,7 +46,7 @@ TfFill::TfFill(const TileSet& tiles, QWidget* parent) : QDialog(parent) {
 
 int TfFill::Terrain() const { return cbTerrain->currentIndex(); }
 
-TfNewBlank::TfNewBlank(const TileSet& tiles, QWidget* parent) : QDialog(parent) {
+TfNewBlank::TfNewBlank(const TileImages& tiles, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Create blank map");
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;

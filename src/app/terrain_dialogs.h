@@ -9,15 +9,15 @@ class QDialogButtonBox;
 
 namespace mireforge {
 
-class TileSet;
+class TileImages;
 
 // The 16 TerrainPickNames with their tiles; the item index is the terrain code.
-QComboBox* NewTerrainComboBox(const TileSet& tiles, QWidget* parent);
+QComboBox* NewTerrainComboBox(const TileImages& tiles, QWidget* parent);
 
 class TfFill : public QDialog {
   Q_OBJECT
  public:
-  TfFill(const TileSet& tiles, QWidget* parent = nullptr);
+  TfFill(const TileImages& tiles, QWidget* parent = nullptr);
   int Terrain() const;
   QComboBox* cbTerrain = nullptr;
 };
@@ -25,7 +25,7 @@ class TfFill : public QDialog {
 class TfNewBlank : public QDialog {
   Q_OBJECT
  public:
-  TfNewBlank(const TileSet& tiles, QWidget* parent = nullptr);
+  TfNewBlank(const TileImages& tiles, QWidget* parent = nullptr);
   int MapWidth() const;
   int MapHeight() const;
   int Terrain() const;

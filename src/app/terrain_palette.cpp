@@ -5,7 +5,7 @@
 
 namespace mireforge {
 
-TerrainPalette::TerrainPalette(const TileSet& tiles, QWidget* parent) : QWidget(parent), tiles_(tiles) {
+TerrainPalette::TerrainPalette(const TileImages& tiles, QWidget* parent) : QWidget(parent), tiles_(tiles) {
   auto* layout = new QGridLayout(this);
   layout->setSpacing(1);
   layout->setContentsMargins(2, 2, 2, 2);

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/tile_set.h"
+#include "app/tile_images.h"
 
 class QToolButton;
 
@@ -12,7 +12,7 @@ namespace mireforge {
 class TerrainPalette : public QWidget {
   Q_OBJECT
  public:
-  TerrainPalette(const TileSet& tiles, QWidget* parent = nullptr);
+  TerrainPalette(const TileImages& tiles, QWidget* parent = nullptr);
   void SetStyle(TileStyle style);
   QToolButton* Button(int code) const { return buttons_[code]; }
 
@@ -20,7 +20,7 @@ class TerrainPalette : public QWidget {
   void TerrainChosen(int code);
 
  private:
-  const TileSet& tiles_;
+  const TileImages& tiles_;
   std::array<QToolButton*, TerrainCount> buttons_{};
 };
 

@@ -1,16 +1,9 @@
+#include "app/tile_images.h"
 #include "formats/tile_pictures.h"
-#include "app/tile_set.h"
 
 namespace mireforge {
 
 namespace {
-
-QImage ToQImage(const Image& image) {
-  if (image.Empty()) return {};
-  return QImage(reinterpret_cast<const uchar*>(image.Pixels.data()), image.Width, image.Height,
-                image.Width * 4, QImage::Format_ARGB32)
-      .copy();
-}
 
 template <std::size_t N>
 void Fill(std::array<QImage, N>& target, const std::vector<Image>& source) {

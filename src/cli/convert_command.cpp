@@ -9,7 +9,7 @@ const CommandSpec& ConvertSpec() {
   static const CommandSpec spec{
       "convert",
       "IN -o OUT",
-      "Reads the map IN and writes it to OUT, in the format of OUT's extension.",
+      "Reads the map IN and writes it to OUT in the format of its extension.",
       {
           {"--output", "-o", "OUT", "the map file to write"},
           {"--omit-border", "", "", "leave the outermost rows and columns out of the written map"},

@@ -37,7 +37,7 @@ const CommandSpec& StatsSpec() {
   static const CommandSpec spec{
       "stats",
       "FILE [--json]",
-      "Prints how many cells of each terrain the map FILE holds, in terrain code order, and the total.",
+      "Prints the cell count and share of each terrain in the map FILE.",
       {{"--json", "", "", "print the same figures as one JSON object"}},
       1,
       "FILE"};

@@ -56,11 +56,12 @@ void GrassGround(Canvas& c, int seed) {
   c.Fill(Whole, [=](double x, double y) { return TileNoise(x, y, 48, 24, seed + 9) > 0.72 ? GrassDark : GrassLight; }, 0.25);
 }
 
-// A tuft: three short blades fanning up from a root point.
+// A tuft: blades fanning up from a root point, each dark with a lit edge.
 void GrassTuft(Canvas& c, double x, double y, double size, Rgb colour = Tuft) {
-  c.Fill(Segment({x, y}, {x - 1.1 * size, y - 1.7 * size}, 0.75), colour);
-  c.Fill(Segment({x, y}, {x + 0.1 * size, y - 2.2 * size}, 0.75), colour);
-  c.Fill(Segment({x, y}, {x + 1.2 * size, y - 1.6 * size}, 0.75), colour);
+  for (Point tip : {Point{-1.4, -1.5}, Point{-0.4, -2.4}, Point{0.6, -2.2}, Point{1.5, -1.3}}) {
+    const Point end{x + tip.X * size, y + tip.Y * size};
+    c.Fill(Segment({x, y}, end, 0.75), colour);
+  }
 }
 
 void ScatterTufts(Canvas& c, int seed, int count, double size) {
@@ -83,7 +84,7 @@ std::vector<Point> CrenellatedBlock(double x0, double x1, double top, double bot
 
 void Plains(Canvas& c) {
   GrassGround(c, 11);
-  ScatterTufts(c, 12, 11, 1.4);
+  ScatterTufts(c, 12, 10, 1.5);
   for (int i = 0; i < 5; ++i) {
     const double x = 3 + 26 * Hash01(13, 2 * i), y = 3 + 26 * Hash01(13, 2 * i + 1);
     c.Fill(Circle(x, y, 0.75), i % 2 ? Hex(0xF3E27A) : Hex(0xF6F3E8));
@@ -132,18 +133,19 @@ void StandingStone(Canvas& c, double x, double base, double w, double h) {
 
 void Henge(Canvas& c) {
   GrassGround(c, 41);
-  c.Fill(Ellipse(16, 17.5, 12.5, 8.5), Hex(0xA9C77A), 0.45);
-  const double cx = 16, cy = 18, rx = 11.5, ry = 7.5;
+  c.Fill(Ellipse(16, 18.5, 12.5, 10), Hex(0xA9C77A), 0.45);
+  const double cx = 16, cy = 18.5, rx = 11.5, ry = 9.5;
   std::vector<Point> bases;
   for (int i = 0; i < 8; ++i) {
-    const double a = (i * 45 + 22.5) * Pi / 180;
+    // Turned off the axes, so that no two stones stand one above the other.
+    const double a = (i * 45 + 33.5) * Pi / 180;
     bases.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
   }
   std::sort(bases.begin(), bases.end(), [](Point a, Point b) { return a.Y < b.Y; });
   for (std::size_t i = 0; i < bases.size(); ++i) {
-    StandingStone(c, bases[i].X, bases[i].Y + 0.5, 4.0, 8.0);
+    StandingStone(c, bases[i].X, bases[i].Y + 0.5, 4.0, 7.0);
     if (i == 1) {  // a lintel across the two back stones: a trilithon
-      const double y = std::min(bases[0].Y, bases[1].Y) - 7.8;
+      const double y = std::min(bases[0].Y, bases[1].Y) - 6.8;
       const double x0 = std::min(bases[0].X, bases[1].X) - 2.0, x1 = std::max(bases[0].X, bases[1].X) + 2.0;
       FillOutlined(c, BoxPoints(x0, y - 1.6, x1, y + 0.6), Rounded(StoneLight, Stone, x0, x1), 0.8);
     }
@@ -187,17 +189,12 @@ void Village(Canvas& c) {
 void Hill(Canvas& c, double cx, double base, double rx, double ry, int seed) {
   const Shape dome = Intersect(Ellipse(cx, base, rx, ry), Box(cx - rx, base - ry, cx + rx, base));
   c.Fill(Intersect(Ellipse(cx + 1.2, base, rx, ry * 0.45), Box(cx - rx, base, cx + rx + 2, base + ry)), Shadow, 0.25);
+  // Lit on the upper left, falling into shade on the lower right.
   c.Fill(dome, [=](double x, double y) {
-    const double lit = Smooth(((x - cx) / rx * 0.8 + (base - y) / ry * -0.4 + 0.6));
-    return Mix(Mix(Hex(0xB5B86C), Hex(0x7F7C45), lit), Hex(0x96A05A), 0.35 * Fbm(x / 3, y / 3, seed));
+    const double shade = Smooth(0.45 + (x - cx) / rx * 0.55 + (y - base + ry * 0.5) / ry * 0.35);
+    return Mix(Mix(Hex(0xC8C27C), Hex(0x716638), shade), Hex(0x96A05A), 0.2 * Fbm(x / 3, y / 3, seed));
   });
-  // Hatching on the shaded flank, the way old maps drew hills.
-  for (int i = 0; i < 5; ++i) {
-    const double a = (15 + i * 13) * Pi / 180;
-    const Point outer{cx + rx * std::cos(a) * 0.92, base - ry * std::sin(a) * 0.92};
-    const Point inner{cx + rx * std::cos(a) * 0.55, base - ry * std::sin(a) * 0.55 + 0.8};
-    c.Fill(Segment(inner, outer, 0.6), Hex(0x5E5530), 0.8);
-  }
+  c.Fill(Ellipse(cx - rx * 0.35, base - ry * 0.62, rx * 0.32, ry * 0.16), Hex(0xDDE0A0), 0.55);
   std::vector<Point> arc;
   for (int i = 0; i <= 24; ++i) {
     const double a = Pi * i / 24;

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 
+#include "formats/image.h"
 #include "model/terrain.h"
 
 namespace mireforge {
@@ -25,9 +26,13 @@ TileArtwork LoadTileArtwork();
 
 enum class TileStyle { Colour, Grey, Retro };
 
-class TileSet {
+struct TileSet;
+Image ToImage(const QImage& picture);
+QImage ToQImage(const Image& image);
+
+class TileImages {
  public:
-  explicit TileSet(TileArtwork artwork);
+  explicit TileImages(TileArtwork artwork);
 
   const TileArtwork& Artwork() const { return art_; }
 
@@ -40,6 +45,8 @@ class TileSet {
   // The domain mark, ARGB32 premultiplied.
   const QImage& Ticker() const { return art_.ticker; }
   QPixmap TreeIcon(int index) const { return QPixmap::fromImage(art_.tree[index]); }
+  // The 32 x 32 tiles of a look, for the map image export.
+  TileSet MapImageTiles(TileStyle style) const;
 
  private:
   TileArtwork art_;

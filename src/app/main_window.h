@@ -31,6 +31,7 @@ class DomainModel;
 class TerrainPalette;
 class TfInfo;
 class TfNewDomain;
+class TfParams;
 class TfSetDom;
 class TfSetName;
 class UserPrompts;
@@ -79,6 +80,7 @@ class TfMain : public QMainWindow, public EditView {
   TfSetName* fSetName = nullptr;
   TfSetDom* fSetDom = nullptr;
   TfInfo* fInfo = nullptr;
+  TfParams* fParams = nullptr;
   TfNewDomain* fNewDomain = nullptr;
   DescriptionModel* descModel = nullptr;
   DomainModel* domainModel = nullptr;
@@ -142,6 +144,14 @@ class TfMain : public QMainWindow, public EditView {
   void MarkSaved();
   void SetTitleFromProject();
   void AfterDefaultMapLoad(const QString& origin, bool clearSaved);
+
+  // main_window_wizards.cpp
+  void CreateMapCommand();
+  void ImportMapCommand();
+  void SaveSQLCommand();
+  void SaveHTMLCommand();
+  void StatsCommand();
+  void DomStatsCommand();
 
   // main_window_edit.cpp
   void TogglePaint();

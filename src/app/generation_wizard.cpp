@@ -104,6 +104,7 @@ TfParams::TfParams(Project& project, UserPrompts& prompts, MapGridView* grid, QW
   buttons->addSpacing(12);
   buttons->addWidget(bCancel);
   auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
   layout->addWidget(NB, 1);
   layout->addLayout(buttons);
 }
@@ -149,6 +150,7 @@ QWidget* TfParams::CreateMethodPage(bool plasma) {
   preview->setFixedSize(306, 306);
   auto* frame = new QGroupBox("Preview", page);
   auto* frameLayout = new QVBoxLayout(frame);
+  frameLayout->setContentsMargins(2, 2, 2, 2);
   frameLayout->addWidget(preview);
   auto* button = new QPushButton("Create preview", page);
   button->setAutoDefault(false);
@@ -156,14 +158,11 @@ QWidget* TfParams::CreateMethodPage(bool plasma) {
   auto* left = new QVBoxLayout;
   left->addWidget(rows, 1);
   left->addWidget(CreateColourKey(page));
-  auto* right = new QVBoxLayout;
-  right->addWidget(frame);
-  right->addWidget(button);
-  right->addStretch();
+  left->addWidget(button);
   auto* layout = new QHBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(left, 1);
-  layout->addLayout(right);
+  layout->addWidget(frame, 0, Qt::AlignTop);
 
   if (plasma) {
     IPlasma = rows;

@@ -70,7 +70,7 @@ PropertyGrid::PropertyGrid(QWidget* parent) : QTreeWidget(parent) {
   setAlternatingRowColors(false);
   setEditTriggers(QAbstractItemView::AllEditTriggers);
   setItemDelegateForColumn(1, new RowDelegate(this));
-  header()->setSectionResizeMode(0, QHeaderView::Stretch);
+  header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   header()->setSectionResizeMode(1, QHeaderView::Stretch);
   connect(this, &QTreeWidget::itemChanged, this, &PropertyGrid::ItemChanged);
 }

@@ -61,7 +61,7 @@ TfSQLEx::TfSQLEx(const Project& project, UserPrompts& prompts, bool autoSelect, 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(NB, 1);
   layout->addLayout(buttons);
-  resize(560, 460);
+  resize(620, 500);
 
   for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8})
     connect(edit, &QLineEdit::textChanged, this, &TfSQLEx::OnDataChange);

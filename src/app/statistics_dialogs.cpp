@@ -77,8 +77,12 @@ class ShareChart : public QWidget {
     if (count == 0) return;
     const double slot = static_cast<double>(width()) / count;
     const int floor = height() - 1;
+    // The largest share fills the height; the others compare against it.
+    int largest = 0;
+    for (const TStatItem& item : items_) largest = std::max(largest, item.Count);
+    if (total_ <= 0 || largest == 0) return;
     for (int i = 0; i < count; ++i) {
-      const double share = total_ > 0 ? static_cast<double>(items_[i].Count) / total_ : 0.0;
+      const double share = static_cast<double>(items_[i].Count) / largest;
       const int bar = static_cast<int>(share * (height() - 4) + 0.5);
       const QRectF box(i * slot + 1, floor - bar, slot - 2, bar);
       painter.fillRect(box, TerrainColor(items_[i].Value));

@@ -41,6 +41,7 @@ BENCHMARK(BM_CEvoPreview512)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
+// One main for every benchmark of the editor.
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);

@@ -1,4 +1,6 @@
 // The generation wizard driven offscreen inside the real main window.
+#include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStackedWidget>
@@ -238,6 +240,43 @@ TEST_F(GenerationWizardTest, FinishThroughTheCreateCommandLoadsTheMap) {
   EXPECT_EQ(project.CellDescription(0, 0)->Domain, 0);
   EXPECT_TRUE(window->aSaveSQL->isEnabled());
   EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+}  // namespace
+}  // namespace mireforge::testing
+
+namespace mireforge::testing {
+namespace {
+
+// The road a new user takes: generate, paint, save the game's map and a project.
+TEST_F(GenerationWizardTest, TypicalRoadFromCreateMapToSavedProject) {
+  Start();
+  OnModal<TfParams>([](TfParams* w) {
+    w->bNext->click();
+    w->bPlasma->click();
+    w->bNext->click();
+    w->bNext->click();
+  });
+  window->aCreate->trigger();
+  ASSERT_EQ(window->CurrentProject().Map.Width, 66);
+  window->ChooseTerrain(Citadel);
+  window->aPaint->trigger();
+  Stroke({{3, 3}, {4, 3}});
+  EXPECT_EQ(Terrain(3, 3), Citadel);
+  EXPECT_EQ(Item(4, 3).Text, "citadel");
+
+  prompts.files.push_back({File("road.php"), 1});
+  window->aSaveMMU->trigger();
+  QFile map(File("road.php"));
+  ASSERT_TRUE(map.open(QIODevice::ReadOnly));
+  EXPECT_GE(map.readAll().count("\r\n"), 63);
+
+  prompts.files.push_back({File("road.mfp"), 1});
+  window->aSaveProject->trigger();
+  EXPECT_TRUE(QFileInfo::exists(File("road.mfp")));
+  EXPECT_EQ(window->windowTitle(), QApplication::applicationName() + " - road.mfp");
+  EXPECT_TRUE(window->CurrentProject().ProjectSaved);
+  EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("; ").toStdString();
 }
 
 }  // namespace

@@ -29,6 +29,10 @@ void LegendBox::mousePressEvent(QMouseEvent* event) {
 TfLegend::TfLegend(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Colour legend for preview images");
   setFixedSize(306, 319);
+  // The layout is pixel-fixed; a compact font keeps every label inside it.
+  QFont compact = font();
+  compact.setPointSizeF(std::min<qreal>(compact.pointSizeF(), 8.0));
+  setFont(compact);
   struct Entry {
     const char* label;
     int code;
@@ -59,10 +63,10 @@ TfLegend::TfLegend(QWidget* parent) : QDialog(parent) {
   }
   auto* note = new QLabel("Right-click on a color box to copy it's color value to clipboard.", this);
   note->setWordWrap(true);
-  note->setGeometry(8, 262, 290, 20);
+  note->setGeometry(8, 260, 290, 26);
   auto* ok = new QPushButton("OK", this);
   ok->setDefault(true);
-  ok->setGeometry(116, 286, 75, 25);
+  ok->setGeometry(116, 288, 75, 25);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 

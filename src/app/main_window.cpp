@@ -9,12 +9,14 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QWidgetAction>
 
+#include "app/command_icons.h"
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/generation_wizard.h"
@@ -48,6 +50,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   fNewDomain = new TfNewDomain(this);
 
   CreateActions();
+  SetCommandIcons(*this, tiles_);
   CreateDocks();
   CreateMenus();
   CreateToolBar();
@@ -268,8 +271,8 @@ void TfMain::CreateMenus() {
   mGridPopup->addActions({aPaint, aFill, aSetName, aSetDomain});
   mGridPopup->addSeparator();
   mGridPopup->addActions({aActualView, aShowGrid});
-  QMenu* tilePopup = mGridPopup->addMenu("Tile size");
-  for (QAction* action : aTileSize) tilePopup->addAction(action);
+  tilePopup_ = mGridPopup->addMenu("Tile size");
+  for (QAction* action : aTileSize) tilePopup_->addAction(action);
   mGridPopup->addActions({aGrayscale, aRetro});
 
   mDescPopup = new QMenu(this);
@@ -281,9 +284,13 @@ void TfMain::CreateMenus() {
 void TfMain::CreateToolBar() {
   QToolBar* bar = addToolBar("Main toolbar");
   bar->setObjectName("MainToolbar");
-  const auto dropDown = [this, bar](const QString& text, QMenu* menu, QToolButton::ToolButtonPopupMode mode) {
+  bar->setIconSize(QSize(24, 24));
+  bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  const auto dropDown = [bar](const QString& text, QMenu* menu, QToolButton::ToolButtonPopupMode mode,
+                              const QIcon& icon) {
     auto* button = new QToolButton(bar);
     button->setText(text);
+    button->setIcon(icon);
     button->setToolTip(text);
     button->setMenu(menu);
     button->setPopupMode(mode);
@@ -293,11 +300,11 @@ void TfMain::CreateToolBar() {
   bar->addActions({aNew, aCreate, aNewBlank, aImportMap});
   auto* load = new QMenu(this);
   load->addActions({aLoadProject, aLoadMMU, aLoadPreview});
-  dropDown("Load from various formats", load, QToolButton::InstantPopup);
+  dropDown("Load from various formats", load, QToolButton::InstantPopup, aLoadProject->icon());
   auto* save = new QMenu(this);
   save->addActions({aSaveProject, aSavePreview, aSaveMap, aSaveMMU, aSaveHTML, aSaveSQL});
-  dropDown("Save in various formats", save, QToolButton::InstantPopup);
-  dropDown("Open recent", mRecent, QToolButton::InstantPopup);
+  dropDown("Save in various formats", save, QToolButton::InstantPopup, aSaveProject->icon());
+  dropDown("Open recent", mRecent, QToolButton::InstantPopup, style()->standardIcon(QStyle::SP_DirIcon));
   bar->addSeparator();
 
   // Paint terrain, with the terrain palette as its drop-down.
@@ -320,7 +327,7 @@ void TfMain::CreateToolBar() {
   bar->addActions({aActualView, aShowGrid});
   auto* tiles = new QMenu(this);
   for (QAction* action : aTileSize) tiles->addAction(action);
-  dropDown("Tile size", tiles, QToolButton::InstantPopup);
+  tileButton_ = dropDown("Tile size", tiles, QToolButton::InstantPopup, aTileSize[0]->icon());
   bar->addActions({aGrayscale, aRetro, aFullscreen, aCenterMap, aToggleDesc});
 }
 

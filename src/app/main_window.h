@@ -205,6 +205,8 @@ class TfMain : public QMainWindow, public EditView {
   std::array<QLabel*, 8> panels_{};
   QActionGroup* tileGroup_ = nullptr;
   QMenu* tileMenu_ = nullptr;
+  QMenu* tilePopup_ = nullptr;
+  QToolButton* tileButton_ = nullptr;
 };
 
 }  // namespace mireforge

@@ -3,6 +3,7 @@
 #include <QActionGroup>
 #include <QLabel>
 #include <QMenu>
+#include <QToolButton>
 
 #include "app/main_window.h"
 #include "app/terrain_palette.h"
@@ -18,6 +19,10 @@ void TfMain::ChooseTileSize(int index) {
   DG->SetOptions(options);
   const int n = TileSizes[index];
   SetStatus(2, QString("%1x%2").arg(n).arg(n));
+  // The tile-size submenus take the chosen item's icon.
+  for (QMenu* menu : {tileMenu_, tilePopup_})
+    if (menu) menu->setIcon(aTileSize[index]->icon());
+  if (tileButton_) tileButton_->setIcon(aTileSize[index]->icon());
 }
 
 void TfMain::Zoom(int steps) {

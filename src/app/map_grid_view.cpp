@@ -159,7 +159,8 @@ void MapGridView::DrawCell(int column, int row, int left, int top) {
     return;
   }
   const int code = project_.Map.GetTerrain(column, row);
-  const TDescItem* item = project_.CellDescription(column, row);
+  const bool needsItem = display_ == CellDisplay::Domain || (options_.domainIndicator && t >= 24);
+  const TDescItem* item = needsItem ? project_.CellDescription(column, row) : nullptr;
   if (display_ == CellDisplay::Domain) {
     const std::int32_t color = item ? project_.Domains.Color(item->Domain) : NoColor;
     Blit(buffer_, tiles_.Blended(code, color, options_.moreColor ? 25 : 50, t), left, top);
@@ -190,8 +191,14 @@ void MapGridView::RenderRect(const QRect& requested) {
   const int left = LeftColumn(), top = TopRow();
   // Cells end where the grid ends; beyond it the background shows.
   const QRect gridArea(0, 0, (columns_ - left) * pitch, (rows_ - top) * pitch);
-  Fill(buffer_, rect, OutsideColor);
-  if (options_.gridLines) Fill(buffer_, rect & gridArea, LineColor);
+  // Tiles cover the grid area; only what lies beyond it, and the lines, need a fill.
+  const QRect inside = rect & gridArea;
+  if (inside != rect) {
+    const int far = buffer_.width() + buffer_.height();
+    Fill(buffer_, QRect(gridArea.right() + 1, rect.top(), far, rect.height()) & rect, OutsideColor);
+    Fill(buffer_, QRect(rect.left(), gridArea.bottom() + 1, rect.width(), far) & rect, OutsideColor);
+  }
+  if (options_.gridLines) Fill(buffer_, inside, LineColor);
   const int c0 = left + rect.left() / pitch;
   const int c1 = std::min(columns_ - 1, left + rect.right() / pitch);
   const int r0 = top + rect.top() / pitch;

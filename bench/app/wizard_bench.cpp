@@ -40,13 +40,3 @@ BENCHMARK(BM_PlasmaPreview512)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CEvoPreview512)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
-
-// One main for every benchmark of the editor.
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

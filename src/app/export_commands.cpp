@@ -1,7 +1,6 @@
 #include "app/export_commands.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include "app/user_prompts.h"
 #include "formats/html_map.h"
@@ -9,12 +8,11 @@
 
 namespace mireforge {
 
-bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project,
-                     const std::function<bool(const QString& question)>& askPictures) {
+bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project) {
   const FileChoice choice = prompts.SaveFile(parent, HtmlMapTitle, HtmlMapFilter, "html");
   if (choice.fileName.isEmpty()) return false;
   HtmlMapOptions options;
-  options.WritePictures = askPictures && askPictures(HtmlPicturesQuestion);
+  options.WritePictures = prompts.AskOffer(parent, HtmlMapTitle, HtmlPicturesQuestion);
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
     WriteHtmlMap(choice.fileName.toStdString(), project, options);
@@ -24,11 +22,6 @@ bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& proje
   }
   QApplication::restoreOverrideCursor();
   return true;
-}
-
-bool AskWriteHtmlPictures(QWidget* parent, const QString& question) {
-  return QMessageBox::question(parent, HtmlMapTitle, question, QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 }  // namespace mireforge

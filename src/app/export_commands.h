@@ -2,7 +2,6 @@
 // The HTML map export flow: the save dialog, the offer to write the sixteen
 // tile pictures beside the page, and the writing.
 #include <QString>
-#include <functional>
 
 class QWidget;
 
@@ -17,11 +16,7 @@ inline constexpr const char* HtmlPicturesQuestion =
     "The page shows the tile pictures 0.gif to F.gif from its own folder.\n"
     "Do you want to write them beside the page as well?";
 
-// Returns whether a page was written. askPictures answers the offer.
-bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project,
-                     const std::function<bool(const QString& question)>& askPictures);
-
-// The offer as a message box with Yes and No.
-bool AskWriteHtmlPictures(QWidget* parent, const QString& question);
+// Returns whether a page was written.
+bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project);
 
 }  // namespace mireforge

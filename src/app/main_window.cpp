@@ -35,6 +35,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   setWindowIcon(AppIcon());
   setMinimumSize(320, 240);
   setAcceptDrops(true);
+  installEventFilter(this);
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
 
   DG = new MapGridView(project_, tiles_, this);
@@ -56,6 +57,8 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   CreateToolBar();
   CreateStatusBar();
 
+  // Bounded, as a Fill of a big map keeps two compact copies of it.
+  undo_.setUndoLimit(200);
   connect(&undo_, &QUndoStack::indexChanged, this, [this] {
     if (!resettingHistory_) project_.ProjectSaved = undo_.isClean();
   });
@@ -123,8 +126,8 @@ void TfMain::CreateActions() {
   aActualView = NewAction("&Actual view", QKeySequence("Ctrl+A"), nullptr);
   connect(aActualView, &QAction::triggered, this, [this] { NotAvailable("The actual view"); });
   aShowGrid = NewAction("Show &Grid", QKeySequence("Ctrl+G"), &TfMain::ToggleShowGrid);
-  aGrayscale = NewAction("Draw terrain in &grayscale", QKeySequence("Ctrl+B"), &TfMain::ToggleGrayscale);
-  aRetro = NewAction("&Retro look", QKeySequence("Ctrl+R"), &TfMain::ToggleRetro);
+  aGrayscale = NewAction("Draw terrain in &grayscale", QKeySequence("Ctrl+B"), &TfMain::ApplyTileLook);
+  aRetro = NewAction("&Retro look", QKeySequence("Ctrl+R"), &TfMain::ApplyTileLook);
   aFullscreen = NewAction("Start &fullscreen", {}, &TfMain::ToggleFullscreen);
   aCenterMap = NewAction("Transfer focus to grid when selecting description", {}, nullptr);
   aToggleDesc = NewAction("Show domain indicator", {}, &TfMain::ToggleDomainIndicator);

@@ -26,9 +26,7 @@ void TfMain::SaveSQLCommand() {
 }
 
 void TfMain::SaveHTMLCommand() {
-  SaveHtmlMapFlow(this, prompts_, project_, [this](const QString& question) {
-    return AskWriteHtmlPictures(this, question);
-  });
+  SaveHtmlMapFlow(this, prompts_, project_);
 }
 
 void TfMain::StatsCommand() {

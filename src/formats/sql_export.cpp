@@ -5,7 +5,6 @@
 
 #include "formats/file_io.h"
 #include "formats/midnight_map.h"
-#include "model/error.h"
 #include "model/terrain.h"
 #include "project/project.h"
 

@@ -140,23 +140,36 @@ TEST_F(ExportWizardTest, SaveWritesScriptAndAccompanyingMap) {
   EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), filesBefore);
 }
 
+// Scripted prompts that answer the offer as told and remember it.
+class OfferPrompts : public ScriptedPrompts {
+ public:
+  bool AskOffer(QWidget*, const QString& caption, const QString& text) override {
+    offers.push_back(caption + "|" + text);
+    return accept;
+  }
+  bool accept = false;
+  QStringList offers;
+};
+
 TEST_F(ExportWizardTest, HtmlExportOffersTheTilePictures) {
+  OfferPrompts offer;
   const QString page = File("map.html");
-  prompts.files.push_back({page, 1});
-  QString asked;
-  EXPECT_TRUE(SaveHtmlMapFlow(nullptr, prompts, project, [&](const QString& q) { asked = q; return false; }));
-  EXPECT_EQ(prompts.dialogs.front(), "Save HTML map file|HTML map File (*.html)|*.html|html");
-  EXPECT_FALSE(asked.isEmpty());
+  offer.files.push_back({page, 1});
+  EXPECT_TRUE(SaveHtmlMapFlow(nullptr, offer, project));
+  EXPECT_EQ(offer.dialogs.front(), "Save HTML map file|HTML map File (*.html)|*.html|html");
+  ASSERT_EQ(offer.offers.size(), 1);
+  EXPECT_TRUE(offer.offers.front().startsWith("Save HTML map file|"));
   EXPECT_EQ(Read(page).count("\r\n"), 72);
   EXPECT_FALSE(QFileInfo::exists(File("E.gif")));
 
-  prompts.files.push_back({page, 1});
-  EXPECT_TRUE(SaveHtmlMapFlow(nullptr, prompts, project, [](const QString&) { return true; }));
+  offer.accept = true;
+  offer.files.push_back({page, 1});
+  EXPECT_TRUE(SaveHtmlMapFlow(nullptr, offer, project));
   for (const char* name : {"0.gif", "9.gif", "A.gif", "E.gif", "F.gif"})
     EXPECT_TRUE(QFileInfo::exists(File(name))) << name;
 
-  EXPECT_FALSE(SaveHtmlMapFlow(nullptr, prompts, project, [](const QString&) { return true; }))
-      << "a cancelled dialog writes nothing";
+  EXPECT_FALSE(SaveHtmlMapFlow(nullptr, offer, project)) << "a cancelled dialog writes nothing";
+  EXPECT_EQ(offer.offers.size(), 2) << "nothing is offered without a page";
 }
 
 TEST_F(ExportWizardTest, SqlCommandRunsTheWizardOverTheOpenMap) {

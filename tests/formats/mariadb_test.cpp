@@ -10,6 +10,8 @@
 namespace mireforge {
 namespace {
 
+using namespace std::string_literals;
+
 // Texts that broke the script or ran as SQL when written unescaped.
 const std::string HostileTexts[] = {
     "\"); drop table MPD_MapDescriptions; -- ",
@@ -19,7 +21,7 @@ const std::string HostileTexts[] = {
     "\"",
     "\"\"",
     "line one\nline two\r\n",
-    std::string("nul \0 and ctrl-z \x1A", 20),
+    "nul \0 and ctrl-z \x1A"s,
     "'single' and \"double\" and ''",
     "caf\xE9 \xFF",
     "%s %d \\n \\0 \\%",

@@ -14,6 +14,8 @@
 namespace mireforge {
 namespace {
 
+using namespace std::string_literals;
+
 // A width x height map framed by frozen wastes, every other terrain inside, default descriptions.
 Project FramedProject(int width, int height) {
   Project p;
@@ -104,7 +106,7 @@ TEST(SqlExport, EscapesOnlyWhatWouldBreakTheString) {
       {R"(C:\maps\)", R"(C:\\maps\\)"},
       {R"(\")", R"(\\"")"},
       {"a\nb\rc", R"(a\nb\rc)"},
-      {std::string("nul\0end\x1A", 8), R"(nul\0end\Z)"},
+      {"nul\0end\x1A"s, R"(nul\0end\Z)"},
       {"\xE9t\xE9", "\xE9t\xE9"},
   };
   for (const auto& c : cases) EXPECT_EQ(EscapeSqlText(c.in), c.out) << c.in;

@@ -108,12 +108,21 @@ TEST_F(ImportWizardTest, InvertAndUnreadablePictures) {
   EXPECT_EQ(prompts.errors.size(), 1);
   EXPECT_EQ(w.PictureImage().Pixels, before.Pixels) << "a failed read keeps the preview";
 
+  // A picture that cannot be read does not open the way to an empty map.
+  TfImportMap fresh(window->CurrentProject(), prompts, window.get());
+  fresh.show();
+  fresh.bNext->click();
+  fresh.ChooseFile(broken.fileName());
+  EXPECT_EQ(prompts.errors.size(), 2);
+  EXPECT_FALSE(fresh.bNext->isEnabled());
+  fresh.reject();
+
   // A vanished file: nothing changes (the beep is all).
   w.ChooseFile(good);
   ASSERT_TRUE(QFile::remove(good));
   w.cbInvert->click();
   EXPECT_EQ(w.PictureImage().Pixels, before.Pixels);
-  EXPECT_EQ(prompts.errors.size(), 1);
+  EXPECT_EQ(prompts.errors.size(), 2);
 }
 
 TEST_F(ImportWizardTest, CancelAfterAllPagesLeavesTheMap) {

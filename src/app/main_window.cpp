@@ -20,6 +20,7 @@
 #include "app/command_icons.h"
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
+#include "app/generation_wizard.h"
 #include "app/legend_dialog.h"
 #include "app/small_forms.h"
 #include "app/status_panel.h"
@@ -44,6 +45,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   domainModel = new DomainModel(project_, this);
 
   // The forms that live as long as the main window, in their creation order.
+  fParams = new TfParams(project_, prompts_, DG, this);
   fActualView = new TfActualView(project_, DG, this);
   fSetName = new TfSetName(this);
   fSetDom = new TfSetDom(this);
@@ -96,11 +98,9 @@ QAction* TfMain::NewAction(const QString& caption, const QKeySequence& shortcut,
 
 void TfMain::CreateActions() {
   aNew = NewAction("&New empty project", {}, &TfMain::NewEmptyProject);
-  aCreate = NewAction("&Create map...", QKeySequence("Ctrl+C"), nullptr);
-  connect(aCreate, &QAction::triggered, this, [this] { NotAvailable("The random map generation wizard"); });
+  aCreate = NewAction("&Create map...", QKeySequence("Ctrl+C"), &TfMain::CreateMapCommand);
   aNewBlank = NewAction("Create &blank map", {}, &TfMain::NewBlankCommand);
-  aImportMap = NewAction("&Import bitmap...", QKeySequence("Ctrl+I"), nullptr);
-  connect(aImportMap, &QAction::triggered, this, [this] { NotAvailable("The heightmap import wizard"); });
+  aImportMap = NewAction("&Import bitmap...", QKeySequence("Ctrl+I"), &TfMain::ImportMapCommand);
   aLoadProject = NewAction("Load Mireforge project...", QKeySequence("Ctrl+Q"), &TfMain::LoadProjectCommand);
   aLoadMMU = NewAction("Load &Midnight/MU map...", QKeySequence("Ctrl+M"), &TfMain::LoadMMUCommand);
   aLoadPreview = NewAction("&Load map from preview image...", QKeySequence("Ctrl+L"), &TfMain::LoadPreviewCommand);
@@ -109,9 +109,8 @@ void TfMain::CreateActions() {
   aSaveMap = NewAction("&Save map image to file...", QKeySequence("Ctrl+S"), &TfMain::SaveMapImageCommand);
   // Ctrl+M belongs to the load command; the save command shows no key.
   aSaveMMU = NewAction("Save to Midnigh&t/MU map file...", {}, &TfMain::SaveMMUCommand);
-  aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), &TfMain::SaveHtmlCommand);
-  aSaveSQL = NewAction("&Save as SQL...", QKeySequence("Ctrl+U"), nullptr);
-  connect(aSaveSQL, &QAction::triggered, this, [this] { NotAvailable("The SQL export wizard"); });
+  aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), &TfMain::SaveHTMLCommand);
+  aSaveSQL = NewAction("&Save as SQL...", QKeySequence("Ctrl+U"), &TfMain::SaveSQLCommand);
   aOptions = NewAction("&Preferences...", QKeySequence("Ctrl+O"), &TfMain::ShowOptions);
   aExit = NewAction("&Exit", QKeySequence("Alt+F4"), nullptr);
   connect(aExit, &QAction::triggered, this, &QWidget::close);
@@ -138,10 +137,8 @@ void TfMain::CreateActions() {
   for (QAction* toggle : {aShowGrid, aGrayscale, aRetro, aFullscreen, aCenterMap, aToggleDesc, aBlendMore})
     toggle->setCheckable(true);
 
-  aStats = NewAction("Terrain statistics", {}, nullptr);
-  connect(aStats, &QAction::triggered, this, [this] { NotAvailable("Terrain statistics"); });
-  aDomStats = NewAction("Domain statistics", {}, nullptr);
-  connect(aDomStats, &QAction::triggered, this, [this] { NotAvailable("Domain statistics"); });
+  aStats = NewAction("Terrain statistics", {}, &TfMain::StatsCommand);
+  aDomStats = NewAction("Domain statistics", {}, &TfMain::DomStatsCommand);
   aLegend = NewAction("&Colour legend for preview images...", {}, &TfMain::ShowLegend);
   aAbout = NewAction("&About...", {}, &TfMain::ShowAbout);
 

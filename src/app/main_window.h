@@ -32,6 +32,7 @@ class TerrainPalette;
 class TfActualView;
 class TfInfo;
 class TfNewDomain;
+class TfParams;
 class TfSetDom;
 class TfSetName;
 class UserPrompts;
@@ -81,6 +82,7 @@ class TfMain : public QMainWindow, public EditView {
   TfSetName* fSetName = nullptr;
   TfSetDom* fSetDom = nullptr;
   TfInfo* fInfo = nullptr;
+  TfParams* fParams = nullptr;
   TfNewDomain* fNewDomain = nullptr;
   DescriptionModel* descModel = nullptr;
   DomainModel* domainModel = nullptr;
@@ -130,7 +132,6 @@ class TfMain : public QMainWindow, public EditView {
   void LoadProjectFile(const QString& fileName);
   void SaveMMUCommand();
   void SaveMapImageCommand();
-  void SaveHtmlCommand();
   void LoadMMUCommand();
   void LoadMMUFile(const QString& fileName, bool clearSaved);
   void SavePreviewCommand();
@@ -145,6 +146,14 @@ class TfMain : public QMainWindow, public EditView {
   void MarkSaved();
   void SetTitleFromProject();
   void AfterDefaultMapLoad(const QString& origin, bool clearSaved);
+
+  // main_window_wizards.cpp
+  void CreateMapCommand();
+  void ImportMapCommand();
+  void SaveSQLCommand();
+  void SaveHTMLCommand();
+  void StatsCommand();
+  void DomStatsCommand();
 
   // main_window_edit.cpp
   void TogglePaint();

@@ -219,13 +219,6 @@ void TfMain::SaveMapImageCommand() {
   fInfo->Finish();
 }
 
-void TfMain::SaveHtmlCommand() {
-  const FileChoice choice = prompts_.SaveFile(this, "Save HTML map file", "HTML map File (*.html)|*.html", "html");
-  if (choice.fileName.isEmpty()) return;
-  BusyCursor busy;
-  WriteHtmlMap(Path(choice.fileName), project_);
-}
-
 void TfMain::LoadMMUCommand() {
   if (!ConfirmReplaceMap()) return;
   const FileChoice choice = prompts_.OpenFile(this, "Load Midnight/MU map script file", MmuLoadFilter, "php");

@@ -31,6 +31,11 @@ Answer DialogPrompts::AskYesNoCancel(QWidget* parent, const QString& text) {
   return Answer::Cancel;
 }
 
+bool DialogPrompts::AskOffer(QWidget* parent, const QString& caption, const QString& text) {
+  return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) ==
+         QMessageBox::Yes;
+}
+
 bool DialogPrompts::AskReplace(QWidget* parent, const QString& text) {
   return QMessageBox::warning(parent, "Save As", text, QMessageBox::Yes | QMessageBox::No,
                               QMessageBox::No) == QMessageBox::Yes;

@@ -21,6 +21,8 @@ class UserPrompts {
   virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
   // "Save As" box with Yes and No.
   virtual bool AskReplace(QWidget* parent, const QString& text) = 0;
+  // An optional offer with Yes and No; prompts that cannot ask decline it.
+  virtual bool AskOffer(QWidget*, const QString& /*caption*/, const QString& /*text*/) { return false; }
   // Filters use the "Caption (*.ext)|*.ext|..." form.
   virtual FileChoice SaveFile(QWidget* parent, const QString& title, const QString& filter,
                               const QString& defaultExtension) = 0;
@@ -38,6 +40,7 @@ class DialogPrompts : public UserPrompts {
  public:
   Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
   bool AskReplace(QWidget* parent, const QString& text) override;
+  bool AskOffer(QWidget* parent, const QString& caption, const QString& text) override;
   FileChoice SaveFile(QWidget* parent, const QString& title, const QString& filter,
                       const QString& defaultExtension) override;
   FileChoice OpenFile(QWidget* parent, const QString& title, const QString& filter,

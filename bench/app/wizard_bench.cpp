@@ -1,0 +1,42 @@
+// "Create preview" as the user presses it: rows converted, generator run,
+// preview drawn into the 306 x 306 box, seeds written back into the rows.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "app/generation_wizard.h"
+#include "app/property_grid.h"
+#include "app/user_prompts.h"
+#include "project/project.h"
+
+namespace {
+
+class SilentPrompts : public mireforge::DialogPrompts {
+ public:
+  void ShowError(QWidget*, const QString& message) override { last = message; }
+  QString last;
+};
+
+void Preview(benchmark::State& state, bool cevo) {
+  mireforge::Project project;
+  SilentPrompts prompts;
+  mireforge::TfParams wizard(project, prompts, nullptr);
+  wizard.show();
+  mireforge::PropertyGrid* rows = cevo ? wizard.IcEvo : wizard.IPlasma;
+  rows->SetValue("Map width", "512");
+  rows->SetValue("Map height", "512");
+  rows->SetValue(cevo ? "Randomize" : "Randomize map", "False");
+  for (auto _ : state) {
+    const bool done = cevo ? wizard.bcEvoClick() : wizard.bPlasmaClick();
+    if (!done) state.SkipWithError(prompts.last.toStdString().c_str());
+    QApplication::processEvents();  // the preview repaint
+  }
+  wizard.reject();
+}
+
+void BM_PlasmaPreview512(benchmark::State& state) { Preview(state, false); }
+void BM_CEvoPreview512(benchmark::State& state) { Preview(state, true); }
+BENCHMARK(BM_PlasmaPreview512)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CEvoPreview512)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

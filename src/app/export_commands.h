@@ -1,0 +1,22 @@
+#pragma once
+// The HTML map export flow: the save dialog, the offer to write the sixteen
+// tile pictures beside the page, and the writing.
+#include <QString>
+
+class QWidget;
+
+namespace mireforge {
+
+class UserPrompts;
+struct Project;
+
+inline constexpr const char* HtmlMapFilter = "HTML map File (*.html)|*.html";
+inline constexpr const char* HtmlMapTitle = "Save HTML map file";
+inline constexpr const char* HtmlPicturesQuestion =
+    "The page shows the tile pictures 0.gif to F.gif from its own folder.\n"
+    "Do you want to write them beside the page as well?";
+
+// Returns whether a page was written.
+bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project);
+
+}  // namespace mireforge

@@ -1,0 +1,373 @@
+#include "app/generation_wizard.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QStackedWidget>
+#include <QVBoxLayout>
+#include <limits>
+
+#include "app/map_grid_view.h"
+#include "app/property_grid.h"
+#include "app/user_prompts.h"
+#include "app/wizard_parts.h"
+#include "generate/generation.h"
+#include "project/project.h"
+
+namespace mireforge {
+
+namespace {
+
+constexpr int AnyInteger = std::numeric_limits<int>::max();
+
+const char* const PageCaptions[] = {
+    "Map generation wizard - Step 1: Pick method",
+    "Map generation wizard - Step 2: Plasma fractal",
+    "Map generation wizard - Step 2: cEvo algorithm",
+    "Map generation wizard - Step 3: Generate map",
+};
+
+// Restores the normal cursor however the preview run ends.
+class HourGlass {
+ public:
+  HourGlass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~HourGlass() { QApplication::restoreOverrideCursor(); }
+};
+
+QLabel* WrappedText(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setWordWrap(true);
+  return label;
+}
+
+QLabel* Heading(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  QFont font = label->font();
+  font.setBold(true);
+  font.setPointSizeF(font.pointSizeF() * 1.3);
+  label->setFont(font);
+  label->setWordWrap(true);
+  return label;
+}
+
+}  // namespace
+
+QImage GenerationPreviewImage(const MapGrid& grid) {
+  QImage image(grid.Width, grid.Height, QImage::Format_RGB32);
+  for (int y = 0; y < grid.Height; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < grid.Width; ++x) {
+      switch (grid.GetTerrain(x, y)) {
+        case Plains: line[x] = qRgb(144, 248, 152); break;
+        case Forest: line[x] = qRgb(0, 128, 0); break;
+        case Downs: line[x] = qRgb(255, 255, 0); break;
+        case Mountains: line[x] = qRgb(128, 64, 0); break;
+        default: line[x] = qRgb(0, 0, 0); break;
+      }
+    }
+  }
+  return image;
+}
+
+TfParams::TfParams(Project& project, UserPrompts& prompts, MapGridView* grid, QWidget* parent)
+    : QDialog(parent), project_(project), prompts_(prompts), grid_(grid) {
+  setWindowTitle("Random map generation wizard");
+  setFixedSize(592, 403);
+
+  NB = new QStackedWidget(this);
+  NB->addWidget(CreatePickPage());
+  NB->addWidget(CreateMethodPage(true));
+  NB->addWidget(CreateMethodPage(false));
+  NB->addWidget(CreateGeneratePage());
+  connect(NB, &QStackedWidget::currentChanged, this, &TfParams::NBPageChanged);
+
+  bPrevious = new QPushButton("< Previous", this);
+  bNext = new QPushButton("Next >", this);
+  bCancel = new QPushButton("Cancel", this);
+  bNext->setDefault(true);
+  bNext->setAutoDefault(true);
+  bPrevious->setAutoDefault(false);
+  bCancel->setAutoDefault(false);
+  connect(bPrevious, &QPushButton::clicked, this, &TfParams::bPreviousClick);
+  connect(bNext, &QPushButton::clicked, this, &TfParams::bNextClick);
+  connect(bCancel, &QPushButton::clicked, this, &TfParams::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(bPrevious);
+  buttons->addWidget(bNext);
+  buttons->addSpacing(12);
+  buttons->addWidget(bCancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(6, 6, 6, 6);
+  layout->addWidget(NB, 1);
+  layout->addLayout(buttons);
+}
+
+QWidget* TfParams::CreatePickPage() {
+  auto* page = new QWidget;
+  auto* side = new QLabel(page);
+  side->setPixmap(WizardSidePicture(150, 340));
+  auto* text = new QVBoxLayout;
+  text->addWidget(Heading("Welcome to random map generation wizard", page));
+  text->addWidget(WrappedText("Please choose one of the generation methods below:", page));
+  rbPlasma = new QRadioButton("Plasma fractal", page);
+  rbPlasma->setChecked(true);
+  text->addWidget(rbPlasma);
+  text->addWidget(WrappedText(
+      "Faster then cEvo algorithm, but generated maps tend to look \"fractally\". Many options to fine tune your "
+      "map. Maps are sixteen times bigger when created, then resized down to your originally picked size. That way "
+      "you'll get much more details.",
+      page));
+  rbcEvo = new QRadioButton("cEvo algorithm", page);
+  text->addWidget(rbcEvo);
+  text->addWidget(WrappedText(
+      "Algorithm borrowed from public domain \"Civ Evolution Project\" and then stripped from everything else than "
+      "plain terrain. Slow, but much more \"real world\" looking. Also, there are many options to make map you want.",
+      page));
+  text->addStretch();
+  text->addWidget(WrappedText("Note: all terrain data will be erased (terrain and area tables), so be sure to save "
+                              "any changes before continuing!",
+                              page));
+  connect(rbPlasma, &QRadioButton::clicked, this, [this] { Method = 0; });
+  connect(rbcEvo, &QRadioButton::clicked, this, [this] { Method = 1; });
+  auto* layout = new QHBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(side, 0, Qt::AlignTop);
+  layout->addLayout(text, 1);
+  return page;
+}
+
+QWidget* TfParams::CreateMethodPage(bool plasma) {
+  auto* page = new QWidget;
+  auto* rows = new PropertyGrid(page);
+  auto* preview = new StretchedImage(page);
+  preview->setFixedSize(306, 306);
+  auto* frame = new QGroupBox("Preview", page);
+  auto* frameLayout = new QVBoxLayout(frame);
+  frameLayout->setContentsMargins(2, 2, 2, 2);
+  frameLayout->addWidget(preview);
+  auto* button = new QPushButton("Create preview", page);
+  button->setAutoDefault(false);
+
+  auto* left = new QVBoxLayout;
+  left->addWidget(rows, 1);
+  left->addWidget(CreateColourKey(page));
+  left->addWidget(button);
+  auto* layout = new QHBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addLayout(left, 1);
+  layout->addWidget(frame, 0, Qt::AlignTop);
+
+  if (plasma) {
+    IPlasma = rows;
+    PreviewPlasma = preview;
+    bPlasma = button;
+    FillPlasmaGrid();
+    connect(button, &QPushButton::clicked, this, &TfParams::bPlasmaClick);
+  } else {
+    IcEvo = rows;
+    PreviewcEvo = preview;
+    bcEvo = button;
+    FillCEvoGrid();
+    connect(button, &QPushButton::clicked, this, &TfParams::bcEvoClick);
+  }
+  return page;
+}
+
+void TfParams::FillPlasmaGrid() {
+  PlasmaRows& r = project_.Rows.Plasma;
+  IPlasma->AddCategory("Map generation");
+  IPlasma->AddSpin("Map width", &r.Width, 1, 512);
+  IPlasma->AddSpin("Map height", &r.Height, 1, 512);
+  IPlasma->AddCheck("Randomize map", &r.Randomize);
+  IPlasma->AddSpin("Map seed", &r.Seed, -AnyInteger - 1, AnyInteger);
+  IPlasma->AddCheck("Create rare terrain", &r.CreateRare);
+  IPlasma->AddCheck("Randomize rare terrain", &r.RandomizeRare);
+  IPlasma->AddSpin("Rare terrain seed", &r.RareSeed, -AnyInteger - 1, AnyInteger);
+  IPlasma->AddSpin("Rare terrain count", &r.RareCount, 1, AnyInteger);
+  IPlasma->AddPick("Resize type", &r.ResizeType, {"Quick", "Bilinear"});
+  IPlasma->AddCategory("Terrain levels");
+  IPlasma->AddSpin("Mountains", &r.MountainLevel, 0, 255);
+  IPlasma->AddSpin("Downs", &r.DownsLevel, 0, 255);
+  IPlasma->AddSpin("Forests", &r.ForestLevel, 0, 255);
+  IPlasma->AddCategory("Terrain smoothing");
+  IPlasma->AddCheck("Apply", &r.Smooth);
+  IPlasma->AddSpin("Smoothing level", &r.SmoothLevel, 1, 255);
+  IPlasma->AddSpin("Average height", &r.AvgHeight, 1, 255);
+}
+
+void TfParams::FillCEvoGrid() {
+  CEvoRows& r = project_.Rows.CEvo;
+  IcEvo->AddCategory("Map generation");
+  IcEvo->AddSpin("Map width", &r.Width, 1, 512);
+  IcEvo->AddSpin("Map height", &r.Height, 1, 512);
+  IcEvo->AddCheck("Randomize", &r.Randomize);
+  IcEvo->AddSpin("Map seed", &r.Seed, -AnyInteger - 1, AnyInteger);
+  IcEvo->AddCheck("Create rare terrain", &r.CreateRare);
+  IcEvo->AddCheck("Randomize rare terrain", &r.RandomizeRare);
+  IcEvo->AddSpin("Rare terrain seed", &r.RareSeed, -AnyInteger - 1, AnyInteger);
+  IcEvo->AddSpin("Rare terrain count", &r.RareCount, 1, AnyInteger);
+  IcEvo->AddCategory("Terrain specs");
+  IcEvo->AddSpin("% of plains", &r.LandMass, 0, 100);
+  IcEvo->AddSpin("% of downs", &r.Downs, 0, 100);
+  IcEvo->AddCheck("Add random downs", &r.AddRandDowns);
+  IcEvo->AddSpin("% of random downs", &r.RandDowns, 0, 100);
+  IcEvo->AddSpin("% of mountains", &r.Mountains, 0, 100);
+  IcEvo->AddCategory("Amplitude parameters");
+  IcEvo->AddSpin("Smoothing", &r.ElevationSmooth, 0, 255);
+  IcEvo->AddSpin("Detail", &r.ElevationDetail, 0, 255);
+}
+
+QWidget* TfParams::CreateGeneratePage() {
+  auto* page = new QWidget;
+  auto* side = new QLabel(page);
+  side->setPixmap(WizardSidePicture(150, 340));
+  auto* text = new QVBoxLayout;
+  text->addWidget(Heading("All necessary data is compiled", page));
+  text->addWidget(WrappedText("Please choose 'Finish' to generate new map, 'Previous' to review your choices or "
+                              "'Cancel' to abandon map creation completely.",
+                              page));
+  text->addStretch();
+  auto* layout = new QHBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(side, 0, Qt::AlignTop);
+  layout->addLayout(text, 1);
+  return page;
+}
+
+void TfParams::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FormShow();
+  QDialog::showEvent(event);
+}
+
+void TfParams::FormShow() {
+  // A project load may have replaced the rows and the mode since the last opening.
+  IPlasma->Reload();
+  IcEvo->Reload();
+  // Any mode a project file may carry other than cEvo means plasma fractal.
+  Method = MethodOfMode(project_.Rows.Mode) == GenerationMethod::CEvo ? 1 : 0;
+  (Method == 1 ? rbcEvo : rbPlasma)->setChecked(true);
+
+  NB->setCurrentIndex(0);
+  NBPageChanged(0);
+  bPrevious->hide();
+  SetNextCaption(false);
+  Step = 0;
+
+  const MapGrid& map = project_.Map;
+  backup_ = {};
+  if (!map.Empty()) {
+    backup_.Width = map.Width;
+    backup_.Height = map.Height;
+    backup_.Cells.assign(map.Cells.begin(), map.Cells.end());
+  }
+  if (grid_ != nullptr) {
+    backup_.GridColumns = grid_->Columns();
+    backup_.GridRows = grid_->Rows();
+  }
+  if (QScreen* screen = QApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+}
+
+void TfParams::NBPageChanged(int page) {
+  if (page >= 0 && page < 4) setWindowTitle(PageCaptions[page]);
+}
+
+void TfParams::SetNextCaption(bool finish) {
+  finishes_ = finish;
+  bNext->setText(finish ? "Finish" : "Next >");
+}
+
+void TfParams::ShowMethodPage() { NB->setCurrentIndex(Method == 1 ? 2 : 1); }
+
+void TfParams::bNextClick() {
+  switch (Step) {
+    case 0:
+      project_.Rows.Mode = Method;
+      ShowMethodPage();
+      bPrevious->show();
+      SetNextCaption(false);
+      Step = 1;
+      break;
+    case 1:
+      NB->setCurrentIndex(3);
+      SetNextCaption(true);
+      Step = 2;
+      break;
+    default: {
+      // A row that does not convert keeps the wizard open with its message,
+      // instead of closing with OK over a stale map.
+      const bool generated = Method == 1 ? bcEvoClick() : bPlasmaClick();
+      if (!generated) return;
+      if (grid_ != nullptr) {
+        grid_->SetDisplay(CellDisplay::Terrain);
+        grid_->RedrawAll();
+      }
+      accept();
+      break;
+    }
+  }
+}
+
+void TfParams::bPreviousClick() {
+  if (Step == 1) {
+    bPrevious->hide();
+    NB->setCurrentIndex(0);
+    Step = 0;
+  } else if (Step == 2) {
+    bPrevious->show();
+    ShowMethodPage();
+    Step = 1;
+  } else {
+    return;
+  }
+  SetNextCaption(false);
+}
+
+bool TfParams::bPlasmaClick() { return CreatePreview(0, PreviewPlasma, IPlasma); }
+bool TfParams::bcEvoClick() { return CreatePreview(1, PreviewcEvo, IcEvo); }
+
+bool TfParams::CreatePreview(int method, StretchedImage* preview, PropertyGrid* rows) {
+  QString failure;
+  {
+    HourGlass busy;
+    try {
+      project_.Rows.Mode = method;
+      GenerateFromRows(project_.Rows, method == 1 ? GenerationMethod::CEvo : GenerationMethod::Plasma,
+                       project_.Settings, project_.Map, random_);
+      DrawGenerationPreview(preview);
+    } catch (const std::exception& error) {
+      failure = QString::fromStdString(error.what());
+    }
+  }
+  rows->Reload();  // the seeds used, also a randomized seed written before a failure
+  if (failure.isEmpty()) return true;
+  prompts_.ShowError(this, failure);
+  return false;
+}
+
+void TfParams::DrawGenerationPreview(StretchedImage* preview) {
+  const MapGrid& map = project_.Map;
+  if (grid_ != nullptr) grid_->SetGridSize(map.Width, map.Height);
+  preview->SetImage(GenerationPreviewImage(map));
+}
+
+void TfParams::reject() {
+  MapGrid& map = project_.Map;
+  map.ResizeMap(backup_.Width, backup_.Height);
+  map.Cells.assign(backup_.Cells.begin(), backup_.Cells.end());
+  map.RebuildTerrainRows();
+  if (grid_ != nullptr) {
+    grid_->SetGridSize(backup_.GridColumns, backup_.GridRows);
+    grid_->RedrawAll();
+  }
+  QDialog::reject();
+}
+
+}  // namespace mireforge

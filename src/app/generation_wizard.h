@@ -1,0 +1,91 @@
+#pragma once
+// TfParams, the random map generation wizard. It lives as long as the main
+// window; its rows are the project's generator rows, so they persist between
+// openings and travel in project files.
+#include <QDialog>
+#include <QImage>
+#include <cstdint>
+#include <vector>
+
+#include "model/random_source.h"
+
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QStackedWidget;
+
+namespace mireforge {
+
+class MapGridView;
+class PropertyGrid;
+class StretchedImage;
+class UserPrompts;
+class MapGrid;
+struct Project;
+
+// The map as it was when the wizard opened, and the grid view's size then.
+struct GenerationBackup {
+  int Width = 0;
+  int Height = 0;
+  std::vector<std::uint8_t> Cells;
+  int GridColumns = 0;
+  int GridRows = 0;
+};
+
+// The preview picture: one pixel per cell, plains, forest, downs and mountains
+// in their class colours, everything else black.
+QImage GenerationPreviewImage(const MapGrid& grid);
+
+class TfParams : public QDialog {
+  Q_OBJECT
+ public:
+  // grid may be null (no main grid view to size).
+  TfParams(Project& project, UserPrompts& prompts, MapGridView* grid, QWidget* parent = nullptr);
+
+  int Step = 0;
+  int Method = 0;  // 0 plasma fractal, 1 cEvo
+
+  QStackedWidget* NB = nullptr;
+  QPushButton *bPrevious = nullptr, *bNext = nullptr, *bCancel = nullptr;
+  QRadioButton *rbPlasma = nullptr, *rbcEvo = nullptr;
+  PropertyGrid *IPlasma = nullptr, *IcEvo = nullptr;
+  StretchedImage *PreviewPlasma = nullptr, *PreviewcEvo = nullptr;
+  QPushButton *bPlasma = nullptr, *bcEvo = nullptr;
+
+  // The random source all generation draws from (tests give it a clock).
+  RandomSource& Random() { return random_; }
+  const GenerationBackup& Backup() const { return backup_; }
+
+  void FormShow();
+  void bNextClick();
+  void bPreviousClick();
+  // "Create preview"; false when a row did not convert or the generator failed.
+  bool bPlasmaClick();
+  bool bcEvoClick();
+  void NBPageChanged(int page);
+  // Cancel, Escape and the close box: the backup goes back.
+  void reject() override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  QWidget* CreatePickPage();
+  QWidget* CreateMethodPage(bool plasma);
+  QWidget* CreateGeneratePage();
+  void FillPlasmaGrid();
+  void FillCEvoGrid();
+  bool CreatePreview(int method, StretchedImage* preview, PropertyGrid* rows);
+  void DrawGenerationPreview(StretchedImage* preview);
+  void ShowMethodPage();
+  void SetNextCaption(bool finish);
+
+  Project& project_;
+  UserPrompts& prompts_;
+  MapGridView* grid_;
+  RandomSource random_;
+  GenerationBackup backup_;
+  bool finishes_ = false;
+};
+
+}  // namespace mireforge

@@ -1,0 +1,337 @@
+#include "app/import_wizard.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/user_prompts.h"
+#include "app/wizard_parts.h"
+#include "import/heightmap.h"
+#include "project/project.h"
+
+namespace mireforge {
+
+// formats/picture.h and import/heightmap.h each define a PictureSize, so the
+// reader is declared here rather than included next to the import code.
+Image LoadPicture(const std::string& path, int maxSide);
+
+namespace {
+
+constexpr const char* PictureFilter =
+    "All supported formats (*.png; *.bmp)|*.png; *.bmp|PNG format (*.png)|*.png|BMP format (*.bmp)|*.bmp|"
+    "All files (*.*)|*.*";
+constexpr int LargestPictureSide = 16384;
+
+const char* const Captions[] = {
+    "Heightmap Import Wizard",
+    "Heightmap Import Wizard - Step 1: Select image",
+    "Heightmap Import Wizard - Step 2: Set parameters",
+    "Heightmap Import Wizard - Step 3: Generate map",
+};
+
+QLabel* Heading(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  QFont font = label->font();
+  font.setBold(true);
+  font.setPointSizeF(font.pointSizeF() * 1.3);
+  label->setFont(font);
+  return label;
+}
+
+QImage ToQImage(const Image& image) {
+  if (image.Empty()) return {};
+  QImage copy(image.Width, image.Height, QImage::Format_RGB32);
+  for (int y = 0; y < image.Height; ++y)
+    std::copy_n(image.Pixels.data() + static_cast<std::size_t>(y) * image.Width, image.Width,
+                reinterpret_cast<QRgb*>(copy.scanLine(y)));
+  return copy;
+}
+
+}  // namespace
+
+TfImportMap::TfImportMap(Project& project, UserPrompts& prompts, QWidget* parent)
+    : QDialog(parent), project_(project), prompts_(prompts) {
+  setWindowTitle(Captions[0]);
+  NB = new QStackedWidget(this);
+  NB->addWidget(CreateStartPage());
+  NB->addWidget(CreateLoadPage());
+  NB->addWidget(CreateParamsPage());
+  NB->addWidget(CreateCreatePage());
+  connect(NB, &QStackedWidget::currentChanged, this, &TfImportMap::NBPageChanged);
+
+  bPrevious = new QPushButton("< &Back", this);
+  bNext = new QPushButton("Next >", this);
+  bCancel = new QPushButton("Cancel", this);
+  bNext->setDefault(true);
+  bPrevious->setAutoDefault(false);
+  bCancel->setAutoDefault(false);
+  connect(bPrevious, &QPushButton::clicked, this, &TfImportMap::bPreviousClick);
+  connect(bNext, &QPushButton::clicked, this, &TfImportMap::bNextClick);
+  connect(bCancel, &QPushButton::clicked, this, &TfImportMap::reject);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(bPrevious);
+  buttons->addWidget(bNext);
+  buttons->addSpacing(12);
+  buttons->addWidget(bCancel);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(NB, 1);
+  layout->addLayout(buttons);
+  setFixedSize(592, 420);
+}
+
+QWidget* TfImportMap::CreateStartPage() {
+  auto* page = new QWidget;
+  page->setAutoFillBackground(true);
+  QPalette white = page->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  page->setPalette(white);
+  auto* side = new QLabel(page);
+  side->setPixmap(WizardSidePicture(150, 350));
+  auto* text = new QVBoxLayout;
+  text->addWidget(Heading("Welcome to Heightmap Import Wizard", page));
+  auto* about = new QLabel("This wizard makes a terrain map out of a picture: dark parts become mountains, "
+                           "light parts plains.",
+                           page);
+  about->setWordWrap(true);
+  text->addWidget(about);
+  text->addStretch();
+  auto* layout = new QHBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(side, 0, Qt::AlignTop);
+  layout->addLayout(text, 1);
+  return page;
+}
+
+QWidget* TfImportMap::CreateLoadPage() {
+  auto* page = new QWidget;
+  bexFolder = new QLineEdit(page);
+  bexFolder->setReadOnly(true);
+  bexFolderButton = new QToolButton(page);
+  bexFolderButton->setText("...");
+  cbStrech = new QComboBox(page);
+  for (std::string_view name : ResizeMethodNames) cbStrech->addItem(QString::fromLatin1(name.data(), name.size()));
+  cbInvert = new QCheckBox("&Invert image", page);
+  cbFullEdge = new QCheckBox("&Full edge resampling (recommended)", page);
+  prImageBox = new StretchedImage(page);
+  prImageBox->setFixedSize(260, 260);
+
+  auto* file = new QHBoxLayout;
+  file->addWidget(bexFolder, 1);
+  file->addWidget(bexFolderButton);
+  auto* stretchLabel = new QLabel("&Resize method:", page);
+  stretchLabel->setBuddy(cbStrech);
+  auto* left = new QVBoxLayout;
+  left->addWidget(Heading("Load picture from file", page));
+  left->addLayout(file);
+  left->addWidget(stretchLabel);
+  left->addWidget(cbStrech);
+  left->addWidget(cbInvert);
+  left->addWidget(cbFullEdge);
+  left->addStretch();
+  auto* layout = new QHBoxLayout(page);
+  layout->addLayout(left, 1);
+  layout->addWidget(prImageBox, 0, Qt::AlignTop);
+
+  connect(bexFolderButton, &QToolButton::clicked, this, &TfImportMap::bexFolderClickButton);
+  connect(bexFolder, &QLineEdit::textChanged, this, &TfImportMap::UpdateNextEnabled);
+  connect(cbStrech, &QComboBox::currentIndexChanged, this, &TfImportMap::ParameterChange);
+  connect(cbInvert, &QCheckBox::clicked, this, &TfImportMap::ParameterChange);
+  connect(cbFullEdge, &QCheckBox::clicked, this, &TfImportMap::ParameterChange);
+  return page;
+}
+
+QWidget* TfImportMap::CreateParamsPage() {
+  auto* page = new QWidget;
+  eMountains = new QSpinBox(page);
+  eMountains->setRange(0, 255);
+  eDowns = new QSpinBox(page);
+  eDowns->setRange(1, 255);
+  eForests = new QSpinBox(page);
+  eForests->setRange(2, 255);
+  const ImportThresholds defaults;
+  eForests->setValue(defaults.Forests);
+  eDowns->setValue(defaults.Downs);
+  eMountains->setValue(defaults.Mountains);
+  trImageBox = new StretchedImage(page);
+  trImageBox->setFixedSize(260, 260);
+
+  auto* form = new QFormLayout;
+  form->addRow("Mountains are darker than", eMountains);
+  form->addRow("Downs are darker than", eDowns);
+  form->addRow("Forests are darker than", eForests);
+  auto* left = new QVBoxLayout;
+  left->addWidget(Heading("Transformation parameters", page));
+  left->addLayout(form);
+  left->addStretch();
+  left->addWidget(CreateColourKey(page));
+  auto* layout = new QHBoxLayout(page);
+  layout->addLayout(left, 1);
+  layout->addWidget(trImageBox, 0, Qt::AlignTop);
+  for (QSpinBox* spin : {eMountains, eDowns, eForests})
+    connect(spin, &QSpinBox::valueChanged, this, &TfImportMap::SpinnerChange);
+  return page;
+}
+
+QWidget* TfImportMap::CreateCreatePage() {
+  auto* page = new QWidget;
+  cbClear = new QCheckBox("Clear &objects and areas on creation", page);
+  cbClear->setEnabled(false);
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(Heading("All necessary data is compiled", page));
+  auto* about = new QLabel("Please choose 'Generate' to create the map, 'Back' to review your choices or 'Cancel' "
+                           "to leave the map as it is.",
+                           page);
+  about->setWordWrap(true);
+  layout->addWidget(about);
+  layout->addWidget(cbClear);
+  layout->addStretch();
+  return page;
+}
+
+void TfImportMap::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FormShow();
+  QDialog::showEvent(event);
+}
+
+void TfImportMap::FormShow() {
+  Step = 0;
+  bNext->setEnabled(true);
+  bNext->setText("Next >");
+  bPrevious->hide();
+  {
+    const QSignalBlocker quiet(cbStrech);
+    cbStrech->setCurrentIndex(0);
+  }
+  NB->setCurrentIndex(0);
+  NBPageChanged(0);
+  const MapGrid& map = project_.Map;
+  backup_ = {};
+  if (!map.Empty()) {
+    backup_.Width = map.Width;
+    backup_.Height = map.Height;
+    backup_.Cells.assign(map.Cells.begin(), map.Cells.end());
+  }
+}
+
+void TfImportMap::NBPageChanged(int page) {
+  if (page >= 0 && page < 4) setWindowTitle(Captions[page]);
+}
+
+void TfImportMap::UpdateNextEnabled() {
+  // Next also waits for a picture that could be read: generating from none
+  // would hand back an empty map as if it were imported.
+  bNext->setEnabled(!bexFolder->text().isEmpty() && !prImage_.Empty());
+}
+
+void TfImportMap::bNextClick() {
+  ++Step;
+  switch (Step) {
+    case 1:
+      UpdateNextEnabled();
+      break;
+    case 2:
+      DrawTerrainPreview();
+      break;
+    case 3:
+      bNext->setText("&Generate");
+      break;
+    default: {
+      MapGrid map = BuildMapFromPreview(trImage_);
+      project_.Map = std::move(map);
+      accept();
+      return;
+    }
+  }
+  bPrevious->show();
+  NB->setCurrentIndex(Step);
+}
+
+void TfImportMap::bPreviousClick() {
+  if (Step <= 0) return;
+  --Step;
+  bNext->setText("Next >");
+  bPrevious->setVisible(Step > 0);
+  NB->setCurrentIndex(Step);
+}
+
+void TfImportMap::bexFolderClickButton() {
+  const FileChoice choice = prompts_.OpenFile(this, "Select picture", PictureFilter, "png");
+  if (!choice.fileName.isEmpty()) ChooseFile(choice.fileName);
+}
+
+void TfImportMap::ChooseFile(const QString& fileName) {
+  bexFolder->setText(fileName);
+  ParameterChange();
+}
+
+void TfImportMap::ParameterChange() {
+  if (bexFolder->text().isEmpty() || !QFileInfo(bexFolder->text()).isFile()) {
+    QApplication::beep();
+    return;
+  }
+  LoadPicture();
+  UpdateNextEnabled();
+}
+
+void TfImportMap::LoadPicture() {
+  PictureImportOptions options;
+  options.Method = ResizeMethodOfIndex(cbStrech->currentIndex());
+  options.Invert = cbInvert->isChecked();
+  options.FullEdge = cbFullEdge->isChecked();
+  try {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Both previews change only once the whole picture has been read.
+    const Image picture = mireforge::LoadPicture(bexFolder->text().toStdString(), LargestPictureSide);
+    Image preview = BuildPicturePreview(picture, options);
+    prImage_ = std::move(preview);
+    QApplication::restoreOverrideCursor();
+  } catch (const std::exception& error) {
+    QApplication::restoreOverrideCursor();
+    prompts_.ShowError(this, QString::fromStdString(error.what()));
+    return;
+  }
+  prImageBox->SetImage(ToQImage(prImage_));
+}
+
+void TfImportMap::SpinnerChange() {
+  ImportThresholds t{eMountains->value(), eDowns->value(), eForests->value()};
+  const ThresholdLimits limits = CoupleThresholds(t);
+  for (QSpinBox* spin : {eMountains, eDowns, eForests}) spin->blockSignals(true);
+  eMountains->setMaximum(limits.MountainsMax);
+  eDowns->setMaximum(limits.DownsMax);
+  eDowns->setValue(t.Downs);
+  eMountains->setValue(t.Mountains);
+  for (QSpinBox* spin : {eMountains, eDowns, eForests}) spin->blockSignals(false);
+  DrawTerrainPreview();
+}
+
+void TfImportMap::DrawTerrainPreview() {
+  const ImportThresholds t{eMountains->value(), eDowns->value(), eForests->value()};
+  trImage_ = mireforge::DrawTerrainPreview(prImage_, t);
+  trImageBox->SetImage(ToQImage(trImage_));
+}
+
+void TfImportMap::reject() {
+  if (!backup_.Cells.empty()) {
+    MapGrid& map = project_.Map;
+    map.ResizeMap(backup_.Width, backup_.Height);
+    map.Cells.assign(backup_.Cells.begin(), backup_.Cells.end());
+    map.RebuildTerrainRows();
+  }
+  QDialog::reject();
+}
+
+}  // namespace mireforge

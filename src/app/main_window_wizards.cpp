@@ -1,0 +1,42 @@
+// TfMain's commands that open the wizards, the exports with dialogs of their
+// own and the statistics windows.
+#include "app/export_commands.h"
+#include "app/generation_wizard.h"
+#include "app/import_wizard.h"
+#include "app/main_window.h"
+#include "app/sql_export_wizard.h"
+#include "app/statistics_dialogs.h"
+
+namespace mireforge {
+
+void TfMain::CreateMapCommand() {
+  if (fParams->exec() != QDialog::Accepted) return;
+  AfterDefaultMapLoad("Created from project", true);
+}
+
+void TfMain::ImportMapCommand() {
+  TfImportMap wizard(project_, prompts_, this);
+  if (wizard.exec() != QDialog::Accepted) return;
+  AfterDefaultMapLoad("Created from file", true);
+}
+
+void TfMain::SaveSQLCommand() {
+  TfSQLEx wizard(project_, prompts_, autoMMUSQL_, autoSaveMMF_, this);
+  wizard.exec();
+}
+
+void TfMain::SaveHTMLCommand() {
+  SaveHtmlMapFlow(this, prompts_, project_);
+}
+
+void TfMain::StatsCommand() {
+  TfStats stats(project_, tiles_, this);
+  stats.exec();
+}
+
+void TfMain::DomStatsCommand() {
+  TfDomains stats(project_, this);
+  stats.exec();
+}
+
+}  // namespace mireforge

@@ -1,0 +1,234 @@
+#include "app/statistics_dialogs.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyledItemDelegate>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <array>
+
+#include "app/description_model.h"
+#include "app/tile_images.h"
+#include "formats/preview_image.h"
+#include "model/terrain.h"
+#include "project/project.h"
+
+namespace mireforge {
+
+namespace {
+
+const QColor OddRowShade(240, 240, 240);
+constexpr int MiniatureSide = 400;
+
+// Every row 34 pixels high, room for a 32-pixel tile.
+class TallRows : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    return {QStyledItemDelegate::sizeHint(option, index).width(), 34};
+  }
+};
+
+QTreeWidget* StatisticsList(const QStringList& headers, QWidget* parent) {
+  auto* list = new QTreeWidget(parent);
+  list->setColumnCount(3);
+  list->setHeaderLabels(headers);
+  list->setRootIsDecorated(false);
+  list->setUniformRowHeights(true);
+  list->setSelectionMode(QAbstractItemView::NoSelection);
+  list->header()->setDefaultAlignment(Qt::AlignCenter);
+  return list;
+}
+
+void AddStatRow(QTreeWidget* list, const TStatItem& stat, const QIcon& icon) {
+  auto* item = new QTreeWidgetItem(list, {QString::fromStdString(stat.Name), QString::number(stat.Count),
+                                          QString::fromStdString(stat.Share)});
+  item->setIcon(0, icon);
+  item->setTextAlignment(1, Qt::AlignCenter);
+  item->setTextAlignment(2, Qt::AlignCenter);
+  if ((list->topLevelItemCount() - 1) % 2 == 1)
+    for (int column = 0; column < 3; ++column) item->setBackground(column, OddRowShade);
+}
+
+QColor TerrainColor(int code) {
+  const std::uint32_t bgr = PreviewPalette[code];
+  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+// The shares as one bar per terrain, so they compare at a glance.
+class ShareChart : public QWidget {
+ public:
+  ShareChart(std::vector<TStatItem> items, long long total, QWidget* parent)
+      : QWidget(parent), items_(std::move(items)), total_(total) {
+    setMinimumSize(16 * 14, 140);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::white);
+    const int count = static_cast<int>(items_.size());
+    if (count == 0) return;
+    const double slot = static_cast<double>(width()) / count;
+    const int floor = height() - 1;
+    // The largest share fills the height; the others compare against it.
+    int largest = 0;
+    for (const TStatItem& item : items_) largest = std::max(largest, item.Count);
+    if (total_ <= 0 || largest == 0) return;
+    for (int i = 0; i < count; ++i) {
+      const double share = static_cast<double>(items_[i].Count) / largest;
+      const int bar = static_cast<int>(share * (height() - 4) + 0.5);
+      const QRectF box(i * slot + 1, floor - bar, slot - 2, bar);
+      painter.fillRect(box, TerrainColor(items_[i].Value));
+      painter.setPen(Qt::black);
+      if (bar > 0) painter.drawRect(box);
+    }
+    painter.drawLine(0, floor, width(), floor);
+  }
+
+ private:
+  std::vector<TStatItem> items_;
+  long long total_;
+};
+
+}  // namespace
+
+QString FormatShare(int count, long long total) {
+  const double share = total > 0 ? static_cast<double>(count) * 100.0 / static_cast<double>(total) : 0.0;
+  return QLocale::system().toString(share, 'f', 2) + " %";
+}
+
+std::vector<TStatItem> TerrainStatistics(const MapGrid& map) {
+  std::array<int, TerrainCount> counts{};
+  for (TerrainCode cell : map.Cells) ++counts[cell & 0x0F];
+  const long long total = static_cast<long long>(map.Width) * map.Height;
+  std::vector<TStatItem> items;
+  for (int code = 0; code < TerrainCount; ++code)
+    items.emplace_back(code, " " + std::string(TerrainNames[code]), counts[code],
+                       FormatShare(counts[code], total).toStdString());
+  return items;
+}
+
+std::vector<TStatItem> DomainStatistics(const Project& project) {
+  std::array<int, DomainCount> counts{};
+  const MapGrid& map = project.Map;
+  for (int y = 0; y < map.Height; ++y)
+    for (int x = 0; x < map.Width; ++x) {
+      // A cell without a description, or with a number outside the table, counts nowhere.
+      const TDescItem* item = project.CellDescription(x, y);
+      if (item != nullptr && item->Domain >= 0 && item->Domain < DomainCount) ++counts[item->Domain];
+    }
+  const long long total = static_cast<long long>(map.Width) * map.Height;
+  std::vector<TStatItem> items;
+  for (int n = 0; n < DomainCount; ++n)
+    if (counts[n] > 0)
+      items.emplace_back(n, project.Domains.DomainLabel(n), counts[n], FormatShare(counts[n], total).toStdString());
+  return items;
+}
+
+int MiniatureSquareSize(int width, int height) {
+  if (width <= 0 || height <= 0) return 0;
+  return std::max(0, std::min((MiniatureSide - width - 2) / width, (MiniatureSide - height - 2) / height));
+}
+
+TfStats::TfStats(const Project& project, const TileImages& tiles, QWidget* parent) : QDialog(parent) {
+  setWindowTitle("Terrain statistics");
+  setWindowFlags(windowFlags() | Qt::MSWindowsFixedSizeDialogHint);
+  StatsVT = StatisticsList({"Terrain type", "Count", "Percent"}, this);
+  StatsVT->setIconSize(QSize(32, 32));
+  StatsVT->setItemDelegate(new TallRows(StatsVT));
+  StatsVT->setColumnWidth(0, 120);
+  StatsVT->setColumnWidth(1, 90);
+  StatsVT->setColumnWidth(2, 83);
+  StatsVT->setMinimumSize(320, 34 * 9);
+
+  const long long total = static_cast<long long>(project.Map.Width) * project.Map.Height;
+  items_ = TerrainStatistics(project.Map);
+  for (const TStatItem& stat : items_)
+    AddStatRow(StatsVT, stat, QIcon(QPixmap::fromImage(tiles.Tile(TileStyle::Colour, stat.Value))));
+
+  lTotal = new QLabel("Total: " + QString::number(total), this);
+  chart = new ShareChart(items_, total, this);
+  auto* ok = new QPushButton("OK", this);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(lTotal);
+  bottom->addStretch();
+  bottom->addWidget(ok);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(StatsVT, 1);
+  layout->addWidget(chart);
+  layout->addLayout(bottom);
+  setFixedSize(sizeHint().expandedTo(QSize(360, 560)));
+}
+
+DomainMiniature::DomainMiniature(const Project& project, QWidget* parent)
+    : QWidget(parent), project_(project), square_(MiniatureSquareSize(project.Map.Width, project.Map.Height)) {
+  setFixedSize(MiniatureSide, MiniatureSide);
+}
+
+void DomainMiniature::SetGridLines(bool on) {
+  gridLines_ = on;
+  update();
+}
+
+void DomainMiniature::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
+  const MapGrid& map = project_.Map;
+  const int line = gridLines_ ? 1 : 0;
+  const int pitch = square_ + line;
+  if (pitch <= 0) return;
+  if (line > 0) painter.fillRect(0, 0, std::min(width(), map.Width * pitch + 1), std::min(height(), map.Height * pitch + 1),
+                                 Qt::black);
+  for (int y = 0; y < map.Height && y * pitch < height(); ++y)
+    for (int x = 0; x < map.Width && x * pitch < width(); ++x) {
+      const TDescItem* item = project_.CellDescription(x, y);
+      const std::int32_t color = project_.Domains.Color(item != nullptr ? item->Domain : -1);
+      // A domain without a colour shows white, like an unpainted cell.
+      const QColor fill = color == NoColor ? QColor(Qt::white) : ColorFromBgr(color);
+      painter.fillRect(x * pitch + line, y * pitch + line, square_, square_, fill);
+    }
+}
+
+TfDomains::TfDomains(Project& project, QWidget* parent) : QDialog(parent) {
+  setWindowTitle("Domain statistics");
+  setWindowFlags(windowFlags() | Qt::MSWindowsFixedSizeDialogHint);
+  project.Domains.Slots[0].Color = 1;
+
+  DG = new DomainMiniature(project, this);
+  DomainVT = StatisticsList({"Domain", "Count", "Percent"}, this);
+  DomainVT->setColumnWidth(0, 70);
+  DomainVT->setColumnWidth(1, 73);
+  DomainVT->setColumnWidth(2, 78);
+  DomainVT->setMinimumWidth(70 + 73 + 78 + 24);
+  items_ = DomainStatistics(project);
+  for (const TStatItem& stat : items_)
+    AddStatRow(DomainVT, stat, QIcon(DomainSwatch(project.Domains.Color(stat.Value))));
+
+  cbShowGrid = new QCheckBox("&Show grid", this);
+  cbShowGrid->setChecked(true);
+  connect(cbShowGrid, &QCheckBox::toggled, DG, &DomainMiniature::SetGridLines);
+  auto* ok = new QPushButton("OK", this);
+  ok->setDefault(true);
+  connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+  auto* right = new QVBoxLayout;
+  right->addWidget(DomainVT, 1);
+  right->addWidget(cbShowGrid);
+  right->addWidget(ok, 0, Qt::AlignRight);
+  auto* layout = new QHBoxLayout(this);
+  layout->addWidget(DG, 0, Qt::AlignTop);
+  layout->addLayout(right, 1);
+  setFixedSize(sizeHint());
+}
+
+}  // namespace mireforge

@@ -1,0 +1,104 @@
+// The terrain and domain statistics windows.
+#include <QCheckBox>
+#include <QLabel>
+#include <QTreeWidget>
+
+#include "app/statistics_dialogs.h"
+#include "app/tile_images.h"
+#include "app_test_support.h"
+#include "model/descriptions.h"
+#include "project/project.h"
+
+namespace mireforge::testing {
+namespace {
+
+Project BlankProject(int width, int height) {
+  Project project;
+  project.Map.ResizeMap(width, height);
+  project.Map.FillTerrain(FrozenWastes, true);
+  project.Map.FillTerrain(Plains, false);
+  BuildDefaultDescriptions(project.Descriptions, project.Map);
+  return project;
+}
+
+QStringList Row(const QTreeWidget* list, int row) {
+  const QTreeWidgetItem* item = list->topLevelItem(row);
+  return {item->text(0), item->text(1), item->text(2)};
+}
+
+TEST(StatisticsTest, TerrainStatisticsOfABlankMap) {
+  const Project project = BlankProject(66, 63);
+  TileImages tiles(LoadTileArtwork());
+  TfStats stats(project, tiles);
+  EXPECT_EQ(stats.windowTitle(), "Terrain statistics");
+  EXPECT_EQ(stats.lTotal->text(), "Total: 4158");
+  ASSERT_EQ(stats.StatsVT->topLevelItemCount(), 16);
+  EXPECT_EQ(Row(stats.StatsVT, 0), (QStringList{" plains", "3904", "93.89 %"}));
+  EXPECT_EQ(Row(stats.StatsVT, 10), (QStringList{" frozen wastes", "254", "6.11 %"}));
+  for (int code : {1, 2, 6, 9, 14, 15}) EXPECT_EQ(Row(stats.StatsVT, code).mid(1), (QStringList{"0", "0.00 %"}));
+  EXPECT_EQ(stats.StatsVT->topLevelItem(14)->text(0), " mountains");
+  EXPECT_EQ(stats.StatsVT->visualItemRect(stats.StatsVT->topLevelItem(1)).height(), 34);
+  EXPECT_EQ(stats.StatsVT->topLevelItem(1)->background(0).color(), QColor(240, 240, 240));
+  EXPECT_EQ(stats.StatsVT->topLevelItem(2)->background(0).style(), Qt::NoBrush);
+  EXPECT_FALSE(stats.StatsVT->topLevelItem(0)->icon(0).isNull());
+}
+
+TEST(StatisticsTest, DomainStatisticsCountEveryDomainWithCells) {
+  Project project = BlankProject(66, 63);
+  project.ProjectSaved = true;
+  {
+    TfDomains stats(project);
+    EXPECT_EQ(stats.windowTitle(), "Domain statistics");
+    ASSERT_EQ(stats.DomainVT->topLevelItemCount(), 1);
+    EXPECT_EQ(Row(stats.DomainVT, 0), (QStringList{"[0] ", "4158", "100.00 %"}));
+    EXPECT_EQ(project.Domains.Color(0), 1);
+    EXPECT_TRUE(project.ProjectSaved);
+    EXPECT_EQ(stats.DG->SquareSize(), 5);
+    EXPECT_TRUE(stats.cbShowGrid->isChecked());
+    stats.cbShowGrid->click();
+    EXPECT_FALSE(stats.DG->GridLines());
+  }
+  // Domains with cells are listed in ascending order, named or not.
+  project.Domains.Slots[7].Name = "North";
+  project.CellDescription(1, 1)->Domain = 7;
+  project.CellDescription(2, 1)->Domain = 7;
+  project.CellDescription(3, 1)->Domain = 3;
+  const std::vector<TStatItem> items = DomainStatistics(project);
+  ASSERT_EQ(items.size(), 3u);
+  EXPECT_EQ(items[0].Count, 4155);
+  EXPECT_EQ(items[1].Name, "[3] ");
+  EXPECT_EQ(items[2].Name, "[7] North");
+  EXPECT_EQ(items[2].Share, "0.05 %");
+}
+
+TEST(StatisticsTest, MiniatureSquareSize) {
+  struct Case {
+    int width, height, square;
+  };
+  for (const Case c : {Case{66, 63, 5}, Case{512, 512, 0}, Case{10, 5, 38}, Case{1, 1, 397}, Case{100, 20, 2}})
+    EXPECT_EQ(MiniatureSquareSize(c.width, c.height), c.square) << c.width << "x" << c.height;
+}
+
+TEST_F(MainWindowTest, StatisticsCommandsOpenTheWindows) {
+  Start();
+  EXPECT_FALSE(window->aStats->isEnabled());
+  MakeBlankMap(5, 5, Forest);
+  ASSERT_TRUE(window->aStats->isEnabled());
+  QString total;
+  OnModal<TfStats>([&](TfStats* d) {
+    total = d->lTotal->text();
+    d->accept();
+  });
+  window->aStats->trigger();
+  EXPECT_EQ(total, "Total: 25");
+  int rows = -1;
+  OnModal<TfDomains>([&](TfDomains* d) {
+    rows = d->DomainVT->topLevelItemCount();
+    d->accept();
+  });
+  window->aDomStats->trigger();
+  EXPECT_EQ(rows, 1);
+}
+
+}  // namespace
+}  // namespace mireforge::testing

@@ -433,10 +433,6 @@ void TfMain::Guard(const std::function<void()>& command) {
   }
 }
 
-void TfMain::NotAvailable(const QString& what) {
-  prompts_.ShowInformation(this, what + " is not part of this build yet.");
-}
-
 void TfMain::ShowOptions() {
   TfOptions dialog({rememberLastInput_, autoMMUSQL_, invertRowCol_, autoSaveMMF_}, this);
   if (dialog.exec() != QDialog::Accepted) return;

@@ -122,7 +122,6 @@ class TfMain : public QMainWindow, public EditView {
   void ShowOptions();
   void ShowAbout();
   void ShowLegend();
-  void NotAvailable(const QString& what);
 
   // main_window_file.cpp
   void NewEmptyProject();

@@ -1,0 +1,129 @@
+// Editor timings, offscreen: the grid view's full repaint, the description
+// panel's rebuild, and start-up to the first painted window.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTreeView>
+
+#include "app/description_model.h"
+#include "app/main_window.h"
+#include "app/map_grid_view.h"
+#include "app/tile_images.h"
+#include "app/user_prompts.h"
+#include "project/project.h"
+
+namespace mireforge {
+namespace {
+
+Project BigMap() {
+  Project project;
+  project.Map.ResizeMap(512, 512);
+  for (std::size_t i = 0; i < project.Map.Cells.size(); ++i) project.Map.Cells[i] = (i * 7 + i / 512) % 16;
+  BuildDefaultDescriptions(project.Descriptions, project.Map);
+  return project;
+}
+
+void BM_GridFullRepaintTile8(benchmark::State& state) {
+  Project project = BigMap();
+  TileImages tiles(LoadTileArtwork());
+  MapGridView view(project, tiles);
+  view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view.setFrameStyle(0);
+  view.resize(1920, 1080);
+  GridOptions options;
+  options.tileSize = 8;
+  options.gridLines = state.range(0) != 0;
+  view.SetOptions(options);
+  view.SetGridSize(512, 512);
+  view.SetDisplay(CellDisplay::Terrain);
+  view.show();
+  QApplication::processEvents();
+  if (view.viewport()->size() != QSize(1920, 1080)) state.SkipWithError("viewport is not 1920 x 1080");
+  for (auto _ : state) {
+    view.viewport()->repaint();  // synchronous: every visible cell drawn and put on screen
+  }
+  state.counters["cells"] = static_cast<double>((1920 / 8) * (1080 / 8));
+}
+BENCHMARK(BM_GridFullRepaintTile8)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The drawing alone, without handing the picture to the window system.
+void BM_GridRenderTile8(benchmark::State& state) {
+  Project project = BigMap();
+  TileImages tiles(LoadTileArtwork());
+  MapGridView view(project, tiles);
+  view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view.setFrameStyle(0);
+  view.resize(1920, 1080);
+  GridOptions options;
+  options.tileSize = 8;
+  view.SetOptions(options);
+  view.SetGridSize(512, 512);
+  view.SetDisplay(CellDisplay::Terrain);
+  const QRect all(0, 0, 1920, 1080);
+  for (auto _ : state) {
+    view.RenderRect(all);
+    benchmark::DoNotOptimize(view.Buffer().constBits());
+  }
+}
+BENCHMARK(BM_GridRenderTile8)->Unit(benchmark::kMillisecond);
+
+void BM_DescriptionsRebuild512(benchmark::State& state) {
+  Project project = BigMap();
+  TileImages tiles(LoadTileArtwork());
+  const bool invert = false;
+  DescriptionModel model(project, tiles, invert);
+  QTreeView view;
+  view.setUniformRowHeights(true);
+  view.setModel(&model);
+  view.resize(400, 800);
+  view.show();
+  QApplication::processEvents();
+  for (auto _ : state) {
+    BuildDefaultDescriptions(project.Descriptions, project.Map);
+    model.Reset();
+    view.viewport()->repaint();
+  }
+  state.counters["rows"] = static_cast<double>(model.rowCount());
+}
+BENCHMARK(BM_DescriptionsRebuild512)->Unit(benchmark::kMillisecond);
+
+class PaintWatcher : public QObject {
+ public:
+  bool painted = false;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted = true;
+    return false;
+  }
+};
+
+void BM_StartupToFirstPaint(benchmark::State& state) {
+  QTemporaryDir dir;
+  DialogPrompts prompts;
+  for (auto _ : state) {
+    TfMain window(dir.filePath("mireforge.ini"), prompts);
+    PaintWatcher watcher;
+    window.DG->viewport()->installEventFilter(&watcher);
+    window.ShowAtStart();
+    while (!watcher.painted) QApplication::processEvents();
+    state.PauseTiming();
+    window.hide();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartupToFirstPaint)->Unit(benchmark::kMillisecond)->Iterations(10);
+
+}  // namespace
+}  // namespace mireforge
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Mireforge");
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,101 @@
+#include "app/command_icons.h"
+
+#include <QAction>
+#include <QPainter>
+#include <QStyle>
+
+#include "app/main_window.h"
+#include "app/small_forms.h"
+
+namespace mireforge {
+
+namespace {
+
+QPixmap TilePixmap(const TileImages& tiles, TileStyle style, int code) {
+  return QPixmap::fromImage(tiles.Tile(style, code).scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+// A tile with a small badge drawn in its lower right corner.
+QIcon Badged(QPixmap base, const std::function<void(QPainter&)>& badge) {
+  QPainter painter(&base);
+  painter.setRenderHint(QPainter::Antialiasing);
+  badge(painter);
+  painter.end();
+  return QIcon(base);
+}
+
+QIcon GridIcon() {
+  QPixmap pixmap(24, 24);
+  pixmap.fill(Qt::white);
+  QPainter painter(&pixmap);
+  painter.setPen(QPen(Qt::black, 1));
+  for (int i = 0; i <= 24; i += 6) {
+    painter.drawLine(i == 24 ? 23 : i, 0, i == 24 ? 23 : i, 23);
+    painter.drawLine(0, i == 24 ? 23 : i, 23, i == 24 ? 23 : i);
+  }
+  return QIcon(pixmap);
+}
+
+QIcon TextIcon(const QString& text) {
+  QPixmap pixmap(24, 24);
+  pixmap.fill(Qt::transparent);
+  QPainter painter(&pixmap);
+  QFont font = painter.font();
+  font.setBold(true);
+  font.setPixelSize(11);
+  painter.setFont(font);
+  painter.setPen(Qt::black);
+  painter.drawRect(0, 0, 23, 23);
+  painter.drawText(pixmap.rect(), Qt::AlignCenter, text);
+  return QIcon(pixmap);
+}
+
+QIcon GreyRampIcon() {
+  QImage image(24, 24, QImage::Format_RGB32);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 24; ++x) {
+      const int v = (x + y) * 255 / 46;
+      image.setPixel(x, y, qRgb(v, v, v));
+    }
+  return QIcon(QPixmap::fromImage(image));
+}
+
+}  // namespace
+
+void SetCommandIcons(TfMain& w, const TileImages& tiles) {
+  QStyle* style = w.style();
+  w.aNew->setIcon(style->standardIcon(QStyle::SP_FileIcon));
+  w.aCreate->setIcon(AppIcon());
+  w.aNewBlank->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, FrozenWastes), [&](QPainter& p) {
+    p.drawPixmap(6, 6, TilePixmap(tiles, TileStyle::Colour, Plains).scaled(12, 12));
+  }));
+  w.aImportMap->setIcon(GreyRampIcon());
+  w.aLoadProject->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+  w.aSaveProject->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+  w.aOptions->setIcon(style->standardIcon(QStyle::SP_FileDialogDetailedView));
+  w.aExit->setIcon(style->standardIcon(QStyle::SP_DialogCloseButton));
+  w.aPaint->setIcon(TilePixmap(tiles, TileStyle::Colour, Forest));
+  w.aPaintDom->setIcon(Badged(TilePixmap(tiles, TileStyle::Grey, Forest), [](QPainter& p) {
+    p.fillRect(0, 0, 24, 24, QColor(255, 0, 0, 110));
+  }));
+  w.aFill->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, Lake), [](QPainter& p) {
+    p.setPen(QPen(Qt::black, 2));
+    p.drawRect(1, 1, 22, 22);
+  }));
+  w.aActualView->setIcon(TilePixmap(tiles, TileStyle::Colour, Mountains));
+  w.aShowGrid->setIcon(GridIcon());
+  w.aGrayscale->setIcon(TilePixmap(tiles, TileStyle::Grey, Citadel));
+  w.aRetro->setIcon(TilePixmap(tiles, TileStyle::Retro, Citadel));
+  w.aFullscreen->setIcon(style->standardIcon(QStyle::SP_TitleBarMaxButton));
+  w.aCenterMap->setIcon(style->standardIcon(QStyle::SP_ArrowRight));
+  w.aToggleDesc->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, Plains), [&](QPainter& p) {
+    p.fillRect(13, 3, 7, 5, Qt::red);
+    p.drawImage(12, 1, tiles.Ticker());
+  }));
+  w.aLegend->setIcon(TextIcon("#"));
+  w.aUndo->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
+  w.aRedo->setIcon(style->standardIcon(QStyle::SP_ArrowForward));
+  for (std::size_t i = 0; i < w.aTileSize.size(); ++i) w.aTileSize[i]->setIcon(TextIcon(QString::number(TileSizes[i])));
+}
+
+}  // namespace mireforge

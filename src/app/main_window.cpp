@@ -1,0 +1,461 @@
+#include "app/main_window.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QWidgetAction>
+
+#include "app/command_icons.h"
+#include "app/description_model.h"
+#include "app/editor_dialogs.h"
+#include "app/legend_dialog.h"
+#include "app/small_forms.h"
+#include "app/status_panel.h"
+#include "app/terrain_palette.h"
+#include "app/user_prompts.h"
+#include "model/error.h"
+
+namespace mireforge {
+
+TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* parent)
+    : QMainWindow(parent), tiles_(LoadTileArtwork()), prompts_(prompts), preferencesPath_(preferencesPath) {
+  setWindowTitle(QApplication::applicationName());
+  setWindowIcon(AppIcon());
+  setMinimumSize(320, 240);
+  setAcceptDrops(true);
+  setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
+
+  DG = new MapGridView(project_, tiles_, this);
+  setCentralWidget(DG);
+  descModel = new DescriptionModel(project_, tiles_, invertRowCol_, this);
+  domainModel = new DomainModel(project_, this);
+
+  // The forms that live as long as the main window, in their creation order.
+  fSetName = new TfSetName(this);
+  fSetDom = new TfSetDom(this);
+  fInfo = new TfInfo(this);
+  fNewDomain = new TfNewDomain(this);
+
+  CreateActions();
+  SetCommandIcons(*this, tiles_);
+  CreateDocks();
+  CreateMenus();
+  CreateToolBar();
+  CreateStatusBar();
+
+  connect(&undo_, &QUndoStack::indexChanged, this, [this] {
+    if (!resettingHistory_) project_.ProjectSaved = undo_.isClean();
+  });
+  connect(DG, &MapGridView::CellSelected, this, &TfMain::CellSelected);
+  connect(DG, &MapGridView::CellClicked, this, &TfMain::GridClicked);
+  connect(DG, &MapGridView::CellPainted, this, &TfMain::PaintCell);
+  connect(DG, &MapGridView::StrokeFinished, this, &TfMain::EndStroke);
+  connect(DG, &MapGridView::ZoomRequested, this, &TfMain::Zoom);
+  connect(DG, &MapGridView::ContextMenuRequested, this, [this](const QPoint& pos) {
+    UpdateContextCommands();
+    mGridPopup->popup(pos);
+  });
+
+  prefs_.Load(preferencesPath_);
+  ApplySettings();
+  ChooseTileSize(0);
+  RebuildRecentMenu();
+  UpdateCommands();
+}
+
+TfMain::~TfMain() = default;
+
+QAction* TfMain::NewAction(const QString& caption, const QKeySequence& shortcut, void (TfMain::*slot)()) {
+  auto* action = new QAction(caption, this);
+  if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+  QString hint = caption;
+  hint.remove('&');
+  if (hint.endsWith("...")) hint.chop(3);
+  action->setStatusTip(hint);
+  action->setToolTip(hint);
+  if (slot) connect(action, &QAction::triggered, this, [this, slot] { Guard([this, slot] { (this->*slot)(); }); });
+  addAction(action);  // shortcuts work whatever menu holds the command
+  return action;
+}
+
+void TfMain::CreateActions() {
+  aNew = NewAction("&New empty project", {}, &TfMain::NewEmptyProject);
+  aCreate = NewAction("&Create map...", QKeySequence("Ctrl+C"), nullptr);
+  connect(aCreate, &QAction::triggered, this, [this] { NotAvailable("The random map generation wizard"); });
+  aNewBlank = NewAction("Create &blank map", {}, &TfMain::NewBlankCommand);
+  aImportMap = NewAction("&Import bitmap...", QKeySequence("Ctrl+I"), nullptr);
+  connect(aImportMap, &QAction::triggered, this, [this] { NotAvailable("The heightmap import wizard"); });
+  aLoadProject = NewAction("Load Mireforge project...", QKeySequence("Ctrl+Q"), &TfMain::LoadProjectCommand);
+  aLoadMMU = NewAction("Load &Midnight/MU map...", QKeySequence("Ctrl+M"), &TfMain::LoadMMUCommand);
+  aLoadPreview = NewAction("&Load map from preview image...", QKeySequence("Ctrl+L"), &TfMain::LoadPreviewCommand);
+  aSaveProject = NewAction("Save Mireforge &project...", QKeySequence("Shift+Ctrl+S"), &TfMain::SaveProjectCommand);
+  aSavePreview = NewAction("Save &preview image...", QKeySequence("Ctrl+Alt+S"), &TfMain::SavePreviewCommand);
+  aSaveMap = NewAction("&Save map image to file...", QKeySequence("Ctrl+S"), &TfMain::SaveMapImageCommand);
+  // Ctrl+M belongs to the load command; the save command shows no key.
+  aSaveMMU = NewAction("Save to Midnigh&t/MU map file...", {}, &TfMain::SaveMMUCommand);
+  aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), nullptr);
+  connect(aSaveHTML, &QAction::triggered, this, [this] { NotAvailable("Saving an HTML map"); });
+  aSaveSQL = NewAction("&Save as SQL...", QKeySequence("Ctrl+U"), nullptr);
+  connect(aSaveSQL, &QAction::triggered, this, [this] { NotAvailable("The SQL export wizard"); });
+  aOptions = NewAction("&Preferences...", QKeySequence("Ctrl+O"), &TfMain::ShowOptions);
+  aExit = NewAction("&Exit", QKeySequence("Alt+F4"), nullptr);
+  connect(aExit, &QAction::triggered, this, &QWidget::close);
+
+  aPaint = NewAction("Paint terrain", QKeySequence("Ctrl+P"), &TfMain::TogglePaint);
+  aPaint->setCheckable(true);
+  aPaintDom = NewAction("Paint domains", QKeySequence("Shift+Ctrl+P"), &TfMain::TogglePaintDom);
+  aPaintDom->setCheckable(true);
+  aFill = NewAction("Fill...", QKeySequence("Ctrl+F"), &TfMain::FillCommand);
+  aSetName = NewAction("Set description...", QKeySequence("Ctrl+D"), &TfMain::SetNameCommand);
+  aSetDomain = NewAction("Set domain...", {}, &TfMain::SetDomainCommand);
+  aNewDomain = NewAction("&New domain...", {}, &TfMain::NewDomainCommand);
+  aEditDomain = NewAction("&Edit domain...", {}, &TfMain::EditDomainCommand);
+
+  aActualView = NewAction("&Actual view", QKeySequence("Ctrl+A"), nullptr);
+  connect(aActualView, &QAction::triggered, this, [this] { NotAvailable("The actual view"); });
+  aShowGrid = NewAction("Show &Grid", QKeySequence("Ctrl+G"), &TfMain::ToggleShowGrid);
+  aGrayscale = NewAction("Draw terrain in &grayscale", QKeySequence("Ctrl+B"), &TfMain::ToggleGrayscale);
+  aRetro = NewAction("&Retro look", QKeySequence("Ctrl+R"), &TfMain::ToggleRetro);
+  aFullscreen = NewAction("Start &fullscreen", {}, &TfMain::ToggleFullscreen);
+  aCenterMap = NewAction("Transfer focus to grid when selecting description", {}, nullptr);
+  aToggleDesc = NewAction("Show domain indicator", {}, &TfMain::ToggleDomainIndicator);
+  aBlendMore = NewAction("More color when displaying domains", {}, &TfMain::ToggleBlendMore);
+  for (QAction* toggle : {aShowGrid, aGrayscale, aRetro, aFullscreen, aCenterMap, aToggleDesc, aBlendMore})
+    toggle->setCheckable(true);
+
+  aStats = NewAction("Terrain statistics", {}, nullptr);
+  connect(aStats, &QAction::triggered, this, [this] { NotAvailable("Terrain statistics"); });
+  aDomStats = NewAction("Domain statistics", {}, nullptr);
+  connect(aDomStats, &QAction::triggered, this, [this] { NotAvailable("Domain statistics"); });
+  aLegend = NewAction("&Colour legend for preview images...", {}, &TfMain::ShowLegend);
+  aAbout = NewAction("&About...", {}, &TfMain::ShowAbout);
+
+  aUndo = undo_.createUndoAction(this, "&Undo");
+  aUndo->setShortcuts({QKeySequence("Ctrl+Z")});
+  aRedo = undo_.createRedoAction(this, "&Redo");
+  aRedo->setShortcuts({QKeySequence("Ctrl+Y"), QKeySequence("Ctrl+Shift+Z")});
+  addAction(aUndo);
+  addAction(aRedo);
+
+  tileGroup_ = new QActionGroup(this);
+  for (int i = 0; i < static_cast<int>(TileSizes.size()); ++i) {
+    const int n = TileSizes[i];
+    QAction* action = NewAction(QString("%1x%2").arg(n).arg(n), QKeySequence(QString("Ctrl+%1").arg(i + 1)), nullptr);
+    action->setCheckable(true);
+    tileGroup_->addAction(action);
+    connect(action, &QAction::triggered, this, [this, i] { ChooseTileSize(i); });
+    aTileSize[i] = action;
+  }
+}
+
+void TfMain::CreateDocks() {
+  const auto makeDock = [this](const QString& title, const QString& name, QWidget* content) {
+    auto* dock = new QDockWidget(title, this);
+    dock->setObjectName(name);
+    dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                      QDockWidget::DockWidgetFloatable);
+    dock->setWidget(content);
+    return dock;
+  };
+
+  DescVT = new QTreeView(this);
+  DescVT->setObjectName("DescVT");
+  DescVT->setModel(descModel);
+  DescVT->setRootIsDecorated(false);
+  DescVT->setUniformRowHeights(true);
+  DescVT->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  DescVT->setSelectionBehavior(QAbstractItemView::SelectRows);
+  DescVT->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  DescVT->setContextMenuPolicy(Qt::CustomContextMenu);
+  DescVT->header()->resizeSection(0, 72);
+  DescVT->header()->resizeSection(1, 80);
+  DescVT->header()->setStretchLastSection(true);
+  twDesc = makeDock("Location descriptions", "twDesc", DescVT);
+  addDockWidget(Qt::RightDockWidgetArea, twDesc);
+
+  twPalette = new TerrainPalette(tiles_, this);
+  twTerrain = makeDock("Terrain", "twTerrain", twPalette);
+  addDockWidget(Qt::LeftDockWidgetArea, twTerrain);
+
+  DomainVT = new QTreeView(this);
+  DomainVT->setObjectName("DomainVT");
+  DomainVT->setModel(domainModel);
+  DomainVT->setRootIsDecorated(false);
+  DomainVT->setUniformRowHeights(true);
+  DomainVT->setSelectionBehavior(QAbstractItemView::SelectRows);
+  DomainVT->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  DomainVT->setContextMenuPolicy(Qt::CustomContextMenu);
+  DomainVT->header()->resizeSection(0, 152);
+  twDomains = makeDock("Domains", "twDomains", DomainVT);
+  addDockWidget(Qt::LeftDockWidgetArea, twDomains);
+  splitDockWidget(twTerrain, twDomains, Qt::Vertical);
+  resizeDocks({twDesc}, {300}, Qt::Horizontal);
+
+  aShowDescWindow = twDesc->toggleViewAction();
+  aShowDescWindow->setText("Descriptions window");
+  aShowTerrainWindow = twTerrain->toggleViewAction();
+  aShowTerrainWindow->setText("Terrain window");
+  aShowDomainsWindow = twDomains->toggleViewAction();
+  aShowDomainsWindow->setText("Domains window");
+
+  connect(twPalette, &TerrainPalette::TerrainChosen, this, &TfMain::ChooseTerrain);
+  connect(DescVT, &QTreeView::clicked, this, [this] { DescriptionClicked(); });
+  connect(DescVT, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    // A right click selects the entry under the pointer.
+    const QModelIndex index = DescVT->indexAt(pos);
+    if (index.isValid() && !DescVT->selectionModel()->isSelected(index)) {
+      DescVT->selectionModel()->setCurrentIndex(
+          index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    UpdateContextCommands();
+    mDescPopup->popup(DescVT->viewport()->mapToGlobal(pos));
+  });
+  connect(DomainVT->selectionModel(), &QItemSelectionModel::currentChanged, this, [this] { DomainFocusChanged(); });
+  connect(DomainVT, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+    UpdateContextCommands();
+    mDomainPopup->popup(DomainVT->viewport()->mapToGlobal(pos));
+  });
+}
+
+void TfMain::CreateMenus() {
+  QMenu* program = menuBar()->addMenu("&Program");
+  program->addAction(aNew);
+  program->addAction(aCreate);
+  program->addAction(aNewBlank);
+  program->addAction(aImportMap);
+  QMenu* load = program->addMenu("Load");
+  load->addActions({aLoadProject, aLoadMMU, aLoadPreview});
+  QMenu* save = program->addMenu("Save");
+  save->addActions({aSaveProject, aSavePreview, aSaveMap, aSaveMMU, aSaveHTML, aSaveSQL});
+  program->addSeparator();
+  mRecent = program->addMenu("Open recent");
+  program->addSeparator();
+  program->addAction(aOptions);
+  program->addSeparator();
+  program->addAction(aExit);
+
+  QMenu* edit = menuBar()->addMenu("&Edit");
+  edit->addAction(aUndo);
+  edit->addAction(aRedo);
+
+  QMenu* tools = menuBar()->addMenu("Tools");
+  tools->addActions({aPaint, aPaintDom, aFill});
+
+  QMenu* options = menuBar()->addMenu("&Options");
+  options->addActions({aActualView, aShowGrid, aGrayscale, aRetro});
+  options->addSeparator();
+  tileMenu_ = options->addMenu("Tile si&ze");
+  for (QAction* action : aTileSize) tileMenu_->addAction(action);
+  options->addAction(aFullscreen);
+  options->addAction(aCenterMap);
+  options->addSeparator();
+  options->addActions({aToggleDesc, aBlendMore});
+
+  QMenu* view = menuBar()->addMenu("&View");
+  view->addActions({aStats, aDomStats, aLegend});
+  view->addSeparator();
+  view->addActions({aShowDescWindow, aShowTerrainWindow, aShowDomainsWindow});
+
+  QMenu* help = menuBar()->addMenu("&Help");
+  help->addAction(aAbout);
+
+  mGridPopup = new QMenu(this);
+  mGridPopup->addActions({aPaint, aFill, aSetName, aSetDomain});
+  mGridPopup->addSeparator();
+  mGridPopup->addActions({aActualView, aShowGrid});
+  tilePopup_ = mGridPopup->addMenu("Tile size");
+  for (QAction* action : aTileSize) tilePopup_->addAction(action);
+  mGridPopup->addActions({aGrayscale, aRetro});
+
+  mDescPopup = new QMenu(this);
+  mDescPopup->addActions({aSetName, aSetDomain});
+  mDomainPopup = new QMenu(this);
+  mDomainPopup->addActions({aEditDomain, aNewDomain});
+}
+
+void TfMain::CreateToolBar() {
+  QToolBar* bar = addToolBar("Main toolbar");
+  bar->setObjectName("MainToolbar");
+  bar->setIconSize(QSize(24, 24));
+  bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  const auto dropDown = [bar](const QString& text, QMenu* menu, QToolButton::ToolButtonPopupMode mode,
+                              const QIcon& icon) {
+    auto* button = new QToolButton(bar);
+    button->setText(text);
+    button->setIcon(icon);
+    button->setToolTip(text);
+    button->setMenu(menu);
+    button->setPopupMode(mode);
+    bar->addWidget(button);
+    return button;
+  };
+  bar->addActions({aNew, aCreate, aNewBlank, aImportMap});
+  auto* load = new QMenu(this);
+  load->addActions({aLoadProject, aLoadMMU, aLoadPreview});
+  dropDown("Load from various formats", load, QToolButton::InstantPopup, aLoadProject->icon());
+  auto* save = new QMenu(this);
+  save->addActions({aSaveProject, aSavePreview, aSaveMap, aSaveMMU, aSaveHTML, aSaveSQL});
+  dropDown("Save in various formats", save, QToolButton::InstantPopup, aSaveProject->icon());
+  dropDown("Open recent", mRecent, QToolButton::InstantPopup, style()->standardIcon(QStyle::SP_DirIcon));
+  bar->addSeparator();
+
+  // Paint terrain, with the terrain palette as its drop-down.
+  auto* paletteMenu = new QMenu(this);
+  palTerrain = new TerrainPalette(tiles_, paletteMenu);
+  auto* paletteAction = new QWidgetAction(paletteMenu);
+  paletteAction->setDefaultWidget(palTerrain);
+  paletteMenu->addAction(paletteAction);
+  connect(palTerrain, &TerrainPalette::TerrainChosen, this, [this, paletteMenu](int code) {
+    ChooseTerrain(code);
+    paletteMenu->close();
+  });
+  auto* paint = new QToolButton(bar);
+  paint->setDefaultAction(aPaint);
+  paint->setMenu(paletteMenu);
+  paint->setPopupMode(QToolButton::MenuButtonPopup);
+  bar->addWidget(paint);
+  bar->addActions({aPaintDom, aFill});
+  bar->addSeparator();
+  bar->addActions({aActualView, aShowGrid});
+  auto* tiles = new QMenu(this);
+  for (QAction* action : aTileSize) tiles->addAction(action);
+  tileButton_ = dropDown("Tile size", tiles, QToolButton::InstantPopup, aTileSize[0]->icon());
+  bar->addActions({aGrayscale, aRetro, aFullscreen, aCenterMap, aToggleDesc});
+}
+
+void TfMain::CreateStatusBar() {
+  struct PanelSpec {
+    const char* text;
+    const char* hint;
+    int width;
+    bool bold;
+  };
+  static const PanelSpec Specs[8] = {
+      {"66x63", "Map size", 64, true},
+      {"none", "Creation method", 120, false},
+      {"32x32", "Cell size", 56, false},
+      {"", "Active terrain for painting", 22, false},
+      {"0", "Selected cell's column", 32, true},
+      {"0", "Selected cell's row", 32, true},
+      {"", "Color translation of selected cell", 22, false},
+      {"", "Selected cell's location description", 0, false},
+  };
+  for (int i = 0; i < 8; ++i) {
+    auto* panel = new StatusPanel(Specs[i].text, statusBar());
+    panel->setToolTip(Specs[i].hint);
+    panel->setAlignment(i == 7 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
+    panel->SetElided(i == 1 || i == 7);
+    if (i != 7) {
+      panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      panel->setFixedWidth(Specs[i].width);
+    } else {
+      panel->setMinimumWidth(0);
+    }
+    if (Specs[i].bold) {
+      QFont font = panel->font();
+      font.setBold(true);
+      panel->setFont(font);
+    }
+    if (i == 6) panel->setAutoFillBackground(true);
+    statusBar()->addWidget(panel, i == 7 ? 1 : 0);
+    panels_[i] = panel;
+  }
+  SetStatusColor(palette().color(QPalette::Window));
+}
+
+void TfMain::ApplySettings() {
+  const Settings& s = prefs_.settings;
+  if (s.showGrid) aShowGrid->trigger();
+  if (s.startFullscreen) aFullscreen->trigger();
+  aCenterMap->setChecked(s.interSelect);
+  twDesc->setVisible(s.showDescriptionWindow);
+  twTerrain->setVisible(s.showTerrainWindow);
+  twDomains->setVisible(s.showDomainsWindow);
+  autoMMUSQL_ = s.autoMMUSQL;
+  autoSaveMMF_ = s.autoSaveMMF;
+  rememberLastInput_ = s.rememberLastInput;
+}
+
+void TfMain::ShowAtStart() {
+  resize(1024, 720);
+  if (QScreen* screen = QApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
+  if (aFullscreen->isChecked()) showMaximized();
+  else show();
+}
+
+void TfMain::closeEvent(QCloseEvent* event) {
+  bool close = false;
+  Guard([&] { close = AskSaveChanges("Do you want to save changes you made to this project?"); });
+  if (!close) {
+    event->ignore();
+    return;
+  }
+  Guard([this] { ShutDown(); });
+  event->accept();
+}
+
+void TfMain::ShutDown() {
+  Settings& s = prefs_.settings;
+  s.autoSaveMMF = autoSaveMMF_;
+  s.rememberLastInput = rememberLastInput_;
+  s.autoMMUSQL = autoMMUSQL_;
+  s.interSelect = aCenterMap->isChecked();
+  s.showGrid = aShowGrid->isChecked();
+  // A hidden main window reports its docks hidden; what counts is the user's choice.
+  s.showDescriptionWindow = !twDesc->isHidden();
+  s.showTerrainWindow = !twTerrain->isHidden();
+  s.showDomainsWindow = !twDomains->isHidden();
+  s.startFullscreen = aFullscreen->isChecked();
+  prefs_.Save(preferencesPath_);
+}
+
+void TfMain::Guard(const std::function<void()>& command) {
+  try {
+    command();
+  } catch (const std::exception& error) {
+    QApplication::restoreOverrideCursor();
+    fInfo->Finish();
+    prompts_.ShowError(this, QString::fromStdString(error.what()));
+  }
+}
+
+void TfMain::NotAvailable(const QString& what) {
+  prompts_.ShowInformation(this, what + " is not part of this build yet.");
+}
+
+void TfMain::ShowOptions() {
+  TfOptions dialog({rememberLastInput_, autoMMUSQL_, invertRowCol_, autoSaveMMF_}, this);
+  if (dialog.exec() != QDialog::Accepted) return;
+  const OptionValues values = dialog.Values();
+  rememberLastInput_ = values.rememberLastInput;
+  autoMMUSQL_ = values.autoMMUSQL;
+  invertRowCol_ = values.invertRowCol;
+  autoSaveMMF_ = values.autoSaveMMF;
+  DG->RedrawAll();
+  descModel->AllChanged();
+}
+
+void TfMain::ShowAbout() {
+  TfAbout about(this);
+  about.exec();
+}
+
+void TfMain::ShowLegend() {
+  TfLegend legend(this);
+  legend.exec();
+}
+
+}  // namespace mireforge

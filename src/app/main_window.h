@@ -1,0 +1,202 @@
+#pragma once
+// TfMain, the main window. Its code is split by concern: main_window.cpp (shell,
+// commands, start-up and shutdown), main_window_file.cpp (new, load, save,
+// recent lists), main_window_edit.cpp (painting, editors, panels, undo),
+// main_window_view.cpp (display options, tile size, status bar).
+#include <QMainWindow>
+#include <QUndoStack>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "app/edit_commands.h"
+#include "app/map_grid_view.h"
+#include "app/preferences.h"
+#include "app/tile_images.h"
+#include "formats/map_image.h"
+#include "project/project.h"
+
+class QAction;
+class QActionGroup;
+class QDockWidget;
+class QLabel;
+class QMenu;
+class QTreeView;
+class QToolButton;
+
+namespace mireforge {
+
+class DescriptionModel;
+class DomainModel;
+class TerrainPalette;
+class TfInfo;
+class TfNewDomain;
+class TfSetDom;
+class TfSetName;
+class UserPrompts;
+
+class TfMain : public QMainWindow, public EditView {
+  Q_OBJECT
+ public:
+  TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* parent = nullptr);
+  ~TfMain() override;
+
+  // Opens a project, Midnight/MU map or preview image by its extension (command
+  // line and drag and drop); false when the extension is none of these.
+  bool OpenFile(const QString& fileName);
+  // Shows the window centred, maximized when "Start fullscreen" is on.
+  void ShowAtStart();
+
+  // State the tests and the panels read.
+  Project& CurrentProject() { return project_; }
+  bool MapPresent() const { return mapPresent_; }
+  int ActiveTerrain() const { return activeTerrain_; }
+  int ActiveDomain() const { return activeDomain_; }
+  bool InvertRowCol() const { return invertRowCol_; }
+  const Preferences& Prefs() const { return prefs_; }
+  QString StatusText(int panel) const;
+  QColor StatusColor() const;
+  QUndoStack& UndoStack() { return undo_; }
+  int TileSize() const { return DG->Options().tileSize; }
+
+  // Commands.
+  QAction *aNew, *aCreate, *aNewBlank, *aImportMap, *aLoadProject, *aLoadMMU, *aLoadPreview;
+  QAction *aSaveProject, *aSavePreview, *aSaveMap, *aSaveMMU, *aSaveHTML, *aSaveSQL, *aOptions, *aExit;
+  QAction *aPaint, *aPaintDom, *aFill, *aSetName, *aSetDomain, *aNewDomain, *aEditDomain;
+  QAction *aActualView, *aShowGrid, *aGrayscale, *aRetro, *aFullscreen, *aCenterMap, *aToggleDesc, *aBlendMore;
+  QAction *aStats, *aDomStats, *aLegend, *aAbout, *aUndo, *aRedo;
+  std::array<QAction*, 7> aTileSize{};
+  QAction *aShowDescWindow, *aShowTerrainWindow, *aShowDomainsWindow;
+
+  // Views.
+  MapGridView* DG = nullptr;
+  QTreeView* DescVT = nullptr;
+  QTreeView* DomainVT = nullptr;
+  QDockWidget *twDesc = nullptr, *twTerrain = nullptr, *twDomains = nullptr;
+  TerrainPalette* palTerrain = nullptr;   // toolbar drop-down
+  TerrainPalette* twPalette = nullptr;    // tool window
+  QMenu *mRecent = nullptr, *mGridPopup = nullptr, *mDescPopup = nullptr, *mDomainPopup = nullptr;
+  TfSetName* fSetName = nullptr;
+  TfSetDom* fSetDom = nullptr;
+  TfInfo* fInfo = nullptr;
+  TfNewDomain* fNewDomain = nullptr;
+  DescriptionModel* descModel = nullptr;
+  DomainModel* domainModel = nullptr;
+
+  // Operations other parts call.
+  void RefreshMap(const QString& origin);
+  void UpdateCommands();
+  void RebuildDomainPanel();
+  void ChooseTileSize(int index);
+  void ChooseTerrain(int code);
+  // Grid to panels, and panel to grid.
+  void GridClicked(int column, int row);
+  void DescriptionClicked();
+
+  // EditView.
+  void CellsEdited(const std::vector<std::uint32_t>& cells) override;
+  void DomainsEdited() override;
+  void MapRestored(bool mapPresent, const QString& origin) override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // main_window.cpp
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  void CreateDocks();
+  void CreateStatusBar();
+  void ApplySettings();
+  void ShutDown();
+  // Runs a command; an exception is shown in the error box and the program goes on.
+  void Guard(const std::function<void()>& command);
+  QAction* NewAction(const QString& caption, const QKeySequence& shortcut, void (TfMain::*slot)());
+  void ShowOptions();
+  void ShowAbout();
+  void ShowLegend();
+  void NotAvailable(const QString& what);
+
+  // main_window_file.cpp
+  void NewEmptyProject();
+  void SaveProjectCommand();
+  bool SaveProjectAs();  // false when the dialog was cancelled
+  void LoadProjectCommand();
+  void LoadProjectFile(const QString& fileName);
+  void SaveMMUCommand();
+  void SaveMapImageCommand();
+  void LoadMMUCommand();
+  void LoadMMUFile(const QString& fileName, bool clearSaved);
+  void SavePreviewCommand();
+  void LoadPreviewCommand();
+  void LoadPreviewFile(const QString& fileName, bool clearSaved);
+  // The unsaved-changes question; false when the user cancelled (also the save dialog).
+  bool AskSaveChanges(const QString& text);
+  bool ConfirmReplaceMap();
+  void RebuildRecentMenu();
+  void OpenRecent(int list, const QString& fileName);
+  void ResetHistory();
+  void MarkSaved();
+  void SetTitleFromProject();
+  void AfterDefaultMapLoad(const QString& origin, bool clearSaved);
+
+  // main_window_edit.cpp
+  void TogglePaint();
+  void TogglePaintDom();
+  void FillCommand();
+  void NewBlankCommand();
+  void SetNameCommand();
+  void SetDomainCommand();
+  void NewDomainCommand();
+  void EditDomainCommand();
+  void PaintCell(int column, int row, Qt::MouseButtons buttons);
+  void EndStroke();
+  std::vector<std::uint32_t> SelectedEntries() const;
+  void UpdateContextCommands();
+  void DomainFocusChanged();
+
+  // main_window_view.cpp
+  void ToggleShowGrid();
+  void ToggleGrayscale();
+  void ToggleRetro();
+  void ToggleDomainIndicator();
+  void ToggleBlendMore();
+  void ToggleFullscreen();
+  void Zoom(int steps);
+  void CellSelected(int column, int row);
+  void SetStatus(int panel, const QString& text);
+  void SetStatusColor(const QColor& color);
+  void UpdateActiveTerrainPicture();
+  void UpdateDescriptionPanelWidth();
+
+  Project project_;
+  TileImages tiles_;
+  UserPrompts& prompts_;
+  QString preferencesPath_;
+  Preferences prefs_;
+  QUndoStack undo_;
+  bool resettingHistory_ = false;
+  bool mapPresent_ = false;
+  int activeTerrain_ = -1;
+  int activeDomain_ = -1;
+  QString lastDescription_;
+  int lastDomain_ = 0;
+  bool jump_ = false;
+  bool invertRowCol_ = false;
+  bool rememberLastInput_ = false;
+  bool autoMMUSQL_ = false;
+  bool autoSaveMMF_ = false;
+  int stroke_ = 0;
+  bool strokeOpen_ = false;
+  QString origin_ = "none";
+  std::array<QLabel*, 8> panels_{};
+  QActionGroup* tileGroup_ = nullptr;
+  QMenu* tileMenu_ = nullptr;
+  QMenu* tilePopup_ = nullptr;
+  QToolButton* tileButton_ = nullptr;
+};
+
+}  // namespace mireforge

@@ -1,0 +1,341 @@
+// TfMain: new empty project, load and save commands, recent lists, the
+// unsaved-changes question.
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMimeData>
+
+#include "app/description_model.h"
+#include "app/main_window.h"
+#include "app/small_forms.h"
+#include "app/user_prompts.h"
+#include "formats/midnight_map.h"
+#include "formats/preview_image.h"
+#include "formats/project_file.h"
+
+namespace mireforge {
+
+namespace {
+
+QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
+std::string Path(const QString& name) { return name.toStdString(); }
+
+constexpr const char* MmuSaveFilter = "Midnight/MU Map File (*.php)|*.php";
+constexpr const char* MmuLoadFilter = "Midnight/MU map script file (*.php)|*.php";
+constexpr const char* PreviewSaveFilter = "Windows bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png";
+constexpr const char* PreviewLoadFilter =
+    "Windows bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png|All supported formats|*.bmp;*.png";
+
+enum RecentKind { RecentProjects, RecentImages, RecentMaps };
+
+// The busy cursor for the length of a scope, also when the operation throws.
+class BusyCursor {
+ public:
+  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+}  // namespace
+
+void TfMain::ResetHistory() {
+  resettingHistory_ = true;
+  undo_.clear();
+  // Undoing must never lead back to a state that counts as saved when it was not.
+  if (!project_.ProjectSaved) undo_.resetClean();
+  resettingHistory_ = false;
+}
+
+void TfMain::MarkSaved() {
+  resettingHistory_ = true;
+  undo_.setClean();
+  resettingHistory_ = false;
+  project_.ProjectSaved = true;
+}
+
+void TfMain::SetTitleFromProject() {
+  setWindowTitle(QApplication::applicationName() + " - " +
+                 QFileInfo(QString::fromStdString(project_.ProjectFileName)).fileName());
+}
+
+bool TfMain::AskSaveChanges(const QString& text) {
+  if (project_.ProjectSaved) return true;
+  switch (prompts_.AskYesNoCancel(this, text)) {
+    case Answer::Yes:
+      if (!project_.ProjectFileName.empty()) {
+        const std::string file = project_.ProjectFileName;
+        BusyCursor busy;
+        SaveProject(project_, file, [this](std::string_view label, int maximum, int position) {
+          if (!fInfo->isVisible()) fInfo->Start(Q(label), maximum);
+          fInfo->SetPosition(position);
+        });
+        fInfo->Finish();
+        MarkSaved();
+        return true;
+      }
+      // Cancelling the save dialog cancels the close or New as well, so no work is lost.
+      return SaveProjectAs();
+    case Answer::No: return true;
+    case Answer::Cancel: break;
+  }
+  return false;
+}
+
+bool TfMain::ConfirmReplaceMap() {
+  return AskSaveChanges("Do you want to save changes you made to current project?");
+}
+
+void TfMain::NewEmptyProject() {
+  if (!ConfirmReplaceMap()) return;
+  mapPresent_ = false;
+  DG->SetDisplay(CellDisplay::None);
+  project_.Descriptions.Clear();
+  descModel->Reset();
+  project_.Domains.ResetDomains();
+  RebuildDomainPanel();
+  project_.Map.ResizeMap(0, 0);
+  project_.Map.RebuildTerrainRows();
+  DG->SetGridSize(DefaultMapWidth, DefaultMapHeight);
+  DG->SetCurrentCell(0, 0);
+  DG->RedrawAll();
+  project_.ProjectFileName.clear();
+  MarkSaved();
+  ResetHistory();
+  // The title must not name a file that is no longer open.
+  setWindowTitle(QApplication::applicationName());
+  ChooseTileSize(0);
+  origin_ = "none";
+  SetStatus(0, QString("%1x%2").arg(DefaultMapWidth).arg(DefaultMapHeight));
+  SetStatus(1, origin_);
+  SetStatus(7, QString());
+  SetStatusColor(palette().color(QPalette::Window));
+  UpdateCommands();
+}
+
+void TfMain::RefreshMap(const QString& origin) {
+  DG->SetGridSize(project_.Map.Width, project_.Map.Height);
+  mapPresent_ = true;
+  DG->SetDisplay(CellDisplay::Terrain);
+  UpdateCommands();
+  DG->RedrawAll();
+  project_.Map.RebuildTerrainRows();
+  SetStatus(0, QString("%1x%2").arg(project_.Map.Width).arg(project_.Map.Height));
+  origin_ = origin;
+  SetStatus(1, origin);
+  DG->RedrawAll();
+}
+
+void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved) {
+  RefreshMap(origin);
+  BuildDefaultDescriptions(project_.Descriptions, project_.Map);
+  descModel->Reset();
+  RebuildDomainPanel();
+  DG->RedrawAll();
+  if (clearSaved) project_.ProjectSaved = false;
+  ResetHistory();
+  CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+}
+
+void TfMain::SaveProjectCommand() { SaveProjectAs(); }
+
+bool TfMain::SaveProjectAs() {
+  const FileChoice choice = prompts_.SaveFile(this, Q(ProjectSaveTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
+  if (choice.fileName.isEmpty()) return false;
+  prefs_.projects.Add(choice.fileName);
+  RebuildRecentMenu();
+  {
+    BusyCursor busy;
+    SaveProject(project_, Path(choice.fileName), [this](std::string_view label, int maximum, int position) {
+      if (!fInfo->isVisible()) fInfo->Start(Q(label), maximum);
+      fInfo->SetPosition(position);
+    });
+    fInfo->Finish();
+  }
+  project_.ProjectFileName = Path(choice.fileName);
+  MarkSaved();
+  SetTitleFromProject();
+  return true;
+}
+
+void TfMain::LoadProjectCommand() {
+  if (!ConfirmReplaceMap()) return;
+  const FileChoice choice = prompts_.OpenFile(this, Q(ProjectLoadTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
+  if (choice.fileName.isEmpty()) return;
+  prefs_.projects.Add(choice.fileName);
+  RebuildRecentMenu();
+  LoadProjectFile(choice.fileName);
+}
+
+void TfMain::LoadProjectFile(const QString& fileName) {
+  try {
+    BusyCursor busy;
+    // The load is all or nothing into the project, so the grid never sees a half-read map.
+    LoadProject(project_, Path(fileName), [this](std::string_view label, int maximum, int position) {
+      if (!fInfo->isVisible() || fInfo->lInfo->text() != Q(label)) fInfo->Start(Q(label), maximum);
+      fInfo->SetPosition(position);
+    });
+    fInfo->Finish();
+  } catch (const ProjectVersionError& refused) {
+    fInfo->Finish();
+    prompts_.ShowInformation(this, QString::fromStdString(refused.what()));
+    return;
+  } catch (...) {
+    fInfo->Finish();
+    throw;
+  }
+  project_.ProjectFileName = Path(fileName);
+  ResetHistory();
+  RefreshMap("Created from project");
+  descModel->Reset();
+  RebuildDomainPanel();
+  DG->RedrawAll();
+  SetTitleFromProject();
+  CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+}
+
+void TfMain::SaveMMUCommand() {
+  const FileChoice choice = prompts_.SaveFile(this, "Save Midnight/MU Map script file", MmuSaveFilter, "php");
+  if (choice.fileName.isEmpty()) return;
+  prefs_.mmuMaps.Add(choice.fileName);
+  RebuildRecentMenu();
+  BusyCursor busy;
+  WriteMidnightMap(Path(choice.fileName), project_.Map, false);
+}
+
+void TfMain::SaveMapImageCommand() {
+  const FileChoice choice = prompts_.SaveFile(this, "Save map image", PreviewSaveFilter, "bmp");
+  if (choice.fileName.isEmpty()) return;
+  const GridOptions& options = DG->Options();
+  const TileStyle style = options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
+  BusyCursor busy;
+  fInfo->Start("Saving, please wait...", project_.Map.Height);
+  SaveMapImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map,
+               tiles_.MapImageTiles(style), options.tileSize, options.gridLines ? 1 : 0,
+               [this](int done, int) { fInfo->SetPosition(done); });
+  fInfo->Finish();
+}
+
+void TfMain::LoadMMUCommand() {
+  if (!ConfirmReplaceMap()) return;
+  const FileChoice choice = prompts_.OpenFile(this, "Load Midnight/MU map script file", MmuLoadFilter, "php");
+  if (choice.fileName.isEmpty()) return;
+  prefs_.mmuMaps.Add(choice.fileName);
+  RebuildRecentMenu();
+  LoadMMUFile(choice.fileName, true);
+}
+
+void TfMain::LoadMMUFile(const QString& fileName, bool clearSaved) {
+  {
+    BusyCursor busy;
+    ReadMidnightMap(Path(fileName), project_.Map);
+  }
+  AfterDefaultMapLoad("Created from file", clearSaved);
+}
+
+void TfMain::SavePreviewCommand() {
+  const FileChoice choice = prompts_.SaveFile(this, "Save preview image", PreviewSaveFilter, "bmp");
+  if (choice.fileName.isEmpty()) return;
+  prefs_.images.Add(choice.fileName);
+  RebuildRecentMenu();
+  BusyCursor busy;
+  SavePreviewImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map);
+}
+
+void TfMain::LoadPreviewCommand() {
+  if (!ConfirmReplaceMap()) return;
+  const FileChoice choice = prompts_.OpenFile(this, "Load preview image", PreviewLoadFilter, "bmp");
+  if (choice.fileName.isEmpty()) return;
+  prefs_.images.Add(choice.fileName);
+  RebuildRecentMenu();
+  LoadPreviewFile(choice.fileName, true);
+}
+
+void TfMain::LoadPreviewFile(const QString& fileName, bool clearSaved) {
+  {
+    BusyCursor busy;
+    LoadPreviewImage(Path(fileName), project_.Map);
+  }
+  AfterDefaultMapLoad("Created from file", clearSaved);
+}
+
+bool TfMain::OpenFile(const QString& fileName) {
+  const QString extension = QFileInfo(fileName).suffix().toLower();
+  if (extension == "mfp") {
+    if (!ConfirmReplaceMap()) return true;
+    prefs_.projects.Add(fileName);
+    RebuildRecentMenu();
+    LoadProjectFile(fileName);
+  } else if (extension == "php" || extension == "mmf") {
+    if (!ConfirmReplaceMap()) return true;
+    prefs_.mmuMaps.Add(fileName);
+    RebuildRecentMenu();
+    LoadMMUFile(fileName, true);
+  } else if (extension == "bmp" || extension == "png") {
+    if (!ConfirmReplaceMap()) return true;
+    prefs_.images.Add(fileName);
+    RebuildRecentMenu();
+    LoadPreviewFile(fileName, true);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+void TfMain::OpenRecent(int list, const QString& fileName) {
+  if (!ConfirmReplaceMap()) return;
+  RecentList& recent = list == RecentProjects ? prefs_.projects : list == RecentImages ? prefs_.images : prefs_.mmuMaps;
+  recent.Add(fileName);
+  RebuildRecentMenu();
+  if (list == RecentProjects) LoadProjectFile(fileName);
+  else if (list == RecentImages) LoadPreviewFile(fileName, false);
+  else LoadMMUFile(fileName, false);
+}
+
+void TfMain::RebuildRecentMenu() {
+  mRecent->clear();
+  struct Group {
+    const char* label;
+    const RecentList* list;
+    int kind;
+  };
+  const Group groups[] = {{"Mireforge projects", &prefs_.projects, RecentProjects},
+                          {"Preview images", &prefs_.images, RecentImages},
+                          {"Midnight/MU maps", &prefs_.mmuMaps, RecentMaps}};
+  bool first = true;
+  for (const Group& group : groups) {
+    if (!first) mRecent->addSeparator();
+    first = false;
+    QAction* label = mRecent->addAction(group.label);
+    QFont bold = label->font();
+    bold.setBold(true);
+    label->setFont(bold);
+    label->setEnabled(false);
+    const QStringList entries = group.list->Entries();
+    for (int i = 0; i < entries.size(); ++i) {
+      const QString file = entries[i];
+      QAction* entry = mRecent->addAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(file).fileName()));
+      entry->setToolTip(file);
+      entry->setStatusTip(file);
+      const int kind = group.kind;
+      connect(entry, &QAction::triggered, this, [this, kind, file] { Guard([this, kind, file] { OpenRecent(kind, file); }); });
+    }
+  }
+}
+
+void TfMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
+      event->mimeData()->urls().first().isLocalFile())
+    event->acceptProposedAction();
+}
+
+void TfMain::dropEvent(QDropEvent* event) {
+  const QString file = event->mimeData()->urls().first().toLocalFile();
+  event->acceptProposedAction();
+  Guard([this, file] {
+    if (!OpenFile(file)) prompts_.ShowError(this, "Unknown file type: " + QFileInfo(file).fileName());
+  });
+}
+
+}  // namespace mireforge

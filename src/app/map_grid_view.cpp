@@ -1,0 +1,282 @@
+#include "app/map_grid_view.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstring>
+
+#include "app/tile_images.h"
+#include "project/project.h"
+
+namespace mireforge {
+
+namespace {
+
+constexpr QRgb LineColor = 0xFF000000u;
+constexpr QRgb EmptyColor = 0xFFFFFFFFu;
+constexpr QRgb FocusColor = 0xFFFF0000u;
+constexpr QRgb OutsideColor = 0xFF808080u;
+
+// Copies an RGB32 tile into the buffer, clipped to it.
+void Blit(QImage& dst, const QImage& src, int left, int top) {
+  const int x0 = std::max(0, left), y0 = std::max(0, top);
+  const int x1 = std::min(dst.width(), left + src.width());
+  const int y1 = std::min(dst.height(), top + src.height());
+  if (x0 >= x1 || y0 >= y1) return;
+  const std::size_t bytes = static_cast<std::size_t>(x1 - x0) * sizeof(QRgb);
+  for (int y = y0; y < y1; ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(src.constScanLine(y - top)) + (x0 - left);
+    auto* to = reinterpret_cast<QRgb*>(dst.scanLine(y)) + x0;
+    std::memcpy(to, from, bytes);
+  }
+}
+
+void Fill(QImage& dst, QRect rect, QRgb color) {
+  rect &= dst.rect();
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(dst.scanLine(y));
+    std::fill(line + rect.left(), line + rect.right() + 1, color);
+  }
+}
+
+// Draws a premultiplied ARGB picture over the buffer, clipped to clip.
+void BlendOver(QImage& dst, const QImage& src, int left, int top, const QRect& clip) {
+  const QRect area = QRect(left, top, src.width(), src.height()) & clip & dst.rect();
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    const auto* from = reinterpret_cast<const QRgb*>(src.constScanLine(y - top));
+    auto* to = reinterpret_cast<QRgb*>(dst.scanLine(y));
+    for (int x = area.left(); x <= area.right(); ++x) {
+      const QRgb s = from[x - left];
+      const int a = qAlpha(s);
+      if (a == 0) continue;
+      const QRgb d = to[x];
+      to[x] = qRgb(qRed(s) + qRed(d) * (255 - a) / 255, qGreen(s) + qGreen(d) * (255 - a) / 255,
+                   qBlue(s) + qBlue(d) * (255 - a) / 255);
+    }
+  }
+}
+
+}  // namespace
+
+MapGridView::MapGridView(const Project& project, TileImages& tiles, QWidget* parent)
+    : QAbstractScrollArea(parent), project_(project), tiles_(tiles) {
+  setFocusPolicy(Qt::StrongFocus);
+  viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+  viewport()->setMouseTracking(false);
+  horizontalScrollBar()->setSingleStep(1);
+  verticalScrollBar()->setSingleStep(1);
+  UpdateScrollBars();
+}
+
+void MapGridView::SetDisplay(CellDisplay display) {
+  display_ = display;
+  RedrawAll();
+}
+
+void MapGridView::SetOptions(const GridOptions& options) {
+  const bool geometry = options.tileSize != options_.tileSize || options.gridLines != options_.gridLines;
+  options_ = options;
+  if (geometry) UpdateScrollBars();
+  RedrawAll();
+}
+
+void MapGridView::SetGridSize(int columns, int rows) {
+  columns_ = std::max(0, columns);
+  rows_ = std::max(0, rows);
+  col_ = std::clamp(col_, 0, std::max(0, columns_ - 1));
+  row_ = std::clamp(row_, 0, std::max(0, rows_ - 1));
+  UpdateScrollBars();
+  RedrawAll();
+}
+
+int MapGridView::LeftColumn() const { return horizontalScrollBar()->value(); }
+int MapGridView::TopRow() const { return verticalScrollBar()->value(); }
+void MapGridView::SetLeftColumn(int column) { horizontalScrollBar()->setValue(column); }
+void MapGridView::SetTopRow(int row) { verticalScrollBar()->setValue(row); }
+int MapGridView::VisibleColumns() const { return std::max(1, viewport()->width() / Pitch()); }
+int MapGridView::VisibleRows() const { return std::max(1, viewport()->height() / Pitch()); }
+
+void MapGridView::UpdateScrollBars() {
+  horizontalScrollBar()->setRange(0, std::max(0, columns_ - VisibleColumns()));
+  horizontalScrollBar()->setPageStep(VisibleColumns());
+  verticalScrollBar()->setRange(0, std::max(0, rows_ - VisibleRows()));
+  verticalScrollBar()->setPageStep(VisibleRows());
+}
+
+QRect MapGridView::CellRect(int column, int row) const {
+  const int t = options_.tileSize;
+  return QRect((column - LeftColumn()) * Pitch(), (row - TopRow()) * Pitch(), t, t);
+}
+
+bool MapGridView::CellAt(const QPoint& point, int* column, int* row) const {
+  if (point.x() < 0 || point.y() < 0) return false;
+  const int c = LeftColumn() + point.x() / Pitch();
+  const int r = TopRow() + point.y() / Pitch();
+  if (c >= columns_ || r >= rows_) return false;
+  // A point on a grid line belongs to no cell.
+  if (point.x() % Pitch() >= options_.tileSize || point.y() % Pitch() >= options_.tileSize) return false;
+  *column = c;
+  *row = r;
+  return true;
+}
+
+void MapGridView::RedrawCell(int column, int row) {
+  viewport()->update(CellRect(column, row));
+}
+
+void MapGridView::SetCurrentCell(int column, int row) { MoveCurrent(column, row, true); }
+
+void MapGridView::MoveCurrent(int column, int row, bool reportClick) {
+  if (columns_ == 0 || rows_ == 0) return;
+  column = std::clamp(column, 0, columns_ - 1);
+  row = std::clamp(row, 0, rows_ - 1);
+  const bool moved = column != col_ || row != row_;
+  if (moved) {
+    RedrawCell(col_, row_);
+    col_ = column;
+    row_ = row;
+    RedrawCell(col_, row_);
+    // Keep the current cell in view.
+    if (col_ < LeftColumn()) SetLeftColumn(col_);
+    else if (col_ >= LeftColumn() + VisibleColumns()) SetLeftColumn(col_ - VisibleColumns() + 1);
+    if (row_ < TopRow()) SetTopRow(row_);
+    else if (row_ >= TopRow() + VisibleRows()) SetTopRow(row_ - VisibleRows() + 1);
+    emit CellSelected(col_, row_);
+  }
+  if (moved && reportClick) emit CellClicked(col_, row_);
+}
+
+void MapGridView::DrawCell(int column, int row, int left, int top) {
+  const int t = options_.tileSize;
+  const QRect square(left, top, t, t);
+  const bool mapPresent = display_ != CellDisplay::None && !project_.Map.Empty() &&
+                          project_.Map.Contains(column, row);
+  if (!mapPresent) {
+    Fill(buffer_, square, EmptyColor);
+    return;
+  }
+  const int code = project_.Map.GetTerrain(column, row);
+  const bool needsItem = display_ == CellDisplay::Domain || (options_.domainIndicator && t >= 24);
+  const TDescItem* item = needsItem ? project_.CellDescription(column, row) : nullptr;
+  if (display_ == CellDisplay::Domain) {
+    const std::int32_t color = item ? project_.Domains.Color(item->Domain) : NoColor;
+    Blit(buffer_, tiles_.Blended(code, color, options_.moreColor ? 25 : 50, t), left, top);
+  } else {
+    const TileStyle style =
+        options_.retro ? TileStyle::Retro : options_.grayscale ? TileStyle::Grey : TileStyle::Colour;
+    Blit(buffer_, tiles_.Scaled(style, code, t), left, top);
+    if (options_.domainIndicator && t >= 24 && item && project_.Domains.Defined(item->Domain)) {
+      const std::int32_t color = project_.Domains.Color(item->Domain);
+      Fill(buffer_, QRect(left + t - 11, top + 3, 7, 5), 0xFF000000u | ColorFromBgr(color).rgb());
+      BlendOver(buffer_, tiles_.Ticker(), left + t - 12, top + 1, square);
+    }
+  }
+  if (column == col_ && row == row_) {
+    Fill(buffer_, QRect(left, top, t, 1), FocusColor);
+    Fill(buffer_, QRect(left, top + t - 1, t, 1), FocusColor);
+    Fill(buffer_, QRect(left, top, 1, t), FocusColor);
+    Fill(buffer_, QRect(left + t - 1, top, 1, t), FocusColor);
+  }
+}
+
+void MapGridView::RenderRect(const QRect& requested) {
+  const QSize size = viewport()->size();
+  if (buffer_.size() != size) buffer_ = QImage(size, QImage::Format_RGB32);
+  const QRect rect = requested & buffer_.rect();
+  if (rect.isEmpty()) return;
+  const int pitch = Pitch();
+  const int left = LeftColumn(), top = TopRow();
+  // Cells end where the grid ends; beyond it the background shows.
+  const QRect gridArea(0, 0, (columns_ - left) * pitch, (rows_ - top) * pitch);
+  // Tiles cover the grid area; only what lies beyond it, and the lines, need a fill.
+  const QRect inside = rect & gridArea;
+  if (inside != rect) {
+    const int far = buffer_.width() + buffer_.height();
+    Fill(buffer_, QRect(gridArea.right() + 1, rect.top(), far, rect.height()) & rect, OutsideColor);
+    Fill(buffer_, QRect(rect.left(), gridArea.bottom() + 1, rect.width(), far) & rect, OutsideColor);
+  }
+  if (options_.gridLines) Fill(buffer_, inside, LineColor);
+  const int c0 = left + rect.left() / pitch;
+  const int c1 = std::min(columns_ - 1, left + rect.right() / pitch);
+  const int r0 = top + rect.top() / pitch;
+  const int r1 = std::min(rows_ - 1, top + rect.bottom() / pitch);
+  for (int r = r0; r <= r1; ++r)
+    for (int c = c0; c <= c1; ++c) DrawCell(c, r, (c - left) * pitch, (r - top) * pitch);
+}
+
+void MapGridView::paintEvent(QPaintEvent* event) {
+  const QRect rect = event->rect();
+  RenderRect(rect);
+  QPainter painter(viewport());
+  painter.drawImage(rect, buffer_, rect);
+}
+
+void MapGridView::resizeEvent(QResizeEvent* event) {
+  QAbstractScrollArea::resizeEvent(event);
+  UpdateScrollBars();
+}
+
+void MapGridView::scrollContentsBy(int, int) { viewport()->update(); }
+
+void MapGridView::mousePressEvent(QMouseEvent* event) {
+  int c = 0, r = 0;
+  if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
+  pressed_ = true;
+  if (CellAt(event->position().toPoint(), &c, &r)) {
+    MoveCurrent(c, r, false);
+    emit CellPainted(c, r, event->buttons());
+  }
+}
+
+void MapGridView::mouseMoveEvent(QMouseEvent* event) {
+  int c = 0, r = 0;
+  if (!pressed_ || !(event->buttons() & Qt::LeftButton)) return;
+  if (CellAt(event->position().toPoint(), &c, &r)) {
+    // The current cell follows the pointer while the button is held.
+    MoveCurrent(c, r, true);
+    emit CellPainted(c, r, event->buttons());
+  }
+}
+
+void MapGridView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !pressed_) return QAbstractScrollArea::mouseReleaseEvent(event);
+  pressed_ = false;
+  emit StrokeFinished();
+  if (columns_ > 0 && rows_ > 0) emit CellClicked(col_, row_);
+}
+
+void MapGridView::keyPressEvent(QKeyEvent* event) {
+  int c = col_, r = row_;
+  const bool ctrl = event->modifiers() & Qt::ControlModifier;
+  switch (event->key()) {
+    case Qt::Key_Left: --c; break;
+    case Qt::Key_Right: ++c; break;
+    case Qt::Key_Up: --r; break;
+    case Qt::Key_Down: ++r; break;
+    case Qt::Key_PageUp: r -= VisibleRows(); break;
+    case Qt::Key_PageDown: r += VisibleRows(); break;
+    case Qt::Key_Home: c = 0; if (ctrl) r = 0; break;
+    case Qt::Key_End: c = columns_ - 1; if (ctrl) r = rows_ - 1; break;
+    default: return QAbstractScrollArea::keyPressEvent(event);
+  }
+  MoveCurrent(c, r, true);
+}
+
+void MapGridView::wheelEvent(QWheelEvent* event) {
+  if (event->modifiers() & Qt::ControlModifier) {
+    const int delta = event->angleDelta().y();
+    if (delta != 0) emit ZoomRequested(delta > 0 ? 1 : -1);
+    event->accept();
+    return;
+  }
+  QAbstractScrollArea::wheelEvent(event);
+}
+
+void MapGridView::contextMenuEvent(QContextMenuEvent* event) {
+  emit ContextMenuRequested(event->globalPos());
+}
+
+}  // namespace mireforge

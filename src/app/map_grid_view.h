@@ -1,0 +1,101 @@
+#pragma once
+// DG, the map grid view: one square tile per cell, no headers. It draws only
+// the exposed cells into a buffer from tiles scaled once per tile size.
+#include <QAbstractScrollArea>
+#include <QImage>
+
+namespace mireforge {
+
+struct Project;
+class TileImages;
+
+enum class CellDisplay { None, Terrain, Domain };
+
+struct GridOptions {
+  int tileSize = 32;
+  bool gridLines = false;
+  bool grayscale = false;
+  bool retro = false;
+  bool domainIndicator = false;
+  bool moreColor = false;
+};
+
+class MapGridView : public QAbstractScrollArea {
+  Q_OBJECT
+ public:
+  MapGridView(const Project& project, TileImages& tiles, QWidget* parent = nullptr);
+
+  void SetDisplay(CellDisplay display);
+  CellDisplay Display() const { return display_; }
+  void SetOptions(const GridOptions& options);
+  const GridOptions& Options() const { return options_; }
+
+  // Column and row count of the grid (66 x 63 empty squares without a map).
+  void SetGridSize(int columns, int rows);
+  int Columns() const { return columns_; }
+  int Rows() const { return rows_; }
+
+  int CurrentColumn() const { return col_; }
+  int CurrentRow() const { return row_; }
+  // Moves the current cell (clamped) and reports it as a click.
+  void SetCurrentCell(int column, int row);
+
+  int LeftColumn() const;
+  int TopRow() const;
+  void SetLeftColumn(int column);
+  void SetTopRow(int row);
+  int VisibleColumns() const;
+  int VisibleRows() const;
+
+  // The cell under a viewport point, false when the point lies on no cell.
+  bool CellAt(const QPoint& point, int* column, int* row) const;
+
+  void RedrawCell(int column, int row);
+  void RedrawAll() { viewport()->update(); }
+
+  // Draws the cells of the viewport rectangle into the buffer; the paint event uses it too.
+  void RenderRect(const QRect& rect);
+  const QImage& Buffer() const { return buffer_; }
+
+ signals:
+  // The current cell moved (mouse, keyboard or program).
+  void CellSelected(int column, int row);
+  // A click ended, or the current cell was moved by keyboard or program.
+  void CellClicked(int column, int row);
+  // Left button pressed or moved with a button held, over a cell.
+  void CellPainted(int column, int row, Qt::MouseButtons buttons);
+  void StrokeFinished();
+  void ZoomRequested(int steps);
+  void ContextMenuRequested(const QPoint& globalPos);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  int Pitch() const { return options_.tileSize + (options_.gridLines ? 1 : 0); }
+  void UpdateScrollBars();
+  void MoveCurrent(int column, int row, bool reportClick);
+  QRect CellRect(int column, int row) const;
+  void DrawCell(int column, int row, int left, int top);
+
+  const Project& project_;
+  TileImages& tiles_;
+  CellDisplay display_ = CellDisplay::None;
+  GridOptions options_;
+  int columns_ = 66;
+  int rows_ = 63;
+  int col_ = 0;
+  int row_ = 0;
+  bool pressed_ = false;
+  QImage buffer_;
+};
+
+}  // namespace mireforge

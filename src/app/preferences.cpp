@@ -1,0 +1,111 @@
+#include "app/preferences.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <string>
+
+#include "formats/ini_file.h"
+#include "model/error.h"
+
+namespace mireforge {
+
+namespace {
+
+constexpr const char* SettingsSection = "Settings";
+
+std::string Utf8(const QString& text) { return text.toStdString(); }
+
+}  // namespace
+
+void RecentList::Add(const QString& fileName) {
+  const QString full = QFileInfo(fileName).absoluteFilePath();
+  entries_.removeAll(full);
+  entries_.prepend(full);
+  while (entries_.size() > MaxEntries) entries_.removeLast();
+}
+
+void RecentList::Prune(const std::function<bool(const QString&)>& exists) {
+  for (int i = static_cast<int>(entries_.size()) - 1; i >= 0; --i)
+    if (!exists(entries_[i])) entries_.removeAt(i);
+}
+
+void RecentList::Read(const IniFile& ini, const char* section) {
+  entries_.clear();
+  for (int n = 1; n <= MaxEntries; ++n) {
+    const std::string value = ini.ReadString(section, "MRU" + std::to_string(n), "");
+    if (!value.empty()) entries_.append(QString::fromStdString(value));
+  }
+}
+
+void RecentList::Write(IniFile& ini, const char* section) const {
+  for (int n = 1; n <= MaxEntries; ++n) {
+    const std::string key = "MRU" + std::to_string(n);
+    if (n <= entries_.size()) ini.WriteString(section, key, Utf8(entries_[n - 1]));
+    else ini.DeleteKey(section, key);
+  }
+}
+
+QString Preferences::DefaultPath() {
+  const QString program = QCoreApplication::applicationFilePath();
+  const QFileInfo info(program);
+  const QString name = (info.completeBaseName().isEmpty() ? QString("mireforge") : info.completeBaseName()) + ".ini";
+  const QFileInfo folder(info.absolutePath());
+  if (!program.isEmpty() && folder.isDir() && folder.isWritable()) return QDir(info.absolutePath()).filePath(name);
+  // An installed program cannot write beside itself.
+  const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+  QDir().mkpath(config);
+  return QDir(config).filePath(name);
+}
+
+void Preferences::Load(const QString& path) {
+  IniFile ini;
+  try {
+    ini = IniFile::LoadIfExists(Utf8(path));
+  } catch (const Error&) {
+    // An unreadable preferences file must not stop the program: defaults apply.
+  }
+  Settings& s = settings;
+  s.showGrid = ini.ReadBool(SettingsSection, "Show grid", false);
+  s.startFullscreen = ini.ReadBool(SettingsSection, "Start fullscreen", true);
+  s.interSelect = ini.ReadBool(SettingsSection, "InterSelect", true);
+  s.showDescriptionWindow = ini.ReadBool(SettingsSection, "Show description window", true);
+  s.showTerrainWindow = ini.ReadBool(SettingsSection, "Show terrain window", true);
+  s.showDomainsWindow = ini.ReadBool(SettingsSection, "Show domains window", true);
+  s.autoMMUSQL = ini.ReadBool(SettingsSection, "AutoMMUSQL", false);
+  s.autoSaveMMF = ini.ReadBool(SettingsSection, "AutoSaveMMF", false);
+  s.rememberLastInput = ini.ReadBool(SettingsSection, "RememberLastInput", false);
+  images.Read(ini, "MRUImages");
+  projects.Read(ini, "MRUProjects");
+  mmuMaps.Read(ini, "MRUMMUMaps");
+}
+
+void Preferences::Save(const QString& path) {
+  IniFile ini;
+  try {
+    ini = IniFile::LoadIfExists(Utf8(path));
+  } catch (const Error&) {
+    // Unreadable: write a fresh file rather than lose the settings of this run.
+  }
+  const auto exists = [](const QString& file) { return QFileInfo::exists(file); };
+  images.Prune(exists);
+  projects.Prune(exists);
+  mmuMaps.Prune(exists);
+  images.Write(ini, "MRUImages");
+  projects.Write(ini, "MRUProjects");
+  mmuMaps.Write(ini, "MRUMMUMaps");
+  const Settings& s = settings;
+  ini.WriteBool(SettingsSection, "AutoSaveMMF", s.autoSaveMMF);
+  ini.WriteBool(SettingsSection, "RememberLastInput", s.rememberLastInput);
+  ini.WriteBool(SettingsSection, "AutoMMUSQL", s.autoMMUSQL);
+  ini.WriteBool(SettingsSection, "InterSelect", s.interSelect);
+  ini.WriteBool(SettingsSection, "Show grid", s.showGrid);
+  ini.WriteBool(SettingsSection, "Show description window", s.showDescriptionWindow);
+  ini.WriteBool(SettingsSection, "Show terrain window", s.showTerrainWindow);
+  ini.WriteBool(SettingsSection, "Show domains window", s.showDomainsWindow);
+  ini.WriteBool(SettingsSection, "Start fullscreen", s.startFullscreen);
+  ini.Save(Utf8(path), "Unable to write to %s");
+}
+
+}  // namespace mireforge

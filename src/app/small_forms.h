@@ -1,0 +1,64 @@
+#pragma once
+// The small forms of the shell: TfInfo (progress), TfOptions (preferences),
+// TfAbout (about box).
+#include <QDialog>
+#include <QIcon>
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+
+namespace mireforge {
+
+// The application icon at every size it is drawn in.
+QIcon AppIcon();
+
+// The progress form shown by project save and load: 460 x 88, framed, on top.
+class TfInfo : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TfInfo(QWidget* mainWindow);
+  void Start(const QString& text, int maximum);
+  void SetPosition(int position);
+  void Finish();
+
+  QLabel* lInfo = nullptr;
+  QProgressBar* pbInfo = nullptr;
+
+ private:
+  QWidget* mainWindow_;
+};
+
+struct OptionValues {
+  bool rememberLastInput = false;
+  bool autoMMUSQL = false;
+  bool invertRowCol = false;
+  bool autoSaveMMF = false;
+};
+
+class TfOptions : public QDialog {
+  Q_OBJECT
+ public:
+  TfOptions(const OptionValues& values, QWidget* parent = nullptr);
+  OptionValues Values() const;
+
+  QTabWidget* tabs = nullptr;
+  QCheckBox* cbRememberLastInput = nullptr;
+  QCheckBox* cbAutoMMUSQL = nullptr;
+  QCheckBox* cbInvertRowCol = nullptr;
+  QCheckBox* cbAutoSaveMMF = nullptr;
+};
+
+// Borderless, centred on the main window; a click anywhere closes it.
+class TfAbout : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfAbout(QWidget* parent = nullptr);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+};
+
+}  // namespace mireforge

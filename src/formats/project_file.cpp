@@ -1,0 +1,236 @@
+#include "formats/project_file.h"
+
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <utility>
+
+#include "model/terrain.h"
+
+namespace mireforge {
+
+namespace {
+
+constexpr std::string_view HeaderSection = "Mireforge project file";
+constexpr std::string_view PlasmaSection = "Plasma";
+constexpr std::string_view CEvoSection = "cEvo";
+constexpr std::string_view MapSection = "Map";
+constexpr std::string_view DescriptionsSection = "Descriptions";
+constexpr std::string_view DomainsSection = "Domains";
+constexpr std::string_view DomainColorsSection = "DomainColors";
+constexpr std::string_view DomainNamesSection = "DomainNames";
+
+template <typename Rows>
+struct RowKey {
+  std::string_view key;
+  std::string Rows::*row;
+  std::string_view fallback;
+};
+
+// Write order and defaults on reading; the defaults are the file format's own and
+// differ in places from a fresh wizard (e.g. cEvo "CreateRare").
+constexpr std::array<RowKey<PlasmaRows>, 15> PlasmaKeys = {{
+    {"Width", &PlasmaRows::Width, "66"},
+    {"Height", &PlasmaRows::Height, "63"},
+    {"Seed", &PlasmaRows::Seed, "0"},
+    {"Randomize", &PlasmaRows::Randomize, "True"},
+    {"CreateRare", &PlasmaRows::CreateRare, "True"},
+    {"RareCount", &PlasmaRows::RareCount, "500"},
+    {"ResizeType", &PlasmaRows::ResizeType, "Bilinear"},
+    {"MountainLevel", &PlasmaRows::MountainLevel, "76"},
+    {"DownsLevel", &PlasmaRows::DownsLevel, "120"},
+    {"ForestLevel", &PlasmaRows::ForestLevel, "170"},
+    {"Smooth", &PlasmaRows::Smooth, "True"},
+    {"SmoothLevel", &PlasmaRows::SmoothLevel, "20"},
+    {"AvgHeight", &PlasmaRows::AvgHeight, "254"},
+    {"RandomizeRare", &PlasmaRows::RandomizeRare, "False"},
+    {"RareSeed", &PlasmaRows::RareSeed, "0"},
+}};
+
+constexpr std::array<RowKey<CEvoRows>, 15> CEvoKeys = {{
+    {"Width", &CEvoRows::Width, "66"},
+    {"Height", &CEvoRows::Height, "63"},
+    {"Seed", &CEvoRows::Seed, "0"},
+    {"Randomize", &CEvoRows::Randomize, "True"},
+    {"CreateRare", &CEvoRows::CreateRare, "True"},
+    {"RareCount", &CEvoRows::RareCount, "500"},
+    {"LandMass", &CEvoRows::LandMass, "25"},
+    {"Downs", &CEvoRows::Downs, "7"},
+    {"Mountains", &CEvoRows::Mountains, "5"},
+    {"RandDowns", &CEvoRows::RandDowns, "12"},
+    {"AddRandDowns", &CEvoRows::AddRandDowns, "True"},
+    {"ElevationSmooth", &CEvoRows::ElevationSmooth, "49"},
+    {"ElevationDetail", &CEvoRows::ElevationDetail, "95"},
+    {"RandomizeRare", &CEvoRows::RandomizeRare, "False"},
+    {"RareSeed", &CEvoRows::RareSeed, "0"},
+}};
+
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+int TerrainFromHex(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return NoTerrain;
+}
+
+// "%3.3d": at least three digits.
+std::string RowKeyName(int y) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%03d", y);
+  return buffer;
+}
+
+// "x,y" without allocating: these keys are looked up once per cell.
+struct CellKey {
+  char buffer[24];
+  std::string_view text;
+  CellKey(int x, int y) {
+    char* end = std::to_chars(buffer, buffer + 10, x).ptr;
+    *end++ = ',';
+    end = std::to_chars(end, buffer + sizeof buffer, y).ptr;
+    text = std::string_view(buffer, static_cast<std::size_t>(end - buffer));
+  }
+};
+
+bool ValidMapSize(long long width, long long height) {
+  return width >= 1 && width <= MaxMapSize && height >= 1 && height <= MaxMapSize;
+}
+
+std::string SizeText(long long width, long long height) {
+  return std::to_string(width) + "x" + std::to_string(height);
+}
+
+void Report(const ProjectProgress& progress, std::string_view label, int maximum, int position) {
+  if (progress) progress(label, maximum, position);
+}
+
+}  // namespace
+
+void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& progress) {
+  const MapGrid& map = project.Map;
+  if (!ValidMapSize(map.Width, map.Height))
+    throw Error("The map size " + SizeText(map.Width, map.Height) +
+                " cannot be saved: width and height must be 1 to 512.");
+  Report(progress, SavingLabel, map.Height, 0);
+
+  ini.WriteString(HeaderSection, "Version", ProjectVersion);
+  ini.WriteInteger(HeaderSection, "Mode", project.Rows.Mode);
+  for (const auto& entry : PlasmaKeys) ini.WriteString(PlasmaSection, entry.key, project.Rows.Plasma.*entry.row);
+  // The levels come from the last generation, not from the rows.
+  ini.WriteInteger(PlasmaSection, "MountainLevel", project.Settings.MountainLevel);
+  ini.WriteInteger(PlasmaSection, "DownsLevel", project.Settings.DownsLevel);
+  ini.WriteInteger(PlasmaSection, "ForestLevel", project.Settings.ForestLevel);
+  for (const auto& entry : CEvoKeys) ini.WriteString(CEvoSection, entry.key, project.Rows.CEvo.*entry.row);
+
+  // Erased first so that a smaller map leaves no stale rows behind.
+  ini.EraseSection(MapSection);
+  ini.WriteInteger(MapSection, "Width", map.Width);
+  ini.WriteInteger(MapSection, "Height", map.Height);
+  std::string row(map.Width, '0');
+  for (int y = 0; y < map.Height; ++y) {
+    for (int x = 0; x < map.Width; ++x) row[x] = HexDigits[map.GetTerrain(x, y)];
+    ini.WriteString(MapSection, RowKeyName(y), row);
+  }
+
+  for (std::string_view section : {DescriptionsSection, DomainsSection, DomainColorsSection, DomainNamesSection})
+    ini.EraseSection(section);
+  if (project.Descriptions.Empty()) return;
+  for (int y = 0; y < map.Height; ++y) {
+    for (int x = 0; x < map.Width; ++x) {
+      const CellKey key(x, y);
+      // A list shorter than the map (never made by the editor) falls back to the defaults.
+      const TDescItem* item = project.CellDescription(x, y);
+      ini.WriteString(DescriptionsSection, key.text, item ? std::string_view(item->Text) : TerrainNames[map.GetTerrain(x, y)]);
+      ini.WriteInteger(DomainsSection, key.text, item ? item->Domain : 0);
+    }
+    Report(progress, SavingLabel, map.Height, y);
+  }
+  for (int n = 0; n < DomainCount; ++n) {
+    const DomainSlot& slot = project.Domains.Slots[n];
+    const std::string key = std::to_string(n);
+    if (slot.Color != 0) ini.WriteInteger(DomainColorsSection, key, slot.Color);
+    if (!slot.Name.empty()) ini.WriteString(DomainNamesSection, key, slot.Name);
+  }
+}
+
+void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& progress) {
+  // Character codes compared one by one, so "10" and "2" sort before "2.0".
+  const std::string version = ini.ReadString(HeaderSection, "Version", "");
+  if (version < ProjectVersion) throw ProjectVersionError();
+
+  GeneratorRows rows = project.Rows;
+  rows.Mode = ini.ReadInteger(HeaderSection, "Mode", 0);
+
+  const std::int32_t height = ini.ReadInteger(MapSection, "Height", DefaultMapHeight);
+  const std::int32_t width = ini.ReadInteger(MapSection, "Width", DefaultMapWidth);
+  if (!ValidMapSize(width, height))
+    throw Error("The map size " + SizeText(width, height) +
+                " in this project file is not supported: width and height must be 1 to 512.");
+  MapGrid map;
+  map.ResizeMap(width, height);
+  for (int y = 0; y < height; ++y) {
+    // Cells beyond a short or missing row get 15 (none), like any unknown character.
+    const std::string* value = ini.Find(MapSection, RowKeyName(y));
+    for (int x = 0; x < width; ++x)
+      map.Cells[x + y * width] = static_cast<TerrainCode>(value && static_cast<std::size_t>(x) < value->size()
+                                                              ? TerrainFromHex((*value)[x])
+                                                              : NoTerrain);
+  }
+  map.RebuildTerrainRows();
+  Report(progress, LoadingLabel, height, 0);
+
+  for (const auto& entry : PlasmaKeys) rows.Plasma.*entry.row = ini.ReadString(PlasmaSection, entry.key, entry.fallback);
+  for (const auto& entry : CEvoKeys) rows.CEvo.*entry.row = ini.ReadString(CEvoSection, entry.key, entry.fallback);
+
+  DescriptionList descriptions;
+  if (ini.KeyCount(DescriptionsSection) > 0) {
+    descriptions.Reserve(map.Cells.size());
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const CellKey key(x, y);
+        const std::string* text = ini.Find(DescriptionsSection, key.text);
+        descriptions.AddDescription(map.GetTerrain(x, y),
+                                    text ? CleanDescription(*text) : std::string(TerrainNames[Plains]), x, y,
+                                    ini.ReadInteger(DomainsSection, key.text, 0));
+      }
+      Report(progress, LoadingLabel, height, y);
+    }
+  } else {
+    BuildDefaultDescriptions(descriptions, map);
+  }
+
+  DomainTable domains;
+  domains.ResetDomains();
+  for (int n = 0; n < DomainCount; ++n) {
+    const std::string key = std::to_string(n);
+    domains.Slots[n].Color = ini.ReadInteger(DomainColorsSection, key, 0);
+    domains.Slots[n].Name = ini.ReadString(DomainNamesSection, key, "");
+  }
+
+  // Everything was read: only now does the open project change.
+  project.Map = std::move(map);
+  project.Descriptions = std::move(descriptions);
+  project.Domains = std::move(domains);
+  project.Rows = std::move(rows);
+}
+
+void SaveProject(Project& project, const std::string& fileName, const ProjectProgress& progress) {
+  IniFile ini;
+  try {
+    ini = IniFile::LoadIfExists(fileName);
+  } catch (const Error&) {
+    // Without the old content its foreign sections would be lost on replacing it.
+    throw Error(FormatMessage("Unable to write to %s", fileName));
+  }
+  WriteProject(project, ini, progress);
+  ini.Save(fileName, "Unable to write to %s");
+  project.ProjectSaved = true;
+  project.ProjectFileName = fileName;
+}
+
+void LoadProject(Project& project, const std::string& fileName, const ProjectProgress& progress) {
+  ReadProject(IniFile::Load(fileName), project, progress);
+  project.ProjectFileName = fileName;
+}
+
+}  // namespace mireforge

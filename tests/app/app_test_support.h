@@ -1,0 +1,143 @@
+#pragma once
+// Drives the real main window offscreen: scripted answers for the questions
+// and file dialogs, a private preferences file, and helpers that act on the
+// modal dialog a command opens.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QMouseEvent>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <memory>
+
+#include "app/main_window.h"
+#include "app/terrain_dialogs.h"
+#include "app/user_prompts.h"
+
+namespace mireforge::testing {
+
+class ScriptedPrompts : public UserPrompts {
+ public:
+  Answer AskYesNoCancel(QWidget*, const QString& text) override {
+    questions.push_back(text);
+    return Pop(answers, Answer::Cancel);
+  }
+  bool AskReplace(QWidget*, const QString& text) override {
+    questions.push_back(text);
+    return true;
+  }
+  FileChoice SaveFile(QWidget*, const QString& title, const QString& filter, const QString& extension) override {
+    dialogs.push_back(title + "|" + filter + "|" + extension);
+    return Pop(files, FileChoice{});
+  }
+  FileChoice OpenFile(QWidget*, const QString& title, const QString& filter, const QString& extension) override {
+    dialogs.push_back(title + "|" + filter + "|" + extension);
+    return Pop(files, FileChoice{});
+  }
+  void ShowError(QWidget*, const QString& message) override { errors.push_back(message); }
+  void ShowInformation(QWidget*, const QString& message) override { information.push_back(message); }
+
+  std::deque<Answer> answers;
+  std::deque<FileChoice> files;  // an empty name is a cancelled dialog
+  QStringList questions, dialogs, errors, information;
+
+ private:
+  template <class T>
+  static T Pop(std::deque<T>& queue, T fallback) {
+    if (queue.empty()) return fallback;
+    T value = queue.front();
+    queue.pop_front();
+    return value;
+  }
+};
+
+// Runs action on the modal dialog of type D as soon as it is shown.
+template <class D>
+void OnModal(std::function<void(D*)> action) {
+  auto attempt = std::make_shared<std::function<void(int)>>();
+  *attempt = [action, attempt](int tries) {
+    if (auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget())) {
+      action(dialog);
+      return;
+    }
+    if (tries > 0) QTimer::singleShot(10, [attempt, tries] { (*attempt)(tries - 1); });
+  };
+  QTimer::singleShot(0, [attempt] { (*attempt)(200); });
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir.isValid());
+    iniPath = dir.filePath("mireforge.ini");
+  }
+  void TearDown() override {
+    if (window) {
+      window->CurrentProject().ProjectSaved = true;  // no question while tearing down
+      window->close();
+      window.reset();
+    }
+  }
+
+  TfMain& Start() {
+    window = std::make_unique<TfMain>(iniPath, prompts);
+    window->resize(1000, 700);
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    QApplication::processEvents();
+    return *window;
+  }
+
+  QString File(const QString& name) const { return dir.filePath(name); }
+
+  // A blank map through the real dialog.
+  void MakeBlankMap(int width = 66, int height = 63, int terrain = 0) {
+    OnModal<TfNewBlank>([=](TfNewBlank* d) {
+      d->eWidth->setValue(width);
+      d->eHeight->setValue(height);
+      d->cbTerrain->setCurrentIndex(terrain);
+      d->accept();
+    });
+    window->aNewBlank->trigger();
+  }
+
+  QPoint CellCentre(int column, int row) const {
+    const int pitch = window->TileSize() + (window->aShowGrid->isChecked() ? 1 : 0);
+    return QPoint((column - window->DG->LeftColumn()) * pitch + pitch / 2,
+                  (row - window->DG->TopRow()) * pitch + pitch / 2);
+  }
+
+  void Mouse(QEvent::Type type, int column, int row, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    const QPointF pos = CellCentre(column, row);
+    QMouseEvent event(type, pos, window->DG->viewport()->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(window->DG->viewport(), &event);
+  }
+
+  // A stroke from the first cell through the others, released on the last.
+  void Stroke(const std::vector<QPoint>& cells) {
+    Mouse(QEvent::MouseButtonPress, cells.front().x(), cells.front().y(), Qt::LeftButton, Qt::LeftButton);
+    for (std::size_t i = 1; i < cells.size(); ++i)
+      Mouse(QEvent::MouseMove, cells[i].x(), cells[i].y(), Qt::NoButton, Qt::LeftButton);
+    Mouse(QEvent::MouseButtonRelease, cells.back().x(), cells.back().y(), Qt::LeftButton, Qt::NoButton);
+  }
+
+  int Terrain(int x, int y) { return window->CurrentProject().Map.GetTerrain(x, y); }
+  TDescItem& Item(int x, int y) { return *window->CurrentProject().CellDescription(x, y); }
+
+  QTemporaryDir dir;
+  QString iniPath;
+  ScriptedPrompts prompts;
+  std::unique_ptr<TfMain> window;
+};
+
+}  // namespace mireforge::testing

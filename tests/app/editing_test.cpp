@@ -1,0 +1,385 @@
+// Painting, Fill, blank map, the editors, the panels following the grid, and
+// undo and redo.
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTreeView>
+
+#include "app/description_model.h"
+#include "app/editor_dialogs.h"
+#include "app/small_forms.h"
+#include "app_test_support.h"
+
+namespace mireforge::testing {
+namespace {
+
+class EditingTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    Start();
+    MakeBlankMap(10, 8, Plains);
+    window->CurrentProject().ProjectSaved = true;
+    window->UndoStack().setClean();
+    base = window->UndoStack().count();  // the blank map is a step of its own
+  }
+
+  int base = 0;
+
+  void SelectEntries(const std::vector<int>& rows) {
+    QItemSelectionModel* selection = window->DescVT->selectionModel();
+    selection->clearSelection();
+    for (int row : rows)
+      selection->select(window->descModel->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection->setCurrentIndex(window->descModel->index(rows.front(), 0), QItemSelectionModel::NoUpdate);
+  }
+
+  void AddDomain(int number, const QString& name) {
+    window->CurrentProject().Domains.Slots[number] = {0x00FF00, name.toStdString()};
+    window->RebuildDomainPanel();
+  }
+};
+
+TEST_F(EditingTest, PaintingWithoutChosenTerrainChangesNothing) {
+  window->aPaint->trigger();
+  Stroke({{2, 2}, {3, 2}});
+  EXPECT_EQ(Terrain(2, 2), Plains);
+  EXPECT_TRUE(window->CurrentProject().ProjectSaved);
+  EXPECT_EQ(window->UndoStack().count(), base);
+}
+
+TEST_F(EditingTest, StrokeSparesBorderRingAndIsOneUndoStep) {
+  window->ChooseTerrain(Mountains);
+  window->aPaint->trigger();
+  Item(3, 1).Text = "typed";
+  // Across the whole second row, border cells included.
+  std::vector<QPoint> cells;
+  for (int x = 0; x < 10; ++x) cells.push_back({x, 1});
+  cells.push_back({9, 0});
+  Stroke(cells);
+  EXPECT_EQ(Terrain(0, 1), FrozenWastes);
+  EXPECT_EQ(Terrain(9, 1), FrozenWastes);
+  EXPECT_EQ(Terrain(9, 0), FrozenWastes);
+  for (int x = 1; x <= 8; ++x) {
+    EXPECT_EQ(Terrain(x, 1), Mountains) << x;
+    EXPECT_EQ(Item(x, 1).Text, "mountains") << x;
+    EXPECT_EQ(window->CurrentProject().Map.TerrainRow(1)[x], Mountains) << x;
+  }
+  EXPECT_FALSE(window->CurrentProject().ProjectSaved);
+  EXPECT_EQ(window->UndoStack().count(), base + 1);
+  EXPECT_EQ(window->DG->CurrentColumn(), 9);  // the current cell followed the pointer
+  EXPECT_EQ(window->DG->CurrentRow(), 0);
+
+  window->aUndo->trigger();
+  for (int x = 1; x <= 8; ++x) EXPECT_EQ(Terrain(x, 1), Plains) << x;
+  EXPECT_EQ(Item(3, 1).Text, "typed");
+  EXPECT_EQ(window->CurrentProject().Map.TerrainRow(1)[3], Plains);
+  EXPECT_TRUE(window->CurrentProject().ProjectSaved);  // back at the saved state
+
+  window->aRedo->trigger();
+  EXPECT_EQ(Terrain(5, 1), Mountains);
+  EXPECT_FALSE(window->CurrentProject().ProjectSaved);
+
+  // A second stroke is a second step.
+  Stroke({{4, 4}});
+  EXPECT_EQ(window->UndoStack().count(), base + 2);
+}
+
+TEST_F(EditingTest, PaintingModesExcludeEachOther) {
+  window->aPaint->trigger();
+  EXPECT_EQ(window->DG->Display(), CellDisplay::Terrain);
+  window->aPaintDom->trigger();
+  EXPECT_FALSE(window->aPaint->isChecked());
+  EXPECT_EQ(window->DG->Display(), CellDisplay::Domain);
+  window->aPaintDom->trigger();  // off: domain colours stay on screen
+  EXPECT_FALSE(window->aPaintDom->isChecked());
+  EXPECT_EQ(window->DG->Display(), CellDisplay::Domain);
+  window->aPaint->trigger();
+  window->aPaint->trigger();
+  EXPECT_EQ(window->DG->Display(), CellDisplay::Terrain);
+  EXPECT_FALSE(window->aPaint->isChecked());
+}
+
+TEST_F(EditingTest, DomainPaintingUsesFocusedDomain) {
+  AddDomain(4, "North");
+  window->aPaintDom->trigger();
+  Stroke({{2, 2}});  // no domain focused
+  EXPECT_EQ(Item(2, 2).Domain, 0);
+  window->DomainVT->setCurrentIndex(window->domainModel->index(0, 0));
+  EXPECT_EQ(window->ActiveDomain(), 4);
+  Stroke({{2, 2}, {3, 2}, {0, 2}});
+  EXPECT_EQ(Item(2, 2).Domain, 4);
+  EXPECT_EQ(Item(3, 2).Domain, 4);
+  EXPECT_EQ(Item(0, 2).Domain, 0);  // border ring
+  EXPECT_EQ(Terrain(2, 2), Plains);
+  EXPECT_FALSE(window->CurrentProject().ProjectSaved);
+  window->aUndo->trigger();
+  EXPECT_EQ(Item(2, 2).Domain, 0);
+  EXPECT_EQ(Item(3, 2).Domain, 0);
+}
+
+TEST_F(EditingTest, FillKeepsBorderAndDomainsAndUndoes) {
+  AddDomain(2, "West");
+  Item(4, 4).Domain = 2;
+  Item(4, 5).Text = "Gard";
+  OnModal<TfFill>([](TfFill* d) {
+    EXPECT_EQ(d->windowTitle(), "Fill");
+    EXPECT_EQ(d->cbTerrain->currentText(), "plains");
+    EXPECT_EQ(d->cbTerrain->itemText(14), "mountain");
+    d->cbTerrain->setCurrentIndex(Lake);
+    d->accept();
+  });
+  window->aFill->trigger();
+  EXPECT_EQ(Terrain(4, 4), Lake);
+  EXPECT_EQ(Terrain(0, 4), FrozenWastes);
+  EXPECT_EQ(Item(4, 4).Domain, 0);
+  EXPECT_EQ(Item(4, 5).Text, "lake");
+  EXPECT_EQ(window->CurrentProject().Domains.Name(2), "West");
+  EXPECT_FALSE(window->CurrentProject().ProjectSaved);
+  window->aUndo->trigger();
+  EXPECT_EQ(Terrain(4, 4), Plains);
+  EXPECT_EQ(Item(4, 4).Domain, 2);
+  EXPECT_EQ(Item(4, 5).Text, "Gard");
+  EXPECT_EQ(window->CurrentProject().Map.TerrainRow(4)[4], Plains);
+  EXPECT_TRUE(window->CurrentProject().ProjectSaved);
+  window->aRedo->trigger();
+  EXPECT_EQ(Terrain(4, 4), Lake);
+  EXPECT_EQ(Item(4, 5).Text, "lake");
+
+  // Cancel changes nothing.
+  OnModal<TfFill>([](TfFill* d) {
+    d->cbTerrain->setCurrentIndex(Forest);
+    d->reject();
+  });
+  window->aFill->trigger();
+  EXPECT_EQ(Terrain(4, 4), Lake);
+}
+
+TEST_F(EditingTest, BlankMapSizesAndUndo) {
+  MakeBlankMap(2, 2, Forest);
+  EXPECT_EQ(window->CurrentProject().Map.Width, 2);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(window->CurrentProject().Map.Cells[i], FrozenWastes);
+  OnModal<TfNewBlank>([](TfNewBlank* d) {
+    EXPECT_EQ(d->eWidth->value(), 66);
+    EXPECT_EQ(d->eHeight->value(), 63);
+    EXPECT_EQ(d->eWidth->maximum(), 512);
+    EXPECT_EQ(d->eHeight->minimum(), 1);
+    d->reject();
+  });
+  window->aNewBlank->trigger();
+  EXPECT_EQ(window->CurrentProject().Map.Width, 2);
+  window->aUndo->trigger();
+  EXPECT_EQ(window->CurrentProject().Map.Width, 10);
+  EXPECT_EQ(window->DG->Columns(), 10);
+  EXPECT_EQ(window->StatusText(0), "10x8");
+  EXPECT_EQ(window->descModel->rowCount(), 80);
+}
+
+TEST_F(EditingTest, SetDescriptionForSeveralEntriesWithHistory) {
+  SelectEntries({11, 12, 13});
+  OnModal<TfSetName>([](TfSetName* d) {
+    EXPECT_EQ(d->windowTitle(), "Set location description");
+    EXPECT_EQ(d->Text(), "plains");
+    EXPECT_EQ(d->lDomain->text(), "[0] ");
+    d->cbDescription->setEditText("Lith of Gloom");
+    d->accept();
+  });
+  window->aSetName->trigger();
+  for (int x : {1, 2, 3}) EXPECT_EQ(Item(x, 1).Text, "Lith of Gloom");
+  EXPECT_EQ(Item(4, 1).Text, "plains");
+  EXPECT_FALSE(window->CurrentProject().ProjectSaved);
+  for (const char* text : {"Anvil", "Lith of Gloom"}) {
+    OnModal<TfSetName>([text](TfSetName* d) {
+      d->cbDescription->setEditText(text);
+      d->accept();
+    });
+    window->aSetName->trigger();
+  }
+  EXPECT_EQ(window->fSetName->History(), QStringList({"Anvil", "Lith of Gloom"}));
+  // Cancel changes nothing.
+  OnModal<TfSetName>([](TfSetName* d) {
+    d->cbDescription->setEditText("Nope");
+    d->reject();
+  });
+  window->aSetName->trigger();
+  EXPECT_EQ(Item(1, 1).Text, "Lith of Gloom");
+  window->aUndo->trigger();
+  window->aUndo->trigger();
+  EXPECT_EQ(Item(1, 1).Text, "Lith of Gloom");
+  window->aUndo->trigger();
+  EXPECT_EQ(Item(2, 1).Text, "plains");
+}
+
+TEST_F(EditingTest, SetDomainEditorNamesDomainAndKeepsCheckBoxAfterCancel) {
+  SelectEntries({22, 23});
+  OnModal<TfSetDom>([](TfSetDom* d) {
+    EXPECT_EQ(d->windowTitle(), "Set location domain");
+    EXPECT_EQ(d->lDescription->text(), "plains");
+    EXPECT_EQ(d->eDomain->value(), 0);
+    EXPECT_EQ(d->eDomain->maximum(), 255);
+    d->eDomain->setValue(9);
+    d->cbChange->setChecked(true);
+    d->eName->setText("Ice Realm");
+    d->swatch->SetColor(0x00FFFF);
+    d->accept();
+  });
+  window->aSetDomain->trigger();
+  EXPECT_EQ(Item(2, 2).Domain, 9);
+  EXPECT_EQ(Item(3, 2).Domain, 9);
+  EXPECT_EQ(window->CurrentProject().Domains.Name(9), "Ice Realm");
+  EXPECT_EQ(window->CurrentProject().Domains.Color(9), 0x00FFFF);
+  EXPECT_FALSE(window->fSetDom->cbChange->isChecked());  // OK clears it
+  EXPECT_EQ(window->domainModel->rowCount(), 1);
+  EXPECT_EQ(window->descModel->data(window->descModel->index(22, 1), Qt::DisplayRole).toString(), "[9] Ice Realm");
+
+  OnModal<TfSetDom>([](TfSetDom* d) {
+    d->cbChange->setChecked(true);
+    d->reject();
+  });
+  window->aSetDomain->trigger();
+  EXPECT_TRUE(window->fSetDom->cbChange->isChecked());  // kept after Cancel
+  EXPECT_EQ(Item(2, 2).Domain, 9);
+
+  window->aUndo->trigger();
+  EXPECT_EQ(Item(2, 2).Domain, 0);
+  EXPECT_EQ(window->CurrentProject().Domains.Name(9), "");
+  EXPECT_EQ(window->domainModel->rowCount(), 0);
+}
+
+TEST_F(EditingTest, RememberLastInputProposesLastValues) {
+  OnModal<TfOptions>([](TfOptions* d) {
+    d->cbRememberLastInput->setChecked(true);
+    d->accept();
+  });
+  window->aOptions->trigger();
+  AddDomain(5, "East");
+  SelectEntries({30});
+  Item(0, 3).Domain = 5;
+  OnModal<TfSetDom>([](TfSetDom* d) {
+    EXPECT_EQ(d->eDomain->value(), 0);  // nothing confirmed yet
+    EXPECT_EQ(d->eName->text(), "East");  // the entry's own domain
+    d->eDomain->setValue(7);
+    d->accept();
+  });
+  window->aSetDomain->trigger();
+  SelectEntries({31});
+  OnModal<TfSetDom>([](TfSetDom* d) {
+    EXPECT_EQ(d->eDomain->value(), 7);
+    d->reject();
+  });
+  window->aSetDomain->trigger();
+  OnModal<TfSetName>([](TfSetName* d) {
+    EXPECT_EQ(d->Text(), "");
+    d->reject();
+  });
+  window->aSetName->trigger();
+}
+
+TEST_F(EditingTest, NewAndEditDomainDialog) {
+  for (int n : {0, 3, 7}) AddDomain(n, QString("D%1").arg(n));
+  window->DomainVT->setCurrentIndex(window->domainModel->index(1, 0));
+  OnModal<TfNewDomain>([](TfNewDomain* d) {
+    EXPECT_EQ(d->windowTitle(), "New domain");
+    EXPECT_EQ(d->lNumber->text(), "New &domain:");
+    EXPECT_EQ(d->Number(), 8);
+    EXPECT_TRUE(d->eNumber->isEnabled());
+    EXPECT_FALSE(d->bOK->isEnabled());
+    d->eName->setText("Eight");
+    EXPECT_TRUE(d->bOK->isEnabled());
+    d->accept();
+  });
+  window->aNewDomain->trigger();
+  EXPECT_EQ(window->CurrentProject().Domains.Name(8), "Eight");
+  EXPECT_EQ(window->CurrentProject().Domains.Color(8), 0xFFFFFF);
+  EXPECT_EQ(window->domainModel->rowCount(), 4);
+  EXPECT_FALSE(window->CurrentProject().ProjectSaved);
+  EXPECT_EQ(window->ActiveDomain(), 3);  // the focus stayed on the same domain
+
+  OnModal<TfNewDomain>([](TfNewDomain* d) {
+    EXPECT_EQ(d->windowTitle(), "Edit domain");
+    EXPECT_EQ(d->lNumber->text(), "This &domain:");
+    EXPECT_EQ(d->Number(), 3);
+    EXPECT_FALSE(d->eNumber->isEnabled());
+    EXPECT_EQ(d->eName->text(), "D3");
+    d->eName->setText("Three");
+    d->accept();
+  });
+  window->aEditDomain->trigger();
+  EXPECT_EQ(window->CurrentProject().Domains.Name(3), "Three");
+  window->aUndo->trigger();
+  EXPECT_EQ(window->CurrentProject().Domains.Name(3), "D3");
+
+  AddDomain(255, "Last");
+  OnModal<TfNewDomain>([](TfNewDomain* d) {
+    EXPECT_EQ(d->Number(), 255);
+    d->reject();
+  });
+  window->aNewDomain->trigger();
+  EXPECT_EQ(window->CurrentProject().Domains.Name(255), "Last");
+}
+
+TEST_F(EditingTest, GridAndDescriptionPanelFollowEachOther) {
+  window->activateWindow();
+  QApplication::setActiveWindow(window.get());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  window->DG->SetCurrentCell(4, 3);
+  EXPECT_EQ(window->DescVT->currentIndex().row(), 34);
+  EXPECT_EQ(window->DescVT->selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(window->StatusText(4), "4");
+  EXPECT_EQ(window->StatusText(5), "3");
+  EXPECT_EQ(window->StatusText(7), "plains");
+
+  // Panel to grid: the cell becomes current and the panel keeps its selection.
+  SelectEntries({61, 62});
+  window->DescriptionClicked();
+  EXPECT_EQ(window->DG->CurrentColumn(), 1);
+  EXPECT_EQ(window->DG->CurrentRow(), 6);
+  EXPECT_EQ(window->DescVT->selectionModel()->selectedRows().size(), 2);
+  // The next real grid click is handled again.
+  window->DG->SetCurrentCell(2, 2);
+  EXPECT_EQ(window->DescVT->currentIndex().row(), 22);
+}
+
+TEST_F(EditingTest, FarDescriptionCentresGrid) {
+  MakeBlankMap(200, 150);
+  window->resize(800, 600);
+  QApplication::processEvents();
+  const int visibleColumns = window->DG->VisibleColumns(), visibleRows = window->DG->VisibleRows();
+  SelectEntries({120 * 200 + 150});
+  window->DescriptionClicked();
+  EXPECT_EQ(window->DG->LeftColumn(), 150 - visibleColumns / 2);
+  EXPECT_EQ(window->DG->TopRow(), 120 - visibleRows / 2);
+  SelectEntries({1 * 200 + 2});
+  window->DescriptionClicked();
+  EXPECT_EQ(window->DG->LeftColumn(), 0);
+  EXPECT_EQ(window->DG->TopRow(), 0);
+}
+
+TEST_F(EditingTest, ContextCommandRules) {
+  window->RebuildDomainPanel();
+  EXPECT_TRUE(window->aSetName->isEnabled());
+  EXPECT_FALSE(window->aEditDomain->isEnabled());
+  AddDomain(1, "One");
+  EXPECT_TRUE(window->aEditDomain->isEnabled());
+  EXPECT_TRUE(window->aNewDomain->isEnabled());
+}
+
+TEST_F(EditingTest, TileSizeRadioGroupAndZoom) {
+  window->aTileSize[6]->trigger();
+  EXPECT_EQ(window->TileSize(), 8);
+  EXPECT_EQ(window->StatusText(2), "8x8");
+  for (int i = 0; i < 6; ++i) EXPECT_FALSE(window->aTileSize[i]->isChecked());
+  QWheelEvent wheel(QPointF(10, 10), window->DG->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                    Qt::ControlModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(window->DG->viewport(), &wheel);
+  EXPECT_EQ(window->TileSize(), 10);
+  EXPECT_TRUE(window->aTileSize[5]->isChecked());
+}
+
+}  // namespace
+}  // namespace mireforge::testing

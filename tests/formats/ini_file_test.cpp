@@ -1,0 +1,167 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "formats/file_io.h"
+#include "formats/ini_file.h"
+#include "model/error.h"
+#include "support/temp_dir.h"
+
+namespace mireforge {
+namespace {
+
+using Names = std::vector<std::string>;
+
+TEST(IniFile, WritesWindowsLayoutAndFindsNamesWithoutCase) {
+  IniFile ini;
+  ini.WriteString("Settings", "Show grid", "1");
+  ini.WriteString("MRUProjects", "MRU1", "/a.mfp");
+  ini.WriteString("SETTINGS", "start FULLSCREEN", "0");  // same section, new key
+  ini.WriteString("settings", "SHOW GRID", "0");         // same key: overwritten in place
+  EXPECT_EQ(ini.Serialize(), "[Settings]\r\nShow grid=0\r\nstart FULLSCREEN=0\r\n[MRUProjects]\r\nMRU1=/a.mfp\r\n");
+  EXPECT_EQ(ini.ReadString("mruprojects", "mru1", "x"), "/a.mfp");
+  EXPECT_EQ(ini.ReadString("MRUProjects", "MRU2", "none"), "none");
+  EXPECT_EQ(ini.ReadString("Other", "MRU1", "none"), "none");
+  EXPECT_EQ(ini.KeyNames("SETTINGS"), (Names{"Show grid", "start FULLSCREEN"}));
+}
+
+TEST(IniFile, SectionsKeepFirstWrittenOrderAndErasedOnesGoToTheEnd) {
+  IniFile ini = IniFile::Parse("[A]\r\nk=1\r\n[B]\r\nk=2\r\n[C]\r\nk=3\r\n");
+  ini.EraseSection("b");
+  EXPECT_FALSE(ini.SectionExists("B"));
+  ini.WriteString("A", "j", "x");
+  ini.WriteString("B", "k", "4");
+  EXPECT_EQ(ini.SectionNames(), (Names{"A", "C", "B"}));
+  EXPECT_EQ(ini.KeyCount("B"), 1u);
+  ini.DeleteKey("A", "K");
+  EXPECT_EQ(ini.KeyNames("A"), (Names{"j"}));
+  ini.EraseSection("missing");  // no effect, no failure
+  ini.DeleteKey("missing", "k");
+  EXPECT_EQ(ini.Serialize(), "[A]\r\nj=x\r\n[C]\r\nk=3\r\n[B]\r\nk=4\r\n");
+}
+
+TEST(IniFile, ValuesRoundTripExactly) {
+  const std::vector<std::string> values = {
+      "",        "plain text", "  leading", "trailing  ", " both ", "\"quoted\"", "\"",
+      "\"half",  "half\"",     "\" \"",     "\t",         "a=b=c",  "[not a section]",
+      "; not a comment", "\"\"",  "x\"  ",  std::string(5000, 'q'), "caf\xE9 \xFF"};
+  IniFile ini;
+  for (std::size_t i = 0; i < values.size(); ++i) ini.WriteString("V", std::to_string(i), values[i]);
+  const IniFile back = IniFile::Parse(ini.Serialize());
+  for (std::size_t i = 0; i < values.size(); ++i)
+    EXPECT_EQ(back.ReadString("V", std::to_string(i), "<missing>"), values[i]) << i;
+  EXPECT_EQ(back.Serialize(), ini.Serialize());
+}
+
+TEST(IniFile, LineBreaksInValuesBecomeBlanksInsteadOfNewEntries) {
+  IniFile ini;
+  ini.WriteString("S", "k", "one\r\n[Evil]\nx=1\rend");
+  const IniFile back = IniFile::Parse(ini.Serialize());
+  EXPECT_EQ(back.ReadString("S", "k", ""), "one  [Evil] x=1 end");
+  EXPECT_EQ(back.SectionNames(), (Names{"S"}));
+}
+
+TEST(IniFile, ReadsFilesWrittenByHandOrOtherTools) {
+  // LF and lone CR line ends, blanks around names and "=", enclosing quotes.
+  const IniFile ini = IniFile::Parse(" [ Main ] trailing\n  Key  =  spaced value  \rQ=\"  kept  \"\r\n\n[Other");
+  EXPECT_EQ(ini.SectionNames(), (Names{"Main", "Other"}));
+  EXPECT_EQ(ini.ReadString("main", "key", ""), "spaced value");
+  EXPECT_EQ(ini.ReadString("Main", "Q", ""), "  kept  ");
+  EXPECT_TRUE(ini.SectionExists("other"));
+  EXPECT_EQ(ini.KeyCount("Other"), 0u);
+}
+
+TEST(IniFile, KeepsWhatItDoesNotUnderstand) {
+  const std::string text =
+      "; header comment\r\nloose=1\r\n"
+      "[A]\r\n; comment\r\nk=first\r\nno equals sign\r\nK=shadowed\r\n=empty key\r\n"
+      "[B]\r\nb=1\r\n"
+      "[a]\r\nlate=2\r\n";
+  IniFile ini = IniFile::Parse(text);
+  // The first of a repeated key wins; a repeated section joins the first one.
+  EXPECT_EQ(ini.ReadString("A", "k", ""), "first");
+  EXPECT_EQ(ini.ReadString("A", "late", ""), "2");
+  EXPECT_EQ(ini.KeyNames("A"), (Names{"k", "late"}));
+  EXPECT_EQ(ini.SectionNames(), (Names{"A", "B"}));
+  ini.WriteString("A", "k", "new");
+  EXPECT_EQ(ini.Serialize(),
+            "; header comment\r\nloose=1\r\n"
+            "[A]\r\n; comment\r\nk=new\r\nno equals sign\r\nK=shadowed\r\n=empty key\r\nlate=2\r\n"
+            "[B]\r\nb=1\r\n");
+}
+
+TEST(IniFile, IntegersInDecimalAndHexadecimal) {
+  struct Case {
+    const char* text;
+    std::int32_t expected;
+  };
+  const Case cases[] = {
+      {"0", 0},          {"42", 42},         {"-17", -17},       {"+5", 5},
+      {"0x1F", 31},      {"0X1f", 31},       {"$1F", 31},        {"$ff", 255},
+      {"-$10", -16},     {"$FFFFFFFF", -1},  {"536870911", 536870911},
+      {"2147483647", 2147483647},            {"-2147483648", INT32_MIN},
+      // Not numbers: the fallback 7.
+      {"", 7},           {"12abc", 7},       {"abc", 7},         {"0x", 7},
+      {"$", 7},          {"-", 7},           {"1.5", 7},         {"2147483648", 7},
+      {"$100000000", 7}, {"0x1G", 7},        {"1 2", 7},         {"--1", 7}};
+  IniFile ini;
+  for (const Case& c : cases) {
+    ini.WriteString("N", "v", c.text);
+    EXPECT_EQ(ini.ReadInteger("N", "v", 7), c.expected) << c.text;
+  }
+  EXPECT_EQ(ini.ReadInteger("N", "missing", 7), 7);
+}
+
+TEST(IniFile, BooleansAreWrittenAsOneAndZero) {
+  IniFile ini;
+  ini.WriteBool("S", "on", true);
+  ini.WriteBool("S", "off", false);
+  ini.WriteString("S", "two", "2");
+  ini.WriteString("S", "word", "yes");
+  EXPECT_EQ(ini.ReadString("S", "on", ""), "1");
+  EXPECT_EQ(ini.ReadString("S", "off", ""), "0");
+  EXPECT_TRUE(ini.ReadBool("S", "on", false));
+  EXPECT_FALSE(ini.ReadBool("S", "off", true));
+  EXPECT_TRUE(ini.ReadBool("S", "two", false));
+  EXPECT_TRUE(ini.ReadBool("S", "word", true));  // not a number: the fallback
+  EXPECT_FALSE(ini.ReadBool("S", "word", false));
+  EXPECT_TRUE(ini.ReadBool("S", "missing", true));
+}
+
+TEST(IniFile, RefusesNamesThatCouldNotBeReadBack) {
+  IniFile ini;
+  for (const char* key : {"", "a=b", "[x", " lead", "trail ", "two\nlines"})
+    EXPECT_THROW(ini.WriteString("S", key, "v"), std::invalid_argument) << key;
+  for (const char* section : {"a]b", " lead", "x\r"})
+    EXPECT_THROW(ini.WriteString(section, "k", "v"), std::invalid_argument) << section;
+  EXPECT_EQ(ini.Serialize(), "");
+}
+
+TEST(IniFile, LoadsAndSavesFiles) {
+  TempDir dir;
+  const std::string path = dir.File("prefs.ini");
+  EXPECT_EQ(IniFile::LoadIfExists(path).Serialize(), "");
+  try {
+    IniFile::Load(path);
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + path);
+  }
+  IniFile ini;
+  ini.WriteString("Settings", "Show grid", "1");
+  ini.Save(path);
+  EXPECT_EQ(ReadWholeFile(path), "[Settings]\r\nShow grid=1\r\n");
+  EXPECT_TRUE(IniFile::LoadIfExists(path).ReadBool("settings", "show grid", false));
+  EXPECT_THROW(IniFile::LoadIfExists(dir.Path()), Error);  // exists but is no file
+  try {
+    ini.Save(dir.File("no-such-folder/p.ini"));
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.File("no-such-folder/p.ini"));
+  }
+}
+
+}  // namespace
+}  // namespace mireforge

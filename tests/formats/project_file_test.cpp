@@ -1,0 +1,394 @@
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <tuple>
+#include <sys/resource.h>
+#include <vector>
+
+#include "formats/file_io.h"
+#include "formats/ini_file.h"
+#include "formats/project_file.h"
+#include "model/error.h"
+#include "support/temp_dir.h"
+
+namespace mireforge {
+namespace {
+
+using Names = std::vector<std::string>;
+
+// A framed map with varied terrain and default descriptions, as after generating.
+Project MakeProject(int width, int height) {
+  Project project;
+  project.Map.ResizeMap(width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      project.Map.Cells[x + y * width] =
+          static_cast<TerrainCode>(project.Map.OnBorder(x, y) ? FrozenWastes : (x * 7 + y * 3) % 16);
+  project.Map.RebuildTerrainRows();
+  BuildDefaultDescriptions(project.Descriptions, project.Map);
+  project.ProjectSaved = false;
+  return project;
+}
+
+// What a file must carry: everything but the flags and the last generation's settings.
+void ExpectSameContent(const Project& a, const Project& b) {
+  EXPECT_EQ(a.Map.Width, b.Map.Width);
+  EXPECT_EQ(a.Map.Height, b.Map.Height);
+  EXPECT_EQ(a.Map.Cells, b.Map.Cells);
+  ASSERT_EQ(a.Descriptions.Size(), b.Descriptions.Size());
+  for (std::size_t i = 0; i < a.Descriptions.Size(); ++i) {
+    const TDescItem& p = a.Descriptions.Entry(i);
+    const TDescItem& q = b.Descriptions.Entry(i);
+    ASSERT_EQ(std::tie(p.Text, p.X, p.Y, p.Domain, p.Terrain, p.Position), std::tie(q.Text, q.X, q.Y, q.Domain, q.Terrain, q.Position)) << i;
+  }
+  EXPECT_EQ(a.Descriptions.DescriptionNodes, b.Descriptions.DescriptionNodes);
+  for (int n = 0; n < DomainCount; ++n) {
+    EXPECT_EQ(a.Domains.Slots[n].Color, b.Domains.Slots[n].Color) << n;
+    EXPECT_EQ(a.Domains.Slots[n].Name, b.Domains.Slots[n].Name) << n;
+  }
+  EXPECT_EQ(a.Rows.Mode, b.Rows.Mode);
+}
+
+TEST(ProjectFile, NewFileHoldsTheSectionsInOrderWithAKeyPerRowAndCell) {
+  TempDir dir;
+  const std::string path = dir.File("castle.mfp");
+  Project project = MakeProject(66, 63);
+  project.Domains.Slots[3].Color = 0;  // colour 0 is left out, NoColor is not
+  project.Domains.Slots[4].Color = NoColor;
+  project.Domains.Slots[4].Name = "North";
+  SaveProject(project, path);
+  EXPECT_TRUE(project.ProjectSaved);
+  EXPECT_EQ(project.ProjectFileName, path);
+
+  const std::string bytes = ReadWholeFile(path);
+  EXPECT_EQ(bytes.rfind("[Mireforge project file]\r\nVersion=2.0\r\nMode=0\r\n[Plasma]\r\nWidth=66\r\n", 0), 0u);
+  EXPECT_EQ(bytes.find('\n'), bytes.find('\r') + 1);
+  const IniFile ini = IniFile::Parse(bytes);
+  EXPECT_EQ(ini.SectionNames(), (Names{"Mireforge project file", "Plasma", "cEvo", "Map", "Descriptions", "Domains",
+                                       "DomainColors", "DomainNames"}));
+  EXPECT_EQ(ini.KeyNames("Plasma"),
+            (Names{"Width", "Height", "Seed", "Randomize", "CreateRare", "RareCount", "ResizeType", "MountainLevel",
+                   "DownsLevel", "ForestLevel", "Smooth", "SmoothLevel", "AvgHeight", "RandomizeRare", "RareSeed"}));
+  EXPECT_EQ(ini.KeyNames("cEvo"),
+            (Names{"Width", "Height", "Seed", "Randomize", "CreateRare", "RareCount", "LandMass", "Downs", "Mountains",
+                   "RandDowns", "AddRandDowns", "ElevationSmooth", "ElevationDetail", "RandomizeRare", "RareSeed"}));
+  const Names mapKeys = ini.KeyNames("Map");
+  ASSERT_EQ(mapKeys.size(), 65u);
+  EXPECT_EQ(mapKeys[0], "Width");
+  EXPECT_EQ(mapKeys[1], "Height");
+  EXPECT_EQ(mapKeys[2], "000");
+  EXPECT_EQ(mapKeys[64], "062");
+  EXPECT_EQ(ini.ReadString("Map", "000", ""), std::string(66, 'A'));
+  EXPECT_EQ(ini.ReadString("Map", "001", "").substr(0, 4), "AA18");
+  const Names cellKeys = ini.KeyNames("Descriptions");
+  ASSERT_EQ(cellKeys.size(), 4158u);
+  EXPECT_EQ(cellKeys[0], "0,0");
+  EXPECT_EQ(cellKeys[1], "1,0");
+  EXPECT_EQ(cellKeys[66], "0,1");
+  EXPECT_EQ(cellKeys.back(), "65,62");
+  EXPECT_EQ(ini.KeyNames("Domains"), cellKeys);
+  EXPECT_EQ(ini.ReadString("Descriptions", "0,0", ""), "frozen wastes");
+  EXPECT_EQ(ini.ReadString("Domains", "0,0", ""), "0");
+  EXPECT_EQ(ini.KeyNames("DomainColors"), (Names{"0", "4"}));  // slot 0 starts with colour 1
+  EXPECT_EQ(ini.ReadString("DomainColors", "0", ""), "1");
+  EXPECT_EQ(ini.ReadString("DomainColors", "4", ""), "536870911");
+  EXPECT_EQ(ini.KeyNames("DomainNames"), (Names{"4"}));
+}
+
+TEST(ProjectFile, ResetDomainsWritesEverySlotsNoColorMark) {
+  TempDir dir;
+  Project project = MakeProject(5, 4);
+  project.Domains.ResetDomains();
+  SaveProject(project, dir.File("p.mfp"));
+  const IniFile ini = IniFile::Load(dir.File("p.mfp"));
+  EXPECT_EQ(ini.KeyCount("DomainColors"), 256u);
+  EXPECT_EQ(ini.ReadInteger("DomainColors", "255", 0), NoColor);
+  EXPECT_FALSE(ini.SectionExists("DomainNames"));
+}
+
+TEST(ProjectFile, RoundTripKeepsEverything) {
+  TempDir dir;
+  const std::string path = dir.File("round.mfp");
+  Project saved = MakeProject(40, 30);
+  const std::vector<std::string> texts = {"  leading blanks", "trailing blanks  ", "\"quoted\"", "",
+                                          std::string(5000, 'x') + "end", "a=b; c", "caf\xE9"};
+  for (std::size_t i = 0; i < texts.size(); ++i) saved.Descriptions.Entry(i * 41).Text = texts[i];
+  saved.Descriptions.Entry(7).Domain = 255;
+  saved.Descriptions.Entry(8).Domain = 300;  // outside the table: kept as it is
+  saved.Descriptions.Entry(9).Domain = -2;
+  saved.Domains.Slots[0] = {0, ""};
+  saved.Domains.Slots[1] = {0x00FF8040, " Blank edged "};
+  saved.Domains.Slots[200] = {NoColor, "\"Quoted\""};
+  saved.Domains.Slots[255] = {-5, "Last"};
+  saved.Rows.Mode = 1;
+  saved.Rows.Plasma.Seed = "-123";
+  saved.Rows.Plasma.ResizeType = "Quick";
+  saved.Rows.Plasma.RandomizeRare = "";  // the empty text is a value of its own
+  saved.Rows.Plasma.MountainLevel = "1";  // the rows' levels are not what is stored
+  saved.Settings.MountainLevel = 60;
+  saved.Settings.DownsLevel = 110;
+  saved.Settings.ForestLevel = 200;
+  saved.Rows.CEvo.LandMass = "not a number";  // stored as typed; the wizard checks it
+  saved.Rows.CEvo.ElevationDetail = " 12 ";
+  saved.Rows.CEvo.CreateRare = "False";
+  SaveProject(saved, path);
+
+  Project loaded;
+  loaded.ProjectSaved = false;
+  LoadProject(loaded, path);
+  ExpectSameContent(saved, loaded);
+  EXPECT_FALSE(loaded.ProjectSaved);  // loading leaves it as it was
+  EXPECT_EQ(loaded.ProjectFileName, path);
+  EXPECT_EQ(loaded.Descriptions.Entry(8).Domain, 300);
+  EXPECT_EQ(loaded.Domains.Name(300), "");
+
+  PlasmaRows plasma = saved.Rows.Plasma;
+  plasma.MountainLevel = "60";
+  plasma.DownsLevel = "110";
+  plasma.ForestLevel = "200";
+  const auto plasmaTexts = [](const PlasmaRows& r) {
+    return Names{r.Width, r.Height, r.Seed, r.Randomize, r.CreateRare, r.RareCount, r.ResizeType, r.MountainLevel,
+                 r.DownsLevel, r.ForestLevel, r.Smooth, r.SmoothLevel, r.AvgHeight, r.RandomizeRare, r.RareSeed};
+  };
+  const auto cEvoTexts = [](const CEvoRows& r) {
+    return Names{r.Width, r.Height, r.Seed, r.Randomize, r.CreateRare, r.RareCount, r.LandMass, r.Downs,
+                 r.Mountains, r.RandDowns, r.AddRandDowns, r.ElevationSmooth, r.ElevationDetail, r.RandomizeRare,
+                 r.RareSeed};
+  };
+  EXPECT_EQ(plasmaTexts(loaded.Rows.Plasma), plasmaTexts(plasma));
+  EXPECT_EQ(cEvoTexts(loaded.Rows.CEvo), cEvoTexts(saved.Rows.CEvo));
+}
+
+TEST(ProjectFile, ResavingKeepsForeignContentAndLeavesNoStaleRows) {
+  TempDir dir;
+  const std::string path = dir.File("p.mfp");
+  Project taller = MakeProject(10, 20);
+  SaveProject(taller, path);
+  IniFile edited = IniFile::Load(path);
+  edited.WriteString("Plasma", "Comment", "mine");
+  edited.WriteString("Map", "Note", "gone on resave");
+  edited.WriteString("Tools", "Owner", "someone");
+  edited.WriteString("Descriptions", "99,99", "stale");
+  edited.Save(path);
+
+  Project smaller = MakeProject(10, 5);
+  SaveProject(smaller, path);
+  const IniFile ini = IniFile::Load(path);
+  EXPECT_EQ(ini.ReadString("Plasma", "Comment", ""), "mine");
+  EXPECT_EQ(ini.ReadString("Tools", "Owner", ""), "someone");
+  EXPECT_EQ(ini.KeyNames("Map"), (Names{"Width", "Height", "000", "001", "002", "003", "004"}));
+  EXPECT_EQ(ini.KeyCount("Descriptions"), 50u);
+  // Erased sections are written anew after the foreign one; no names, no "DomainNames".
+  EXPECT_EQ(ini.SectionNames(), (Names{"Mireforge project file", "Plasma", "cEvo", "Tools", "Map", "Descriptions",
+                                       "Domains", "DomainColors"}));
+}
+
+TEST(ProjectFile, EmptyDescriptionListWritesNoCellSectionsAndLoadsDefaults) {
+  TempDir dir;
+  const std::string path = dir.File("p.mfp");
+  Project withDescriptions = MakeProject(8, 8);
+  SaveProject(withDescriptions, path);
+  Project project = MakeProject(6, 5);
+  project.Descriptions.Clear();
+  project.Domains.Slots[2] = {77, "Named"};
+  SaveProject(project, path);
+  const IniFile ini = IniFile::Load(path);
+  for (const char* section : {"Descriptions", "Domains", "DomainColors", "DomainNames"})
+    EXPECT_FALSE(ini.SectionExists(section)) << section;
+
+  Project loaded = MakeProject(3, 3);
+  loaded.Domains.Slots[9] = {5, "old"};
+  LoadProject(loaded, path);
+  ASSERT_EQ(loaded.Descriptions.Size(), 30u);
+  for (std::size_t i = 0; i < 30; ++i) {
+    const TDescItem& item = loaded.Descriptions.Entry(i);
+    EXPECT_EQ(item.Text, TerrainNames[loaded.Map.Cells[i]]);
+    EXPECT_EQ(item.Domain, 0);
+  }
+  for (const DomainSlot& slot : loaded.Domains.Slots) {
+    EXPECT_EQ(slot.Color, 0);
+    EXPECT_EQ(slot.Name, "");
+  }
+}
+
+// Loads a hand-written file into a fresh project.
+Project LoadText(const std::string& text) {
+  TempDir dir;
+  WriteWholeFile(dir.File("t.mfp"), text, "x %s");
+  Project project;
+  LoadProject(project, dir.File("t.mfp"));
+  return project;
+}
+
+TEST(ProjectFile, ReadsHandWrittenValuesWithTheirDefaults) {
+  const Project p = LoadText(
+      "[Mireforge project file]\r\nVersion=2.0\r\nMode=$1\r\n"
+      "[Map]\r\nWidth=0x5\r\nHeight=$3\r\n000=0aA9F\r\n001=12\r\n"
+      "[Descriptions]\r\n0,0=first\r\n4,2=  last  \r\n"
+      "[Domains]\r\n0,0=0x1F\r\n1,0=$1F\r\n2,0=many\r\n"
+      "[DomainColors]\r\n7=$FF\r\n8=red\r\n"
+      "[DomainNames]\r\n7=Seven\r\n");
+  EXPECT_EQ(p.Rows.Mode, 1);
+  ASSERT_EQ(p.Map.Width, 5);
+  ASSERT_EQ(p.Map.Height, 3);
+  // Lower-case hex is no terrain; short and missing rows give none.
+  EXPECT_EQ(p.Map.Cells, (std::vector<TerrainCode>{0, 15, 10, 9, 15, 1, 2, 15, 15, 15, 15, 15, 15, 15, 15}));
+  EXPECT_EQ(p.Map.TerrainRows, p.Map.Cells);
+  ASSERT_EQ(p.Descriptions.Size(), 15u);
+  EXPECT_EQ(p.Descriptions.Entry(0).Text, "first");
+  EXPECT_EQ(p.Descriptions.Entry(5).Text, "plains");  // missing key: plains, whatever the terrain (citadel)
+  EXPECT_EQ(p.Descriptions.Entry(5).Terrain, Citadel);
+  EXPECT_EQ(p.Descriptions.Entry(14).Text, "last");
+  EXPECT_EQ(p.Descriptions.Entry(0).Domain, 31);
+  EXPECT_EQ(p.Descriptions.Entry(1).Domain, 31);
+  EXPECT_EQ(p.Descriptions.Entry(2).Domain, 0);
+  EXPECT_EQ(p.Domains.Slots[7].Color, 255);
+  EXPECT_EQ(p.Domains.Slots[8].Color, 0);
+  EXPECT_EQ(p.Domains.Slots[7].Name, "Seven");
+  // Rows missing from the file take the file format's defaults.
+  EXPECT_EQ(p.Rows.Plasma.RandomizeRare, "False");
+  EXPECT_EQ(p.Rows.CEvo.CreateRare, "True");
+  EXPECT_EQ(p.Rows.Plasma.ResizeType, "Bilinear");
+  EXPECT_EQ(p.Rows.CEvo.ElevationDetail, "95");
+
+  const Project defaults = LoadText("[Mireforge project file]\r\nVersion=2.0\r\n[Map]\r\nWidth=x\r\n");
+  EXPECT_EQ(defaults.Map.Width, 66);
+  EXPECT_EQ(defaults.Map.Height, 63);
+  EXPECT_EQ(defaults.Rows.Mode, 0);
+  EXPECT_EQ(defaults.Descriptions.Entry(0).Text, "none");  // default descriptions from the terrain
+}
+
+TEST(ProjectFile, VersionsBeforeTwoAreRefusedWithTheirOwnError) {
+  struct Case {
+    const char* version;  // nullptr: no key at all
+    bool accepted;
+  };
+  const Case cases[] = {{"2.0", true}, {"2.5", true}, {"3", true}, {"2.0a", true},
+                        {"10", false}, {"1.9", false}, {"2", false}, {"", false}, {nullptr, false}};
+  for (const Case& c : cases) {
+    std::string text = "[Mireforge project file]\r\n";
+    if (c.version) text += "Version=" + std::string(c.version) + "\r\n";
+    text += "[Map]\r\nWidth=2\r\nHeight=1\r\n000=12\r\n";
+    try {
+      const Project p = LoadText(text);
+      EXPECT_TRUE(c.accepted) << (c.version ? c.version : "(none)");
+      EXPECT_EQ(p.Map.Cells, (std::vector<TerrainCode>{1, 2}));
+    } catch (const ProjectVersionError& e) {
+      EXPECT_FALSE(c.accepted) << (c.version ? c.version : "(none)");
+      EXPECT_EQ(std::string(e.what()),
+                "Wrong project version!\n\nProject file you are trying to load is saved with\n"
+                "earlier version of Mireforge and is not supported.");
+    }
+  }
+}
+
+TEST(ProjectFile, AFailedLoadChangesNothing) {
+  TempDir dir;
+  const std::string good = dir.File("good.mfp");
+  Project before = MakeProject(12, 9);
+  before.Domains.Slots[5] = {9, "Kept"};
+  before.Rows.Mode = 1;
+  SaveProject(before, good);
+  before.ProjectSaved = false;
+  const struct {
+    const char* name;
+    std::string text;
+  } bad[] = {
+      {"old.mfp", "[Mireforge project file]\r\nVersion=1.0\r\n[Map]\r\nWidth=3\r\nHeight=3\r\n"},
+      {"wide.mfp", "[Mireforge project file]\r\nVersion=2.0\r\n[Map]\r\nWidth=513\r\nHeight=3\r\n"},
+      {"flat.mfp", "[Mireforge project file]\r\nVersion=2.0\r\n[Map]\r\nWidth=3\r\nHeight=0\r\n"},
+      {"negative.mfp", "[Mireforge project file]\r\nVersion=2.0\r\n[Map]\r\nWidth=-4\r\nHeight=3\r\n"},
+  };
+  for (const auto& file : bad) {
+    WriteWholeFile(dir.File(file.name), file.text, "x %s");
+    Project project = before;
+    EXPECT_THROW(LoadProject(project, dir.File(file.name)), Error) << file.name;
+    ExpectSameContent(project, before);
+    EXPECT_EQ(project.ProjectFileName, good);
+    EXPECT_FALSE(project.ProjectSaved);
+  }
+  Project project = before;
+  try {
+    LoadProject(project, dir.File("missing.mfp"));
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()), "Cannot open file " + dir.File("missing.mfp"));
+  }
+  ExpectSameContent(project, before);
+  try {
+    LoadProject(project, dir.File("wide.mfp"));
+    FAIL();
+  } catch (const Error& e) {
+    EXPECT_EQ(std::string(e.what()),
+              "The map size 513x3 in this project file is not supported: width and height must be 1 to 512.");
+  }
+}
+
+TEST(ProjectFile, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
+  TempDir dir;
+  const std::string path = dir.File("p.mfp");
+  Project small = MakeProject(4, 4);
+  SaveProject(small, path);
+  const std::string old = ReadWholeFile(path);
+
+  Project big = MakeProject(200, 200);
+  big.ProjectFileName = "earlier.mfp";
+  // A file size limit makes the write fail part-way, even for root.
+  rlimit original{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &original), 0);
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit limited = original;
+  limited.rlim_cur = old.size() + 1000;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+  std::string message;
+  try {
+    SaveProject(big, path);
+  } catch (const Error& e) {
+    message = e.what();
+  }
+  setrlimit(RLIMIT_FSIZE, &original);
+  std::signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(message, "Unable to write to " + path);
+  EXPECT_EQ(ReadWholeFile(path), old);
+  EXPECT_FALSE(big.ProjectSaved);
+  EXPECT_EQ(big.ProjectFileName, "earlier.mfp");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
+
+  Project empty;
+  EXPECT_THROW(SaveProject(empty, path), Error);  // a 0 x 0 map could not be loaded again
+  EXPECT_EQ(ReadWholeFile(path), old);
+}
+
+TEST(ProjectFile, LineBreaksInDescriptionsBecomeBlanks) {
+  TempDir dir;
+  const std::string path = dir.File("p.mfp");
+  Project project = MakeProject(3, 3);
+  project.Descriptions.Entry(4).Text = "two\r\nlines\n[Map]\rWidth=1";
+  SaveProject(project, path);
+  Project loaded;
+  LoadProject(loaded, path);
+  EXPECT_EQ(loaded.Map.Width, 3);
+  EXPECT_EQ(loaded.Descriptions.Entry(4).Text, "two  lines [Map] Width=1");
+}
+
+TEST(ProjectFile, ReportsProgressPerDescriptionRow) {
+  TempDir dir;
+  const std::string path = dir.File("p.mfp");
+  std::vector<std::string> calls;
+  const ProjectProgress record = [&](std::string_view label, int maximum, int position) {
+    calls.push_back(std::string(label) + " " + std::to_string(position) + "/" + std::to_string(maximum));
+  };
+  Project project = MakeProject(4, 3);
+  SaveProject(project, path, record);
+  EXPECT_EQ(calls, (Names{"Saving, please wait... 0/3", "Saving, please wait... 0/3", "Saving, please wait... 1/3",
+                          "Saving, please wait... 2/3"}));
+  calls.clear();
+  LoadProject(project, path, record);
+  EXPECT_EQ(calls, (Names{"Loading, please wait... 0/3", "Loading, please wait... 0/3",
+                          "Loading, please wait... 1/3", "Loading, please wait... 2/3"}));
+}
+
+}  // namespace
+}  // namespace mireforge

@@ -125,6 +125,7 @@ void TfMain::RefreshMap(const QString& origin) {
   origin_ = origin;
   SetStatus(1, origin);
   DG->RedrawAll();
+  emit MapReplaced();
 }
 
 void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved) {
@@ -186,13 +187,23 @@ void TfMain::LoadProjectFile(const QString& fileName) {
     throw;
   }
   project_.ProjectFileName = Path(fileName);
+  ShowLoadedProject();
+}
+
+void TfMain::ShowLoadedProject() {
   ResetHistory();
   RefreshMap("Created from project");
   descModel->Reset();
   RebuildDomainPanel();
   DG->RedrawAll();
-  SetTitleFromProject();
+  if (project_.ProjectFileName.empty()) setWindowTitle(QApplication::applicationName());
+  else SetTitleFromProject();
   CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+}
+
+void TfMain::RestoreProject(Project restored) {
+  project_ = std::move(restored);
+  ShowLoadedProject();
 }
 
 void TfMain::SaveMMUCommand() {

@@ -58,7 +58,8 @@ if(TARGET mireforge)
   endif()
 endif()
 
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+# Debian keeps documentation under the package name.
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mireforge)
 
 # --- Debian package -------------------------------------------------------------
 set(CPACK_GENERATOR DEB)

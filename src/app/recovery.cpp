@@ -1,5 +1,6 @@
 #include "app/recovery.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -127,7 +128,9 @@ RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
   connect(&undo, &QUndoStack::cleanChanged, this, [this] { ScheduleUpdate(false); });
   connect(&window_, &TfMain::MapReplaced, this, [this] { ScheduleUpdate(true); });
   connect(&timer_, &QTimer::timeout, this, [this] {
-    if (dirty_) Update();
+    // A modal dialog may be half-way through a command (a wizard showing its
+    // previews); the next tick writes what the command leaves behind.
+    if (dirty_ && !QApplication::activeModalWidget()) Update();
   });
   timer_.start(intervalMs);
   // A project that starts out unsaved (a restored one) is protected at once.

@@ -55,7 +55,7 @@ grep -E 'mireforge_tests|mireforge_bench|\.a$|/include/' "$work/contents" >"$wor
 
 # --- control fields -----------------------------------------------------------------
 depends=$(dpkg-deb --field "$deb" Depends)
-for needed in libqt6widgets6 libpng16-16 libgif7 qt6-qpa-plugins; do
+for needed in libqt6widgets6 libpng16-16 libstdc++6 qt6-qpa-plugins; do
   echo "$depends" | grep -q "$needed" || fail "Depends lacks $needed: $depends"
 done
 [ "$(dpkg-deb --field "$deb" Package)" = mireforge ] || fail "package name is not mireforge"

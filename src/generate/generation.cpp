@@ -27,18 +27,14 @@ void SeedMap(Rows& rows, const GenerationRun& run, RandomSource& random) {
 
 void GenerateFromRows(GeneratorRows& rows, GenerationMethod method, GeneratorSettings& settings,
                       MapGrid& grid, RandomSource& random) {
-  // Convert into a copy first, so a bad row leaves the settings as they were.
-  GeneratorSettings next = settings;
   if (method == GenerationMethod::CEvo) {
-    const GenerationRun run = ApplyCEvoRows(rows.CEvo, next);
-    settings = next;
+    const GenerationRun run = ApplyCEvoRows(rows.CEvo, settings);
     grid.ResizeMap(run.Width, run.Height);
     SeedMap(rows.CEvo, run, random);
     GenerateCEvo(grid, settings, random);
     rows.CEvo.RareSeed = std::to_string(settings.RareSeed);
   } else {
-    const GenerationRun run = ApplyPlasmaRows(rows.Plasma, next);
-    settings = next;
+    const GenerationRun run = ApplyPlasmaRows(rows.Plasma, settings);
     grid.ResizeMap(run.Width, run.Height);
     SeedMap(rows.Plasma, run, random);
     GeneratePlasma(grid, settings, random);

@@ -52,60 +52,51 @@ float Thousandths(std::int32_t value) { return static_cast<float>(static_cast<lo
 
 }  // namespace
 
-GenerationRun ApplyPlasmaRows(const PlasmaRows& rows, GeneratorSettings& settings) {
+namespace {
+
+// The rows both pages share: size, map seeding and rare terrain.
+template <typename Rows>
+GenerationRun ConvertCommonRows(const Rows& rows, GeneratorSettings& next) {
   GenerationRun run;
   run.Width = RangedRow(rows.Width, "Map width", 1, MaxMapSize);
   run.Height = RangedRow(rows.Height, "Map height", 1, MaxMapSize);
   run.Randomize = RowBool(rows.Randomize);
   run.Seed = RowInteger(rows.Seed);
-  const std::int32_t rareSeed = RowInteger(rows.RareSeed);
-  const std::int32_t rareCount = AtLeastRow(rows.RareCount, "Rare terrain count", 1);
-  const std::int32_t mountains = RangedRow(rows.MountainLevel, "Mountains", 0, 255);
-  const std::int32_t downs = RangedRow(rows.DownsLevel, "Downs", 0, 255);
-  const std::int32_t forests = RangedRow(rows.ForestLevel, "Forests", 0, 255);
-  const std::int32_t smoothLevel = RangedRow(rows.SmoothLevel, "Smoothing level", 1, 255);
-  const std::int32_t avgHeight = RangedRow(rows.AvgHeight, "Average height", 1, 255);
+  next.CreateRare = RowBool(rows.CreateRare);
+  next.RareCount = AtLeastRow(rows.RareCount, "Rare terrain count", 1);
+  next.RandomizeRare = RowBool(rows.RandomizeRare);
+  next.RareSeed = RowInteger(rows.RareSeed);
+  return run;
+}
 
-  settings.CreateRare = RowBool(rows.CreateRare);
-  settings.RareCount = rareCount;
-  settings.RandomizeRare = RowBool(rows.RandomizeRare);
-  settings.RareSeed = rareSeed;
-  settings.ResizeType = rows.ResizeType == "Quick" ? 0 : 1;
-  settings.MountainLevel = mountains;
-  settings.DownsLevel = downs;
-  settings.ForestLevel = forests;
-  settings.Smooth = RowBool(rows.Smooth);
-  settings.SmoothLevel = smoothLevel;
-  settings.AvgHeight = static_cast<std::uint8_t>(avgHeight & 0xFF);
+}  // namespace
+
+// Both convert into a copy, so a row that fails leaves the settings untouched.
+GenerationRun ApplyPlasmaRows(const PlasmaRows& rows, GeneratorSettings& settings) {
+  GeneratorSettings next = settings;
+  const GenerationRun run = ConvertCommonRows(rows, next);
+  next.ResizeType = rows.ResizeType == "Quick" ? 0 : 1;
+  next.MountainLevel = RangedRow(rows.MountainLevel, "Mountains", 0, 255);
+  next.DownsLevel = RangedRow(rows.DownsLevel, "Downs", 0, 255);
+  next.ForestLevel = RangedRow(rows.ForestLevel, "Forests", 0, 255);
+  next.Smooth = RowBool(rows.Smooth);
+  next.SmoothLevel = RangedRow(rows.SmoothLevel, "Smoothing level", 1, 255);
+  next.AvgHeight = static_cast<std::uint8_t>(RangedRow(rows.AvgHeight, "Average height", 1, 255) & 0xFF);
+  settings = next;
   return run;
 }
 
 GenerationRun ApplyCEvoRows(const CEvoRows& rows, GeneratorSettings& settings) {
-  GenerationRun run;
-  run.Width = RangedRow(rows.Width, "Map width", 1, MaxMapSize);
-  run.Height = RangedRow(rows.Height, "Map height", 1, MaxMapSize);
-  run.Randomize = RowBool(rows.Randomize);
-  run.Seed = RowInteger(rows.Seed);
-  const std::int32_t rareSeed = RowInteger(rows.RareSeed);
-  const std::int32_t rareCount = AtLeastRow(rows.RareCount, "Rare terrain count", 1);
-  const std::int32_t plains = RangedRow(rows.LandMass, "% of plains", 0, 100);
-  const std::int32_t downs = RangedRow(rows.Downs, "% of downs", 0, 100);
-  const std::int32_t randDowns = RangedRow(rows.RandDowns, "% of random downs", 0, 100);
-  const std::int32_t mountains = RangedRow(rows.Mountains, "% of mountains", 0, 100);
-  const std::int32_t smoothing = RangedRow(rows.ElevationSmooth, "Smoothing", 0, 255);
-  const std::int32_t detail = RangedRow(rows.ElevationDetail, "Detail", 0, 255);
-
-  settings.CreateRare = RowBool(rows.CreateRare);
-  settings.RareCount = rareCount;
-  settings.RandomizeRare = RowBool(rows.RandomizeRare);
-  settings.RareSeed = rareSeed;
-  settings.LandPercent = 100 - plains;
-  settings.MountainPercent = mountains;
-  settings.DownsPercent = downs;
-  settings.RandDownsPercent = randDowns;
-  settings.AddRandDowns = RowBool(rows.AddRandDowns);
-  settings.SmoothFactor = Thousandths(smoothing);
-  settings.DetailFactor = Thousandths(detail);
+  GeneratorSettings next = settings;
+  const GenerationRun run = ConvertCommonRows(rows, next);
+  next.LandPercent = 100 - RangedRow(rows.LandMass, "% of plains", 0, 100);
+  next.DownsPercent = RangedRow(rows.Downs, "% of downs", 0, 100);
+  next.RandDownsPercent = RangedRow(rows.RandDowns, "% of random downs", 0, 100);
+  next.MountainPercent = RangedRow(rows.Mountains, "% of mountains", 0, 100);
+  next.AddRandDowns = RowBool(rows.AddRandDowns);
+  next.SmoothFactor = Thousandths(RangedRow(rows.ElevationSmooth, "Smoothing", 0, 255));
+  next.DetailFactor = Thousandths(RangedRow(rows.ElevationDetail, "Detail", 0, 255));
+  settings = next;
   return run;
 }
 

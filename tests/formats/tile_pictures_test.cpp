@@ -119,7 +119,8 @@ TEST(TilePictures, IconsAreTheTerrainsThenOneEmptyIcon) {
     for (int b = a + 1; b < 16; ++b) EXPECT_GT(Difference(icons[a], icons[b]), 8.0) << a << " and " << b;
 
   // Asked to keep fuchsia, the empty icon is plain fuchsia and opaque.
-  for (std::uint32_t p : TerrainIcons(false)[EmptyIcon].Pixels) ASSERT_EQ(p, TransparentColor);
+  const auto opaqueIcons = TerrainIcons(false);
+  for (std::uint32_t p : opaqueIcons[EmptyIcon].Pixels) ASSERT_EQ(p, TransparentColor);
 }
 
 TEST(TilePictures, TickerLeavesRoomForTheDomainColour) {

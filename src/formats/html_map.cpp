@@ -1,0 +1,95 @@
+#include "formats/html_map.h"
+
+#include <filesystem>
+
+#include "formats/file_io.h"
+#include "formats/gif_writer.h"
+#include "formats/tile_pictures.h"
+#include "model/error.h"
+#include "project/project.h"
+
+namespace mireforge {
+
+namespace {
+
+constexpr std::string_view WriteFailure = "Cannot create file %s";
+constexpr char HexDigits[] = "0123456789ABCDEF";
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      case '"': out += "&quot;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '&': out += "&amp;"; break;
+      // Line breaks as references keep one map row per line of the page.
+      case '\n': out += "&#10;"; break;
+      case '\r': out += "&#13;"; break;
+      default: out += c;
+    }
+  }
+}
+
+}  // namespace
+
+std::string HtmlPictureName(int terrain) {
+  std::string name(1, HexDigits[HtmlImageNumbers[terrain & 0x0F]]);
+  name += ".gif";
+  return name;
+}
+
+std::string EscapeHtmlAttribute(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  AppendEscaped(out, text);
+  return out;
+}
+
+std::string FormatHtmlMap(const Project& project) {
+  const MapGrid& map = project.Map;
+  std::string out;
+  out.reserve(map.Cells.size() * 80 + 512);
+  out +=
+      "<HTML>\r\n"
+      "<HEAD>\r\n"
+      "<TITLE>Mireforge generated map</TITLE>\r\n"
+      "</HEAD>\r\n"
+      "<BODY bgcolor=\"#FFFFFF\" TEXT=\"#000000\" LINK=\"#0000ff\" VLINK=\"#800080\">\r\n"
+      "<TABLE CELLSPACING=\"0\" BORDER=\"0\" CELLPADDING=\"0\">\r\n";
+  for (int y = 0; y < map.Height; ++y) {
+    out += "<TR><TD>";
+    for (int x = 0; x < map.Width; ++x) {
+      const int code = map.GetTerrain(x, y);
+      const TDescItem* item = project.CellDescription(x, y);
+      // A cell without a description entry shows what a fresh map would give it.
+      const std::string_view text = item ? std::string_view(item->Text) : TerrainNames[code];
+      out += "<IMG src=\"";
+      out += HexDigits[HtmlImageNumbers[code]];
+      out += ".gif\" title=\"";
+      AppendEscaped(out, text);
+      out += "\" width=\"32\" height=\"32\">";
+    }
+    out += "</TD></TR>\r\n";
+  }
+  out +=
+      "</TABLE>\r\n"
+      "</BODY>\r\n"
+      "</HTML>\r\n";
+  return out;
+}
+
+void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles) {
+  if (tiles.size() != TerrainCount) throw Error("The HTML map needs one picture per terrain");
+  for (int code = 0; code < TerrainCount; ++code)
+    WriteGif((std::filesystem::path(folder) / HtmlPictureName(code)).string(), tiles[code]);
+}
+
+void WriteHtmlMap(const std::string& path, const Project& project, const HtmlMapOptions& options) {
+  WriteWholeFile(path, FormatHtmlMap(project), std::string(WriteFailure));
+  if (!options.WritePictures) return;
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  WriteHtmlPictures(folder.string(), TerrainTiles(TileLook::Color));
+}
+
+}  // namespace mireforge

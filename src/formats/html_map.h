@@ -1,0 +1,44 @@
+#pragma once
+// The HTML map page: the map as a table of 32 x 32 terrain pictures, each with
+// its cell's description as tooltip, and the sixteen pictures it refers to.
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "formats/image.h"
+#include "model/terrain.h"
+
+namespace mireforge {
+
+struct Project;
+
+// The picture number of each terrain code; its file is the number as one
+// uppercase hex digit + ".gif". Plains and mountains swap numbers.
+inline constexpr std::array<int, TerrainCount> HtmlImageNumbers = {14, 1, 2, 3, 4, 5, 6, 7,
+                                                                   8, 9, 10, 11, 12, 13, 0, 15};
+
+// "E.gif" for plains, "0.gif" for mountains, ...
+std::string HtmlPictureName(int terrain);
+
+// A text made safe inside a double-quoted HTML attribute; the browser shows the same text.
+std::string EscapeHtmlAttribute(std::string_view text);
+
+// The page as written, every line followed by CR LF.
+std::string FormatHtmlMap(const Project& project);
+
+struct HtmlMapOptions {
+  // Also write the pictures 0.gif to F.gif beside the page, from our tile
+  // artwork, so that the page is complete on its own.
+  bool WritePictures = false;
+};
+
+// Writes the sixteen pictures 0.gif to F.gif into the folder from the tiles,
+// given in terrain code order (16 of them).
+void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles);
+
+// Writes the page atomically and, when asked, its pictures beside it.
+// Error "Cannot create file %s" when a file cannot be written.
+void WriteHtmlMap(const std::string& path, const Project& project, const HtmlMapOptions& options = {});
+
+}  // namespace mireforge

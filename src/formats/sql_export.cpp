@@ -1,0 +1,225 @@
+#include "formats/sql_export.h"
+
+#include <charconv>
+#include <filesystem>
+
+#include "formats/file_io.h"
+#include "formats/midnight_map.h"
+#include "model/terrain.h"
+#include "project/project.h"
+
+namespace mireforge {
+
+namespace {
+
+constexpr std::string_view WriteFailure = "Cannot create file %s";
+
+void AppendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
+    switch (c) {
+      // A doubled quote, not \", so the text stays inside its quotes even where
+      // the server treats backslashes as ordinary characters.
+      case '"': out += "\"\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\0': out += "\\0"; break;
+      // Line breaks escaped keep one statement per line.
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\x1A': out += "\\Z"; break;
+      default: out += c;
+    }
+  }
+}
+
+void AppendNumber(std::string& out, long long value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
+}
+
+// Builds cell statements; the fixed parts are joined once, since a 512 x 512
+// map has 262,144 statements.
+class StatementBuilder {
+ public:
+  explicit StatementBuilder(const SqlExportOptions& o) : options_(o), update_(o.GenerationMethod == SqlExportOptions::UpdateClause) {
+    if (update_) {
+      // The update carries no scenario, description or domain part.
+      head_ = "update " + o.TableName + " set " + o.TerrainColumn + " = \"";
+      middle_ = "\" where " + o.XColumn + " = ";
+      tail_ = " and " + o.YColumn + " = ";
+      return;
+    }
+    head_ = "insert into " + o.TableName + " (";
+    if (o.ScenarioColumn) head_ += o.ScenarioColumnName + ", ";
+    head_ += o.XColumn + ", " + o.YColumn + ", " + o.TerrainColumn;
+    if (o.DescriptionColumn) head_ += ", " + o.DescriptionColumnName;
+    if (o.DomainColumn) head_ += ", " + o.DomainColumnName;
+    head_ += ") values (";
+    if (o.ScenarioColumn) head_ += o.ScenarioValue + ",";
+  }
+
+  void Append(std::string& out, int x, int y, int terrain, std::string_view description, long long domain) const {
+    const int code = terrain & 0x0F;
+    const std::string_view terrainText =
+        options_.AbbreviatedTerrain ? TerrainLetters.substr(code, 1) : TerrainNames[code];
+    out += head_;
+    if (update_) {
+      out += terrainText;
+      out += middle_;
+      AppendNumber(out, x);
+      out += tail_;
+      AppendNumber(out, y);
+      out += ';';
+      return;
+    }
+    AppendNumber(out, x);
+    out += ',';
+    AppendNumber(out, y);
+    out += ",\"";
+    out += terrainText;
+    out += '"';
+    if (options_.DescriptionColumn) {
+      out += ",\"";
+      AppendEscaped(out, description);
+      out += '"';
+    }
+    if (options_.DomainColumn) {
+      out += ',';
+      AppendNumber(out, domain);
+    }
+    out += ");";
+  }
+
+ private:
+  const SqlExportOptions& options_;
+  bool update_;
+  std::string head_, middle_, tail_;
+};
+
+// A cell without a description entry (the list does not match the map) gets what
+// a fresh map would give it, rather than reading past the list.
+void CellValues(const Project& project, int x, int y, std::string_view& text, long long& domain) {
+  const TDescItem* item = project.CellDescription(x, y);
+  if (item) {
+    text = item->Text;
+    domain = item->Domain;
+  } else {
+    text = TerrainNames[project.Map.GetTerrain(x, y)];
+    domain = 0;
+  }
+}
+
+}  // namespace
+
+void SqlExportOptions::SelectAllMmuOptions() {
+  AbbreviatedTerrain = true;
+  ScenarioColumn = true;
+  DescriptionColumn = true;
+  DomainColumn = true;
+  DomainDescriptions = true;
+}
+
+bool SqlExportOptions::CanSave() const {
+  return !TableName.empty() && !XColumn.empty() && !YColumn.empty() && !TerrainColumn.empty();
+}
+
+std::string EscapeSqlText(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  AppendEscaped(out, text);
+  return out;
+}
+
+std::string WriteSQLRow(const SqlExportOptions& options, int x, int y, int terrain, std::string_view description,
+                        long long domain) {
+  std::string line;
+  StatementBuilder(options).Append(line, x, y, terrain, description, domain);
+  return line;
+}
+
+std::string DomainStatement(int number, std::string_view name) {
+  return "insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(" + std::to_string(number) + ",\"" +
+         EscapeSqlText(name) + "\");";
+}
+
+std::vector<std::string> BuildSQLSample(const SqlExportOptions& options) {
+  std::vector<std::string> lines;
+  for (int i = 1; i <= 5; ++i) lines.push_back(WriteSQLRow(options, i, i, i, "description", 0));
+  lines.emplace_back("...");
+  return lines;
+}
+
+namespace {
+
+// Calls line(text) for every line of the script, in order.
+template <typename LineSink>
+void ForEachScriptLine(const Project& project, const SqlExportOptions& options, LineSink&& line) {
+  const MapGrid& map = project.Map;
+  line(std::string_view("# Map data"));
+  line(std::string_view());
+  // Without the border the inner cells are written shifted so the first inner cell is 0, 0.
+  const int inset = options.OmitBorder ? 1 : 0;
+  const StatementBuilder builder(options);
+  std::string statement;
+  for (int y = inset; y < map.Height - inset; ++y) {
+    for (int x = inset; x < map.Width - inset; ++x) {
+      std::string_view text;
+      long long domain = 0;
+      CellValues(project, x, y, text, domain);
+      statement.clear();
+      builder.Append(statement, x - inset, y - inset, map.GetTerrain(x, y), text, domain);
+      line(std::string_view(statement));
+    }
+    line(std::string_view());
+  }
+  if (!options.DomainDescriptions) return;
+  line(std::string_view("# Domain data"));
+  line(std::string_view());
+  for (int n = 0; n < DomainCount; ++n)
+    if (project.Domains.Defined(n)) line(std::string_view(DomainStatement(n, project.Domains.Name(n))));
+}
+
+}  // namespace
+
+std::vector<std::string> BuildSQLScriptLines(const Project& project, const SqlExportOptions& options) {
+  std::vector<std::string> lines;
+  ForEachScriptLine(project, options, [&](std::string_view text) { lines.emplace_back(text); });
+  return lines;
+}
+
+std::string FormatSQLScript(const Project& project, const SqlExportOptions& options) {
+  std::string out;
+  // One statement per cell, a little longer than a bare one; growing a script of
+  // tens of megabytes step by step costs more than building it.
+  const std::size_t perCell = WriteSQLRow(options, 100, 100, 0, "", 0).size() + (options.DescriptionColumn ? 24 : 4);
+  out.reserve(project.Map.Cells.size() * perCell + 64);
+  ForEachScriptLine(project, options, [&](std::string_view text) {
+    out += text;
+    out += "\r\n";
+  });
+  return out;
+}
+
+void WriteSQLScript(const std::string& path, const Project& project, const SqlExportOptions& options) {
+  WriteWholeFile(path, FormatSQLScript(project, options), std::string(WriteFailure));
+}
+
+std::string AccompanyingMapName(const std::string& scriptPath) {
+  return std::filesystem::path(scriptPath).replace_extension(".mmf").string();
+}
+
+std::string ReplaceMapQuestion(const std::string& mapPath) {
+  return mapPath + " already exists.\nDo you want to replace it?";
+}
+
+bool WriteAccompanyingMap(const std::string& scriptPath, const MapGrid& grid, const SqlExportOptions& options,
+                          const std::function<bool(const std::string& question)>& confirmReplace) {
+  const std::string mapPath = AccompanyingMapName(scriptPath);
+  std::error_code ec;
+  if (std::filesystem::exists(mapPath, ec) && !(confirmReplace && confirmReplace(ReplaceMapQuestion(mapPath))))
+    return false;
+  WriteMidnightMap(mapPath, grid, options.OmitBorder);
+  return true;
+}
+
+}  // namespace mireforge

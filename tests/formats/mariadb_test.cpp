@@ -1,0 +1,121 @@
+// Runs exported SQL scripts on a real MariaDB server and checks what arrives in the tables.
+#include <gtest/gtest.h>
+
+#include "formats/midnight_map.h"
+#include "formats/sql_export.h"
+#include "project/project.h"
+#include "support/mariadb_server.h"
+#include "support/temp_dir.h"
+
+namespace mireforge {
+namespace {
+
+using namespace std::string_literals;
+
+// Texts that broke the script or ran as SQL when written unescaped.
+const std::string HostileTexts[] = {
+    "\"); drop table MPD_MapDescriptions; -- ",
+    "\\\"); delete from DOM_Domains; #",
+    "ends in a backslash \\",
+    "\\",
+    "\"",
+    "\"\"",
+    "line one\nline two\r\n",
+    "nul \0 and ctrl-z \x1A"s,
+    "'single' and \"double\" and ''",
+    "caf\xE9 \xFF",
+    "%s %d \\n \\0 \\%",
+    "tab\there */ /* ; \\g \\q",
+    "",
+};
+
+std::string Hex(std::string_view bytes) {
+  static const char digits[] = "0123456789ABCDEF";
+  std::string out;
+  for (const unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+Project HostileProject() {
+  Project p;
+  p.Map.ResizeMap(66, 63);
+  for (int y = 0; y < 63; ++y)
+    for (int x = 0; x < 66; ++x)
+      p.Map.Cells[x + y * 66] = static_cast<TerrainCode>(p.Map.OnBorder(x, y) ? FrozenWastes : (x * 3 + y) % 16);
+  BuildDefaultDescriptions(p.Descriptions, p.Map);
+  int i = 0;
+  for (TDescItem& item : p.Descriptions.Entries) {
+    if (item.X % 5 == 1) item.Text = HostileTexts[i++ % std::size(HostileTexts)];
+    item.Domain = (item.X + item.Y) % 256;
+  }
+  p.Domains.Slots[0].Name = "\"); drop table DOM_Domains; --";
+  p.Domains.Slots[7].Name = "Dodrak \"the \\ bold\"";
+  p.Domains.Slots[255].Name = "caf\xE9's";
+  return p;
+}
+
+const char* const CreateTables =
+    "create database mmu;\n"
+    "use mmu;\n"
+    "create table MPD_MapDescriptions (MPD_SCN_ID int not null, MPD_Row int not null, MPD_Column int not null,"
+    " MPD_TTY_ID varchar(20) not null, MPD_Description text not null, MPD_DOM_ID int not null) character set latin1;\n"
+    "create table DOM_Domains (DOM_SCN_ID int not null, DOM_Description text not null) character set latin1;\n";
+
+const char* const DumpCells =
+    "select MPD_SCN_ID, MPD_Row, MPD_Column, hex(MPD_TTY_ID), hex(MPD_Description), MPD_DOM_ID"
+    " from MPD_MapDescriptions order by MPD_Column, MPD_Row;\n";
+
+TEST(MariaDb, ExportedScriptsRunAndStoreEveryTextExactly) {
+  MariaDbServer server;
+  if (!server.Started()) GTEST_SKIP() << "MariaDB server cannot start here: " << server.Problem();
+  auto run = [&](const std::string& statements) {
+    const MariaDbServer::Result r = server.Run(statements, "mmu");
+    EXPECT_EQ(r.Status, 0) << r.Errors;
+    return r.Output;
+  };
+  ASSERT_EQ(server.Run(CreateTables, "").Status, 0);
+
+  TempDir dir;
+  const Project p = HostileProject();
+  SqlExportOptions options;
+  options.SelectAllMmuOptions();
+  options.OmitBorder = true;
+  options.ScenarioValue = "3";
+  const std::string script = dir.File("map.sql");
+  WriteSQLScript(script, p, options);
+  const MariaDbServer::Result inserted = server.RunScript(script, "mmu");
+  ASSERT_EQ(inserted.Status, 0) << inserted.Errors;
+
+  std::string cells;
+  for (int y = 1; y < 62; ++y)
+    for (int x = 1; x < 65; ++x) {
+      const TDescItem& item = *p.CellDescription(x, y);
+      cells += "3\t" + std::to_string(x - 1) + "\t" + std::to_string(y - 1) + "\t" +
+               Hex(TerrainLetters.substr(p.Map.GetTerrain(x, y), 1)) + "\t" + Hex(item.Text) + "\t" +
+               std::to_string(item.Domain) + "\n";
+    }
+  EXPECT_EQ(run(DumpCells), cells);
+  EXPECT_EQ(run("select DOM_SCN_ID, hex(DOM_Description) from DOM_Domains order by DOM_SCN_ID;\n"),
+            "0\t" + Hex(p.Domains.Name(0)) + "\n7\t" + Hex(p.Domains.Name(7)) + "\n255\t" + Hex(p.Domains.Name(255)) +
+                "\n");
+
+  // The update script rewrites the terrain of the same cells, by name this time.
+  SqlExportOptions update;
+  update.GenerationMethod = SqlExportOptions::UpdateClause;
+  update.OmitBorder = true;
+  WriteSQLScript(script, p, update);
+  const MariaDbServer::Result updated = server.RunScript(script, "mmu");
+  ASSERT_EQ(updated.Status, 0) << updated.Errors;
+  std::string renamed;
+  for (int y = 1; y < 62; ++y)
+    for (int x = 1; x < 65; ++x)
+      renamed += std::to_string(x - 1) + "\t" + std::to_string(y - 1) + "\t" + std::string(TerrainNames[p.Map.GetTerrain(x, y)]) + "\n";
+  EXPECT_EQ(run("select MPD_Row, MPD_Column, MPD_TTY_ID from MPD_MapDescriptions order by MPD_Column, MPD_Row;\n"),
+            renamed);
+}
+
+}  // namespace
+}  // namespace mireforge

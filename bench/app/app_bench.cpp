@@ -24,20 +24,25 @@ Project BigMap() {
   return project;
 }
 
-void BM_GridFullRepaintTile8(benchmark::State& state) {
-  Project project = BigMap();
-  TileImages tiles(LoadTileArtwork());
-  MapGridView view(project, tiles);
+// A viewport of exactly 1920 x 1080 over the whole map at tile size 8.
+void SetUpView(MapGridView& view, bool gridLines) {
   view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view.setFrameStyle(0);
   view.resize(1920, 1080);
   GridOptions options;
   options.tileSize = 8;
-  options.gridLines = state.range(0) != 0;
+  options.gridLines = gridLines;
   view.SetOptions(options);
   view.SetGridSize(512, 512);
   view.SetDisplay(CellDisplay::Terrain);
+}
+
+void BM_GridFullRepaintTile8(benchmark::State& state) {
+  Project project = BigMap();
+  TileImages tiles(LoadTileArtwork());
+  MapGridView view(project, tiles);
+  SetUpView(view, state.range(0) != 0);
   view.show();
   QApplication::processEvents();
   if (view.viewport()->size() != QSize(1920, 1080)) state.SkipWithError("viewport is not 1920 x 1080");
@@ -53,15 +58,7 @@ void BM_GridRenderTile8(benchmark::State& state) {
   Project project = BigMap();
   TileImages tiles(LoadTileArtwork());
   MapGridView view(project, tiles);
-  view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  view.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  view.setFrameStyle(0);
-  view.resize(1920, 1080);
-  GridOptions options;
-  options.tileSize = 8;
-  view.SetOptions(options);
-  view.SetGridSize(512, 512);
-  view.SetDisplay(CellDisplay::Terrain);
+  SetUpView(view, false);
   const QRect all(0, 0, 1920, 1080);
   for (auto _ : state) {
     view.RenderRect(all);

@@ -73,9 +73,9 @@ int main(int argc, char** argv) {
   window.show();
 
   TileImages tiles(LoadTileArtwork());
-  TfFill fill(tiles, &window);
+  TfFill fill(tiles, TileStyle::Colour, &window);
   Save(fill, "fill");
-  TfNewBlank blank(tiles, &window);
+  TfNewBlank blank(tiles, TileStyle::Colour, &window);
   Save(blank, "create-blank-map");
   window.fSetName->Remember("the Citadel of Gard");
   window.fSetName->Remember("the Tower of Dreams");

@@ -17,14 +17,14 @@
 
 namespace mireforge {
 
-namespace {
-
-QDialogButtonBox* OkCancel(QDialog* dialog) {
+QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
   QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
   return buttons;
 }
+
+namespace {
 
 void ConnectColorDialog(ColorSwatch* swatch) {
   QObject::connect(swatch, &ColorSwatch::Clicked, swatch, [swatch] {
@@ -72,7 +72,7 @@ TfSetName::TfSetName(QWidget* parent) : QDialog(parent) {
   layout->addWidget(label);
   layout->addWidget(cbDescription);
   layout->addLayout(domainRow);
-  layout->addWidget(OkCancel(this));
+  layout->addWidget(OkCancelButtons(this));
 }
 
 void TfSetName::Prepare(const QString& text, const QString& domainLabel) {
@@ -122,7 +122,7 @@ TfSetDom::TfSetDom(QWidget* parent) : QDialog(parent) {
   layout->addWidget(swatch, 3, 2);
   cbChange = new QCheckBox("&Change name and color", this);
   layout->addWidget(cbChange, 4, 0, 1, 3);
-  layout->addWidget(OkCancel(this), 5, 0, 1, 3);
+  layout->addWidget(OkCancelButtons(this), 5, 0, 1, 3);
 }
 
 void TfSetDom::Prepare(const QString& description, int domain, const QString& name, std::int32_t color) {
@@ -156,7 +156,7 @@ TfNewDomain::TfNewDomain(QWidget* parent) : QDialog(parent) {
   layout->addWidget(nameLabel, 1, 0, 1, 3);
   layout->addWidget(eName, 2, 0, 1, 2);
   layout->addWidget(swatch, 2, 2);
-  auto* buttons = OkCancel(this);
+  auto* buttons = OkCancelButtons(this);
   bOK = buttons->button(QDialogButtonBox::Ok);
   layout->addWidget(buttons, 3, 0, 1, 3);
   connect(eName, &QLineEdit::textChanged, this, [this](const QString& text) { bOK->setEnabled(!text.isEmpty()); });

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 class QCheckBox;
+class QDialogButtonBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -14,6 +15,9 @@ class QPushButton;
 class QSpinBox;
 
 namespace mireforge {
+
+// "OK" and "Cancel" wired to accept and reject.
+QDialogButtonBox* OkCancelButtons(QDialog* dialog);
 
 // A colour box; a click opens the colour dialog at its colour.
 class ColorSwatch : public QFrame {

@@ -11,7 +11,6 @@
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Mireforge");
-  QApplication::setOrganizationName("Mireforge");
   QApplication::setWindowIcon(mireforge::AppIcon());
   QGuiApplication::setDesktopFileName("org.mireforge.Mireforge");
 

@@ -34,6 +34,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   setWindowIcon(AppIcon());
   setMinimumSize(320, 240);
   setAcceptDrops(true);
+  installEventFilter(this);
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
 
   DG = new MapGridView(project_, tiles_, this);
@@ -54,6 +55,8 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   CreateToolBar();
   CreateStatusBar();
 
+  // Bounded, as a Fill of a big map keeps two compact copies of it.
+  undo_.setUndoLimit(200);
   connect(&undo_, &QUndoStack::indexChanged, this, [this] {
     if (!resettingHistory_) project_.ProjectSaved = undo_.isClean();
   });
@@ -104,8 +107,7 @@ void TfMain::CreateActions() {
   aSaveMap = NewAction("&Save map image to file...", QKeySequence("Ctrl+S"), &TfMain::SaveMapImageCommand);
   // Ctrl+M belongs to the load command; the save command shows no key.
   aSaveMMU = NewAction("Save to Midnigh&t/MU map file...", {}, &TfMain::SaveMMUCommand);
-  aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), nullptr);
-  connect(aSaveHTML, &QAction::triggered, this, [this] { NotAvailable("Saving an HTML map"); });
+  aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), &TfMain::SaveHtmlCommand);
   aSaveSQL = NewAction("&Save as SQL...", QKeySequence("Ctrl+U"), nullptr);
   connect(aSaveSQL, &QAction::triggered, this, [this] { NotAvailable("The SQL export wizard"); });
   aOptions = NewAction("&Preferences...", QKeySequence("Ctrl+O"), &TfMain::ShowOptions);
@@ -125,8 +127,8 @@ void TfMain::CreateActions() {
   aActualView = NewAction("&Actual view", QKeySequence("Ctrl+A"), nullptr);
   connect(aActualView, &QAction::triggered, this, [this] { NotAvailable("The actual view"); });
   aShowGrid = NewAction("Show &Grid", QKeySequence("Ctrl+G"), &TfMain::ToggleShowGrid);
-  aGrayscale = NewAction("Draw terrain in &grayscale", QKeySequence("Ctrl+B"), &TfMain::ToggleGrayscale);
-  aRetro = NewAction("&Retro look", QKeySequence("Ctrl+R"), &TfMain::ToggleRetro);
+  aGrayscale = NewAction("Draw terrain in &grayscale", QKeySequence("Ctrl+B"), &TfMain::ApplyTileLook);
+  aRetro = NewAction("&Retro look", QKeySequence("Ctrl+R"), &TfMain::ApplyTileLook);
   aFullscreen = NewAction("Start &fullscreen", {}, &TfMain::ToggleFullscreen);
   aCenterMap = NewAction("Transfer focus to grid when selecting description", {}, nullptr);
   aToggleDesc = NewAction("Show domain indicator", {}, &TfMain::ToggleDomainIndicator);

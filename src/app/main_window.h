@@ -106,8 +106,8 @@ class TfMain : public QMainWindow, public EditView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
+  // Files dropped anywhere on the window open; QMainWindow keeps drops for its docks otherwise.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // main_window.cpp
@@ -135,6 +135,7 @@ class TfMain : public QMainWindow, public EditView {
   void ShowLoadedProject();
   void SaveMMUCommand();
   void SaveMapImageCommand();
+  void SaveHtmlCommand();
   void LoadMMUCommand();
   void LoadMMUFile(const QString& fileName, bool clearSaved);
   void SavePreviewCommand();
@@ -167,8 +168,8 @@ class TfMain : public QMainWindow, public EditView {
 
   // main_window_view.cpp
   void ToggleShowGrid();
-  void ToggleGrayscale();
-  void ToggleRetro();
+  void ApplyTileLook();
+  TileStyle CurrentTileStyle() const;
   void ToggleDomainIndicator();
   void ToggleBlendMore();
   void ToggleFullscreen();

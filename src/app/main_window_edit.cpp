@@ -142,7 +142,7 @@ void TfMain::MapRestored(bool mapPresent, const QString& origin) {
 
 void TfMain::FillCommand() {
   if (!mapPresent_) return;
-  TfFill dialog(tiles_, this);
+  TfFill dialog(tiles_, CurrentTileStyle(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   MapSnapshot before = MapSnapshot::Take(project_, mapPresent_, origin_);
   project_.Map.FillTerrain(dialog.Terrain(), false);
@@ -157,7 +157,7 @@ void TfMain::FillCommand() {
 
 void TfMain::NewBlankCommand() {
   if (!ConfirmReplaceMap()) return;
-  TfNewBlank dialog(tiles_, this);
+  TfNewBlank dialog(tiles_, CurrentTileStyle(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   MapSnapshot before = MapSnapshot::Take(project_, mapPresent_, origin_);
   const int width = dialog.MapWidth(), height = dialog.MapHeight();

@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/small_forms.h"
 #include "app/user_prompts.h"
+#include "formats/html_map.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
 #include "formats/project_file.h"
@@ -219,13 +220,19 @@ void TfMain::SaveMapImageCommand() {
   const FileChoice choice = prompts_.SaveFile(this, "Save map image", PreviewSaveFilter, "bmp");
   if (choice.fileName.isEmpty()) return;
   const GridOptions& options = DG->Options();
-  const TileStyle style = options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
   BusyCursor busy;
   fInfo->Start("Saving, please wait...", project_.Map.Height);
   SaveMapImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map,
-               tiles_.MapImageTiles(style), options.tileSize, options.gridLines ? 1 : 0,
+               tiles_.MapImageTiles(CurrentTileStyle()), options.tileSize, options.gridLines ? 1 : 0,
                [this](int done, int) { fInfo->SetPosition(done); });
   fInfo->Finish();
+}
+
+void TfMain::SaveHtmlCommand() {
+  const FileChoice choice = prompts_.SaveFile(this, "Save HTML map file", "HTML map File (*.html)|*.html", "html");
+  if (choice.fileName.isEmpty()) return;
+  BusyCursor busy;
+  WriteHtmlMap(Path(choice.fileName), project_);
 }
 
 void TfMain::LoadMMUCommand() {
@@ -335,18 +342,20 @@ void TfMain::RebuildRecentMenu() {
   }
 }
 
-void TfMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->mimeData()->hasUrls() && !event->mimeData()->urls().isEmpty() &&
-      event->mimeData()->urls().first().isLocalFile())
-    event->acceptProposedAction();
-}
-
-void TfMain::dropEvent(QDropEvent* event) {
-  const QString file = event->mimeData()->urls().first().toLocalFile();
-  event->acceptProposedAction();
-  Guard([this, file] {
-    if (!OpenFile(file)) prompts_.ShowError(this, "Unknown file type: " + QFileInfo(file).fileName());
-  });
+bool TfMain::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != this || (event->type() != QEvent::DragEnter && event->type() != QEvent::Drop))
+    return QMainWindow::eventFilter(watched, event);
+  auto* drop = static_cast<QDropEvent*>(event);
+  const QList<QUrl> urls = drop->mimeData()->urls();
+  if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
+  drop->acceptProposedAction();
+  if (event->type() == QEvent::Drop) {
+    const QString file = urls.first().toLocalFile();
+    Guard([this, file] {
+      if (!OpenFile(file)) prompts_.ShowError(this, "Unknown file type: " + QFileInfo(file).fileName());
+    });
+  }
+  return true;
 }
 
 }  // namespace mireforge

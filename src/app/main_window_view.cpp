@@ -38,24 +38,21 @@ void TfMain::ToggleShowGrid() {
   DG->SetOptions(options);
 }
 
-void TfMain::ToggleGrayscale() {
+
+// Grayscale and retro look change the grid, both palettes and the active terrain picture.
+void TfMain::ApplyTileLook() {
   GridOptions options = DG->Options();
   options.grayscale = aGrayscale->isChecked();
+  options.retro = aRetro->isChecked();
   DG->SetOptions(options);
-  const TileStyle style = options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
-  palTerrain->SetStyle(style);
-  twPalette->SetStyle(style);
+  palTerrain->SetStyle(CurrentTileStyle());
+  twPalette->SetStyle(CurrentTileStyle());
   UpdateActiveTerrainPicture();
 }
 
-void TfMain::ToggleRetro() {
-  GridOptions options = DG->Options();
-  options.retro = aRetro->isChecked();
-  DG->SetOptions(options);
-  const TileStyle style = options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
-  palTerrain->SetStyle(style);
-  twPalette->SetStyle(style);
-  UpdateActiveTerrainPicture();
+TileStyle TfMain::CurrentTileStyle() const {
+  const GridOptions& options = DG->Options();
+  return options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
 }
 
 void TfMain::ToggleDomainIndicator() {
@@ -78,10 +75,8 @@ void TfMain::UpdateActiveTerrainPicture() {
     panels_[3]->clear();
     return;
   }
-  const TileStyle style = DG->Options().retro ? TileStyle::Retro
-                          : DG->Options().grayscale ? TileStyle::Grey : TileStyle::Colour;
   panels_[3]->setPixmap(QPixmap::fromImage(
-      tiles_.Tile(style, activeTerrain_).scaled(18, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+      tiles_.Tile(CurrentTileStyle(), activeTerrain_).scaled(18, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
 void TfMain::CellSelected(int column, int row) {

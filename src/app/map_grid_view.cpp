@@ -17,8 +17,14 @@ namespace {
 
 constexpr QRgb LineColor = 0xFF000000u;
 constexpr QRgb EmptyColor = 0xFFFFFFFFu;
+constexpr QRgb EmptyEdgeColor = 0xFFE0E0E0u;
 constexpr QRgb FocusColor = 0xFFFF0000u;
 constexpr QRgb OutsideColor = 0xFF808080u;
+
+// Row pointers are taken once per call: QImage::scanLine checks for sharing on every call.
+QRgb* Row(QImage& image, int y) {
+  return reinterpret_cast<QRgb*>(image.bits() + static_cast<std::ptrdiff_t>(y) * image.bytesPerLine());
+}
 
 // Copies an RGB32 tile into the buffer, clipped to it.
 void Blit(QImage& dst, const QImage& src, int left, int top) {
@@ -27,19 +33,20 @@ void Blit(QImage& dst, const QImage& src, int left, int top) {
   const int y1 = std::min(dst.height(), top + src.height());
   if (x0 >= x1 || y0 >= y1) return;
   const std::size_t bytes = static_cast<std::size_t>(x1 - x0) * sizeof(QRgb);
-  for (int y = y0; y < y1; ++y) {
-    const auto* from = reinterpret_cast<const QRgb*>(src.constScanLine(y - top)) + (x0 - left);
-    auto* to = reinterpret_cast<QRgb*>(dst.scanLine(y)) + x0;
-    std::memcpy(to, from, bytes);
-  }
+  const std::ptrdiff_t fromStride = src.bytesPerLine();
+  const std::ptrdiff_t toStride = dst.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(QRgb));
+  const uchar* from = src.constBits() + (y0 - top) * fromStride + static_cast<std::ptrdiff_t>(x0 - left) * 4;
+  QRgb* to = Row(dst, y0) + x0;
+  for (int y = y0; y < y1; ++y, from += fromStride, to += toStride) std::memcpy(to, from, bytes);
 }
 
 void Fill(QImage& dst, QRect rect, QRgb color) {
   rect &= dst.rect();
-  for (int y = rect.top(); y <= rect.bottom(); ++y) {
-    auto* line = reinterpret_cast<QRgb*>(dst.scanLine(y));
+  if (rect.isEmpty()) return;
+  QRgb* line = Row(dst, rect.top());
+  const std::ptrdiff_t stride = dst.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(QRgb));
+  for (int y = rect.top(); y <= rect.bottom(); ++y, line += stride)
     std::fill(line + rect.left(), line + rect.right() + 1, color);
-  }
 }
 
 // Draws a premultiplied ARGB picture over the buffer, clipped to clip.
@@ -47,7 +54,7 @@ void BlendOver(QImage& dst, const QImage& src, int left, int top, const QRect& c
   const QRect area = QRect(left, top, src.width(), src.height()) & clip & dst.rect();
   for (int y = area.top(); y <= area.bottom(); ++y) {
     const auto* from = reinterpret_cast<const QRgb*>(src.constScanLine(y - top));
-    auto* to = reinterpret_cast<QRgb*>(dst.scanLine(y));
+    QRgb* to = Row(dst, y);
     for (int x = area.left(); x <= area.right(); ++x) {
       const QRgb s = from[x - left];
       const int a = qAlpha(s);
@@ -155,7 +162,10 @@ void MapGridView::DrawCell(int column, int row, int left, int top) {
   const bool mapPresent = display_ != CellDisplay::None && !project_.Map.Empty() &&
                           project_.Map.Contains(column, row);
   if (!mapPresent) {
+    // Empty squares, outlined so the grid's extent shows.
     Fill(buffer_, square, EmptyColor);
+    Fill(buffer_, QRect(left + t - 1, top, 1, t), EmptyEdgeColor);
+    Fill(buffer_, QRect(left, top + t - 1, t, 1), EmptyEdgeColor);
     return;
   }
   const int code = project_.Map.GetTerrain(column, row);
@@ -211,6 +221,7 @@ void MapGridView::paintEvent(QPaintEvent* event) {
   const QRect rect = event->rect();
   RenderRect(rect);
   QPainter painter(viewport());
+  painter.setCompositionMode(QPainter::CompositionMode_Source);  // opaque: a plain copy
   painter.drawImage(rect, buffer_, rect);
 }
 

@@ -1,5 +1,7 @@
 #include "app/small_forms.h"
 
+#include "app/editor_dialogs.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -74,10 +76,7 @@ TfOptions::TfOptions(const OptionValues& values, QWidget* parent) : QDialog(pare
   tabs->addTab(mmu, "Midnight/MU");
   tabs->setCurrentIndex(0);
   layout->addWidget(tabs);
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  layout->addWidget(buttons);
+  layout->addWidget(OkCancelButtons(this));
   cbRememberLastInput->setChecked(values.rememberLastInput);
   cbAutoMMUSQL->setChecked(values.autoMMUSQL);
   cbInvertRowCol->setChecked(values.invertRowCol);

@@ -7,16 +7,17 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "app/editor_dialogs.h"
 #include "app/tile_images.h"
 #include "model/terrain.h"
 
 namespace mireforge {
 
-QComboBox* NewTerrainComboBox(const TileImages& tiles, QWidget* parent) {
+QComboBox* NewTerrainComboBox(const TileImages& tiles, TileStyle style, QWidget* parent) {
   auto* combo = new QComboBox(parent);
   combo->setIconSize(QSize(32, 32));
   for (int code = 0; code < TerrainCount; ++code)
-    combo->addItem(QPixmap::fromImage(tiles.Tile(TileStyle::Colour, code)),
+    combo->addItem(QPixmap::fromImage(tiles.Tile(style, code)),
                    QString::fromUtf8(TerrainPickNames[code].data(), TerrainPickNames[code].size()));
   combo->setCurrentIndex(Plains);
   return combo;
@@ -24,29 +25,28 @@ QComboBox* NewTerrainComboBox(const TileImages& tiles, QWidget* parent) {
 
 namespace {
 
-QDialogButtonBox* OkCancel(QDialog* dialog) {
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
-  return buttons;
+// "Fill map with this terrain:" and the drop-down under it.
+QComboBox* AddTerrainChooser(const TileImages& tiles, TileStyle style, QDialog* dialog, QVBoxLayout* layout) {
+  auto* label = new QLabel("Fill map with this terrain:", dialog);
+  QComboBox* combo = NewTerrainComboBox(tiles, style, dialog);
+  label->setBuddy(combo);
+  layout->addWidget(label);
+  layout->addWidget(combo);
+  return combo;
 }
 
 }  // namespace
 
-TfFill::TfFill(const TileImages& tiles, QWidget* parent) : QDialog(parent) {
+TfFill::TfFill(const TileImages& tiles, TileStyle style, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Fill");
   auto* layout = new QVBoxLayout(this);
-  auto* label = new QLabel("Fill map with this terrain:", this);
-  cbTerrain = NewTerrainComboBox(tiles, this);
-  label->setBuddy(cbTerrain);
-  layout->addWidget(label);
-  layout->addWidget(cbTerrain);
-  layout->addWidget(OkCancel(this));
+  cbTerrain = AddTerrainChooser(tiles, style, this, layout);
+  layout->addWidget(OkCancelButtons(this));
 }
 
 int TfFill::Terrain() const { return cbTerrain->currentIndex(); }
 
-TfNewBlank::TfNewBlank(const TileImages& tiles, QWidget* parent) : QDialog(parent) {
+TfNewBlank::TfNewBlank(const TileImages& tiles, TileStyle style, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Create blank map");
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
@@ -59,12 +59,8 @@ TfNewBlank::TfNewBlank(const TileImages& tiles, QWidget* parent) : QDialog(paren
   form->addRow("Width:", eWidth);
   form->addRow("Height:", eHeight);
   layout->addLayout(form);
-  auto* label = new QLabel("Fill map with this terrain:", this);
-  cbTerrain = NewTerrainComboBox(tiles, this);
-  label->setBuddy(cbTerrain);
-  layout->addWidget(label);
-  layout->addWidget(cbTerrain);
-  layout->addWidget(OkCancel(this));
+  cbTerrain = AddTerrainChooser(tiles, style, this, layout);
+  layout->addWidget(OkCancelButtons(this));
   eWidth->setFocus();
 }
 

@@ -10,14 +10,15 @@ class QDialogButtonBox;
 namespace mireforge {
 
 class TileImages;
+enum class TileStyle;
 
-// The 16 TerrainPickNames with their tiles; the item index is the terrain code.
-QComboBox* NewTerrainComboBox(const TileImages& tiles, QWidget* parent);
+// The 16 TerrainPickNames with their tiles in the grid's look; the item index is the terrain code.
+QComboBox* NewTerrainComboBox(const TileImages& tiles, TileStyle style, QWidget* parent);
 
 class TfFill : public QDialog {
   Q_OBJECT
  public:
-  TfFill(const TileImages& tiles, QWidget* parent = nullptr);
+  TfFill(const TileImages& tiles, TileStyle style, QWidget* parent = nullptr);
   int Terrain() const;
   QComboBox* cbTerrain = nullptr;
 };
@@ -25,7 +26,7 @@ class TfFill : public QDialog {
 class TfNewBlank : public QDialog {
   Q_OBJECT
  public:
-  TfNewBlank(const TileImages& tiles, QWidget* parent = nullptr);
+  TfNewBlank(const TileImages& tiles, TileStyle style, QWidget* parent = nullptr);
   int MapWidth() const;
   int MapHeight() const;
   int Terrain() const;

@@ -7,13 +7,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QMimeData>
 #include <QTest>
+#include <QUrl>
+#include <QToolButton>
 #include <QTreeView>
+#include <QStatusBar>
 
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/small_forms.h"
+#include "app/terrain_palette.h"
 #include "app_test_support.h"
+#include "formats/midnight_map.h"
 
 namespace mireforge::testing {
 namespace {
@@ -358,6 +364,55 @@ TEST_F(EditingTest, FarDescriptionCentresGrid) {
   window->DescriptionClicked();
   EXPECT_EQ(window->DG->LeftColumn(), 0);
   EXPECT_EQ(window->DG->TopRow(), 0);
+}
+
+TEST_F(EditingTest, InvertRowColumnRedrawsPositionsAtOnce) {
+  const auto position = [&] { return window->descModel->data(window->descModel->index(21, 0), Qt::DisplayRole); };
+  EXPECT_EQ(position().toString(), "[1,2]");
+  OnModal<TfOptions>([](TfOptions* d) {
+    d->cbInvertRowCol->setChecked(true);
+    d->accept();
+  });
+  window->aOptions->trigger();
+  EXPECT_EQ(position().toString(), "[2,1]");
+  OnModal<TfOptions>([](TfOptions* d) {
+    EXPECT_TRUE(d->cbInvertRowCol->isChecked());
+    d->cbInvertRowCol->setChecked(false);
+    d->reject();  // Cancel stores nothing
+  });
+  window->aOptions->trigger();
+  EXPECT_TRUE(window->InvertRowCol());
+}
+
+TEST_F(EditingTest, DroppedFileOpens) {
+  MapGrid grid;
+  grid.ResizeMap(3, 3);
+  grid.FillTerrain(Keep, true);
+  WriteMidnightMap(File("dropped.php").toStdString(), grid, false);
+  window->CurrentProject().ProjectSaved = true;
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(File("dropped.php"))});
+  QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window.get(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(window.get(), &drop);
+  EXPECT_EQ(window->CurrentProject().Map.Width, 3);
+  EXPECT_EQ(Terrain(1, 1), Keep);
+  EXPECT_TRUE(prompts.errors.isEmpty());
+}
+
+TEST_F(EditingTest, BothPalettesChooseTheTerrainWithoutStartingToPaint) {
+  EXPECT_EQ(window->ActiveTerrain(), -1);
+  EXPECT_EQ(window->twPalette->Button(Mountains)->toolTip(), "mountain");
+  EXPECT_EQ(window->palTerrain->Button(NoTerrain)->toolTip(), "(none)");
+  window->twPalette->Button(Mountains)->click();
+  EXPECT_EQ(window->ActiveTerrain(), Mountains);
+  window->palTerrain->Button(Lake)->click();
+  EXPECT_EQ(window->ActiveTerrain(), Lake);
+  EXPECT_FALSE(window->aPaint->isChecked());
+  auto* picture = window->statusBar()->findChildren<QLabel*>().at(3);
+  EXPECT_FALSE(picture->pixmap().isNull());
 }
 
 TEST_F(EditingTest, ContextCommandRules) {

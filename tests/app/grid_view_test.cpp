@@ -136,6 +136,7 @@ TEST_F(GridViewTest, DomainDisplayBlendsGreyTileWithDomainColour) {
 TEST_F(GridViewTest, WithoutMapSquaresStayEmpty) {
   view.SetDisplay(CellDisplay::None);
   EXPECT_EQ(Pixel(40, 40), qRgb(255, 255, 255));
+  EXPECT_EQ(Pixel(40, 32 + 31), qRgb(224, 224, 224));  // the square's outline
 }
 
 TEST_F(GridViewTest, KeyboardMovesCurrentCellWithinGrid) {

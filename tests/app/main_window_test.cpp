@@ -3,10 +3,12 @@
 #include <QAction>
 #include <QDockWidget>
 #include <QFile>
+#include <QImage>
 #include <QMenu>
 #include <QTreeView>
 
 #include "app/description_model.h"
+#include "app/small_forms.h"
 #include "app_test_support.h"
 #include "formats/ini_file.h"
 #include "formats/midnight_map.h"
@@ -314,6 +316,27 @@ TEST_F(MainWindowTest, MidnightMapAndPreviewImageCommands) {
   EXPECT_TRUE(w.CurrentProject().ProjectSaved);
   EXPECT_EQ(w.CurrentProject().Map.Width, 8);
   EXPECT_EQ(Terrain(0, 0), FrozenWastes);
+}
+
+TEST_F(MainWindowTest, MapImageAndHtmlExports) {
+  TfMain& w = Start();
+  MakeBlankMap(5, 4, Mountains);
+  w.aShowGrid->trigger();
+  w.ChooseTileSize(6);
+  prompts.files.push_back({File("map.png"), 2});
+  w.aSaveMap->trigger();
+  EXPECT_EQ(prompts.dialogs.back(), "Save map image|Windows bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png|bmp");
+  const QImage image(File("map.png"));
+  EXPECT_EQ(image.size(), QSize(5 * 9, 4 * 9));  // tile size 8 plus the grid line
+  EXPECT_EQ(image.pixel(8, 0), qRgb(0, 0, 0));
+  prompts.files.push_back({File("map.html"), 1});
+  w.aSaveHTML->trigger();
+  EXPECT_EQ(prompts.dialogs.back(), "Save HTML map file|HTML map File (*.html)|*.html|html");
+  QFile html(File("map.html"));
+  ASSERT_TRUE(html.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(html.readAll().contains("0.gif"));  // mountains
+  EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(";").toStdString();
+  EXPECT_FALSE(w.fInfo->isVisible());
 }
 
 TEST_F(MainWindowTest, FailedLoadShowsErrorAndKeepsMap) {

@@ -1,7 +1,7 @@
 // Autosave and crash recovery: a killed editor's work comes back at the next
 // start; copies of clean sessions, of running editors and of saved work do not.
-#include <QCoreApplication>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTest>
@@ -97,19 +97,19 @@ TEST_F(RecoveryTest, KilledEditorOffersItsWorkBackAtTheNextStart) {
   editor.start(MIREFORGE_APP_PATH, {File("castle.mfp")});
   ASSERT_TRUE(editor.waitForStarted(10000));
 
-  // Where the killed editor keeps its copies, as the editor itself computes it.
-  const QByteArray savedDataHome = qgetenv("XDG_DATA_HOME");
-  qputenv("XDG_DATA_HOME", dir.filePath("xdg_data_home").toLocal8Bit());
-  const QString savedOrganization = QCoreApplication::organizationName();
-  QCoreApplication::setOrganizationName("Mireforge");
-  const QString folder = DefaultRecoveryFolder();
-  QCoreApplication::setOrganizationName(savedOrganization);
-  if (savedDataHome.isNull()) qunsetenv("XDG_DATA_HOME");
-  else qputenv("XDG_DATA_HOME", savedDataHome);
-
-  for (int i = 0; i < 300 && CopiesIn(folder).isEmpty() && editor.state() == QProcess::Running; ++i) QTest::qWait(100);
-  ASSERT_EQ(CopiesIn(folder).size(), 1) << "no recovery copy appeared; editor output: "
-                                         << editor.readAllStandardError().toStdString();
+  // The killed editor keeps its copies somewhere in its private data folder.
+  const QString dataHome = dir.filePath("xdg_data_home");
+  auto copies = [&dataHome] {
+    QStringList found;
+    for (QDirIterator it(dataHome, {"*.mfp"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+      found << it.next();
+    return found;
+  };
+  for (int i = 0; i < 300 && copies().isEmpty() && editor.state() == QProcess::Running; ++i) QTest::qWait(100);
+  ASSERT_EQ(copies().size(), 1) << "no recovery copy appeared; editor output: "
+                                << editor.readAllStandardError().toStdString();
+  const QString folder = QFileInfo(copies().first()).absolutePath();
+  EXPECT_EQ(QFileInfo(folder).fileName(), "recovery");
   editor.kill();  // SIGKILL: no shutdown code runs
   ASSERT_TRUE(editor.waitForFinished(10000));
   EXPECT_EQ(editor.exitStatus(), QProcess::CrashExit);

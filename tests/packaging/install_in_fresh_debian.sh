@@ -36,6 +36,6 @@ chroot "$root" sh -ec '
   test -f /usr/share/man/man1/mireforge-cli.1.gz
   grep -q "application/x-mireforge-project:\*\.mfp" /usr/share/mime/globs2
   HOME=/tmp QT_QPA_PLATFORM=offscreen MIREFORGE_TEST_EDIT=2,2,2 timeout 10 mireforge /tmp/map.php || test $? -eq 124
-  ls /tmp/.local/share/Mireforge/Mireforge/recovery/*.mfp >/dev/null
+  find /tmp/.local/share -path "*/recovery/*.mfp" | grep -q .
 '
 echo "installed and ran in a fresh Debian 12"

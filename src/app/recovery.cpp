@@ -117,13 +117,13 @@ RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
   QUndoStack& undo = window_.UndoStack();
   undoIndex_ = undo.index();
   connect(&undo, &QUndoStack::indexChanged, this, [this, &undo](int index) {
-    // The command just done or undone. Painting merges cell by cell into strokes
-    // and waits for the timer; every other edit (fill, blank map, an editor's
-    // dialog) is one deliberate step and is written at once.
+    // The command just done or undone. A wholesale change (fill, blank map) is
+    // written at once; cell and panel edits wait for the timer, since a whole
+    // copy of a 512 x 512 project takes a noticeable part of a second.
     const QUndoCommand* command = undo.command(index > undoIndex_ ? index - 1 : index);
     undoIndex_ = index;
     dirty_ = true;
-    ScheduleUpdate(command && command->id() == -1);  // also removes the copy once back at the saved state
+    ScheduleUpdate(dynamic_cast<const MapChangeCommand*>(command) != nullptr);  // also removes the copy once saved
   });
   connect(&undo, &QUndoStack::cleanChanged, this, [this] { ScheduleUpdate(false); });
   connect(&window_, &TfMain::MapReplaced, this, [this] { ScheduleUpdate(true); });

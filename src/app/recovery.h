@@ -5,8 +5,8 @@
 // two minutes after edits. A clean exit removes it. A copy whose session died
 // (crash, power cut, kill) is offered back at the next start.
 //
-// Painting waits for the two-minute timer: a stroke touches cells one by one, and
-// a whole-project write per cell would stall it on a large map.
+// Cell and panel edits wait for the two-minute timer: painting changes cells one
+// by one, and a whole-project write per edit would stall it on a large map.
 //
 // Each running editor owns one session: a lock file holding its process id and
 // the copy beside it. A copy whose lock is free or stale belongs to a dead session;

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/preferences.h"
+#include "app/recovery.h"
 #include "app/small_forms.h"
 #include "app/user_prompts.h"
 
@@ -11,22 +12,28 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Mireforge");
   QApplication::setWindowIcon(mireforge::AppIcon());
+  QGuiApplication::setDesktopFileName("org.mireforge.Mireforge");
 
   mireforge::DialogPrompts prompts;
   mireforge::TfMain window(mireforge::Preferences::DefaultPath(), prompts);
   window.ShowAtStart();
+  // Destroyed only on a clean exit, which removes the autosaved copy.
+  mireforge::RecoverySession recovery(window);
 
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) {
-    const QString file = arguments.at(1);
-    // Opened once the window is up, so a failure shows over it.
-    QTimer::singleShot(0, &window, [&window, &prompts, file] {
-      try {
-        if (!window.OpenFile(file)) prompts.ShowError(&window, "Unknown file type: " + file);
-      } catch (const std::exception& error) {
-        prompts.ShowError(&window, QString::fromStdString(error.what()));
-      }
-    });
-  }
+  // Once the window is up, so that questions and failures show over it. Lost
+  // work is offered before a file named on the command line is opened, whose
+  // load then asks before replacing what was restored.
+  QTimer::singleShot(0, &window, [&window, &prompts] {
+    const QStringList arguments = QApplication::arguments();
+    try {
+      mireforge::OfferRecovery(window, prompts);
+      if (arguments.size() < 2) return;
+      const QString file = arguments.at(1);
+      if (!window.OpenFile(file)) prompts.ShowError(&window, "Unknown file type: " + file);
+    } catch (const std::exception& error) {
+      prompts.ShowError(&window, QString::fromStdString(error.what()));
+    }
+  });
+  mireforge::StartTestEdit(window, recovery);
   return app.exec();
 }

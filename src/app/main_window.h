@@ -46,6 +46,8 @@ class TfMain : public QMainWindow, public EditView {
   // Opens a project, Midnight/MU map or preview image by its extension (command
   // line and drag and drop); false when the extension is none of these.
   bool OpenFile(const QString& fileName);
+  // Opens a project recovered after a crash: unsaved, under its original file name.
+  void RestoreProject(Project restored);
   // Shows the window centred, maximized when "Start fullscreen" is on.
   void ShowAtStart();
 
@@ -102,6 +104,10 @@ class TfMain : public QMainWindow, public EditView {
   void DomainsEdited() override;
   void MapRestored(bool mapPresent, const QString& origin) override;
 
+ signals:
+  // After every wholesale change of the map (autosave writes its copy then).
+  void MapReplaced();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   // Files dropped anywhere on the window open; QMainWindow keeps drops for its docks otherwise.
@@ -129,6 +135,7 @@ class TfMain : public QMainWindow, public EditView {
   bool SaveProjectAs();  // false when the dialog was cancelled
   void LoadProjectCommand();
   void LoadProjectFile(const QString& fileName);
+  void ShowLoadedProject();
   void SaveMMUCommand();
   void SaveMapImageCommand();
   void LoadMMUCommand();

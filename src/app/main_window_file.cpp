@@ -128,6 +128,7 @@ void TfMain::RefreshMap(const QString& origin) {
   SetStatus(1, origin);
   DG->RedrawAll();
   fActualView->Refresh();
+  emit MapReplaced();
 }
 
 void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved) {
@@ -189,13 +190,23 @@ void TfMain::LoadProjectFile(const QString& fileName) {
     throw;
   }
   project_.ProjectFileName = Path(fileName);
+  ShowLoadedProject();
+}
+
+void TfMain::ShowLoadedProject() {
   ResetHistory();
   RefreshMap("Created from project");
   descModel->Reset();
   RebuildDomainPanel();
   DG->RedrawAll();
-  SetTitleFromProject();
+  if (project_.ProjectFileName.empty()) setWindowTitle(QApplication::applicationName());
+  else SetTitleFromProject();
   CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+}
+
+void TfMain::RestoreProject(Project restored) {
+  project_ = std::move(restored);
+  ShowLoadedProject();
 }
 
 void TfMain::SaveMMUCommand() {

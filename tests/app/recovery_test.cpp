@@ -1,0 +1,289 @@
+// Autosave and crash recovery: a killed editor's work comes back at the next
+// start; copies of clean sessions, of running editors and of saved work do not.
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include "app/recovery.h"
+#include "app_test_support.h"
+#include "formats/midnight_map.h"
+#include "formats/project_file.h"
+
+namespace mireforge::testing {
+namespace {
+
+// A project whose descriptions, domains and domain table differ from the defaults.
+Project SampleProject() {
+  Project project;
+  project.Map.ResizeMap(12, 9);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 12; ++x) project.Map.Cells[x + y * 12] = static_cast<TerrainCode>((x * 3 + y) % 15);
+  project.Map.RebuildTerrainRows();
+  BuildDefaultDescriptions(project.Descriptions, project.Map);
+  project.CellDescription(1, 1)->Text = "the Tower of the Moon";
+  project.CellDescription(5, 2)->Domain = 7;
+  project.CellDescription(6, 2)->Domain = 7;
+  project.Domains.ResetDomains();
+  project.Domains.Slots[7] = {0x00336699, "Kingdom of Ice"};
+  project.Domains.Slots[0].Color = 1;
+  return project;
+}
+
+void ExpectSameWork(const Project& actual, const Project& expected) {
+  EXPECT_EQ(actual.Map.Width, expected.Map.Width);
+  EXPECT_EQ(actual.Map.Height, expected.Map.Height);
+  EXPECT_EQ(actual.Map.Cells, expected.Map.Cells);
+  ASSERT_EQ(actual.Descriptions.Size(), expected.Descriptions.Size());
+  for (std::size_t i = 0; i < expected.Descriptions.Size(); ++i) {
+    const TDescItem& a = actual.Descriptions.Entry(i);
+    const TDescItem& e = expected.Descriptions.Entry(i);
+    EXPECT_EQ(a.Text, e.Text) << "entry " << i;
+    EXPECT_EQ(a.Domain, e.Domain) << "entry " << i;
+    EXPECT_EQ(a.X, e.X) << "entry " << i;
+    EXPECT_EQ(a.Y, e.Y) << "entry " << i;
+  }
+  for (int n = 0; n < DomainCount; ++n) {
+    EXPECT_EQ(actual.Domains.Slots[n].Color, expected.Domains.Slots[n].Color) << "domain " << n;
+    EXPECT_EQ(actual.Domains.Slots[n].Name, expected.Domains.Slots[n].Name) << "domain " << n;
+  }
+}
+
+QStringList CopiesIn(const QString& folder, const QString& pattern = "*.mfp") {
+  return QDir(folder).entryList({pattern}, QDir::Files);
+}
+
+class RecoveryTest : public MainWindowTest {
+ protected:
+  QString Folder() const { return dir.filePath("recovery"); }
+
+  // Answers the restore question and remembers what it asked.
+  RestoreQuestion Reply(bool restore) {
+    return [this, restore](QWidget*, const QString& text) {
+      asked.push_back(text);
+      return restore;
+    };
+  }
+
+  QStringList asked;
+};
+
+TEST_F(RecoveryTest, KilledEditorOffersItsWorkBackAtTheNextStart) {
+  const Project original = SampleProject();
+  {
+    Project toSave = original;
+    SaveProject(toSave, File("castle.mfp").toStdString());
+  }
+  QFile ownFile(File("castle.mfp"));
+  ASSERT_TRUE(ownFile.open(QIODevice::ReadOnly));
+  const QByteArray ownBytes = ownFile.readAll();
+  ownFile.close();
+
+  // The editor as a user starts it, with a private home; it paints cell (3,4)
+  // forest and is killed as soon as its copy is on disk.
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  for (const char* variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
+    environment.insert(variable, dir.filePath(QString(variable).toLower()));
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  environment.insert("MIREFORGE_TEST_EDIT", "3,4,2");
+  for (const char* folder : {"home", "xdg_data_home", "xdg_config_home", "xdg_cache_home", "xdg_runtime_dir"})
+    QDir(dir.path()).mkpath(folder);
+  QFile::setPermissions(dir.filePath("xdg_runtime_dir"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                             QFileDevice::ExeOwner);
+  QProcess editor;
+  editor.setProcessEnvironment(environment);
+  editor.setWorkingDirectory(dir.path());
+  editor.start(MIREFORGE_APP_PATH, {File("castle.mfp")});
+  ASSERT_TRUE(editor.waitForStarted(10000));
+
+  // The killed editor keeps its copies somewhere in its private data folder.
+  const QString dataHome = dir.filePath("xdg_data_home");
+  auto copies = [&dataHome] {
+    QStringList found;
+    for (QDirIterator it(dataHome, {"*.mfp"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
+      found << it.next();
+    return found;
+  };
+  for (int i = 0; i < 300 && copies().isEmpty() && editor.state() == QProcess::Running; ++i) QTest::qWait(100);
+  ASSERT_EQ(copies().size(), 1) << "no recovery copy appeared; editor output: "
+                                << editor.readAllStandardError().toStdString();
+  const QString folder = QFileInfo(copies().first()).absolutePath();
+  EXPECT_EQ(QFileInfo(folder).fileName(), "recovery");
+  editor.kill();  // SIGKILL: no shutdown code runs
+  ASSERT_TRUE(editor.waitForFinished(10000));
+  EXPECT_EQ(editor.exitStatus(), QProcess::CrashExit);
+
+  ASSERT_TRUE(ownFile.open(QIODevice::ReadOnly));
+  EXPECT_EQ(ownFile.readAll(), ownBytes) << "autosave wrote over the user's own file";
+
+  // The next start.
+  TfMain& main = Start();
+  ASSERT_TRUE(OfferRecovery(main, prompts, folder, Reply(true)));
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].startsWith("Mireforge did not close properly. Restore the unsaved work from "));
+  EXPECT_TRUE(asked[0].endsWith("?"));
+
+  Project expected = original;
+  expected.SetTerrain(3, 4, 2);
+  ASSERT_EQ(expected.CellDescription(3, 4)->Text, "forest");  // the edit reached the description too
+  ExpectSameWork(main.CurrentProject(), expected);
+  EXPECT_FALSE(main.CurrentProject().ProjectSaved);
+  EXPECT_EQ(QString::fromStdString(main.CurrentProject().ProjectFileName), File("castle.mfp"));
+  EXPECT_EQ(main.windowTitle(), "Mireforge - castle.mfp");
+  EXPECT_TRUE(main.MapPresent());
+  EXPECT_TRUE(main.aSaveProject->isEnabled());
+
+  // Offered once: the copy went with the restore, and no stale lock is left.
+  EXPECT_TRUE(CopiesIn(folder).isEmpty());
+  EXPECT_TRUE(CopiesIn(folder, "*.lock").isEmpty());
+  EXPECT_FALSE(OfferRecovery(main, prompts, folder, Reply(true)));
+  EXPECT_EQ(asked.size(), 1);
+}
+
+TEST_F(RecoveryTest, CopiesOfDeadSessionsAreOfferedNewestFirstAndDiscardRemovesThem) {
+  QDir().mkpath(Folder());
+  Project older = SampleProject();
+  older.ProjectFileName = File("older.mfp").toStdString();
+  Project newer = SampleProject();
+  newer.SetTerrain(0, 0, 5);
+  // No lock beside them: their sessions are gone.
+  WriteRecoveryCopy(older, Folder() + "/session-a.mfp", QDateTime::currentDateTime().addSecs(-600));
+  WriteRecoveryCopy(newer, Folder() + "/session-b.mfp", QDateTime::currentDateTime());
+  {
+    QFile file(Folder() + "/session-a.mfp");
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(QDateTime::currentDateTime().addSecs(-600), QFileDevice::FileModificationTime);
+  }
+
+  TfMain& main = Start();
+  // Discard the newer, restore the older.
+  int answers = 0;
+  ASSERT_TRUE(OfferRecovery(main, prompts, Folder(), [&](QWidget*, const QString& text) {
+    asked.push_back(text);
+    return ++answers == 2;
+  }));
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_NE(asked[0], asked[1]);  // each names its own time
+  ExpectSameWork(main.CurrentProject(), older);
+  EXPECT_EQ(QString::fromStdString(main.CurrentProject().ProjectFileName), File("older.mfp"));
+  EXPECT_TRUE(CopiesIn(Folder()).isEmpty());
+
+  // A copy without an original file opens untitled.
+  WriteRecoveryCopy(newer, Folder() + "/session-c.mfp", QDateTime::currentDateTime());
+  main.CurrentProject().ProjectSaved = true;
+  ASSERT_TRUE(OfferRecovery(main, prompts, Folder(), Reply(true)));
+  EXPECT_TRUE(main.CurrentProject().ProjectFileName.empty());
+  EXPECT_EQ(main.windowTitle(), "Mireforge");
+  EXPECT_FALSE(main.CurrentProject().ProjectSaved);
+}
+
+TEST_F(RecoveryTest, UnreadableCopyIsReportedAndKeptAside) {
+  QDir().mkpath(Folder());
+  QFile damaged(Folder() + "/session-x.mfp");
+  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+  damaged.write("[Mireforge project file]\r\nVersion=2.0\r\n[Map]\r\nWidth=9999\r\nHeight=3\r\n");
+  damaged.close();
+
+  TfMain& main = Start();
+  EXPECT_FALSE(OfferRecovery(main, prompts, Folder(), Reply(true)));
+  EXPECT_TRUE(asked.isEmpty());
+  ASSERT_EQ(prompts.errors.size(), 1);
+  EXPECT_TRUE(prompts.errors[0].contains("session-x.mfp.damaged"));
+  EXPECT_TRUE(QFile::exists(Folder() + "/session-x.mfp.damaged"));
+  EXPECT_FALSE(main.MapPresent());
+  // Not offered again at the next start.
+  EXPECT_FALSE(OfferRecovery(main, prompts, Folder(), Reply(true)));
+  EXPECT_EQ(prompts.errors.size(), 1);
+}
+
+TEST_F(RecoveryTest, SessionKeepsACopyOnlyWhileWorkIsUnsaved) {
+  TfMain& main = Start();
+  Project map = SampleProject();
+  WriteMidnightMap(File("land.php").toStdString(), map.Map, false);
+
+  auto session = std::make_unique<RecoverySession>(main, Folder(), 60 * 60 * 1000);
+  QApplication::processEvents();
+  EXPECT_TRUE(CopiesIn(Folder()).isEmpty()) << "nothing unsaved yet";
+
+  // A wholesale change is written at once, without waiting for the timer.
+  ASSERT_TRUE(main.OpenFile(File("land.php")));
+  QApplication::processEvents();
+  ASSERT_TRUE(QFile::exists(session->CopyPath()));
+  ExpectSameWork(ReadRecoveryCopy(session->CopyPath()).project, main.CurrentProject());
+
+  // A running editor's copy is not offered to another one.
+  {
+    ScriptedPrompts otherPrompts;
+    TfMain other(dir.filePath("other.ini"), otherPrompts);
+    EXPECT_FALSE(OfferRecovery(other, otherPrompts, Folder(), Reply(true)));
+    EXPECT_TRUE(asked.isEmpty());
+  }
+
+  // Saving removes it.
+  prompts.files.push_back({File("land.mfp")});
+  main.aSaveProject->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(main.CurrentProject().ProjectSaved);
+  EXPECT_FALSE(QFile::exists(session->CopyPath()));
+
+  // Answering No to the save question of New removes it too.
+  MakeBlankMap(20, 10, 2);
+  QApplication::processEvents();
+  ASSERT_FALSE(main.CurrentProject().ProjectSaved);
+  ASSERT_TRUE(QFile::exists(session->CopyPath())) << session->LastError().toStdString();
+  prompts.answers.push_back(Answer::No);
+  main.aNew->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(QFile::exists(session->CopyPath()));
+
+  // A clean exit removes the copy and the session's lock.
+  MakeBlankMap(20, 10, 2);
+  QApplication::processEvents();
+  ASSERT_TRUE(QFile::exists(session->CopyPath()));
+  session.reset();
+  EXPECT_TRUE(QDir(Folder()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(RecoveryTest, EditsAreWrittenByTheTimerNotOnEveryCell) {
+  TfMain& main = Start();
+  MakeBlankMap(30, 20, 0);
+  main.CurrentProject().ProjectSaved = true;  // as if just saved
+  main.UndoStack().setClean();
+  RecoverySession session(main, Folder(), 300);
+  QApplication::processEvents();
+  ASSERT_FALSE(QFile::exists(session.CopyPath()));
+
+  main.ChooseTerrain(2);
+  main.aPaint->trigger();
+  Stroke({{3, 3}, {4, 3}});
+  QApplication::processEvents();
+  ASSERT_FALSE(main.CurrentProject().ProjectSaved);
+  EXPECT_FALSE(QFile::exists(session.CopyPath())) << "a painted cell must not cost a whole-project write";
+  for (int i = 0; i < 50 && !QFile::exists(session.CopyPath()); ++i) QTest::qWait(50);
+  ASSERT_TRUE(QFile::exists(session.CopyPath()));
+  EXPECT_EQ(ReadRecoveryCopy(session.CopyPath()).project.Map.GetTerrain(4, 3), 2);
+
+  // Undo back to the saved state: nothing is left to recover.
+  main.UndoStack().undo();
+  QApplication::processEvents();
+  EXPECT_TRUE(main.CurrentProject().ProjectSaved);
+  EXPECT_FALSE(QFile::exists(session.CopyPath()));
+}
+
+TEST_F(RecoveryTest, UnwritableFolderLeavesEditingAlone) {
+  QFile blocker(dir.filePath("not-a-folder"));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  TfMain& main = Start();
+  RecoverySession session(main, dir.filePath("not-a-folder/recovery"));
+  EXPECT_TRUE(session.CopyPath().isEmpty());
+  EXPECT_FALSE(session.LastError().isEmpty());
+  MakeBlankMap(10, 10, 0);
+  QApplication::processEvents();
+  session.Update();  // must neither throw nor write anywhere
+  EXPECT_TRUE(main.MapPresent());
+}
+
+}  // namespace
+}  // namespace mireforge::testing

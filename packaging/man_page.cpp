@@ -11,8 +11,8 @@
 
 namespace {
 
-using mireforge::cli::CommandSpec;
-using mireforge::cli::OptionSpec;
+using mireforge::cli::CommandSyntax;
+using mireforge::cli::OptionSyntax;
 
 // Text safe inside a roff line: backslashes doubled as \e, hyphens as \- (so
 // options can be searched and copied), and a leading dot or quote neutralised.
@@ -28,13 +28,13 @@ std::string Roff(std::string_view text) {
   return out;
 }
 
-std::string Synopsis(const CommandSpec& spec) {
-  std::string line = ".B mireforge\\-cli\n.B " + Roff(spec.Words) + "\n";
-  if (!spec.Arguments.empty()) line += Roff(spec.Arguments) + "\n";
+std::string Synopsis(const CommandSyntax& syntax) {
+  std::string line = ".B mireforge\\-cli\n.B " + Roff(syntax.Words) + "\n";
+  if (!syntax.Arguments.empty()) line += Roff(syntax.Arguments) + "\n";
   return line;
 }
 
-std::string OptionHead(const OptionSpec& option) {
+std::string OptionHead(const OptionSyntax& option) {
   std::string head = "\\fB";
   if (!option.ShortName.empty()) head += Roff(option.ShortName) + "\\fR, \\fB";
   head += Roff(option.Name) + "\\fR";
@@ -48,7 +48,7 @@ std::string ManPage() {
        << ".SH NAME\n"
        << "mireforge\\-cli \\- generate, convert and inspect Midnight/MU terrain maps\n"
        << ".SH SYNOPSIS\n";
-  for (const auto& command : mireforge::cli::Commands()) page << ".PP\n" << Synopsis(command.Spec());
+  for (const auto& command : mireforge::cli::Commands()) page << ".PP\n" << Synopsis(command.Syntax());
   page << ".PP\n.B mireforge\\-cli\n.I COMMAND\n.B \\-\\-help\n"
        << ".SH DESCRIPTION\n"
        << ".B mireforge\\-cli\n"
@@ -57,11 +57,11 @@ std::string ManPage() {
        << ".PP\nMap files are read and written by their extension.\n"
        << ".SH COMMANDS\n";
   for (const auto& command : mireforge::cli::Commands()) {
-    const CommandSpec& spec = command.Spec();
-    page << ".SS \"" << Roff(spec.Words);
-    if (!spec.Arguments.empty()) page << " " << Roff(spec.Arguments);
-    page << "\"\n" << Roff(spec.Summary) << "\n";
-    for (const OptionSpec& option : spec.Options)
+    const CommandSyntax& syntax = command.Syntax();
+    page << ".SS \"" << Roff(syntax.Words);
+    if (!syntax.Arguments.empty()) page << " " << Roff(syntax.Arguments);
+    page << "\"\n" << Roff(syntax.Summary) << "\n";
+    for (const OptionSyntax& option : syntax.Options)
       page << ".TP\n" << OptionHead(option) << "\n" << Roff(option.Help) << "\n";
   }
   page << ".SH EXIT STATUS\n"

@@ -34,7 +34,9 @@ TfActualView::TfActualView(const Project& project, MapGridView* grid, QWidget* p
   setFocusPolicy(Qt::StrongFocus);
   setMouseTracking(true);
   const QString programFolder = QCoreApplication::applicationDirPath();
-  std::vector<std::string> packs{(programFolder + "/scene").toStdString()};
+  // Beside the program (a portable copy), then where the package installs it.
+  std::vector<std::string> packs{(programFolder + "/scene").toStdString(),
+                                 (programFolder + "/../share/mireforge/scene").toStdString()};
 #ifdef MIREFORGE_SCENE_PACK_DIR
   packs.push_back(MIREFORGE_SCENE_PACK_DIR);  // a build run from its own tree
 #endif

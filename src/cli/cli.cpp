@@ -27,7 +27,7 @@ std::vector<std::string_view> SplitWords(std::string_view words) {
 // The command whose words open the command line, and how many words it took.
 const Command* FindCommand(const std::vector<std::string>& args, std::size_t& wordCount) {
   for (const Command& command : Commands()) {
-    const std::vector<std::string_view> words = SplitWords(command.Spec().Words);
+    const std::vector<std::string_view> words = SplitWords(command.Syntax().Words);
     if (words.size() > args.size()) continue;
     bool match = true;
     for (std::size_t i = 0; i < words.size() && match; ++i) match = args[i] == words[i];
@@ -44,10 +44,10 @@ std::string OverallHelp(std::string_view only = {}) {
   text << "Usage: " << Program << " COMMAND [options]\n"
        << "Generates, converts and inspects Midnight/MU terrain maps.\n\nCommands:\n";
   for (const Command& command : Commands()) {
-    const CommandSpec& spec = command.Spec();
-    if (!only.empty() && spec.Words.substr(0, only.size()) != only) continue;
-    const std::string head = std::string(spec.Words) + " " + std::string(spec.Arguments);
-    text << "  " << head << std::string(head.size() < 36 ? 36 - head.size() : 1, ' ') << spec.Summary << "\n";
+    const CommandSyntax& syntax = command.Syntax();
+    if (!only.empty() && syntax.Words.substr(0, only.size()) != only) continue;
+    const std::string head = std::string(syntax.Words) + " " + std::string(syntax.Arguments);
+    text << "  " << head << std::string(head.size() < 36 ? 36 - head.size() : 1, ' ') << syntax.Summary << "\n";
   }
   text << "\nMap files are read from " << LoadableExtensions() << " and written to " << SavableExtensions()
        << ", by extension.\n"
@@ -100,17 +100,17 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return UsageFailure(err, "unknown command '" + args[0] + "'", "");
   }
 
-  const CommandSpec& spec = command->Spec();
+  const CommandSyntax& syntax = command->Syntax();
   if (WantsHelp(args, wordCount)) {
-    out << HelpText(spec);
+    out << HelpText(syntax);
     return 0;
   }
   try {
-    const ParsedOptions options = ParseOptions(args, wordCount, spec);
+    const ParsedOptions options = ParseOptions(args, wordCount, syntax);
     command->Run(options, CommandContext{out, err, showProgress});
     return 0;
   } catch (const UsageError& e) {
-    return UsageFailure(err, std::string(spec.Words) + ": " + e.what(), spec.Words);
+    return UsageFailure(err, std::string(syntax.Words) + ": " + e.what(), syntax.Words);
   } catch (const std::exception& e) {
     // Error carries the user-facing message; anything else (out of memory, a
     // file system fault) is still a failed operation, not a crash.

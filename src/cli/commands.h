@@ -18,16 +18,16 @@ struct CommandContext {
 };
 
 struct Command {
-  const CommandSpec& (*Spec)();
+  const CommandSyntax& (*Syntax)();
   void (*Run)(const ParsedOptions& options, const CommandContext& context);
 };
 
-const CommandSpec& GeneratePlasmaSpec();
-const CommandSpec& GenerateCEvoSpec();
-const CommandSpec& ConvertSpec();
-const CommandSpec& StatsSpec();
-const CommandSpec& ImportSpec();
-const CommandSpec& RenderSpec();
+const CommandSyntax& GeneratePlasmaSpec();
+const CommandSyntax& GenerateCEvoSpec();
+const CommandSyntax& ConvertSpec();
+const CommandSyntax& StatsSpec();
+const CommandSyntax& ImportSpec();
+const CommandSyntax& RenderSpec();
 
 void RunGeneratePlasma(const ParsedOptions& options, const CommandContext& context);
 void RunGenerateCEvo(const ParsedOptions& options, const CommandContext& context);

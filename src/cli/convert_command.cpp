@@ -6,11 +6,11 @@
 
 namespace mireforge::cli {
 
-const CommandSpec& ConvertSpec() {
-  static const CommandSpec spec{"convert", "IN -o OUT",
+const CommandSyntax& ConvertSpec() {
+  static const CommandSyntax syntax{"convert", "IN -o OUT",
                                 "Reads the map IN and writes it to OUT in the format of its extension.",
                                 MapOutputOptions(), 1, "IN"};
-  return spec;
+  return syntax;
 }
 
 void RunConvert(const ParsedOptions& options, const CommandContext&) {

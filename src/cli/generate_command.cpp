@@ -16,10 +16,10 @@ namespace mireforge::cli {
 namespace {
 
 // The options both methods share, then the method's own, then the output.
-CommandSpec MethodSpec(std::string_view words, std::string_view summary, bool rareByDefault,
-                       std::initializer_list<OptionSpec> methodOptions) {
-  CommandSpec spec{words, "[options] -o FILE", summary, {}, 0, ""};
-  spec.Options = {
+CommandSyntax MethodSpec(std::string_view words, std::string_view summary, bool rareByDefault,
+                       std::initializer_list<OptionSyntax> methodOptions) {
+  CommandSyntax syntax{words, "[options] -o FILE", summary, {}, 0, ""};
+  syntax.Options = {
       {"--width", "", "N", "map width, 1 to 512 (66)"},
       {"--height", "", "N", "map height, 1 to 512 (63)"},
       {"--seed", "", "N", "map seed; without it the seed comes from the clock"},
@@ -29,9 +29,9 @@ CommandSpec MethodSpec(std::string_view words, std::string_view summary, bool ra
       {"--randomize-rare", "", "", "take the rare terrain seed from the clock"},
       {"--rare-count", "", "N", "rare terrain count, at least 1 (500)"},
   };
-  spec.Options.insert(spec.Options.end(), methodOptions);
-  for (OptionSpec& option : MapOutputOptions()) spec.Options.push_back(option);
-  return spec;
+  syntax.Options.insert(syntax.Options.end(), methodOptions);
+  for (OptionSyntax& option : MapOutputOptions()) syntax.Options.push_back(option);
+  return syntax;
 }
 
 // An option given sets its row's text as typed; the row conversion checks it.
@@ -85,8 +85,8 @@ const std::string& OutputPath(const ParsedOptions& options) {
   return *path;
 }
 
-const CommandSpec& GeneratePlasmaSpec() {
-  static const CommandSpec spec = MethodSpec("generate plasma", "Generates a plasma fractal map and writes it to FILE.",
+const CommandSyntax& GeneratePlasmaSpec() {
+  static const CommandSyntax syntax = MethodSpec("generate plasma", "Generates a plasma fractal map and writes it to FILE.",
                                              true,
                                              {
                                                  {"--resize", "", "quick|bilinear", "resize type (bilinear)"},
@@ -98,11 +98,11 @@ const CommandSpec& GeneratePlasmaSpec() {
                                                  {"--smooth-level", "", "N", "smoothing level, 1 to 255 (20)"},
                                                  {"--avg-height", "", "N", "average height, 1 to 255 (254)"},
                                              });
-  return spec;
+  return syntax;
 }
 
-const CommandSpec& GenerateCEvoSpec() {
-  static const CommandSpec spec = MethodSpec("generate cevo", "Generates a cEvo map and writes it to FILE.", false,
+const CommandSyntax& GenerateCEvoSpec() {
+  static const CommandSyntax syntax = MethodSpec("generate cevo", "Generates a cEvo map and writes it to FILE.", false,
                                              {
                                                  {"--plains", "", "N", "% of plains, 0 to 100 (25)"},
                                                  {"--mountains", "", "N", "% of mountains, 0 to 100 (5)"},
@@ -112,7 +112,7 @@ const CommandSpec& GenerateCEvoSpec() {
                                                  {"--smoothing", "", "N", "smoothing, 0 to 255 (49)"},
                                                  {"--detail", "", "N", "detail, 0 to 255 (95)"},
                                              });
-  return spec;
+  return syntax;
 }
 
 void RunGeneratePlasma(const ParsedOptions& options, const CommandContext& context) {

@@ -33,9 +33,9 @@ ImportThresholds ThresholdOptions(const ParsedOptions& options) {
 
 }  // namespace
 
-const CommandSpec& ImportSpec() {
-  static const CommandSpec spec = [] {
-    CommandSpec s{"import",
+const CommandSyntax& ImportSpec() {
+  static const CommandSyntax syntax = [] {
+    CommandSyntax s{"import",
                   "PICTURE [options] -o FILE",
                   "Makes a map of the heightmap PICTURE (.png or .bmp).",
                   {
@@ -50,10 +50,10 @@ const CommandSpec& ImportSpec() {
                   },
                   1,
                   "PICTURE"};
-    for (OptionSpec& option : MapOutputOptions()) s.Options.push_back(option);
+    for (OptionSyntax& option : MapOutputOptions()) s.Options.push_back(option);
     return s;
   }();
-  return spec;
+  return syntax;
 }
 
 void RunImport(const ParsedOptions& options, const CommandContext& context) {

@@ -8,8 +8,8 @@ namespace mireforge::cli {
 
 namespace {
 
-const OptionSpec* FindOption(const CommandSpec& spec, std::string_view name) {
-  for (const OptionSpec& option : spec.Options)
+const OptionSyntax* FindOption(const CommandSyntax& syntax, std::string_view name) {
+  for (const OptionSyntax& option : syntax.Options)
     if (option.Name == name || (!option.ShortName.empty() && option.ShortName == name)) return &option;
   return nullptr;
 }
@@ -42,7 +42,7 @@ bool WantsHelp(const std::vector<std::string>& args, std::size_t first) {
   return false;
 }
 
-ParsedOptions ParseOptions(const std::vector<std::string>& args, std::size_t first, const CommandSpec& spec) {
+ParsedOptions ParseOptions(const std::vector<std::string>& args, std::size_t first, const CommandSyntax& syntax) {
   ParsedOptions parsed;
   bool optionsEnded = false;
   for (std::size_t i = first; i < args.size(); ++i) {
@@ -57,7 +57,7 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, std::size_t fir
     }
     const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string::npos;
     const std::string name = arg.substr(0, equals);
-    const OptionSpec* option = FindOption(spec, name);
+    const OptionSyntax* option = FindOption(syntax, name);
     if (!option) throw UsageError("unknown option '" + name + "'");
     if (option->ValueName.empty()) {
       if (equals != std::string::npos) throw UsageError("option '" + name + "' takes no value");
@@ -73,9 +73,9 @@ ParsedOptions ParseOptions(const std::vector<std::string>& args, std::size_t fir
     }
     parsed.given_.emplace_back(option->Name, std::move(value));
   }
-  if (static_cast<int>(parsed.Positionals.size()) != spec.Positionals) {
-    if (spec.Positionals == 0) throw UsageError("unexpected argument '" + parsed.Positionals.front() + "'");
-    if (parsed.Positionals.empty()) throw UsageError("missing " + std::string(spec.PositionalNames));
+  if (static_cast<int>(parsed.Positionals.size()) != syntax.Positionals) {
+    if (syntax.Positionals == 0) throw UsageError("unexpected argument '" + parsed.Positionals.front() + "'");
+    if (parsed.Positionals.empty()) throw UsageError("missing " + std::string(syntax.PositionalNames));
     throw UsageError("too many arguments: '" + parsed.Positionals.back() + "'");
   }
   return parsed;
@@ -108,16 +108,16 @@ int ChoiceOption(const ParsedOptions& options, std::string_view name, const std:
   throw UsageError(std::string(name) + " takes " + list + ", not '" + *text + "'");
 }
 
-std::string HelpText(const CommandSpec& spec) {
+std::string HelpText(const CommandSyntax& syntax) {
   std::string text = "Usage: mireforge-cli ";
-  text += spec.Words;
-  if (!spec.Arguments.empty()) text.append(" ").append(spec.Arguments);
-  text.append("\n").append(spec.Summary).append("\n");
-  if (spec.Options.empty()) return text;
+  text += syntax.Words;
+  if (!syntax.Arguments.empty()) text.append(" ").append(syntax.Arguments);
+  text.append("\n").append(syntax.Summary).append("\n");
+  if (syntax.Options.empty()) return text;
 
   std::vector<std::string> heads;
   std::size_t widest = 0;
-  for (const OptionSpec& option : spec.Options) {
+  for (const OptionSyntax& option : syntax.Options) {
     std::string head = "  ";
     if (!option.ShortName.empty()) head.append(option.ShortName).append(", ");
     head += option.Name;
@@ -129,7 +129,7 @@ std::string HelpText(const CommandSpec& spec) {
   for (std::size_t i = 0; i < heads.size(); ++i) {
     text += heads[i];
     text.append(widest + 2 - heads[i].size(), ' ');
-    text.append(spec.Options[i].Help).append("\n");
+    text.append(syntax.Options[i].Help).append("\n");
   }
   return text;
 }

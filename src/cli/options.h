@@ -14,18 +14,18 @@ class UsageError : public std::runtime_error {
   explicit UsageError(const std::string& message) : std::runtime_error(message) {}
 };
 
-struct OptionSpec {
+struct OptionSyntax {
   std::string_view Name;       // "--width"
   std::string_view ShortName;  // "-o", or empty
   std::string_view ValueName;  // "N" for an option with a value; empty for a switch
   std::string_view Help;
 };
 
-struct CommandSpec {
+struct CommandSyntax {
   std::string_view Words;      // "generate plasma": what follows the program name
   std::string_view Arguments;  // "[options] -o FILE"
   std::string_view Summary;
-  std::vector<OptionSpec> Options;
+  std::vector<OptionSyntax> Options;
   int Positionals = 0;         // exact number of operands
   std::string_view PositionalNames;  // "IN", for messages
 };
@@ -41,7 +41,7 @@ class ParsedOptions {
   std::vector<std::string> Positionals;
 
  private:
-  friend ParsedOptions ParseOptions(const std::vector<std::string>&, std::size_t, const CommandSpec&);
+  friend ParsedOptions ParseOptions(const std::vector<std::string>&, std::size_t, const CommandSyntax&);
   std::vector<std::pair<std::string_view, std::string>> given_;  // in command-line order
 };
 
@@ -50,7 +50,7 @@ bool WantsHelp(const std::vector<std::string>& args, std::size_t first);
 
 // Parses args[first..] against the command's options; throws UsageError.
 // Accepts "--name value", "--name=value", "-o value" and "--" ending the options.
-ParsedOptions ParseOptions(const std::vector<std::string>& args, std::size_t first, const CommandSpec& spec);
+ParsedOptions ParseOptions(const std::vector<std::string>& args, std::size_t first, const CommandSyntax& syntax);
 
 // The value of an option that takes a whole number from min to max; fallback
 // when it is not given. UsageError for anything else.
@@ -62,6 +62,6 @@ int ChoiceOption(const ParsedOptions& options, std::string_view name, const std:
                  int fallback);
 
 // The --help text of a command.
-std::string HelpText(const CommandSpec& spec);
+std::string HelpText(const CommandSyntax& syntax);
 
 }  // namespace mireforge::cli

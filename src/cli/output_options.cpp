@@ -9,7 +9,7 @@ namespace mireforge::cli {
 namespace {
 
 struct FormatOption {
-  OptionSpec Spec;
+  OptionSyntax Syntax;
   MapFileFeature Feature;  // what the output format must support for it to apply
 };
 
@@ -42,9 +42,9 @@ bool SetColumn(const ParsedOptions& options, std::string_view name, std::string&
 
 }  // namespace
 
-std::vector<OptionSpec> MapOutputOptions() {
-  std::vector<OptionSpec> list = {{"--output", "-o", "FILE", "the file to write; its extension picks the format"}};
-  for (const FormatOption& option : FormatOptions) list.push_back(option.Spec);
+std::vector<OptionSyntax> MapOutputOptions() {
+  std::vector<OptionSyntax> list = {{"--output", "-o", "FILE", "the file to write; its extension picks the format"}};
+  for (const FormatOption& option : FormatOptions) list.push_back(option.Syntax);
   return list;
 }
 
@@ -52,8 +52,8 @@ MapFileOptions MapOutputFileOptions(const ParsedOptions& options, const std::str
   CheckSavable(path);
   const MapFileFormat& format = MapFileFormatOf(path);
   for (const FormatOption& option : FormatOptions)
-    if (options.Has(option.Spec.Name) && !(format.Features & option.Feature))
-      throw UsageError("option '" + std::string(option.Spec.Name) + "' does not apply to a ." +
+    if (options.Has(option.Syntax.Name) && !(format.Features & option.Feature))
+      throw UsageError("option '" + std::string(option.Syntax.Name) + "' does not apply to a ." +
                        std::string(format.Extension) + " file");
 
   MapFileOptions file;

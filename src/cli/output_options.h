@@ -11,7 +11,7 @@
 namespace mireforge::cli {
 
 // "-o FILE" followed by the format options, for a command's option list.
-std::vector<OptionSpec> MapOutputOptions();
+std::vector<OptionSyntax> MapOutputOptions();
 
 // Checks that the output can be written in its format and that every format
 // option given applies to that format, then gathers them. Called before any

@@ -32,8 +32,8 @@ int TileSizeOption(const ParsedOptions& options) {
 
 }  // namespace
 
-const CommandSpec& RenderSpec() {
-  static const CommandSpec spec{
+const CommandSyntax& RenderSpec() {
+  static const CommandSyntax syntax{
       "render",
       "MAP -o IMAGE",
       "Draws the map MAP tile by tile into IMAGE (.png or .bmp).",
@@ -46,7 +46,7 @@ const CommandSpec& RenderSpec() {
       },
       1,
       "MAP"};
-  return spec;
+  return syntax;
 }
 
 void RunRender(const ParsedOptions& options, const CommandContext& context) {

@@ -33,15 +33,15 @@ std::string Percent(long count, long total) {
 
 }  // namespace
 
-const CommandSpec& StatsSpec() {
-  static const CommandSpec spec{
+const CommandSyntax& StatsSpec() {
+  static const CommandSyntax syntax{
       "stats",
       "FILE [--json]",
       "Prints the cell count and share of each terrain in the map FILE.",
       {{"--json", "", "", "print the same figures as one JSON object"}},
       1,
       "FILE"};
-  return spec;
+  return syntax;
 }
 
 void RunStats(const ParsedOptions& options, const CommandContext& context) {

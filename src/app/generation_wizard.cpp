@@ -39,18 +39,9 @@ class HourGlass {
   ~HourGlass() { QApplication::restoreOverrideCursor(); }
 };
 
-QLabel* WrappedText(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setWordWrap(true);
-  return label;
-}
-
+// This wizard's headings wrap rather than widen the fixed-size window.
 QLabel* Heading(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QFont font = label->font();
-  font.setBold(true);
-  font.setPointSizeF(font.pointSizeF() * 1.3);
-  label->setFont(font);
+  QLabel* label = WizardHeading(text, parent);
   label->setWordWrap(true);
   return label;
 }
@@ -89,31 +80,14 @@ TfParams::TfParams(Project& project, UserPrompts& prompts, MapGridView* grid, QW
   bPrevious = new QPushButton("< Previous", this);
   bNext = new QPushButton("Next >", this);
   bCancel = new QPushButton("Cancel", this);
-  bNext->setDefault(true);
-  bNext->setAutoDefault(true);
-  bPrevious->setAutoDefault(false);
-  bCancel->setAutoDefault(false);
   connect(bPrevious, &QPushButton::clicked, this, &TfParams::bPreviousClick);
   connect(bNext, &QPushButton::clicked, this, &TfParams::bNextClick);
   connect(bCancel, &QPushButton::clicked, this, &TfParams::reject);
-
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(bPrevious);
-  buttons->addWidget(bNext);
-  buttons->addSpacing(12);
-  buttons->addWidget(bCancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(6, 6, 6, 6);
-  layout->addWidget(NB, 1);
-  layout->addLayout(buttons);
+  LayOutWizard(this, NB, bPrevious, bNext, bCancel)->setContentsMargins(6, 6, 6, 6);
 }
 
 QWidget* TfParams::CreatePickPage() {
-  auto* page = new QWidget;
-  auto* side = new QLabel(page);
-  side->setPixmap(WizardSidePicture(150, 340));
-  auto* text = new QVBoxLayout;
+  const auto [page, text] = CreatePicturePage(340);
   text->addWidget(Heading("Welcome to random map generation wizard", page));
   text->addWidget(WrappedText("Please choose one of the generation methods below:", page));
   rbPlasma = new QRadioButton("Plasma fractal", page);
@@ -136,10 +110,6 @@ QWidget* TfParams::CreatePickPage() {
                               page));
   connect(rbPlasma, &QRadioButton::clicked, this, [this] { Method = 0; });
   connect(rbcEvo, &QRadioButton::clicked, this, [this] { Method = 1; });
-  auto* layout = new QHBoxLayout(page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(side, 0, Qt::AlignTop);
-  layout->addLayout(text, 1);
   return page;
 }
 
@@ -225,19 +195,12 @@ void TfParams::FillCEvoGrid() {
 }
 
 QWidget* TfParams::CreateGeneratePage() {
-  auto* page = new QWidget;
-  auto* side = new QLabel(page);
-  side->setPixmap(WizardSidePicture(150, 340));
-  auto* text = new QVBoxLayout;
+  const auto [page, text] = CreatePicturePage(340);
   text->addWidget(Heading("All necessary data is compiled", page));
   text->addWidget(WrappedText("Please choose 'Finish' to generate new map, 'Previous' to review your choices or "
                               "'Cancel' to abandon map creation completely.",
                               page));
   text->addStretch();
-  auto* layout = new QHBoxLayout(page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(side, 0, Qt::AlignTop);
-  layout->addLayout(text, 1);
   return page;
 }
 
@@ -260,13 +223,8 @@ void TfParams::FormShow() {
   SetNextCaption(false);
   Step = 0;
 
-  const MapGrid& map = project_.Map;
   backup_ = {};
-  if (!map.Empty()) {
-    backup_.Width = map.Width;
-    backup_.Height = map.Height;
-    backup_.Cells.assign(map.Cells.begin(), map.Cells.end());
-  }
+  backup_.Map.Take(project_.Map);
   if (grid_ != nullptr) {
     backup_.GridColumns = grid_->Columns();
     backup_.GridRows = grid_->Rows();
@@ -359,10 +317,7 @@ void TfParams::DrawGenerationPreview(StretchedImage* preview) {
 }
 
 void TfParams::reject() {
-  MapGrid& map = project_.Map;
-  map.ResizeMap(backup_.Width, backup_.Height);
-  map.Cells.assign(backup_.Cells.begin(), backup_.Cells.end());
-  map.RebuildTerrainRows();
+  backup_.Map.Restore(project_.Map);
   if (grid_ != nullptr) {
     grid_->SetGridSize(backup_.GridColumns, backup_.GridRows);
     grid_->RedrawAll();

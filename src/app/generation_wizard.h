@@ -4,9 +4,8 @@
 // openings and travel in project files.
 #include <QDialog>
 #include <QImage>
-#include <cstdint>
-#include <vector>
 
+#include "app/wizard_parts.h"
 #include "model/random_source.h"
 
 class QLabel;
@@ -18,16 +17,13 @@ namespace mireforge {
 
 class MapGridView;
 class PropertyGrid;
-class StretchedImage;
 class UserPrompts;
 class MapGrid;
 struct Project;
 
 // The map as it was when the wizard opened, and the grid view's size then.
 struct GenerationBackup {
-  int Width = 0;
-  int Height = 0;
-  std::vector<std::uint8_t> Cells;
+  MapBackup Map;
   int GridColumns = 0;
   int GridRows = 0;
 };

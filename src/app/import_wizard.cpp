@@ -41,15 +41,6 @@ const char* const Captions[] = {
     "Heightmap Import Wizard - Step 3: Generate map",
 };
 
-QLabel* Heading(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QFont font = label->font();
-  font.setBold(true);
-  font.setPointSizeF(font.pointSizeF() * 1.3);
-  label->setFont(font);
-  return label;
-}
-
 QImage ToQImage(const Image& image) {
   if (image.Empty()) return {};
   QImage copy(image.Width, image.Height, QImage::Format_RGB32);
@@ -74,45 +65,17 @@ TfImportMap::TfImportMap(Project& project, UserPrompts& prompts, QWidget* parent
   bPrevious = new QPushButton("< &Back", this);
   bNext = new QPushButton("Next >", this);
   bCancel = new QPushButton("Cancel", this);
-  bNext->setDefault(true);
-  bPrevious->setAutoDefault(false);
-  bCancel->setAutoDefault(false);
   connect(bPrevious, &QPushButton::clicked, this, &TfImportMap::bPreviousClick);
   connect(bNext, &QPushButton::clicked, this, &TfImportMap::bNextClick);
   connect(bCancel, &QPushButton::clicked, this, &TfImportMap::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(bPrevious);
-  buttons->addWidget(bNext);
-  buttons->addSpacing(12);
-  buttons->addWidget(bCancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(NB, 1);
-  layout->addLayout(buttons);
+  LayOutWizard(this, NB, bPrevious, bNext, bCancel);
   setFixedSize(592, 420);
 }
 
 QWidget* TfImportMap::CreateStartPage() {
-  auto* page = new QWidget;
-  page->setAutoFillBackground(true);
-  QPalette white = page->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  page->setPalette(white);
-  auto* side = new QLabel(page);
-  side->setPixmap(WizardSidePicture(150, 350));
-  auto* text = new QVBoxLayout;
-  text->addWidget(Heading("Welcome to Heightmap Import Wizard", page));
-  auto* about = new QLabel("This wizard makes a terrain map out of a picture: dark parts become mountains, "
-                           "light parts plains.",
-                           page);
-  about->setWordWrap(true);
-  text->addWidget(about);
-  text->addStretch();
-  auto* layout = new QHBoxLayout(page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(side, 0, Qt::AlignTop);
-  layout->addLayout(text, 1);
-  return page;
+  return CreateWelcomePage(350, "Welcome to Heightmap Import Wizard",
+                           "This wizard makes a terrain map out of a picture: dark parts become mountains, "
+                           "light parts plains.");
 }
 
 QWidget* TfImportMap::CreateLoadPage() {
@@ -134,7 +97,7 @@ QWidget* TfImportMap::CreateLoadPage() {
   auto* stretchLabel = new QLabel("&Resize method:", page);
   stretchLabel->setBuddy(cbStrech);
   auto* left = new QVBoxLayout;
-  left->addWidget(Heading("Load picture from file", page));
+  left->addWidget(WizardHeading("Load picture from file", page));
   left->addLayout(file);
   left->addWidget(stretchLabel);
   left->addWidget(cbStrech);
@@ -173,7 +136,7 @@ QWidget* TfImportMap::CreateParamsPage() {
   form->addRow("Downs are darker than", eDowns);
   form->addRow("Forests are darker than", eForests);
   auto* left = new QVBoxLayout;
-  left->addWidget(Heading("Transformation parameters", page));
+  left->addWidget(WizardHeading("Transformation parameters", page));
   left->addLayout(form);
   left->addStretch();
   left->addWidget(CreateColourKey(page));
@@ -190,12 +153,10 @@ QWidget* TfImportMap::CreateCreatePage() {
   cbClear = new QCheckBox("Clear &objects and areas on creation", page);
   cbClear->setEnabled(false);
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(Heading("All necessary data is compiled", page));
-  auto* about = new QLabel("Please choose 'Generate' to create the map, 'Back' to review your choices or 'Cancel' "
-                           "to leave the map as it is.",
-                           page);
-  about->setWordWrap(true);
-  layout->addWidget(about);
+  layout->addWidget(WizardHeading("All necessary data is compiled", page));
+  layout->addWidget(WrappedText("Please choose 'Generate' to create the map, 'Back' to review your choices or "
+                                "'Cancel' to leave the map as it is.",
+                                page));
   layout->addWidget(cbClear);
   layout->addStretch();
   return page;
@@ -217,13 +178,7 @@ void TfImportMap::FormShow() {
   }
   NB->setCurrentIndex(0);
   NBPageChanged(0);
-  const MapGrid& map = project_.Map;
-  backup_ = {};
-  if (!map.Empty()) {
-    backup_.Width = map.Width;
-    backup_.Height = map.Height;
-    backup_.Cells.assign(map.Cells.begin(), map.Cells.end());
-  }
+  backup_.Take(project_.Map);
 }
 
 void TfImportMap::NBPageChanged(int page) {
@@ -325,12 +280,7 @@ void TfImportMap::DrawTerrainPreview() {
 }
 
 void TfImportMap::reject() {
-  if (!backup_.Cells.empty()) {
-    MapGrid& map = project_.Map;
-    map.ResizeMap(backup_.Width, backup_.Height);
-    map.Cells.assign(backup_.Cells.begin(), backup_.Cells.end());
-    map.RebuildTerrainRows();
-  }
+  if (!backup_.Cells.empty()) backup_.Restore(project_.Map);
   QDialog::reject();
 }
 

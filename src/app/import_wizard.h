@@ -4,9 +4,8 @@
 // map. Created for each use, so every use starts from the defaults.
 #include <QDialog>
 #include <QString>
-#include <cstdint>
-#include <vector>
 
+#include "app/wizard_parts.h"
 #include "formats/image.h"
 
 class QCheckBox;
@@ -20,15 +19,8 @@ class QToolButton;
 
 namespace mireforge {
 
-class StretchedImage;
 class UserPrompts;
 struct Project;
-
-struct MapBackup {
-  int Width = 0;
-  int Height = 0;
-  std::vector<std::uint8_t> Cells;
-};
 
 class TfImportMap : public QDialog {
   Q_OBJECT

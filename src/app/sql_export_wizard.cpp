@@ -26,15 +26,6 @@ namespace {
 
 constexpr const char* ScriptFilter = "SQL script file (*.sql)|*.sql|Plain text file (*.txt)|*.txt";
 
-QLabel* Heading(const QString& text, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  QFont font = label->font();
-  font.setBold(true);
-  font.setPointSizeF(font.pointSizeF() * 1.3);
-  label->setFont(font);
-  return label;
-}
-
 std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
 
 }  // namespace
@@ -48,19 +39,10 @@ TfSQLEx::TfSQLEx(const Project& project, UserPrompts& prompts, bool autoSelect, 
   PageControl->setCurrentIndex(0);
 
   bNext = new QPushButton("Next >", this);
-  bNext->setDefault(true);
   bCancel = new QPushButton("Cancel", this);
-  bCancel->setAutoDefault(false);
   connect(bNext, &QPushButton::clicked, this, &TfSQLEx::bNextClick);
   connect(bCancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(bNext);
-  buttons->addSpacing(12);
-  buttons->addWidget(bCancel);
-  auto* layout = new QVBoxLayout(this);
-  layout->addWidget(NB, 1);
-  layout->addLayout(buttons);
+  LayOutWizard(this, NB, nullptr, bNext, bCancel);
   resize(620, 500);
 
   for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8})
@@ -72,34 +54,16 @@ TfSQLEx::TfSQLEx(const Project& project, UserPrompts& prompts, bool autoSelect, 
 }
 
 QWidget* TfSQLEx::CreateStartPage() {
-  auto* page = new QWidget;
-  page->setAutoFillBackground(true);
-  QPalette white = page->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  page->setPalette(white);
-  auto* side = new QLabel(page);
-  side->setPixmap(WizardSidePicture(150, 360));
-  auto* text = new QVBoxLayout;
-  text->addWidget(Heading("Welcome to SQL Export Wizard", page));
-  auto* about = new QLabel("This wizard will help you to save map data as SQL script.", page);
-  about->setWordWrap(true);
-  text->addWidget(about);
-  text->addStretch();
-  auto* layout = new QHBoxLayout(page);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(side, 0, Qt::AlignTop);
-  layout->addLayout(text, 1);
-  return page;
+  return CreateWelcomePage(360, "Welcome to SQL Export Wizard",
+                           "This wizard will help you to save map data as SQL script.");
 }
 
 QWidget* TfSQLEx::CreateOptionsPage() {
   auto* page = new QWidget;
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(Heading("Set export parameters", page));
-  auto* about = new QLabel(
-      "Select generation method, table name and column names, as well as some other parameters.", page);
-  about->setWordWrap(true);
-  layout->addWidget(about);
+  layout->addWidget(WizardHeading("Set export parameters", page));
+  layout->addWidget(WrappedText(
+      "Select generation method, table name and column names, as well as some other parameters.", page));
 
   PageControl = new QTabWidget(page);
   auto* general = new QWidget;

@@ -1,11 +1,17 @@
 #include "app/wizard_parts.h"
 
+#include <QDialog>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QVBoxLayout>
 #include <cmath>
+
+#include "model/map_grid.h"
 
 namespace mireforge {
 
@@ -38,6 +44,62 @@ QPixmap WizardSidePicture(int width, int height) {
     painter.drawPath(path);
   }
   return picture;
+}
+
+PicturePage CreatePicturePage(int pictureHeight) {
+  auto* page = new QWidget;
+  auto* side = new QLabel(page);
+  side->setPixmap(WizardSidePicture(150, pictureHeight));
+  auto* column = new QVBoxLayout;
+  auto* layout = new QHBoxLayout(page);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(side, 0, Qt::AlignTop);
+  layout->addLayout(column, 1);
+  return {page, column};
+}
+
+QWidget* CreateWelcomePage(int pictureHeight, const QString& heading, const QString& text) {
+  const PicturePage welcome = CreatePicturePage(pictureHeight);
+  welcome.Page->setAutoFillBackground(true);
+  QPalette white = welcome.Page->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  welcome.Page->setPalette(white);
+  welcome.Column->addWidget(WizardHeading(heading, welcome.Page));
+  welcome.Column->addWidget(WrappedText(text, welcome.Page));
+  welcome.Column->addStretch();
+  return welcome.Page;
+}
+
+QLabel* WizardHeading(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  QFont font = label->font();
+  font.setBold(true);
+  font.setPointSizeF(font.pointSizeF() * 1.3);
+  label->setFont(font);
+  return label;
+}
+
+QLabel* WrappedText(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setWordWrap(true);
+  return label;
+}
+
+QVBoxLayout* LayOutWizard(QDialog* wizard, QStackedWidget* pages, QPushButton* previous, QPushButton* next,
+                          QPushButton* cancel) {
+  next->setDefault(true);
+  if (previous != nullptr) previous->setAutoDefault(false);
+  cancel->setAutoDefault(false);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  if (previous != nullptr) buttons->addWidget(previous);
+  buttons->addWidget(next);
+  buttons->addSpacing(12);
+  buttons->addWidget(cancel);
+  auto* layout = new QVBoxLayout(wizard);
+  layout->addWidget(pages, 1);
+  layout->addLayout(buttons);
+  return layout;
 }
 
 QWidget* CreateColourKey(QWidget* parent) {
@@ -81,6 +143,20 @@ void StretchedImage::paintEvent(QPaintEvent*) {
     return;
   }
   painter.drawImage(rect(), image_);
+}
+
+void MapBackup::Take(const MapGrid& map) {
+  *this = {};
+  if (map.Empty()) return;
+  Width = map.Width;
+  Height = map.Height;
+  Cells.assign(map.Cells.begin(), map.Cells.end());
+}
+
+void MapBackup::Restore(MapGrid& map) const {
+  map.ResizeMap(Width, Height);
+  map.Cells.assign(Cells.begin(), Cells.end());
+  map.RebuildTerrainRows();
 }
 
 }  // namespace mireforge

@@ -1,15 +1,49 @@
 #pragma once
-// Pieces the wizards share: the decorative side picture, the four-colour key
-// of the terrain classes, and a picture box that stretches its image.
+// Pieces the wizards share: the decorative side picture and the pages built
+// around it, headings, the row of buttons, the four-colour key of the terrain
+// classes, a picture box that stretches its image, and the copy of the map
+// that Cancel puts back.
 #include <QImage>
 #include <QPixmap>
+#include <QString>
 #include <QWidget>
+#include <cstdint>
+#include <vector>
+
+class QDialog;
+class QLabel;
+class QPushButton;
+class QStackedWidget;
+class QVBoxLayout;
 
 namespace mireforge {
+
+class MapGrid;
 
 // Our own artwork for the wizards' first and last pages: hills under a sky,
 // drawn here so no picture file has to travel with the program.
 QPixmap WizardSidePicture(int width, int height);
+
+// A page with the side picture (150 pixels wide) down its left edge and a
+// column beside it that the caller fills with the page's texts and controls.
+struct PicturePage {
+  QWidget* Page;
+  QVBoxLayout* Column;
+};
+PicturePage CreatePicturePage(int pictureHeight);
+
+// A first page on white: the side picture, a heading and a paragraph.
+QWidget* CreateWelcomePage(int pictureHeight, const QString& heading, const QString& text);
+
+// A page heading: the label's font, bold and a third larger.
+QLabel* WizardHeading(const QString& text, QWidget* parent);
+QLabel* WrappedText(const QString& text, QWidget* parent);
+
+// Puts the pages above a row of buttons on the right: previous (may be null,
+// for a wizard that never goes back), next, a gap, cancel. Next is the default
+// button, so Enter moves on; the others never take that role.
+QVBoxLayout* LayOutWizard(QDialog* wizard, QStackedWidget* pages, QPushButton* previous, QPushButton* next,
+                          QPushButton* cancel);
 
 // Four boxes left to right: "downs", "forest", "plains", "mountains" on their
 // class colours, as the previews draw them.
@@ -29,6 +63,18 @@ class StretchedImage : public QWidget {
 
  private:
   QImage image_;
+};
+
+// The map as it was when a wizard opened, for Cancel to put back.
+struct MapBackup {
+  // Replaces the copy; an empty map leaves it empty.
+  void Take(const MapGrid& map);
+  // Puts size and cells back and rebuilds the terrain rows.
+  void Restore(MapGrid& map) const;
+
+  int Width = 0;
+  int Height = 0;
+  std::vector<std::uint8_t> Cells;
 };
 
 }  // namespace mireforge

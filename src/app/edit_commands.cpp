@@ -18,15 +18,15 @@ std::uint32_t EntryCell(const Project& project, std::uint32_t entry) {
 }  // namespace
 
 PaintTerrainCommand::PaintTerrainCommand(Project& project, EditView& view, int stroke, int x, int y, int code)
-    : QUndoCommand("Paint terrain"), project_(project), view_(view), stroke_(stroke), code_(code) {
+    : StrokeCommand("Paint terrain", project, view, stroke, code) {
   const TDescItem* item = project.CellDescription(x, y);
   cells_.push_back({x, y, project.Map.GetTerrain(x, y), item ? item->Text : std::string()});
 }
 
 void PaintTerrainCommand::redo() {
   std::vector<std::uint32_t> changed;
-  for (const Cell& cell : cells_) {
-    project_.SetTerrain(cell.x, cell.y, code_);
+  for (const TerrainStrokeCell& cell : cells_) {
+    project_.SetTerrain(cell.x, cell.y, value_);
     changed.push_back(CellIndex(project_, cell.x, cell.y));
   }
   view_.CellsEdited(changed);
@@ -45,15 +45,8 @@ void PaintTerrainCommand::undo() {
   view_.CellsEdited(changed);
 }
 
-bool PaintTerrainCommand::mergeWith(const QUndoCommand* other) {
-  const auto* next = static_cast<const PaintTerrainCommand*>(other);
-  if (next->stroke_ != stroke_ || next->code_ != code_) return false;
-  cells_.insert(cells_.end(), next->cells_.begin(), next->cells_.end());
-  return true;
-}
-
 PaintDomainCommand::PaintDomainCommand(Project& project, EditView& view, int stroke, int x, int y, int domain)
-    : QUndoCommand("Paint domains"), project_(project), view_(view), stroke_(stroke), domain_(domain) {
+    : StrokeCommand("Paint domains", project, view, stroke, domain) {
   const std::uint32_t index = CellIndex(project, x, y);
   const TDescItem* item = project.CellDescription(x, y);
   cells_.push_back({index, item ? item->Domain : 0});
@@ -61,9 +54,9 @@ PaintDomainCommand::PaintDomainCommand(Project& project, EditView& view, int str
 
 void PaintDomainCommand::redo() {
   std::vector<std::uint32_t> changed;
-  for (const Cell& cell : cells_) {
+  for (const DomainStrokeCell& cell : cells_) {
     const int x = cell.index % project_.Map.Width, y = cell.index / project_.Map.Width;
-    if (TDescItem* item = project_.CellDescription(x, y)) item->Domain = domain_;
+    if (TDescItem* item = project_.CellDescription(x, y)) item->Domain = value_;
     changed.push_back(cell.index);
   }
   view_.CellsEdited(changed);
@@ -77,13 +70,6 @@ void PaintDomainCommand::undo() {
     changed.push_back(cell->index);
   }
   view_.CellsEdited(changed);
-}
-
-bool PaintDomainCommand::mergeWith(const QUndoCommand* other) {
-  const auto* next = static_cast<const PaintDomainCommand*>(other);
-  if (next->stroke_ != stroke_ || next->domain_ != domain_) return false;
-  cells_.insert(cells_.end(), next->cells_.begin(), next->cells_.end());
-  return true;
 }
 
 MapChangeCommand::MapChangeCommand(const QString& text, Project& project, EditView& view, MapSnapshot before,

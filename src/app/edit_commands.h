@@ -30,46 +30,55 @@ using DomainSlots = std::array<DomainSlot, DomainCount>;
 
 enum CommandId { PaintTerrainId = 1, PaintDomainId = 2 };
 
-// One cell of a terrain stroke; cells of the same stroke merge.
-class PaintTerrainCommand : public QUndoCommand {
+// One cell of a painting stroke, holding what the cell had before. The cells
+// that follow in the same stroke with the same value merge into it, so the
+// whole stroke is one undo step.
+template <typename Cell, CommandId Id>
+class StrokeCommand : public QUndoCommand {
+ public:
+  int id() const override { return Id; }
+  bool mergeWith(const QUndoCommand* other) override {
+    // The stack offers only commands of the same id, so of this same type.
+    const auto* next = static_cast<const StrokeCommand*>(other);
+    if (next->stroke_ != stroke_ || next->value_ != value_) return false;
+    cells_.insert(cells_.end(), next->cells_.begin(), next->cells_.end());
+    return true;
+  }
+
+ protected:
+  StrokeCommand(const char* text, Project& project, EditView& view, int stroke, int value)
+      : QUndoCommand(text), project_(project), view_(view), stroke_(stroke), value_(value) {}
+
+  Project& project_;
+  EditView& view_;
+  int stroke_;
+  int value_;  // the terrain code or domain painted
+  std::vector<Cell> cells_;
+};
+
+struct TerrainStrokeCell {
+  int x, y;
+  TerrainCode oldCode;
+  std::string oldText;
+};
+
+class PaintTerrainCommand : public StrokeCommand<TerrainStrokeCell, PaintTerrainId> {
  public:
   PaintTerrainCommand(Project& project, EditView& view, int stroke, int x, int y, int code);
   void undo() override;
   void redo() override;
-  int id() const override { return PaintTerrainId; }
-  bool mergeWith(const QUndoCommand* other) override;
-
- private:
-  struct Cell {
-    int x, y;
-    TerrainCode oldCode;
-    std::string oldText;
-  };
-  Project& project_;
-  EditView& view_;
-  int stroke_;
-  int code_;
-  std::vector<Cell> cells_;
 };
 
-class PaintDomainCommand : public QUndoCommand {
+struct DomainStrokeCell {
+  std::uint32_t index;
+  std::int32_t oldDomain;
+};
+
+class PaintDomainCommand : public StrokeCommand<DomainStrokeCell, PaintDomainId> {
  public:
   PaintDomainCommand(Project& project, EditView& view, int stroke, int x, int y, int domain);
   void undo() override;
   void redo() override;
-  int id() const override { return PaintDomainId; }
-  bool mergeWith(const QUndoCommand* other) override;
-
- private:
-  struct Cell {
-    std::uint32_t index;
-    std::int32_t oldDomain;
-  };
-  Project& project_;
-  EditView& view_;
-  int stroke_;
-  int domain_;
-  std::vector<Cell> cells_;
 };
 
 // Fill and Create blank map: the operation has run; the command swaps snapshots.

@@ -55,6 +55,20 @@ void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked();
 }
 
+void DomainNameFields::AddNameAndColor(QWidget* dialog, QGridLayout* layout, int row) {
+  auto* nameLabel = new QLabel("&Name and color for this domain:", dialog);
+  eName = new QLineEdit(dialog);
+  nameLabel->setBuddy(eName);
+  swatch = new ColorSwatch(dialog);
+  ConnectColorDialog(swatch);
+  layout->addWidget(nameLabel, row, 0, 1, 3);
+  layout->addWidget(eName, row + 1, 0, 1, 2);
+  layout->addWidget(swatch, row + 1, 2);
+}
+
+QString DomainNameFields::DomainName() const { return eName->text(); }
+std::int32_t DomainNameFields::DomainColor() const { return swatch->Color(); }
+
 TfSetName::TfSetName(QWidget* parent) : QDialog(parent) {
   setWindowTitle("Set location description");
   auto* layout = new QVBoxLayout(this);
@@ -112,14 +126,7 @@ TfSetDom::TfSetDom(QWidget* parent) : QDialog(parent) {
   domainLabel->setBuddy(eDomain);
   layout->addWidget(domainLabel, 1, 0);
   layout->addWidget(eDomain, 1, 1);
-  auto* nameLabel = new QLabel("&Name and color for this domain:", this);
-  eName = new QLineEdit(this);
-  nameLabel->setBuddy(eName);
-  swatch = new ColorSwatch(this);
-  ConnectColorDialog(swatch);
-  layout->addWidget(nameLabel, 2, 0, 1, 3);
-  layout->addWidget(eName, 3, 0, 1, 2);
-  layout->addWidget(swatch, 3, 2);
+  AddNameAndColor(this, layout, 2);
   cbChange = new QCheckBox("&Change name and color", this);
   layout->addWidget(cbChange, 4, 0, 1, 3);
   layout->addWidget(OkCancelButtons(this), 5, 0, 1, 3);
@@ -136,8 +143,6 @@ void TfSetDom::Prepare(const QString& description, int domain, const QString& na
 
 int TfSetDom::Domain() const { return eDomain->value(); }
 bool TfSetDom::ChangeNameAndColor() const { return cbChange->isChecked(); }
-QString TfSetDom::DomainName() const { return eName->text(); }
-std::int32_t TfSetDom::DomainColor() const { return swatch->Color(); }
 
 TfNewDomain::TfNewDomain(QWidget* parent) : QDialog(parent) {
   auto* layout = new QGridLayout(this);
@@ -147,15 +152,8 @@ TfNewDomain::TfNewDomain(QWidget* parent) : QDialog(parent) {
   lNumber->setBuddy(eNumber);
   layout->addWidget(lNumber, 0, 0);
   layout->addWidget(eNumber, 0, 1);
-  auto* nameLabel = new QLabel("&Name and color for this domain:", this);
-  eName = new QLineEdit(this);
+  AddNameAndColor(this, layout, 1);
   eName->setMinimumWidth(240);
-  nameLabel->setBuddy(eName);
-  swatch = new ColorSwatch(this);
-  ConnectColorDialog(swatch);
-  layout->addWidget(nameLabel, 1, 0, 1, 3);
-  layout->addWidget(eName, 2, 0, 1, 2);
-  layout->addWidget(swatch, 2, 2);
   auto* buttons = OkCancelButtons(this);
   bOK = buttons->button(QDialogButtonBox::Ok);
   layout->addWidget(buttons, 3, 0, 1, 3);
@@ -185,7 +183,5 @@ void TfNewDomain::PrepareEdit(int number, const QString& name, std::int32_t colo
 }
 
 int TfNewDomain::Number() const { return eNumber->value(); }
-QString TfNewDomain::DomainName() const { return eName->text(); }
-std::int32_t TfNewDomain::DomainColor() const { return swatch->Color(); }
 
 }  // namespace mireforge

@@ -9,6 +9,7 @@
 class QCheckBox;
 class QDialogButtonBox;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -37,6 +38,20 @@ class ColorSwatch : public QFrame {
   std::int32_t color_ = 0xFFFFFF;
 };
 
+// The last rows of both domain dialogs: the domain's name and colour.
+class DomainNameFields {
+ public:
+  QString DomainName() const;
+  std::int32_t DomainColor() const;
+
+  QLineEdit* eName = nullptr;
+  ColorSwatch* swatch = nullptr;
+
+ protected:
+  // The caption on row, the name field and the colour box on the row below.
+  void AddNameAndColor(QWidget* dialog, QGridLayout* layout, int row);
+};
+
 class TfSetName : public QDialog {
   Q_OBJECT
  public:
@@ -51,24 +66,20 @@ class TfSetName : public QDialog {
   QLabel* lDomain = nullptr;
 };
 
-class TfSetDom : public QDialog {
+class TfSetDom : public QDialog, public DomainNameFields {
   Q_OBJECT
  public:
   explicit TfSetDom(QWidget* parent = nullptr);
   void Prepare(const QString& description, int domain, const QString& name, std::int32_t color);
   int Domain() const;
   bool ChangeNameAndColor() const;
-  QString DomainName() const;
-  std::int32_t DomainColor() const;
 
   QLabel* lDescription = nullptr;
   QSpinBox* eDomain = nullptr;
-  QLineEdit* eName = nullptr;
-  ColorSwatch* swatch = nullptr;
   QCheckBox* cbChange = nullptr;
 };
 
-class TfNewDomain : public QDialog {
+class TfNewDomain : public QDialog, public DomainNameFields {
   Q_OBJECT
  public:
   explicit TfNewDomain(QWidget* parent = nullptr);
@@ -76,13 +87,9 @@ class TfNewDomain : public QDialog {
   void PrepareNew(int proposedNumber);
   void PrepareEdit(int number, const QString& name, std::int32_t color);
   int Number() const;
-  QString DomainName() const;
-  std::int32_t DomainColor() const;
 
   QLabel* lNumber = nullptr;
   QSpinBox* eNumber = nullptr;
-  QLineEdit* eName = nullptr;
-  ColorSwatch* swatch = nullptr;
   QPushButton* bOK = nullptr;
 };
 

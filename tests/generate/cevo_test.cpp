@@ -11,6 +11,7 @@
 #include "generate/cevo.h"
 #include "generate/rare_terrain.h"
 #include "model/terrain.h"
+#include "support/test_maps.h"
 
 namespace mireforge {
 namespace {
@@ -81,28 +82,9 @@ void ReferenceCEvo(MapGrid& grid, GeneratorSettings& settings, RandomSource& ran
   if (settings.CreateRare) ScatterRareTerrain(grid, settings, random);
 }
 
-// The defaults of the cEvo page with map seed 0.
-GeneratorSettings CEvoDefaults() {
-  GeneratorSettings settings;
-  settings.CreateRare = false;
-  return settings;
-}
-
 MapGrid CEvo(int width, int height, GeneratorSettings settings, std::int32_t seed = 0,
              std::int32_t* seedAfter = nullptr) {
-  MapGrid grid;
-  grid.ResizeMap(width, height);
-  RandomSource random([] { return 0; });
-  random.RandomSeed = seed;
-  GenerateCEvo(grid, settings, random);
-  if (seedAfter) *seedAfter = random.RandomSeed;
-  return grid;
-}
-
-std::array<int, TerrainCount> Counts(const MapGrid& grid) {
-  std::array<int, TerrainCount> counts{};
-  for (TerrainCode c : grid.Cells) ++counts[c];
-  return counts;
+  return RunGenerator(GenerateCEvo, width, height, settings, seed, seedAfter);
 }
 
 TEST(CEvo, MatchesTheExtendedPrecisionGeneratorByteForByte) {
@@ -117,7 +99,7 @@ TEST(CEvo, MatchesTheExtendedPrecisionGeneratorByteForByte) {
       {101, 33, 1234, 0.0f, 0.2f},    {64, 129, -77777, 0.1f, 0.01f},  {200, 150, 42, 0.049f, 0.255f},
   };
   for (const Case& c : cases) {
-    GeneratorSettings settings = CEvoDefaults();
+    GeneratorSettings settings = DefaultsWithoutRare();
     settings.SmoothFactor = c.smooth;
     settings.DetailFactor = c.detail;
     std::int32_t fastSeed = 0;
@@ -137,7 +119,7 @@ TEST(CEvo, MatchesTheExtendedPrecisionGeneratorByteForByte) {
 
 // The reference needs seconds for the largest map; kept apart so it can be filtered out.
 TEST(CEvo, MatchesTheExtendedPrecisionGeneratorOnTheLargestMap) {
-  const GeneratorSettings settings = CEvoDefaults();
+  const GeneratorSettings settings = DefaultsWithoutRare();
   const MapGrid fast = CEvo(512, 512, settings, 47107250);
   MapGrid expected;
   expected.ResizeMap(512, 512);
@@ -156,17 +138,10 @@ std::int32_t SeedAfterDraws(std::int32_t seed, int n) {
   return random.RandomSeed;
 }
 
-bool RingIsFrozen(const MapGrid& grid) {
-  for (int y = 0; y < grid.Height; ++y)
-    for (int x = 0; x < grid.Width; ++x)
-      if (grid.OnBorder(x, y) && grid.Cells[x + y * grid.Width] != FrozenWastes) return false;
-  return true;
-}
-
 TEST(CEvo, DefaultsGiveTheSameMapEveryRun) {
-  const MapGrid first = CEvo(66, 63, CEvoDefaults());
-  EXPECT_EQ(CEvo(66, 63, CEvoDefaults()).Cells, first.Cells);
-  const auto counts = Counts(first);
+  const MapGrid first = CEvo(66, 63, DefaultsWithoutRare());
+  EXPECT_EQ(CEvo(66, 63, DefaultsWithoutRare()).Cells, first.Cells);
+  const auto counts = TerrainCounts(first);
   EXPECT_EQ(counts[FrozenWastes], 254);
   for (TerrainCode kind : {Plains, Forest, Downs, Mountains}) EXPECT_GT(counts[kind], 0) << int(kind);
   EXPECT_EQ(counts[Plains] + counts[Forest] + counts[Downs] + counts[Mountains], 64 * 61);
@@ -191,14 +166,14 @@ TEST(CEvo, PercentagesDecideTheKinds) {
       {100, 0, 0, 0, true, false, true, false, false},    // all land is forest
   };
   for (const Case& c : cases) {
-    GeneratorSettings settings = CEvoDefaults();
+    GeneratorSettings settings = DefaultsWithoutRare();
     settings.LandPercent = c.land;
     settings.MountainPercent = c.mountains;
     settings.DownsPercent = c.downs;
     settings.RandDownsPercent = c.randDowns;
     settings.AddRandDowns = c.addRandDowns;
     const MapGrid grid = CEvo(66, 63, settings, 17);
-    const auto counts = Counts(grid);
+    const auto counts = TerrainCounts(grid);
     SCOPED_TRACE(std::to_string(c.land) + "/" + std::to_string(c.mountains) + "/" + std::to_string(c.downs) + "/" +
                  std::to_string(c.randDowns));
     EXPECT_TRUE(RingIsFrozen(grid));
@@ -211,12 +186,12 @@ TEST(CEvo, PercentagesDecideTheKinds) {
 }
 
 TEST(CEvo, RandomDownsDrawOncePerForestCell) {
-  GeneratorSettings settings = CEvoDefaults();
+  GeneratorSettings settings = DefaultsWithoutRare();
   settings.AddRandDowns = false;
   std::int32_t seedAfter = 0;
   const MapGrid plain = CEvo(70, 45, settings, 321, &seedAfter);
   EXPECT_EQ(seedAfter, SeedAfterDraws(321, 63));  // the wave directions only
-  const int forest = Counts(plain)[Forest];
+  const int forest = TerrainCounts(plain)[Forest];
   ASSERT_GT(forest, 0);
 
   // Forest cells on the ring draw too, before the frame covers them.
@@ -257,7 +232,7 @@ TEST(CEvo, RandomDownsDrawOncePerForestCell) {
   settings.LandPercent = 0;
   const MapGrid flat = CEvo(70, 45, settings, 321, &seedAfter);
   EXPECT_EQ(seedAfter, SeedAfterDraws(321, 63));
-  EXPECT_EQ(Counts(flat)[Plains], 68 * 43);
+  EXPECT_EQ(TerrainCounts(flat)[Plains], 68 * 43);
 }
 
 TEST(CEvo, SmoothingAndDetailLeaveTheWaveDirectionsAlone) {
@@ -266,7 +241,7 @@ TEST(CEvo, SmoothingAndDetailLeaveTheWaveDirectionsAlone) {
   // alone) agrees byte for byte.
   for (float smooth : {0.0f, 0.049f, 0.2f})
     for (float detail : {0.0f, 0.095f, 0.15f}) {
-      GeneratorSettings settings = CEvoDefaults();
+      GeneratorSettings settings = DefaultsWithoutRare();
       settings.AddRandDowns = false;
       settings.SmoothFactor = smooth;
       settings.DetailFactor = detail;
@@ -284,13 +259,13 @@ TEST(CEvo, SmoothingAndDetailLeaveTheWaveDirectionsAlone) {
 
 TEST(CEvo, TinyMapsAreAllFrame) {
   for (int size : {1, 2}) {
-    const MapGrid grid = CEvo(size, size, CEvoDefaults(), 3);
+    const MapGrid grid = CEvo(size, size, DefaultsWithoutRare(), 3);
     EXPECT_EQ(grid.Cells, std::vector<TerrainCode>(size * size, FrozenWastes)) << size;
   }
 }
 
 TEST(CEvo, RareTerrainComesLastFromItsOwnSeed) {
-  GeneratorSettings settings = CEvoDefaults();
+  GeneratorSettings settings = DefaultsWithoutRare();
   const MapGrid land = CEvo(66, 63, settings, 8);
   settings.CreateRare = true;
   settings.RareSeed = -12;

@@ -5,6 +5,7 @@
 #include "generate/generator_settings.h"
 #include "generate/rare_terrain.h"
 #include "model/error.h"
+#include "support/test_maps.h"
 
 namespace mireforge {
 namespace {
@@ -101,10 +102,7 @@ TEST(RowConversion, ValuesOutOfRangeAreRefusedBeforeAnythingChanges) {
 }
 
 TEST(RareTerrain, FiveHundredDrawsLandOn467DistinctInteriorCells) {
-  MapGrid grid;
-  grid.ResizeMap(66, 63);
-  grid.FillTerrain(FrozenWastes, true);
-  grid.FillTerrain(Plains, false);
+  MapGrid grid = FramedMap(66, 63, Plains);
   RandomSource random;
   random.RandomSeed = 0;
   PlaceRareTerrain(grid, 500, random);

@@ -9,6 +9,7 @@
 #include "generate/rare_terrain.h"
 #include "model/error.h"
 #include "model/terrain.h"
+#include "support/test_maps.h"
 
 namespace mireforge {
 namespace {
@@ -116,35 +117,9 @@ class ReferencePlasma {
   std::vector<std::uint8_t> work_;
 };
 
-// The defaults of the plasma page with rare terrain off and map seed 0.
-GeneratorSettings PlasmaDefaults() {
-  GeneratorSettings settings;
-  settings.CreateRare = false;
-  return settings;
-}
-
 MapGrid Plasma(int width, int height, GeneratorSettings settings, std::int32_t seed = 0,
                std::int32_t* seedAfter = nullptr) {
-  MapGrid grid;
-  grid.ResizeMap(width, height);
-  RandomSource random([] { return 0; });
-  random.RandomSeed = seed;
-  GeneratePlasma(grid, settings, random);
-  if (seedAfter) *seedAfter = random.RandomSeed;
-  return grid;
-}
-
-std::array<int, TerrainCount> Counts(const MapGrid& grid) {
-  std::array<int, TerrainCount> counts{};
-  for (TerrainCode c : grid.Cells) ++counts[c];
-  return counts;
-}
-
-bool RingIsFrozen(const MapGrid& grid) {
-  for (int y = 0; y < grid.Height; ++y)
-    for (int x = 0; x < grid.Width; ++x)
-      if (grid.OnBorder(x, y) && grid.Cells[x + y * grid.Width] != FrozenWastes) return false;
-  return true;
+  return RunGenerator(GeneratePlasma, width, height, settings, seed, seedAfter);
 }
 
 TEST(Plasma, DefaultMapsHaveTheKnownTerrainCounts) {
@@ -153,10 +128,10 @@ TEST(Plasma, DefaultMapsHaveTheKnownTerrainCounts) {
     int plains, forest, downs, mountains;
   };
   for (const Case& c : {Case{1, 2843, 849, 192, 20}, Case{0, 2845, 846, 186, 27}}) {
-    GeneratorSettings settings = PlasmaDefaults();
+    GeneratorSettings settings = DefaultsWithoutRare();
     settings.ResizeType = c.resizeType;
     const MapGrid first = Plasma(66, 63, settings);
-    const auto counts = Counts(first);
+    const auto counts = TerrainCounts(first);
     SCOPED_TRACE(c.resizeType);
     EXPECT_EQ(counts[Plains], c.plains);
     EXPECT_EQ(counts[Forest], c.forest);
@@ -186,7 +161,7 @@ TEST(Plasma, MatchesTheStraightforwardGeneratorByteForByte) {
       {512, 512, 47107250, true, 20, 254, 1},
   };
   for (const Case& c : cases) {
-    GeneratorSettings settings = PlasmaDefaults();
+    GeneratorSettings settings = DefaultsWithoutRare();
     settings.Smooth = c.smooth;
     settings.SmoothLevel = c.smoothLevel;
     settings.AvgHeight = c.avgHeight;
@@ -222,12 +197,12 @@ TEST(Plasma, LevelsOnlyMoveTheInteriorBetweenKinds) {
       {76, 255, 10, false, false, true, true},
   };
   for (const Case& c : cases) {
-    GeneratorSettings settings = PlasmaDefaults();
+    GeneratorSettings settings = DefaultsWithoutRare();
     settings.MountainLevel = c.mountains;
     settings.DownsLevel = c.downs;
     settings.ForestLevel = c.forest;
     const MapGrid grid = Plasma(66, 63, settings);
-    const auto counts = Counts(grid);
+    const auto counts = TerrainCounts(grid);
     SCOPED_TRACE(std::to_string(c.mountains) + "/" + std::to_string(c.downs) + "/" + std::to_string(c.forest));
     EXPECT_TRUE(RingIsFrozen(grid));
     EXPECT_EQ(counts[FrozenWastes], 254);
@@ -241,13 +216,13 @@ TEST(Plasma, LevelsOnlyMoveTheInteriorBetweenKinds) {
 
 TEST(Plasma, TinyMapsAreAllFrame) {
   for (int size : {1, 2}) {
-    const MapGrid grid = Plasma(size, size, PlasmaDefaults(), 3);
+    const MapGrid grid = Plasma(size, size, DefaultsWithoutRare(), 3);
     EXPECT_EQ(grid.Cells, std::vector<TerrainCode>(size * size, FrozenWastes)) << size;
   }
 }
 
 TEST(Plasma, ReductionsShareTheRandomStream) {
-  GeneratorSettings settings = PlasmaDefaults();
+  GeneratorSettings settings = DefaultsWithoutRare();
   std::int32_t bilinearSeed = 0, quickSeed = 0;
   const MapGrid bilinear = Plasma(80, 50, settings, 555, &bilinearSeed);
   settings.ResizeType = 0;
@@ -257,7 +232,7 @@ TEST(Plasma, ReductionsShareTheRandomStream) {
 }
 
 TEST(Plasma, SmoothingLevelMattersOnlyWhenSmoothing) {
-  GeneratorSettings settings = PlasmaDefaults();
+  GeneratorSettings settings = DefaultsWithoutRare();
   settings.Smooth = false;
   settings.SmoothLevel = 20;
   const MapGrid off20 = Plasma(66, 63, settings, 9);
@@ -274,7 +249,7 @@ TEST(Plasma, SmoothingLevelMattersOnlyWhenSmoothing) {
 }
 
 TEST(Plasma, RareTerrainComesLastFromItsOwnSeed) {
-  GeneratorSettings settings = PlasmaDefaults();
+  GeneratorSettings settings = DefaultsWithoutRare();
   const MapGrid land = Plasma(66, 63, settings, 4);
   settings.CreateRare = true;
   settings.RareSeed = 0;
@@ -317,7 +292,7 @@ TEST(Plasma, InputTheRowsWouldRefuseLeavesTheGridAlone) {
       {3, 20000, 254, 20, "\"Map height\" must be between 1 and 512, not 20000"},
   };
   for (const Case& c : cases) {
-    GeneratorSettings settings = PlasmaDefaults();
+    GeneratorSettings settings = DefaultsWithoutRare();
     settings.AvgHeight = c.avgHeight;
     settings.SmoothLevel = c.smoothLevel;
     MapGrid grid;

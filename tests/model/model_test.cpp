@@ -5,6 +5,7 @@
 #include "model/map_grid.h"
 #include "model/random_source.h"
 #include "model/terrain.h"
+#include "support/test_maps.h"
 
 namespace mireforge {
 namespace {
@@ -91,10 +92,7 @@ TEST(MapGrid, RebuildTerrainRowsCopiesRowByRow) {
 }
 
 TEST(Descriptions, DefaultDescriptionsFollowTheTerrainInIndexOrder) {
-  MapGrid grid;
-  grid.ResizeMap(66, 63);
-  grid.FillTerrain(FrozenWastes, true);
-  grid.FillTerrain(Mountains, false);
+  const MapGrid grid = FramedMap(66, 63, Mountains);
   DescriptionList list;
   BuildDefaultDescriptions(list, grid);
   ASSERT_EQ(list.Size(), 66u * 63u);

@@ -9,6 +9,7 @@
 #include "formats/file_io.h"
 #include "formats/png_codec.h"
 #include "model/error.h"
+#include "support/error_of.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {
@@ -91,12 +92,7 @@ struct PngFile {
 Image Decode(const std::string& bytes) { return DecodePng(AsBytes(bytes)); }
 
 std::string MessageOf(const std::string& bytes) {
-  try {
-    Decode(bytes);
-  } catch (const Error& e) {
-    return e.what();
-  }
-  return "(decoded)";
+  return ErrorOf([&] { Decode(bytes); });
 }
 
 TEST(PngCodec, EveryColourTypeBecomesArgb) {

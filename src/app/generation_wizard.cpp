@@ -7,7 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <QShowEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <limits>
@@ -66,7 +65,7 @@ QImage GenerationPreviewImage(const MapGrid& grid) {
 }
 
 TfParams::TfParams(Project& project, UserPrompts& prompts, MapGridView* grid, QWidget* parent)
-    : QDialog(parent), project_(project), prompts_(prompts), grid_(grid) {
+    : WizardDialog(parent), project_(project), prompts_(prompts), grid_(grid) {
   setWindowTitle("Random map generation wizard");
   setFixedSize(592, 403);
 
@@ -202,11 +201,6 @@ QWidget* TfParams::CreateGeneratePage() {
                               page));
   text->addStretch();
   return page;
-}
-
-void TfParams::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) FormShow();
-  QDialog::showEvent(event);
 }
 
 void TfParams::FormShow() {

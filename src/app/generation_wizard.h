@@ -32,7 +32,7 @@ struct GenerationBackup {
 // in their class colours, everything else black.
 QImage GenerationPreviewImage(const MapGrid& grid);
 
-class TfParams : public QDialog {
+class TfParams : public WizardDialog {
   Q_OBJECT
  public:
   // grid may be null (no main grid view to size).
@@ -52,7 +52,7 @@ class TfParams : public QDialog {
   RandomSource& Random() { return random_; }
   const GenerationBackup& Backup() const { return backup_; }
 
-  void FormShow();
+  void FormShow() override;
   void bNextClick();
   void bPreviousClick();
   // "Create preview"; false when a row did not convert or the generator failed.
@@ -61,9 +61,6 @@ class TfParams : public QDialog {
   void NBPageChanged(int page);
   // Cancel, Escape and the close box: the backup goes back.
   void reject() override;
-
- protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* CreatePickPage();

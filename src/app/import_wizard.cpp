@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShowEvent>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -53,7 +52,7 @@ QImage ToQImage(const Image& image) {
 }  // namespace
 
 TfImportMap::TfImportMap(Project& project, UserPrompts& prompts, QWidget* parent)
-    : QDialog(parent), project_(project), prompts_(prompts) {
+    : WizardDialog(parent), project_(project), prompts_(prompts) {
   setWindowTitle(Captions[0]);
   NB = new QStackedWidget(this);
   NB->addWidget(CreateStartPage());
@@ -160,11 +159,6 @@ QWidget* TfImportMap::CreateCreatePage() {
   layout->addWidget(cbClear);
   layout->addStretch();
   return page;
-}
-
-void TfImportMap::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) FormShow();
-  QDialog::showEvent(event);
 }
 
 void TfImportMap::FormShow() {

@@ -22,7 +22,7 @@ namespace mireforge {
 class UserPrompts;
 struct Project;
 
-class TfImportMap : public QDialog {
+class TfImportMap : public WizardDialog {
   Q_OBJECT
  public:
   TfImportMap(Project& project, UserPrompts& prompts, QWidget* parent = nullptr);
@@ -40,7 +40,7 @@ class TfImportMap : public QDialog {
   const Image& PictureImage() const { return prImage_; }
   const Image& TerrainImage() const { return trImage_; }
 
-  void FormShow();
+  void FormShow() override;
   void bNextClick();
   void bPreviousClick();
   void bexFolderClickButton();
@@ -49,9 +49,6 @@ class TfImportMap : public QDialog {
   void ParameterChange();
   void SpinnerChange();
   void reject() override;
-
- protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* CreateStartPage();

@@ -11,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QShowEvent>
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -31,7 +30,7 @@ std::string Text(const QLineEdit* edit) { return edit->text().toStdString(); }
 }  // namespace
 
 TfSQLEx::TfSQLEx(const Project& project, UserPrompts& prompts, bool autoSelect, bool saveMap, QWidget* parent)
-    : QDialog(parent), project_(project), prompts_(prompts), autoSelect_(autoSelect), saveMap_(saveMap) {
+    : WizardDialog(parent), project_(project), prompts_(prompts), autoSelect_(autoSelect), saveMap_(saveMap) {
   setWindowTitle("SQL Export Wizard");
   NB = new QStackedWidget(this);
   NB->addWidget(CreateStartPage());
@@ -154,11 +153,6 @@ SqlExportOptions TfSQLEx::Options() const {
   o.DomainDescriptions = CheckBox6->isChecked();
   o.OmitBorder = CheckBox5->isChecked();
   return o;
-}
-
-void TfSQLEx::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) FormShow();
-  QDialog::showEvent(event);
 }
 
 void TfSQLEx::FormShow() {

@@ -3,6 +3,7 @@
 // tabs with a sample of the statements that follows every change.
 #include <QDialog>
 
+#include "app/wizard_parts.h"
 #include "formats/sql_export.h"
 
 class QCheckBox;
@@ -20,7 +21,7 @@ namespace mireforge {
 class UserPrompts;
 struct Project;
 
-class TfSQLEx : public QDialog {
+class TfSQLEx : public WizardDialog {
   Q_OBJECT
  public:
   // autoSelect: the preference that ticks every M/MU option on showing;
@@ -43,13 +44,10 @@ class TfSQLEx : public QDialog {
   // The options as the fields now read.
   SqlExportOptions Options() const;
 
-  void FormShow();
+  void FormShow() override;
   void bNextClick();
   void OnDataChange();
   void BuildSQLSample();
-
- protected:
-  void showEvent(QShowEvent* event) override;
 
  private:
   QWidget* CreateStartPage();

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 #include <cmath>
@@ -14,6 +15,11 @@
 #include "model/map_grid.h"
 
 namespace mireforge {
+
+void WizardDialog::showEvent(QShowEvent* event) {
+  if (!event->spontaneous()) FormShow();
+  QDialog::showEvent(event);
+}
 
 QPixmap WizardSidePicture(int width, int height) {
   QPixmap picture(width, height);

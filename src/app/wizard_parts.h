@@ -1,8 +1,9 @@
 #pragma once
-// Pieces the wizards share: the decorative side picture and the pages built
-// around it, headings, the row of buttons, the four-colour key of the terrain
-// classes, a picture box that stretches its image, and the copy of the map
-// that Cancel puts back.
+// Pieces the wizards share: their base class, the decorative side picture
+// and the pages built around it, headings, the row of buttons, the
+// four-colour key of the terrain classes, a picture box that stretches its
+// image, and the copy of the map that Cancel puts back.
+#include <QDialog>
 #include <QImage>
 #include <QPixmap>
 #include <QString>
@@ -10,15 +11,27 @@
 #include <cstdint>
 #include <vector>
 
-class QDialog;
 class QLabel;
 class QPushButton;
+class QShowEvent;
 class QStackedWidget;
 class QVBoxLayout;
 
 namespace mireforge {
 
 class MapGrid;
+
+// A wizard starts over from its first page each time the program shows it;
+// coming back from being minimised is no new start.
+class WizardDialog : public QDialog {
+  Q_OBJECT
+ public:
+  using QDialog::QDialog;
+  virtual void FormShow() = 0;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+};
 
 // Our own artwork for the wizards' first and last pages: hills under a sky,
 // drawn here so no picture file has to travel with the program.

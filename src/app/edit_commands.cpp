@@ -74,7 +74,7 @@ void PaintDomainCommand::undo() {
 
 MapChangeCommand::MapChangeCommand(const QString& text, Project& project, EditView& view, MapSnapshot before,
                                    MapSnapshot after)
-    : QUndoCommand(text), project_(project), view_(view), before_(std::move(before)), after_(std::move(after)) {}
+    : EditCommand(text, project, view), before_(std::move(before)), after_(std::move(after)) {}
 
 void MapChangeCommand::redo() {
   // The operation itself ran before the command was pushed.
@@ -93,8 +93,7 @@ void MapChangeCommand::undo() {
 
 SetDescriptionCommand::SetDescriptionCommand(Project& project, EditView& view, std::vector<std::uint32_t> entries,
                                              std::string text)
-    : QUndoCommand("Set description"), project_(project), view_(view), entries_(std::move(entries)),
-      text_(std::move(text)) {
+    : EditCommand("Set description", project, view), entries_(std::move(entries)), text_(std::move(text)) {
   for (std::uint32_t entry : entries_) oldTexts_.push_back(project.Descriptions.Entry(entry).Text);
 }
 
@@ -118,7 +117,7 @@ void SetDescriptionCommand::undo() {
 
 SetDomainCommand::SetDomainCommand(Project& project, EditView& view, std::vector<std::uint32_t> entries, int domain,
                                    const DomainSlots& newSlots)
-    : QUndoCommand("Set domain"), project_(project), view_(view), entries_(std::move(entries)), domain_(domain),
+    : EditCommand("Set domain", project, view), entries_(std::move(entries)), domain_(domain),
       oldSlots_(project.Domains.Slots), newSlots_(newSlots) {
   for (std::uint32_t entry : entries_) oldDomains_.push_back(project.Descriptions.Entry(entry).Domain);
 }
@@ -137,7 +136,7 @@ void SetDomainCommand::undo() {
 
 DomainTableCommand::DomainTableCommand(const QString& text, Project& project, EditView& view,
                                        const DomainSlots& newSlots)
-    : QUndoCommand(text), project_(project), view_(view), oldSlots_(project.Domains.Slots), newSlots_(newSlots) {}
+    : EditCommand(text, project, view), oldSlots_(project.Domains.Slots), newSlots_(newSlots) {}
 
 void DomainTableCommand::redo() {
   project_.Domains.Slots = newSlots_;

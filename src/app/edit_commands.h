@@ -30,11 +30,21 @@ using DomainSlots = std::array<DomainSlot, DomainCount>;
 
 enum CommandId { PaintTerrainId = 1, PaintDomainId = 2 };
 
+// Every edit changes the project and tells the window what it changed.
+class EditCommand : public QUndoCommand {
+ protected:
+  EditCommand(const QString& text, Project& project, EditView& view)
+      : QUndoCommand(text), project_(project), view_(view) {}
+
+  Project& project_;
+  EditView& view_;
+};
+
 // One cell of a painting stroke, holding what the cell had before. The cells
 // that follow in the same stroke with the same value merge into it, so the
 // whole stroke is one undo step.
 template <typename Cell, CommandId Id>
-class StrokeCommand : public QUndoCommand {
+class StrokeCommand : public EditCommand {
  public:
   int id() const override { return Id; }
   bool mergeWith(const QUndoCommand* other) override {
@@ -46,11 +56,9 @@ class StrokeCommand : public QUndoCommand {
   }
 
  protected:
-  StrokeCommand(const char* text, Project& project, EditView& view, int stroke, int value)
-      : QUndoCommand(text), project_(project), view_(view), stroke_(stroke), value_(value) {}
+  StrokeCommand(const QString& text, Project& project, EditView& view, int stroke, int value)
+      : EditCommand(text, project, view), stroke_(stroke), value_(value) {}
 
-  Project& project_;
-  EditView& view_;
   int stroke_;
   int value_;  // the terrain code or domain painted
   std::vector<Cell> cells_;
@@ -82,36 +90,32 @@ class PaintDomainCommand : public StrokeCommand<DomainStrokeCell, PaintDomainId>
 };
 
 // Fill and Create blank map: the operation has run; the command swaps snapshots.
-class MapChangeCommand : public QUndoCommand {
+class MapChangeCommand : public EditCommand {
  public:
   MapChangeCommand(const QString& text, Project& project, EditView& view, MapSnapshot before, MapSnapshot after);
   void undo() override;
   void redo() override;
 
  private:
-  Project& project_;
-  EditView& view_;
   MapSnapshot before_, after_;
   bool applied_ = true;
 };
 
 // Set description: the same text for every selected entry.
-class SetDescriptionCommand : public QUndoCommand {
+class SetDescriptionCommand : public EditCommand {
  public:
   SetDescriptionCommand(Project& project, EditView& view, std::vector<std::uint32_t> entries, std::string text);
   void undo() override;
   void redo() override;
 
  private:
-  Project& project_;
-  EditView& view_;
   std::vector<std::uint32_t> entries_;
   std::vector<std::string> oldTexts_;
   std::string text_;
 };
 
 // Set domain, and with it possibly the domain's name and colour.
-class SetDomainCommand : public QUndoCommand {
+class SetDomainCommand : public EditCommand {
  public:
   SetDomainCommand(Project& project, EditView& view, std::vector<std::uint32_t> entries, int domain,
                    const DomainSlots& newSlots);
@@ -119,8 +123,6 @@ class SetDomainCommand : public QUndoCommand {
   void redo() override;
 
  private:
-  Project& project_;
-  EditView& view_;
   std::vector<std::uint32_t> entries_;
   std::vector<std::int32_t> oldDomains_;
   int domain_;
@@ -128,15 +130,13 @@ class SetDomainCommand : public QUndoCommand {
 };
 
 // New domain and Edit domain: the table changes as a whole.
-class DomainTableCommand : public QUndoCommand {
+class DomainTableCommand : public EditCommand {
  public:
   DomainTableCommand(const QString& text, Project& project, EditView& view, const DomainSlots& newSlots);
   void undo() override;
   void redo() override;
 
  private:
-  Project& project_;
-  EditView& view_;
   DomainSlots oldSlots_, newSlots_;
 };
 

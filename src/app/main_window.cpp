@@ -101,6 +101,8 @@ void TfMain::CreateActions() {
   aCreate = NewAction("&Create map...", QKeySequence("Ctrl+C"), &TfMain::CreateMapCommand);
   aNewBlank = NewAction("Create &blank map", {}, &TfMain::NewBlankCommand);
   aImportMap = NewAction("&Import bitmap...", QKeySequence("Ctrl+I"), &TfMain::ImportMapCommand);
+  aImportMap->setStatusTip("Generate map from bitmap");
+  aImportMap->setToolTip("Generate map from bitmap");
   aLoadProject = NewAction("Load Mireforge project...", QKeySequence("Ctrl+Q"), &TfMain::LoadProjectCommand);
   aLoadMMU = NewAction("Load &Midnight/MU map...", QKeySequence("Ctrl+M"), &TfMain::LoadMMUCommand);
   aLoadPreview = NewAction("&Load map from preview image...", QKeySequence("Ctrl+L"), &TfMain::LoadPreviewCommand);
@@ -350,7 +352,7 @@ void TfMain::CreateStatusBar() {
       {"", "Active terrain for painting", 22, false},
       {"0", "Selected cell's column", 32, true},
       {"0", "Selected cell's row", 32, true},
-      {"", "Color translation of selected cell", 22, false},
+      {"", "Selected cell's color translation", 22, false},
       {"", "Selected cell's location description", 0, false},
   };
   for (int i = 0; i < 8; ++i) {

@@ -116,7 +116,7 @@ void RunResize(const ParsedOptions& options, const CommandContext&) {
   TransformFile(options, [&](Project& project) {
     const int oldWidth = project.Map.Width, oldHeight = project.Map.Height;
     const int newWidth = width ? width : oldWidth, newHeight = height ? height : oldHeight;
-    const CellOffset placed = AnchorOffset(anchor, oldWidth, oldHeight, newWidth, newHeight);
+    const MapOffset placed = AnchorOffset(anchor, oldWidth, oldHeight, newWidth, newHeight);
     ResizeProject(project, newWidth, newHeight, options.Has("--dx") ? dx : placed.dx,
                   options.Has("--dy") ? dy : placed.dy, options.Has("--ring"));
   });

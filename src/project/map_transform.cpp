@@ -69,7 +69,7 @@ int Turns(int quarterTurns) { return ((quarterTurns % 4) + 4) % 4; }
 
 }  // namespace
 
-CellOffset AnchorOffset(Anchor anchor, int oldWidth, int oldHeight, int newWidth, int newHeight) {
+MapOffset AnchorOffset(Anchor anchor, int oldWidth, int oldHeight, int newWidth, int newHeight) {
   const int column = static_cast<int>(anchor) % 3, row = static_cast<int>(anchor) / 3;
   const auto share = [](int part, int difference) { return part == 0 ? 0 : part == 1 ? difference / 2 : difference; };
   return {share(column, newWidth - oldWidth), share(row, newHeight - oldHeight)};
@@ -115,7 +115,7 @@ void RotateProject(Project& project, int quarterTurns) {
   }
 }
 
-MapTransform MapTransform::ResizeTo(int width, int height, CellOffset offset, bool rebuildRing) {
+MapTransform MapTransform::ResizeTo(int width, int height, MapOffset offset, bool rebuildRing) {
   MapTransform t;
   t.kind = Resize;
   t.width = width;

@@ -12,15 +12,15 @@ struct Project;
 // Where the old map sits in a resized one.
 enum class Anchor { TopLeft, Top, TopRight, Left, Centre, Right, BottomLeft, Bottom, BottomRight };
 
-struct CellOffset {
+struct MapOffset {
   int dx = 0;
   int dy = 0;
-  bool operator==(const CellOffset&) const = default;
+  bool operator==(const MapOffset&) const = default;
 };
 
 // The offsets that put the old map at the anchor of the new one: 0, half the
 // difference (rounded towards zero) or the whole difference in each direction.
-CellOffset AnchorOffset(Anchor anchor, int oldWidth, int oldHeight, int newWidth, int newHeight);
+MapOffset AnchorOffset(Anchor anchor, int oldWidth, int oldHeight, int newWidth, int newHeight);
 
 // Makes the map width x height (1 to MaxMapSize each); the old cell (x, y)
 // lands at (x + dx, y + dy), cells that fall outside are dropped, new cells are
@@ -42,11 +42,11 @@ struct MapTransform {
   enum Kind { Resize, FlipHorizontal, FlipVertical, Rotate };
   Kind kind = Resize;
   int width = 0, height = 0;  // Resize: the new size
-  CellOffset offset;          // Resize: where the old top-left cell lands
+  MapOffset offset;          // Resize: where the old top-left cell lands
   bool rebuildRing = false;   // Resize
   int quarterTurns = 1;       // Rotate: clockwise
 
-  static MapTransform ResizeTo(int width, int height, CellOffset offset, bool rebuildRing);
+  static MapTransform ResizeTo(int width, int height, MapOffset offset, bool rebuildRing);
   static MapTransform Flip(bool horizontally);
   static MapTransform Turn(int quarterTurns);
 

@@ -171,15 +171,15 @@ TEST(MapTransform, SmallMapReadsAsExpected) {
 }
 
 TEST(MapTransform, AnchorsPlaceTheOldMap) {
-  EXPECT_EQ(AnchorOffset(Anchor::TopLeft, 66, 63, 80, 70), (CellOffset{0, 0}));
-  EXPECT_EQ(AnchorOffset(Anchor::Top, 66, 63, 80, 70), (CellOffset{7, 0}));
-  EXPECT_EQ(AnchorOffset(Anchor::Centre, 66, 63, 80, 70), (CellOffset{7, 3}));
-  EXPECT_EQ(AnchorOffset(Anchor::BottomRight, 66, 63, 80, 70), (CellOffset{14, 7}));
-  EXPECT_EQ(AnchorOffset(Anchor::Left, 66, 63, 80, 70), (CellOffset{0, 3}));
+  EXPECT_EQ(AnchorOffset(Anchor::TopLeft, 66, 63, 80, 70), (MapOffset{0, 0}));
+  EXPECT_EQ(AnchorOffset(Anchor::Top, 66, 63, 80, 70), (MapOffset{7, 0}));
+  EXPECT_EQ(AnchorOffset(Anchor::Centre, 66, 63, 80, 70), (MapOffset{7, 3}));
+  EXPECT_EQ(AnchorOffset(Anchor::BottomRight, 66, 63, 80, 70), (MapOffset{14, 7}));
+  EXPECT_EQ(AnchorOffset(Anchor::Left, 66, 63, 80, 70), (MapOffset{0, 3}));
   // Shrinking: negative offsets, the odd cell cut on the right or bottom at the centre.
-  EXPECT_EQ(AnchorOffset(Anchor::Centre, 66, 63, 63, 60), (CellOffset{-1, -1}));
-  EXPECT_EQ(AnchorOffset(Anchor::Bottom, 66, 63, 63, 60), (CellOffset{-1, -3}));
-  EXPECT_EQ(AnchorOffset(Anchor::TopRight, 66, 63, 63, 60), (CellOffset{-3, 0}));
+  EXPECT_EQ(AnchorOffset(Anchor::Centre, 66, 63, 63, 60), (MapOffset{-1, -1}));
+  EXPECT_EQ(AnchorOffset(Anchor::Bottom, 66, 63, 63, 60), (MapOffset{-1, -3}));
+  EXPECT_EQ(AnchorOffset(Anchor::TopRight, 66, 63, 63, 60), (MapOffset{-3, 0}));
 }
 
 TEST(MapTransform, RingRebuildGivesFrozenWastesAndTheirName) {

@@ -1,5 +1,6 @@
 #include "project/map_transform.h"
 
+#include <charconv>
 #include <string>
 #include <vector>
 
@@ -13,14 +14,19 @@ namespace {
 
 constexpr int NoSource = -1;
 
+// Moves the item to (x, y). Position is always formatted column first (whatever
+// the panel last asked for), into the string's own storage: this runs per cell.
 void PlaceItem(TDescItem& item, int x, int y) {
   item.X = x;
   item.Y = y;
-  // Position is always formatted column first, whatever the panel last asked for.
-  const bool swap = item.SwapXY;
-  item.SwapXY = false;
-  item.Position = item.PositionText();
-  item.SwapXY = swap;
+  char text[32];
+  char* end = text;
+  *end++ = '[';
+  end = std::to_chars(end, text + sizeof text, x).ptr;
+  *end++ = ',';
+  end = std::to_chars(end, text + sizeof text, y).ptr;
+  *end++ = ']';
+  item.Position.assign(text, end);
 }
 
 // Rebuilds the project as a width x height map whose cell (x, y) takes the old

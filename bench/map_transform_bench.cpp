@@ -1,20 +1,11 @@
 // Whole-map transforms of a 512 x 512 map with a description per cell.
 #include <benchmark/benchmark.h>
 
+#include "big_project.h"
 #include "project/map_transform.h"
-#include "project/project.h"
 
 namespace mireforge {
 namespace {
-
-Project BigProject() {
-  Project project;
-  project.Map.ResizeMap(512, 512);
-  for (std::size_t i = 0; i < project.Map.Cells.size(); ++i) project.Map.Cells[i] = (i * 7 + i / 512) % 16;
-  BuildDefaultDescriptions(project.Descriptions, project.Map);
-  project.Map.RebuildTerrainRows();
-  return project;
-}
 
 void BM_Transform512(benchmark::State& state) {
   Project project = BigProject();

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QTemporaryDir>
 
+#include "../big_project.h"
 #include "app/main_window.h"
 #include "app/map_transform_command.h"
 #include "app/user_prompts.h"
@@ -14,11 +15,7 @@ namespace {
 
 struct BigMapWindow {
   BigMapWindow() : window(dir.filePath("mireforge.ini"), prompts) {
-    Project& project = window.CurrentProject();
-    project.Map.ResizeMap(512, 512);
-    for (std::size_t i = 0; i < project.Map.Cells.size(); ++i) project.Map.Cells[i] = (i * 7 + i / 512) % 16;
-    BuildDefaultDescriptions(project.Descriptions, project.Map);
-    project.Map.RebuildTerrainRows();
+    window.CurrentProject() = BigProject();
     window.MapRestored(true, "Created from project");
   }
   QTemporaryDir dir;

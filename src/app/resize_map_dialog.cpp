@@ -101,11 +101,9 @@ TfResizeMap::TfResizeMap(int width, int height, QWidget* parent)
   eOffsetY = NewSpinBox(-MaxMapSize, MaxMapSize, 0, offsetBox);
   offsets->addRow("&X:", eOffsetX);
   offsets->addRow("&Y:", eOffsetY);
-  auto* hint = new QLabel("where the old top-left cell lands", offsetBox);
-  hint->setWordWrap(true);
-  offsets->addRow(hint);
   placement->addWidget(offsetBox, 1);
   layout->addLayout(placement);
+  layout->addWidget(new QLabel("The offset is where the old top-left cell lands.", this));
 
   cbRing = new QCheckBox("Rebuild the frozen-wastes ring", this);
   cbRing->setChecked(true);

@@ -82,6 +82,7 @@ PropertyGrid::PropertyGrid(QWidget* parent) : QTreeWidget(parent) {
   setColumnCount(2);
   setHeaderHidden(true);
   setRootIsDecorated(true);
+  setIndentation(12);  // narrow steps leave the values room beside whole captions
   setAlternatingRowColors(false);
   setEditTriggers(QAbstractItemView::AllEditTriggers);
   setItemDelegateForColumn(1, new RowDelegate(this));

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QTest>
 
 #include "app/generation_wizard.h"
@@ -395,7 +396,8 @@ TEST_F(WizardInputTest, NothingScrollsSideways) {
       QApplication::processEvents();
       EXPECT_EQ(grid->horizontalScrollBar()->value(), 0) << row.caption.toStdString();
       // The caption column shows every caption whole, and the value column keeps room.
-      const int needed = grid->fontMetrics().horizontalAdvance(row.caption) + 4;
+      const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+      const int needed = grid->fontMetrics().horizontalAdvance(row.caption) + margins;
       EXPECT_GE(CellRect(grid, row.caption, 0).width(), needed) << row.caption.toStdString();
       EXPECT_GE(grid->columnWidth(1), 70);
     }

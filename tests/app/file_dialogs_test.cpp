@@ -278,6 +278,7 @@ class Watchdog {
 };
 
 TEST_F(FileDialogTest, TypingASpecialFolderKeepsTheEditorResponsive) {
+  if (!QFileInfo::exists("/proc/self")) GTEST_SKIP() << "no /proc here";
   StartWithRealDialogs();
   MakeMap();
   Watchdog watchdog("typing /proc/ into a save dialog");

@@ -180,6 +180,8 @@ QWidget* TfParams::CreateMethodPage(bool plasma) {
   }
   connect(gallery, &QPushButton::clicked, this, [this, method] { ShowSeedGallery(method); });
   connect(parts.gallery, &SeedGalleryView::Picked, this, [this, method](int index) { PickGallerySeed(method, index); });
+  // Tiles drawn with other rows would not be what a click on them gives.
+  connect(parts.rows, &PropertyGrid::RowEdited, this, [this, method] { ShowPreview(method); });
   return page;
 }
 

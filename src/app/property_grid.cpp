@@ -175,6 +175,7 @@ void PropertyGrid::ItemChanged(QTreeWidgetItem* item, int column) {
   if (reloading_ || column != 1) return;
   for (Row& row : rows_)
     if (row.item == item) *row.text = item->text(1).toStdString();
+  emit RowEdited();
 }
 
 }  // namespace mireforge

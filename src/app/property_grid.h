@@ -40,6 +40,10 @@ class PropertyGrid : public QTreeWidget {
   const std::vector<Row>& Rows() const { return rows_; }
   const Row* FindRow(const QTreeWidgetItem* item) const;
 
+ signals:
+  // A row's text changed by the user (or SetValue), not by Reload.
+  void RowEdited();
+
  protected:
   // Only values are edited: the captions name the rows.
   bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;

@@ -482,6 +482,17 @@ TEST_F(WizardInputTest, GalleryPicksASeedThatCreatePreviewReproduces) {
     Click(method == 1 ? w.bcEvo : w.bPlasma);
     EXPECT_EQ(Cells(), picked) << "Create preview with the chosen rows gives the same map";
   }
+  // Editing a row makes the tiles stale: the preview comes back.
+  Click(w.bcEvoGallery);
+  ASSERT_TRUE(w.cEvoGallery->isVisible());
+  ClickCell(w.IcEvo, "% of plains");
+  Key(Qt::Key_A, Qt::ControlModifier);
+  Keys("40");
+  ClickCell(w.IcEvo, "Detail");
+  EXPECT_EQ(w.IcEvo->Value("% of plains"), "40");
+  EXPECT_FALSE(w.cEvoGallery->isVisible());
+  EXPECT_TRUE(w.PreviewcEvo->isVisible());
+
   Click(w.bCancel);
   EXPECT_EQ(Cells(), before);
 }

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QItemSelectionModel>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QSpinBox>
@@ -12,6 +14,8 @@
 
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
+#include "app/generation_wizard.h"
+#include "app/property_grid.h"
 #include "app/legend_dialog.h"
 #include "app/main_window.h"
 #include "app/resize_map_dialog.h"
@@ -104,6 +108,25 @@ int main(int argc, char** argv) {
   window.fInfo->Start("Saving, please wait...", 63);
   window.fInfo->SetPosition(30);
   Save(*window.fInfo, "progress");
+  // The generation wizard's plasma page, then its gallery of seeds.
+  TfParams& wizard = *window.fParams;
+  wizard.show();
+  wizard.bNext->click();
+  wizard.IPlasma->SetValue("Map width", "128");
+  wizard.IPlasma->SetValue("Map height", "128");
+  wizard.bPlasmaClick();
+  Save(wizard, "generation_wizard_2_plasma");
+  wizard.show();
+  wizard.bNext->click();
+  wizard.ShowSeedGallery(0);
+  Save(wizard, "generation_wizard_2_gallery");
+  wizard.reject();
+  wizard.show();
+  wizard.rbcEvo->click();
+  wizard.bNext->click();
+  wizard.bcEvoClick();
+  Save(wizard, "generation_wizard_2_cevo");
+  wizard.reject();
   project.ProjectSaved = true;
   return 0;
 }

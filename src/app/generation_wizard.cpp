@@ -9,10 +9,13 @@
 #include <QScreen>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <functional>
 #include <limits>
+#include <thread>
 
 #include "app/map_grid_view.h"
 #include "app/property_grid.h"
+#include "app/seed_gallery_view.h"
 #include "app/user_prompts.h"
 #include "app/wizard_parts.h"
 #include "generate/generation.h"
@@ -37,6 +40,17 @@ class HourGlass {
   HourGlass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
   ~HourGlass() { QApplication::restoreOverrideCursor(); }
 };
+
+// Runs work under the hourglass; the message of a failure, empty when it went through.
+QString FailureOf(const std::function<void()>& work) {
+  HourGlass busy;
+  try {
+    work();
+  } catch (const std::exception& error) {
+    return QString::fromStdString(error.what());
+  }
+  return {};
+}
 
 // This wizard's headings wrap rather than widen the fixed-size window.
 QLabel* Heading(const QString& text, QWidget* parent) {
@@ -107,45 +121,67 @@ QWidget* TfParams::CreatePickPage() {
   text->addWidget(WrappedText("Note: all terrain data will be erased (terrain and area tables), so be sure to save "
                               "any changes before continuing!",
                               page));
-  connect(rbPlasma, &QRadioButton::clicked, this, [this] { Method = 0; });
-  connect(rbcEvo, &QRadioButton::clicked, this, [this] { Method = 1; });
+  // The choice is the project's mode at once, so it outlives a cancelled opening.
+  connect(rbPlasma, &QRadioButton::clicked, this, [this] { project_.Rows.Mode = Method = 0; });
+  connect(rbcEvo, &QRadioButton::clicked, this, [this] { project_.Rows.Mode = Method = 1; });
   return page;
 }
 
 QWidget* TfParams::CreateMethodPage(bool plasma) {
+  const int method = plasma ? 0 : 1;
+  MethodPage& parts = pages_[method];
   auto* page = new QWidget;
-  auto* rows = new PropertyGrid(page);
-  auto* preview = new StretchedImage(page);
-  preview->setFixedSize(306, 306);
+  parts.rows = new PropertyGrid(page);
+  parts.preview = new StretchedImage;
+  parts.gallery = new SeedGalleryView;
+  parts.view = new QStackedWidget(page);
+  for (QWidget* shown : std::initializer_list<QWidget*>{parts.view, parts.preview, parts.gallery})
+    shown->setFixedSize(306, 306);
+  parts.view->addWidget(parts.preview);
+  parts.view->addWidget(parts.gallery);
   auto* frame = new QGroupBox("Preview", page);
   auto* frameLayout = new QVBoxLayout(frame);
   frameLayout->setContentsMargins(2, 2, 2, 2);
-  frameLayout->addWidget(preview);
+  frameLayout->addWidget(parts.view);
   auto* button = new QPushButton("Create preview", page);
   button->setAutoDefault(false);
+  auto* gallery = new QPushButton("Seed gallery", page);
+  gallery->setAutoDefault(false);
+  gallery->setToolTip("Nine previews of nine random seeds; click one to use its seeds");
 
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(button, 1);
+  buttons->addWidget(gallery, 1);
   auto* left = new QVBoxLayout;
-  left->addWidget(rows, 1);
+  left->addWidget(parts.rows, 1);
   left->addWidget(CreateColourKey(page));
-  left->addWidget(button);
+  left->addLayout(buttons);
   auto* layout = new QHBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(left, 1);
   layout->addWidget(frame, 0, Qt::AlignTop);
 
   if (plasma) {
-    IPlasma = rows;
-    PreviewPlasma = preview;
+    IPlasma = parts.rows;
+    PreviewPlasma = parts.preview;
     bPlasma = button;
+    bPlasmaGallery = gallery;
+    PlasmaGallery = parts.gallery;
     FillPlasmaGrid();
     connect(button, &QPushButton::clicked, this, &TfParams::bPlasmaClick);
   } else {
-    IcEvo = rows;
-    PreviewcEvo = preview;
+    IcEvo = parts.rows;
+    PreviewcEvo = parts.preview;
     bcEvo = button;
+    bcEvoGallery = gallery;
+    cEvoGallery = parts.gallery;
     FillCEvoGrid();
     connect(button, &QPushButton::clicked, this, &TfParams::bcEvoClick);
   }
+  connect(gallery, &QPushButton::clicked, this, [this, method] { ShowSeedGallery(method); });
+  connect(parts.gallery, &SeedGalleryView::Picked, this, [this, method](int index) { PickGallerySeed(method, index); });
+  // Tiles drawn with other rows would not be what a click on them gives.
+  connect(parts.rows, &PropertyGrid::RowEdited, this, [this, method] { ShowPreview(method); });
   return page;
 }
 
@@ -211,8 +247,10 @@ void TfParams::FormShow() {
   Method = MethodOfMode(project_.Rows.Mode) == GenerationMethod::CEvo ? 1 : 0;
   (Method == 1 ? rbcEvo : rbPlasma)->setChecked(true);
 
+  // The caption follows page changes only, so the first opening keeps the window's own.
   NB->setCurrentIndex(0);
-  NBPageChanged(0);
+  ShowPreview(0);
+  ShowPreview(1);
   bPrevious->hide();
   SetNextCaption(false);
   Step = 0;
@@ -282,26 +320,49 @@ void TfParams::bPreviousClick() {
   SetNextCaption(false);
 }
 
-bool TfParams::bPlasmaClick() { return CreatePreview(0, PreviewPlasma, IPlasma); }
-bool TfParams::bcEvoClick() { return CreatePreview(1, PreviewcEvo, IcEvo); }
+bool TfParams::bPlasmaClick() { return CreatePreview(0); }
+bool TfParams::bcEvoClick() { return CreatePreview(1); }
 
-bool TfParams::CreatePreview(int method, StretchedImage* preview, PropertyGrid* rows) {
-  QString failure;
-  {
-    HourGlass busy;
-    try {
-      project_.Rows.Mode = method;
-      GenerateFromRows(project_.Rows, method == 1 ? GenerationMethod::CEvo : GenerationMethod::Plasma,
-                       project_.Settings, project_.Map, random_);
-      DrawGenerationPreview(preview);
-    } catch (const std::exception& error) {
-      failure = QString::fromStdString(error.what());
-    }
-  }
-  rows->Reload();  // the seeds used, also a randomized seed written before a failure
+bool TfParams::CreatePreview(int method) {
+  ShowPreview(method);
+  const QString failure = FailureOf([&] {
+    project_.Rows.Mode = method;
+    GenerateFromRows(project_.Rows, MethodOfMode(method), project_.Settings, project_.Map, random_);
+    DrawGenerationPreview(pages_[method].preview);
+  });
+  pages_[method].rows->Reload();  // the seeds used, also a randomized seed written before a failure
   if (failure.isEmpty()) return true;
   prompts_.ShowError(this, failure);
   return false;
+}
+
+void TfParams::ShowPreview(int method) { pages_[method].view->setCurrentIndex(0); }
+
+bool TfParams::ShowSeedGallery(int method) {
+  MethodPage& page = pages_[method];
+  std::vector<QImage> images;
+  const QString failure = FailureOf([&] {
+    std::vector<GallerySeeds> seeds = DrawGallerySeeds(random_, SeedGalleryView::Count);
+    const unsigned cores = std::max(2u, std::thread::hardware_concurrency());
+    for (const MapGrid& map : GenerateGallery(project_.Rows, MethodOfMode(method), seeds, cores))
+      images.push_back(GenerationPreviewImage(map));
+    page.seeds = std::move(seeds);
+  });
+  if (!failure.isEmpty()) {
+    prompts_.ShowError(this, failure);
+    return false;
+  }
+  page.gallery->SetImages(std::move(images));
+  page.view->setCurrentIndex(1);
+  return true;
+}
+
+bool TfParams::PickGallerySeed(int method, int index) {
+  MethodPage& page = pages_[method];
+  if (index < 0 || index >= static_cast<int>(page.seeds.size())) return false;
+  project_.Rows = RowsWithSeeds(project_.Rows, MethodOfMode(method), page.seeds[index]);
+  page.rows->Reload();
+  return CreatePreview(method);
 }
 
 void TfParams::DrawGenerationPreview(StretchedImage* preview) {

@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include "app/wizard_parts.h"
+#include "generate/seed_gallery.h"
 #include "model/random_source.h"
 
 class QLabel;
@@ -17,6 +18,7 @@ namespace mireforge {
 
 class MapGridView;
 class PropertyGrid;
+class SeedGalleryView;
 class UserPrompts;
 class MapGrid;
 struct Project;
@@ -47,6 +49,9 @@ class TfParams : public WizardDialog {
   PropertyGrid *IPlasma = nullptr, *IcEvo = nullptr;
   StretchedImage *PreviewPlasma = nullptr, *PreviewcEvo = nullptr;
   QPushButton *bPlasma = nullptr, *bcEvo = nullptr;
+  // "Seed gallery": nine previews of nine random seeds in place of the preview.
+  QPushButton *bPlasmaGallery = nullptr, *bcEvoGallery = nullptr;
+  SeedGalleryView *PlasmaGallery = nullptr, *cEvoGallery = nullptr;
 
   // The random source all generation draws from (tests give it a clock).
   RandomSource& Random() { return random_; }
@@ -59,6 +64,11 @@ class TfParams : public WizardDialog {
   bool bPlasmaClick();
   bool bcEvoClick();
   void NBPageChanged(int page);
+  // Fills the method's gallery with the current rows; false when a row did not convert.
+  bool ShowSeedGallery(int method);
+  // Writes the entry's seeds into the rows, then runs "Create preview" with them.
+  bool PickGallerySeed(int method, int index);
+  const std::vector<GallerySeeds>& GallerySeedsOf(int method) const { return pages_[method].seeds; }
   // Cancel, Escape and the close box: the backup goes back.
   void reject() override;
 
@@ -68,8 +78,10 @@ class TfParams : public WizardDialog {
   QWidget* CreateGeneratePage();
   void FillPlasmaGrid();
   void FillCEvoGrid();
-  bool CreatePreview(int method, StretchedImage* preview, PropertyGrid* rows);
+  bool CreatePreview(int method);
   void DrawGenerationPreview(StretchedImage* preview);
+  // Brings back the method's single preview where its gallery was shown.
+  void ShowPreview(int method);
   void ShowMethodPage();
   void SetNextCaption(bool finish);
 
@@ -79,6 +91,15 @@ class TfParams : public WizardDialog {
   RandomSource random_;
   GenerationBackup backup_;
   bool finishes_ = false;
+  // Per method (0 plasma, 1 cEvo): what its page shows.
+  struct MethodPage {
+    PropertyGrid* rows = nullptr;
+    StretchedImage* preview = nullptr;
+    SeedGalleryView* gallery = nullptr;
+    QStackedWidget* view = nullptr;  // the preview or the gallery
+    std::vector<GallerySeeds> seeds;
+  };
+  MethodPage pages_[2];
 };
 
 }  // namespace mireforge

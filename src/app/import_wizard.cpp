@@ -142,8 +142,12 @@ QWidget* TfImportMap::CreateParamsPage() {
   auto* layout = new QHBoxLayout(page);
   layout->addLayout(left, 1);
   layout->addWidget(trImageBox, 0, Qt::AlignTop);
-  for (QSpinBox* spin : {eMountains, eDowns, eForests})
+  for (QSpinBox* spin : {eMountains, eDowns, eForests}) {
+    // Coupling on every keystroke would cut "100" at its "1" and drag the others down with it:
+    // the value counts once it is finished (Enter, leaving the field) or stepped.
+    spin->setKeyboardTracking(false);
     connect(spin, &QSpinBox::valueChanged, this, &TfImportMap::SpinnerChange);
+  }
   return page;
 }
 

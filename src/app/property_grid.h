@@ -25,6 +25,7 @@ class PropertyGrid : public QTreeWidget {
   };
 
   explicit PropertyGrid(QWidget* parent = nullptr);
+  using QTreeWidget::edit;
   void AddCategory(const QString& caption);
   void AddSpin(const QString& caption, std::string* text, int minimum, int maximum);
   void AddCheck(const QString& caption, std::string* text);
@@ -39,8 +40,19 @@ class PropertyGrid : public QTreeWidget {
   const std::vector<Row>& Rows() const { return rows_; }
   const Row* FindRow(const QTreeWidgetItem* item) const;
 
+ signals:
+  // A row's text changed by the user (or SetValue), not by Reload.
+  void RowEdited();
+
+ protected:
+  // Only values are edited: the captions name the rows.
+  bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
+  bool viewportEvent(QEvent* event) override;
+
  private:
+  static constexpr int MinimumValueWidth = 72;
   void AddRow(Row row);
+  void FitColumns();
   void ItemChanged(QTreeWidgetItem* item, int column);
 
   std::vector<Row> rows_;

@@ -2,24 +2,116 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QRegularExpression>
 #include <QStringList>
+#include <vector>
 
 namespace mireforge {
 
-QStringList QtFilterList(const QString& filter) {
+namespace {
+
+struct FilterEntry {
+  QString caption;
+  QStringList patterns;
+};
+
+std::vector<FilterEntry> FilterEntries(const QString& filter) {
   const QStringList parts = filter.split('|');
-  QStringList result;
+  std::vector<FilterEntry> entries;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
-    const QString& caption = parts[i];
-    QString patterns = parts[i + 1];
-    patterns.replace(';', ' ');
-    // Captions that already show their patterns keep them; Qt reads the pattern
-    // from the last parentheses of the entry.
-    if (caption.contains('(')) result << caption;
-    else result << caption + " (" + patterns + ")";
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+      pattern = pattern.trimmed();
+      if (pattern == "*.*") pattern = "*";  // all files, also those whose names have no dot
+    }
+    patterns.removeAll(QString());
+    entries.push_back({parts[i], patterns});
   }
+  return entries;
+}
+
+// The extension a typed name without one gets under the entry: the default one where the entry
+// allows it, else the entry's first plain "*.ext" pattern.
+QString ExtensionOf(const FilterEntry& entry, const QString& defaultExtension) {
+  if (entry.patterns.contains("*." + defaultExtension, Qt::CaseInsensitive)) return defaultExtension;
+  static const QRegularExpression plain(QStringLiteral("^\\*\\.([^*?\\[\\]]+)$"));
+  for (const QString& pattern : entry.patterns) {
+    const QRegularExpressionMatch match = plain.match(pattern);
+    if (match.hasMatch()) return match.captured(1);
+  }
+  return defaultExtension;
+}
+
+// Qt's own file dialog asks the icon provider for every listed file's type and icon; the stock
+// provider finds them by reading the file's first bytes, and a file in /proc such as kmsg blocks
+// that read for good while holding the MIME database's lock, which freezes the whole editor. Names
+// alone tell the type here.
+class NameOnlyIconProvider : public QFileIconProvider {
+ public:
+  using QFileIconProvider::icon;
+  QIcon icon(const QFileInfo& info) const override {
+    if (!info.isFile()) return QFileIconProvider::icon(info.isDir() ? Folder : File);
+    const QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    return QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName(), QFileIconProvider::icon(File)));
+  }
+  QString type(const QFileInfo& info) const override {
+    if (!info.isFile()) return QFileIconProvider::type(info);
+    const QMimeType mime = QMimeDatabase().mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    return mime.comment().isEmpty() ? mime.name() : mime.comment();
+  }
+};
+
+// The 1-based entry of a name filter, as Qt reports it either whole or as its caption alone.
+int EntryNumber(const QStringList& filters, const QString& selected) {
+  for (int i = 0; i < filters.size(); ++i) {
+    const QString& filter = filters[i];
+    if (selected == filter || selected == filter.left(filter.lastIndexOf('(')).trimmed()) return i + 1;
+  }
+  return 1;
+}
+
+}  // namespace
+
+QStringList QtFilterList(const QString& filter) {
+  QStringList result;
+  for (const FilterEntry& entry : FilterEntries(filter))
+    result << (entry.caption + " (" + entry.patterns.join(' ') + ")").simplified();
   return result;
+}
+
+void SetUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& defaultExtension, bool save) {
+  // Only Qt's own dialog can be kept from reading file contents, and it shows the captions as
+  // given; it is also the one that behaves the same on every desktop.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  // The dialog's folder model may still ask it from its own thread while the dialog goes away.
+  static auto* const icons = new NameOnlyIconProvider;
+  dialog.setIconProvider(icons);
+
+  const QStringList filters = QtFilterList(filter);
+  const std::vector<FilterEntry> entries = FilterEntries(filter);
+  dialog.setNameFilters(filters);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  const auto follow = [&dialog, filters, entries, defaultExtension](const QString& selected) {
+    const int number = EntryNumber(filters, selected);
+    dialog.setDefaultSuffix(entries.empty() ? defaultExtension
+                                            : ExtensionOf(entries[number - 1], defaultExtension));
+  };
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
+  if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+  follow(dialog.selectedNameFilter());
+}
+
+FileChoice ChosenFile(const QFileDialog& dialog) {
+  if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  FileChoice choice;
+  choice.fileName = dialog.selectedFiles().first();
+  choice.filterIndex = EntryNumber(dialog.nameFilters(), dialog.selectedNameFilter());
+  return choice;
 }
 
 Answer DialogPrompts::AskYesNoCancel(QWidget* parent, const QString& text) {
@@ -46,16 +138,9 @@ namespace {
 FileChoice RunFileDialog(QWidget* parent, const QString& title, const QString& filter,
                          const QString& defaultExtension, bool save) {
   QFileDialog dialog(parent, title);
-  const QStringList filters = QtFilterList(filter);
-  dialog.setNameFilters(filters);
-  dialog.setDefaultSuffix(defaultExtension);
-  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  FileChoice choice;
-  choice.fileName = dialog.selectedFiles().first();
-  choice.filterIndex = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter()))) + 1;
-  return choice;
+  SetUpFileDialog(dialog, filter, defaultExtension, save);
+  dialog.exec();
+  return ChosenFile(dialog);
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // Every question, file dialog and message box the main window shows goes
 // through this interface, so tests can answer them without a user.
 #include <QString>
+#include <QStringList>
 
+class QFileDialog;
 class QWidget;
 
 namespace mireforge {
@@ -32,8 +34,17 @@ class UserPrompts {
   virtual void ShowInformation(QWidget* parent, const QString& message) = 0;
 };
 
-// Converts "Caption (*.a)|*.a|Other|*.b;*.c" into Qt's "Caption (*.a);;Other (*.b *.c)".
+// Converts "Caption (*.a)|*.a|Other|*.b;*.c" into Qt name filters "Caption (*.a) (*.a)" and
+// "Other (*.b *.c)": Qt reads the patterns from the last parentheses, split at blanks, and a file
+// dialog set up below shows each entry's caption exactly as given.
 QStringList QtFilterList(const QString& filter);
+
+// Gives a file dialog the filter list and its rules: captions as given, a typed name without an
+// extension takes the extension of the type selected (defaultExtension where that type has none,
+// or includes it), and listing a folder never reads the contents of its files.
+void SetUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& defaultExtension, bool save);
+// The file an accepted dialog set up as above chose, with its 1-based filter entry.
+FileChoice ChosenFile(const QFileDialog& dialog);
 
 // The real dialogs.
 class DialogPrompts : public UserPrompts {

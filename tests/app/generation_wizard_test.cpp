@@ -1,13 +1,20 @@
 // The generation wizard driven offscreen inside the real main window.
 #include <QFile>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStackedWidget>
+#include <QStyle>
+#include <QTest>
 
 #include "app/generation_wizard.h"
 #include "app/property_grid.h"
+#include "app/seed_gallery_view.h"
 #include "app/wizard_parts.h"
+#include "generate/seed_gallery.h"
 #include "app_test_support.h"
 #include "project/project.h"
 
@@ -40,7 +47,7 @@ TEST_F(GenerationWizardTest, StepsThroughPagesWithCaptionsAndButtons) {
     const char* next;
   };
   const Expect plasmaRoad[] = {
-      {"", 0, "Map generation wizard - Step 1: Pick method", false, "Next >"},
+      {"", 0, "Random map generation wizard", false, "Next >"},
       {"next", 1, "Map generation wizard - Step 2: Plasma fractal", true, "Next >"},
       {"next", 3, "Map generation wizard - Step 3: Generate map", true, "Finish"},
       {"previous", 1, "Map generation wizard - Step 2: Plasma fractal", true, "Next >"},
@@ -277,6 +284,228 @@ TEST_F(GenerationWizardTest, TypicalRoadFromCreateMapToSavedProject) {
   EXPECT_EQ(window->windowTitle(), QApplication::applicationName() + " - road.mfp");
   EXPECT_TRUE(window->CurrentProject().ProjectSaved);
   EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join("; ").toStdString();
+}
+
+}  // namespace
+}  // namespace mireforge::testing
+
+namespace mireforge::testing {
+namespace {
+
+// The wizard as a person drives it: mouse clicks on rows and buttons, keys into editors.
+class WizardInputTest : public GenerationWizardTest {
+ protected:
+  TfParams& Open() {
+    TfParams& w = Wizard();
+    w.show();
+    w.activateWindow();
+    QApplication::setActiveWindow(&w);
+    return w;
+  }
+  static const PropertyGrid::Row& RowOf(PropertyGrid* grid, const QString& caption) {
+    for (const PropertyGrid::Row& row : grid->Rows())
+      if (row.caption == caption) return row;
+    throw std::logic_error("no row " + caption.toStdString());
+  }
+  static QRect CellRect(PropertyGrid* grid, const QString& caption, int column) {
+    const QModelIndex index = grid->indexFromItem(RowOf(grid, caption).item, column);
+    grid->scrollTo(index);
+    return grid->visualRect(index);
+  }
+  static void ClickCell(PropertyGrid* grid, const QString& caption, int column = 1) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, CellRect(grid, caption, column).center());
+  }
+  static void Keys(const QString& text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+  static void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+  }
+  static void Click(QWidget* widget) { QTest::mouseClick(widget, Qt::LeftButton); }
+  // On the round mark: a radio button spans the page, its label does not.
+  static void Click(QRadioButton* radio) { QTest::mouseClick(radio, Qt::LeftButton, {}, QPoint(6, radio->height() / 2)); }
+};
+
+TEST_F(WizardInputTest, VisitingARowNeverChangesIt) {
+  TfParams& w = Open();
+  window->CurrentProject().Rows.Plasma.RareCount = "lots";  // as a project file may carry it
+  w.IPlasma->Reload();
+  Click(w.bNext);
+  ASSERT_EQ(w.NB->currentIndex(), 1);
+  PlasmaRows& rows = window->CurrentProject().Rows.Plasma;
+  ASSERT_EQ(rows.RandomizeRare, "");
+
+  // Through the empty check row and the number row that does not convert, and away.
+  ClickCell(w.IPlasma, "Randomize rare terrain");
+  ClickCell(w.IPlasma, "Rare terrain count");
+  ClickCell(w.IPlasma, "Resize type");
+  ClickCell(w.IPlasma, "Map width");
+  ClickCell(w.IPlasma, "Mountains");
+  EXPECT_EQ(rows.RandomizeRare, "");
+  EXPECT_EQ(w.IPlasma->Value("Randomize rare terrain"), "");
+  EXPECT_EQ(rows.RareCount, "lots");
+  EXPECT_EQ(rows.ResizeType, "Bilinear");
+  EXPECT_EQ(rows.Width, "66");
+  EXPECT_EQ(rows.MountainLevel, "76");
+
+  // What the user does choose is kept.
+  ClickCell(w.IPlasma, "Randomize rare terrain");
+  Key(Qt::Key_Down);
+  ClickCell(w.IPlasma, "Map width");
+  Key(Qt::Key_A, Qt::ControlModifier);
+  Keys("120");
+  ClickCell(w.IPlasma, "Rare terrain count");
+  Key(Qt::Key_Up);
+  ClickCell(w.IPlasma, "Mountains");
+  EXPECT_EQ(rows.RandomizeRare, "True");
+  EXPECT_EQ(rows.Width, "120");
+  EXPECT_EQ(rows.RareCount, "2") << "a step from the shown minimum is a choice";
+  w.reject();
+}
+
+TEST_F(WizardInputTest, RowCaptionsCannotBeEdited) {
+  TfParams& w = Open();
+  for (PropertyGrid* grid : {w.IPlasma, w.IcEvo}) {
+    w.bPreviousClick();
+    if (grid == w.IcEvo) Click(w.rbcEvo);
+    Click(w.bNext);
+    for (const char* caption : {"Map seed", "Rare terrain count"}) {
+      const QPoint at = CellRect(grid, caption, 0).center();
+      QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+      Key(Qt::Key_F2);
+      Keys("zz");
+      Key(Qt::Key_Return);
+      EXPECT_EQ(RowOf(grid, caption).item->text(0), caption);
+      for (QLineEdit* editor : grid->viewport()->findChildren<QLineEdit*>())
+        EXPECT_FALSE(editor->isVisible()) << "an editor is open on " << caption;
+    }
+  }
+  w.reject();
+}
+
+TEST_F(WizardInputTest, NothingScrollsSideways) {
+  TfParams& w = Open();
+  for (PropertyGrid* grid : {w.IPlasma, w.IcEvo}) {
+    w.bPreviousClick();
+    Click(grid == w.IcEvo ? w.rbcEvo : w.rbPlasma);
+    Click(w.bNext);
+    QApplication::processEvents();
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    EXPECT_LE(grid->header()->length(), grid->viewport()->width());
+    for (const PropertyGrid::Row& row : grid->Rows()) {
+      ClickCell(grid, row.caption);
+      QApplication::processEvents();
+      EXPECT_EQ(grid->horizontalScrollBar()->value(), 0) << row.caption.toStdString();
+      // The caption column shows every caption whole, and the value column keeps room.
+      const int margins = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, grid) + 1);
+      const int needed = grid->fontMetrics().horizontalAdvance(row.caption) + margins;
+      EXPECT_GE(CellRect(grid, row.caption, 0).width(), needed) << row.caption.toStdString();
+      EXPECT_GE(grid->columnWidth(1), 70);
+    }
+  }
+  w.reject();
+}
+
+TEST_F(WizardInputTest, CaptionOfTheFirstOpeningLastsUntilThePageChanges) {
+  TfParams& w = Open();
+  EXPECT_EQ(w.windowTitle(), "Random map generation wizard");
+  Click(w.bNext);
+  EXPECT_EQ(w.windowTitle(), "Map generation wizard - Step 2: Plasma fractal");
+  QTest::keyClick(&w, Qt::Key_Escape);
+  EXPECT_FALSE(w.isVisible());
+  Open();
+  EXPECT_EQ(w.windowTitle(), "Map generation wizard - Step 1: Pick method");
+  w.reject();
+}
+
+TEST_F(WizardInputTest, RadioChoiceIsKeptAcrossACancel) {
+  TfParams& w = Open();
+  Click(w.rbcEvo);
+  EXPECT_EQ(w.Method, 1);
+  QTest::keyClick(&w, Qt::Key_Escape);
+  EXPECT_EQ(w.result(), QDialog::Rejected);
+  Open();
+  EXPECT_TRUE(w.rbcEvo->isChecked());
+  EXPECT_EQ(w.Method, 1);
+  Click(w.bNext);
+  EXPECT_EQ(w.NB->currentIndex(), 2);
+  w.bPreviousClick();
+  Click(w.rbPlasma);
+  Click(w.bCancel);
+  Open();
+  EXPECT_TRUE(w.rbPlasma->isChecked());
+  Click(w.bNext);
+  EXPECT_EQ(w.NB->currentIndex(), 1);
+  w.reject();
+}
+
+TEST_F(WizardInputTest, GalleryPicksASeedThatCreatePreviewReproduces) {
+  Start();
+  MakeBlankMap(12, 9, Forest);
+  const std::vector<TerrainCode> before = Cells();
+  TfParams& w = Open();
+  for (const int method : {0, 1}) {
+    SCOPED_TRACE(method);
+    w.bPreviousClick();
+    Click(method == 1 ? w.rbcEvo : w.rbPlasma);
+    Click(w.bNext);
+    PropertyGrid* rows = method == 1 ? w.IcEvo : w.IPlasma;
+    SeedGalleryView* gallery = method == 1 ? w.cEvoGallery : w.PlasmaGallery;
+    StretchedImage* preview = method == 1 ? w.PreviewcEvo : w.PreviewPlasma;
+    rows->SetValue("Map width", "48");
+    rows->SetValue("Map height", "36");
+    rows->SetValue("Create rare terrain", "True");
+    rows->SetValue("Randomize rare terrain", "True");
+    EXPECT_FALSE(gallery->isVisible());
+    const std::vector<TerrainCode> shown = Cells();
+
+    Click(method == 1 ? w.bcEvoGallery : w.bPlasmaGallery);
+    ASSERT_TRUE(gallery->isVisible());
+    EXPECT_FALSE(preview->isVisible());
+    const std::vector<GallerySeeds> seeds = w.GallerySeedsOf(method);
+    ASSERT_EQ(seeds.size(), 9u);
+    for (int i = 0; i < 9; ++i) {
+      EXPECT_EQ(gallery->Tile(i)->Image().size(), QSize(48, 36));
+      EXPECT_LE(gallery->Tile(i)->width(), 102) << "small, three side by side";
+    }
+    EXPECT_NE(gallery->Tile(0)->Image(), gallery->Tile(1)->Image());
+    EXPECT_EQ(Cells(), shown) << "the gallery alone leaves the map";
+
+    Click(gallery->Tile(4));
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(rows->Value("Map seed"), QString::number(seeds[4].Seed));
+    EXPECT_EQ(rows->Value("Rare terrain seed"), QString::number(seeds[4].RareSeed));
+    EXPECT_EQ(rows->Value(method == 1 ? "Randomize" : "Randomize map"), "False");
+    EXPECT_EQ(rows->Value("Randomize rare terrain"), "False");
+    EXPECT_EQ(preview->Image(), gallery->Tile(4)->Image());
+    const std::vector<TerrainCode> picked = Cells();
+    EXPECT_EQ(window->CurrentProject().Map.Width, 48);
+    Click(method == 1 ? w.bcEvo : w.bPlasma);
+    EXPECT_EQ(Cells(), picked) << "Create preview with the chosen rows gives the same map";
+  }
+  // Editing a row makes the tiles stale: the preview comes back.
+  Click(w.bcEvoGallery);
+  ASSERT_TRUE(w.cEvoGallery->isVisible());
+  ClickCell(w.IcEvo, "% of plains");
+  Key(Qt::Key_A, Qt::ControlModifier);
+  Keys("40");
+  ClickCell(w.IcEvo, "Detail");
+  EXPECT_EQ(w.IcEvo->Value("% of plains"), "40");
+  EXPECT_FALSE(w.cEvoGallery->isVisible());
+  EXPECT_TRUE(w.PreviewcEvo->isVisible());
+
+  Click(w.bCancel);
+  EXPECT_EQ(Cells(), before);
+}
+
+TEST_F(WizardInputTest, GalleryReportsARowThatDoesNotConvert) {
+  TfParams& w = Open();
+  Click(w.bNext);
+  w.IPlasma->SetValue("Rare terrain count", "x");
+  Click(w.bPlasmaGallery);
+  ASSERT_EQ(prompts.errors.size(), 1);
+  EXPECT_EQ(prompts.errors.front(), "'x' is not a valid integer value");
+  EXPECT_FALSE(w.PlasmaGallery->isVisible());
+  w.reject();
 }
 
 }  // namespace

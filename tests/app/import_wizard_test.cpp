@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTest>
 
 #include "app/import_wizard.h"
 #include "app_test_support.h"
@@ -86,6 +87,42 @@ TEST_F(ImportWizardTest, ThresholdsStayOrderedAndBoundariesFallIntoTheDarkerClas
   EXPECT_LT(w.eMountains->value(), w.eDowns->value());
   EXPECT_LT(w.eDowns->value(), w.eForests->value());
   EXPECT_EQ(Class(w, 0, 0), 0x008000u) << "grey 76 lies between downs 50 and forests 100";
+}
+
+// A person types the whole number and then leaves the field or steps it.
+TEST_F(ImportWizardTest, TypedThresholdsCoupleOnTheFinishedValue) {
+  Start();
+  TfImportMap w(window->CurrentProject(), prompts, window.get());
+  w.show();
+  w.activateWindow();
+  QApplication::setActiveWindow(&w);
+  w.ChooseFile(GreyPicture("t.png", {{100, 150}}));
+  w.bNext->click();
+  w.bNext->click();
+  const auto type = [](QSpinBox* spin, const char* text) {
+    spin->setFocus();
+    QTest::keyClick(spin, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(spin, text);
+    QTest::keyClick(spin, Qt::Key_Tab);
+  };
+  type(w.eForests, "100");
+  EXPECT_EQ(w.eForests->value(), 100);
+  EXPECT_EQ(w.eDowns->value(), 99);
+  EXPECT_EQ(w.eMountains->value(), 76);
+  EXPECT_EQ(Class(w, 1, 0), 0x90F898u) << "the preview follows the finished value";
+
+  type(w.eForests, "200");
+  EXPECT_EQ(w.eDowns->value(), 99) << "raising forests leaves the others";
+  EXPECT_EQ(w.eMountains->value(), 76);
+  type(w.eDowns, "150");
+  EXPECT_EQ(w.eDowns->value(), 150);
+  EXPECT_EQ(w.eMountains->value(), 76);
+
+  // A step couples at once.
+  w.eForests->setFocus();
+  for (int i = 0; i < 50; ++i) QTest::keyClick(w.eForests, Qt::Key_Down);
+  EXPECT_EQ(w.eForests->value(), 150);
+  EXPECT_EQ(w.eDowns->value(), 149);
 }
 
 TEST_F(ImportWizardTest, InvertAndUnreadablePictures) {

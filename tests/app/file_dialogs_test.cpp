@@ -1,0 +1,314 @@
+// Every file dialog of the editor as a person meets it: Qt's own dialog over a
+// folder of real files, the type picked in its list and the name typed.
+#include <QComboBox>
+#include <QCompleter>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QListView>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include "app/import_wizard.h"
+#include "app/sql_export_wizard.h"
+#include "app_test_support.h"
+#include "formats/midnight_map.h"
+#include "formats/preview_image.h"
+#include "formats/project_file.h"
+#include "model/descriptions.h"
+#include "project/project.h"
+
+namespace mireforge::testing {
+namespace {
+
+// Scripted questions, but the real file dialogs.
+class RealFileDialogs : public ScriptedPrompts {
+ public:
+  FileChoice SaveFile(QWidget* parent, const QString& title, const QString& filter, const QString& extension) override {
+    return real.SaveFile(parent, title, filter, extension);
+  }
+  FileChoice OpenFile(QWidget* parent, const QString& title, const QString& filter, const QString& extension) override {
+    return real.OpenFile(parent, title, filter, extension);
+  }
+  DialogPrompts real;
+};
+
+// What a dialog shows: its types, and the files listed (enabled) under each.
+struct Seen {
+  QStringList types;
+  std::map<QString, QStringList> listed;
+  bool accepted = false;
+};
+
+class FileDialogTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    folder = File("files");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    Project sample;
+    sample.Map.ResizeMap(6, 5);
+    sample.Map.FillTerrain(FrozenWastes, true);
+    sample.Map.FillTerrain(Forest, false);
+    BuildDefaultDescriptions(sample.Descriptions, sample.Map);
+    SaveProject(sample, In("castle.mfp"), {});
+    WriteMidnightMap(In("land.php"), sample.Map, false);
+    SavePreviewImage(In("shot.png"), PictureFileType::Png, sample.Map);
+    SavePreviewImage(In("shot2.bmp"), PictureFileType::Bitmap, sample.Map);
+    for (const char* name : {"notes.txt", "data.sql", "page.html", "readme"}) {
+      QFile file(folder + "/" + name);
+      ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+      file.write("text\r\n");
+    }
+  }
+
+  std::string In(const QString& name) const { return (folder + "/" + name).toStdString(); }
+
+  void StartWithRealDialogs() {
+    window = std::make_unique<TfMain>(iniPath, dialogs);
+    window->resize(1000, 700);
+    window->show();
+    QApplication::processEvents();
+  }
+
+  static QComboBox* Types(QFileDialog* d) { return d->findChild<QComboBox*>("fileTypeCombo"); }
+  static QLineEdit* NameEdit(QFileDialog* d) { return d->findChild<QLineEdit*>("fileNameEdit"); }
+
+  // Types text into the file name field and presses Enter, as a person does.
+  static void Type(QFileDialog* d, const QString& text) {
+    QLineEdit* edit = NameEdit(d);
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+  }
+
+  // Picks a type in the dialog's list with the arrow keys.
+  static void PickType(QFileDialog* d, const QString& caption) {
+    QComboBox* types = Types(d);
+    types->setFocus();
+    QTest::keyClick(types, Qt::Key_Home);
+    for (int i = 0; i < types->count() && types->currentText() != caption; ++i) QTest::keyClick(types, Qt::Key_Down);
+  }
+
+  // The enabled entries of the folder shown, once done says so or two seconds passed.
+  static QStringList Listed(QFileDialog* d, const std::function<bool(const QStringList&)>& done) {
+    auto* view = d->findChild<QListView*>("listView");
+    QStringList names;
+    QElapsedTimer clock;
+    clock.start();
+    do {
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+      names.clear();
+      const QAbstractItemModel* model = view->model();
+      const QModelIndex root = view->rootIndex();
+      for (int row = 0; row < model->rowCount(root); ++row) {
+        const QModelIndex index = model->index(row, 0, root);
+        if (model->flags(index) & Qt::ItemIsEnabled) names << index.data().toString();
+      }
+      names.sort();
+    } while (!done(names) && clock.elapsed() < 2000);
+    return names;
+  }
+
+  // Runs command, opens the folder in its dialog, looks at every type's listing, then either
+  // types name under the type chosen or cancels.
+  Seen Run(const std::function<void()>& command, const std::map<QString, QStringList>& expected,
+           const QString& type = {}, const QString& name = {}) {
+    Seen seen;
+    OnModal<QFileDialog>([&](QFileDialog* d) {
+      for (int i = 0; i < Types(d)->count(); ++i) seen.types << Types(d)->itemText(i);
+      d->setDirectory(folder);
+      for (const auto& [caption, files] : expected) {
+        PickType(d, caption);
+        seen.listed[caption] = Listed(d, [&files](const QStringList& names) { return names == files; });
+      }
+      if (name.isEmpty()) {
+        QTest::keyClick(d, Qt::Key_Escape);
+        return;
+      }
+      PickType(d, type);
+      Type(d, name);
+      seen.accepted = d->result() == QDialog::Accepted;
+    });
+    command();
+    return seen;
+  }
+
+  void ExpectListings(const Seen& seen, const QStringList& types, const std::map<QString, QStringList>& expected) {
+    EXPECT_EQ(seen.types.join(" | ").toStdString(), types.join(" | ").toStdString());
+    for (const auto& [caption, files] : expected)
+      EXPECT_EQ(seen.listed.at(caption).join(", ").toStdString(), files.join(", ").toStdString())
+          << caption.toStdString();
+  }
+
+  void MakeMap() {
+    Project& project = window->CurrentProject();
+    project.Map.ResizeMap(8, 6);
+    project.Map.FillTerrain(FrozenWastes, true);
+    project.Map.FillTerrain(Downs, false);
+    BuildDefaultDescriptions(project.Descriptions, project.Map);
+    window->RefreshMap("Created from file");
+  }
+
+  RealFileDialogs dialogs;
+  QString folder;
+};
+
+const QStringList Pictures{"shot.png", "shot2.bmp"};
+
+TEST_F(FileDialogTest, EveryOpenDialogListsTheFilesOfItsTypes) {
+  StartWithRealDialogs();
+  window->CurrentProject().ProjectSaved = true;
+  const std::map<QString, QStringList> project{{"Mireforge project file (*.mfp)", {"castle.mfp"}}};
+  ExpectListings(Run([&] { window->aLoadProject->trigger(); }, project), {"Mireforge project file (*.mfp)"}, project);
+
+  const std::map<QString, QStringList> map{{"Midnight/MU map script file (*.php)", {"land.php"}}};
+  ExpectListings(Run([&] { window->aLoadMMU->trigger(); }, map), {"Midnight/MU map script file (*.php)"}, map);
+
+  const std::map<QString, QStringList> preview{{"Windows bitmap (*.bmp)", {"shot2.bmp"}},
+                                               {"PNG image (*.png)", {"shot.png"}},
+                                               {"All supported formats", Pictures}};
+  ExpectListings(Run([&] { window->aLoadPreview->trigger(); }, preview),
+                 {"Windows bitmap (*.bmp)", "PNG image (*.png)", "All supported formats"}, preview);
+
+  TfImportMap wizard(window->CurrentProject(), dialogs, window.get());
+  wizard.show();
+  wizard.bNext->click();
+  const std::map<QString, QStringList> picture{
+      {"All supported formats (*.png; *.bmp)", Pictures},
+      {"PNG format (*.png)", {"shot.png"}},
+      {"BMP format (*.bmp)", {"shot2.bmp"}},
+      {"All files (*.*)",
+       {"castle.mfp", "data.sql", "land.php", "notes.txt", "page.html", "readme", "shot.png", "shot2.bmp"}}};
+  ExpectListings(Run([&] { QTest::mouseClick(wizard.bexFolderButton, Qt::LeftButton); }, picture),
+                 {"All supported formats (*.png; *.bmp)", "PNG format (*.png)", "BMP format (*.bmp)", "All files (*.*)"},
+                 picture);
+  // And the picture chosen there is the one loaded.
+  Run([&] { QTest::mouseClick(wizard.bexFolderButton, Qt::LeftButton); }, {}, "PNG format (*.png)", "shot");
+  EXPECT_EQ(wizard.bexFolder->text(), folder + "/shot.png");
+  EXPECT_EQ(wizard.PictureImage().Width, 6);
+}
+
+TEST_F(FileDialogTest, ATypedNameTakesTheExtensionOfTheChosenType) {
+  StartWithRealDialogs();
+  MakeMap();
+  const std::map<QString, QStringList> preview{{"Windows bitmap (*.bmp)", {"shot2.bmp"}},
+                                               {"PNG image (*.png)", {"shot.png"}}};
+  const QStringList pictureTypes{"Windows bitmap (*.bmp)", "PNG image (*.png)"};
+  Seen seen = Run([&] { window->aSavePreview->trigger(); }, preview, "PNG image (*.png)", "pv2");
+  ExpectListings(seen, pictureTypes, preview);
+  EXPECT_TRUE(seen.accepted);
+  EXPECT_FALSE(QFileInfo::exists(folder + "/pv2.bmp"));
+  MapGrid back;
+  LoadPreviewImage(In("pv2.png"), back);  // PNG data under a PNG name, so it reads back
+  EXPECT_EQ(back.Width, 8);
+  Run([&] { window->aSavePreview->trigger(); }, {}, "Windows bitmap (*.bmp)", "pv3");
+  LoadPreviewImage(In("pv3.bmp"), back);
+  EXPECT_EQ(back.Height, 6);
+
+  const std::map<QString, QStringList> pictures{{"Windows bitmap (*.bmp)", {"pv3.bmp", "shot2.bmp"}},
+                                                {"PNG image (*.png)", {"pv2.png", "shot.png"}}};
+  seen = Run([&] { window->aSaveMap->trigger(); }, pictures, "PNG image (*.png)", "whole");
+  ExpectListings(seen, pictureTypes, pictures);
+  QFile image(folder + "/whole.png");
+  ASSERT_TRUE(image.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(image.read(8).startsWith("\x89PNG"));
+
+  const std::map<QString, QStringList> mmu{{"Midnight/MU Map File (*.php)", {"land.php"}}};
+  ExpectListings(Run([&] { window->aSaveMMU->trigger(); }, mmu, "Midnight/MU Map File (*.php)", "level"),
+                 {"Midnight/MU Map File (*.php)"}, mmu);
+  EXPECT_TRUE(QFileInfo::exists(folder + "/level.php"));
+
+  Run([&] { window->aSaveProject->trigger(); }, {}, "Mireforge project file (*.mfp)", "keep");
+  EXPECT_TRUE(QFileInfo::exists(folder + "/keep.mfp"));
+
+  const std::map<QString, QStringList> html{{"HTML map File (*.html)", {"page.html"}}};
+  ExpectListings(Run([&] { window->aSaveHTML->trigger(); }, html, "HTML map File (*.html)", "atlas"),
+                 {"HTML map File (*.html)"}, html);
+  EXPECT_TRUE(QFileInfo::exists(folder + "/atlas.html"));
+
+  TfSQLEx sql(window->CurrentProject(), dialogs, false, true);
+  sql.show();
+  sql.bNext->click();
+  const std::map<QString, QStringList> scripts{{"SQL script file (*.sql)", {"data.sql"}},
+                                               {"Plain text file (*.txt)", {"notes.txt"}}};
+  seen = Run([&] { sql.bNext->click(); }, scripts, "Plain text file (*.txt)", "script");
+  ExpectListings(seen, {"SQL script file (*.sql)", "Plain text file (*.txt)"}, scripts);
+  EXPECT_TRUE(QFileInfo::exists(folder + "/script.txt"));
+  EXPECT_FALSE(QFileInfo::exists(folder + "/script.sql"));
+}
+
+// Ends the test program when the editor is still stuck after a minute: a frozen
+// event loop cannot report anything itself.
+class Watchdog {
+ public:
+  explicit Watchdog(const char* what)
+      : thread_([this, what] {
+          std::unique_lock lock(mutex_);
+          if (!done_.wait_for(lock, std::chrono::seconds(60), [this] { return finished_; })) {
+            std::fprintf(stderr, "frozen: %s\n", what);
+            std::_Exit(1);
+          }
+        }) {}
+  ~Watchdog() {
+    {
+      std::lock_guard lock(mutex_);
+      finished_ = true;
+    }
+    done_.notify_one();
+    thread_.join();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable done_;
+  bool finished_ = false;
+  std::thread thread_;
+};
+
+TEST_F(FileDialogTest, TypingASpecialFolderKeepsTheEditorResponsive) {
+  if (!QFileInfo::exists("/proc/self")) GTEST_SKIP() << "no /proc here";
+  StartWithRealDialogs();
+  MakeMap();
+  Watchdog watchdog("typing /proc/ into a save dialog");
+  int ticks = 0;
+  bool listed = false;
+  OnModal<QFileDialog>([&](QFileDialog* d) {
+    QTimer heartbeat;
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { ++ticks; });
+    heartbeat.start(10);
+    QLineEdit* edit = NameEdit(d);
+    edit->setFocus();
+    QTest::keyClicks(edit, "/proc/");
+    // The completer lists the folder as the user types.
+    QCompleter* completer = edit->completer();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 3000 && !listed) {
+      QApplication::processEvents(QEventLoop::AllEvents, 20);
+      listed = completer != nullptr && completer->completionCount() > 20;
+    }
+    QTest::keyClicks(edit, "s");
+    ticks = 0;
+    clock.restart();
+    while (clock.elapsed() < 1500) QApplication::processEvents(QEventLoop::AllEvents, 20);
+    QTest::keyClick(d, Qt::Key_Escape);
+  });
+  window->aSaveMMU->trigger();
+  EXPECT_TRUE(listed) << "the dialog showed the folder";
+  EXPECT_GE(ticks, 3) << "the event loop went on after the typing";
+}
+
+}  // namespace
+}  // namespace mireforge::testing

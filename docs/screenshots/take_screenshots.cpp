@@ -2,6 +2,9 @@
 // Run under a display (xvfb-run): mireforge_screenshots OUTPUT_FOLDER MAP_FILE
 #include <QApplication>
 #include <QDir>
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QItemSelectionModel>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -10,6 +13,8 @@
 
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
+#include "app/find_replace_dialog.h"
+#include "app/go_to_cell_dialog.h"
 #include "app/legend_dialog.h"
 #include "app/main_window.h"
 #include "app/small_forms.h"
@@ -71,6 +76,24 @@ int main(int argc, char** argv) {
   window.aPaint->trigger();
   window.aPaint->trigger();
   window.show();
+
+  // The history and the live statistics beside the grid, after a few strokes.
+  window.twHistory->show();
+  window.twStatistics->show();
+  for (int x = 14; x < 22; ++x)
+    window.UndoStack().push(new PaintTerrainCommand(project, window, 1, x, 12, Forest));
+  for (int y = 14; y < 20; ++y)
+    window.UndoStack().push(new PaintTerrainCommand(project, window, 2, 20, y, Lake));
+  Save(window, "main-window-navigation");
+  window.twStatistics->hide();
+  window.twHistory->hide();
+  window.show();
+  window.fFind->eFind->setText("forest");
+  window.fFind->bFindAll->click();
+  Save(*window.fFind, "find-and-replace");
+  window.show();
+  TfGoToCell goToCell(QPoint(12, 9), false, project.Map.Width, project.Map.Height, &window);
+  Save(goToCell, "go-to-cell");
 
   TileImages tiles(LoadTileArtwork());
   TfFill fill(tiles, TileStyle::Colour, &window);

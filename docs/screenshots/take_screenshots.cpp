@@ -84,9 +84,14 @@ int main(int argc, char** argv) {
     window.UndoStack().push(new PaintTerrainCommand(project, window, 1, x, 12, Forest));
   for (int y = 14; y < 20; ++y)
     window.UndoStack().push(new PaintTerrainCommand(project, window, 2, 20, y, Lake));
-  Save(window, "main-window-navigation");
+  window.twHistory->raise();
+  Save(window, "main-window-history");
+  window.show();
+  window.twStatistics->raise();
+  Save(window, "main-window-live-statistics");
   window.twStatistics->hide();
   window.twHistory->hide();
+  window.twDesc->raise();
   window.show();
   window.fFind->eFind->setText("forest");
   window.fFind->bFindAll->click();

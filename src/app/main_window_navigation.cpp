@@ -46,12 +46,12 @@ void TfMain::CreateNavigation() {
   twHistory = makeDock("History", "twHistory", HistoryVT);
   liveStats = new LiveStatistics(project_, tiles_, this);
   twStatistics = makeDock("Live statistics", "twStatistics", liveStats);
-  // Tabbed with the domains, so showing them takes no room from the other windows.
+  // Tabbed with the descriptions, so showing them takes no room from the other windows.
   for (QDockWidget* dock : {twHistory, twStatistics}) {
-    addDockWidget(Qt::LeftDockWidgetArea, dock);
-    tabifyDockWidget(twDomains, dock);
+    addDockWidget(Qt::RightDockWidgetArea, dock);
+    tabifyDockWidget(twDesc, dock);
   }
-  twDomains->raise();
+  twDesc->raise();
 
   aShowOverviewWindow = twOverview->toggleViewAction();
   aShowOverviewWindow->setText("Overview window");

@@ -15,8 +15,10 @@ LiveStatistics::LiveStatistics(const Project& project, const TileImages& tiles, 
   StatsVT = StatisticsList({"Terrain type", "Count", "Percent"}, this);
   StatsVT->setObjectName("LiveStatsVT");
   StatsVT->setIconSize(QSize(16, 16));
-  StatsVT->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  StatsVT->header()->setStretchLastSection(false);
+  // Fixed widths: a column sized to its contents would measure every row after each edit.
+  StatsVT->setColumnWidth(0, 124);
+  StatsVT->setColumnWidth(1, 56);
+  StatsVT->header()->setStretchLastSection(true);
   // The rows exist once; edits change only the texts of the terrains they touched.
   for (const TStatItem& stat : TerrainStatistics(TerrainCounts{}, 0))
     AddStatRow(StatsVT, stat, QIcon(tiles.TreeIcon(stat.Value)));

@@ -5,8 +5,10 @@
 #include <QDockWidget>
 #include <QProcess>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include "app/overview_map.h"
+#include "app/terrain_palette.h"
 #include "app/tile_images.h"
 #include "app_test_support.h"
 #include "formats/preview_image.h"
@@ -73,6 +75,15 @@ TEST_F(HighDpiChild, GridOverviewAndIconsAtDevicePixels) {
   // Icons come with pixels for the doubled size.
   const QPixmap icon = window->aPaint->icon().pixmap(QSize(24, 24), 2.0);
   EXPECT_EQ(icon.size(), QSize(48, 48));
+  // The terrain palette's tiles: each pixel of the artwork a square of four, none blended.
+  auto* button = window->twPalette->findChild<QToolButton*>(QString("palTerrain%1").arg(Forest));
+  ASSERT_NE(button, nullptr);
+  const QImage palette = button->icon().pixmap(QSize(32, 32), 2.0).toImage().convertToFormat(QImage::Format_RGB32);
+  ASSERT_EQ(palette.size(), QSize(64, 64));
+  int blurred = 0;
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) blurred += palette.pixel(x, y) != tile.pixel(x / 2, y / 2);
+  EXPECT_EQ(blurred, 0);
 
   // The layout holds: the docks and the grid side by side, none squeezed away.
   const QRect grid_area = window->DG->geometry();

@@ -11,18 +11,11 @@
 #include "app/map_grid_view.h"
 #include "app/tile_images.h"
 #include "app/user_prompts.h"
+#include "big_map.h"
 #include "project/project.h"
 
 namespace mireforge {
 namespace {
-
-Project BigMap() {
-  Project project;
-  project.Map.ResizeMap(512, 512);
-  for (std::size_t i = 0; i < project.Map.Cells.size(); ++i) project.Map.Cells[i] = (i * 7 + i / 512) % 16;
-  BuildDefaultDescriptions(project.Descriptions, project.Map);
-  return project;
-}
 
 // A viewport of exactly 1920 x 1080 over the whole map at tile size 8.
 void SetUpView(MapGridView& view, bool gridLines) {

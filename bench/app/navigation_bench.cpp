@@ -8,18 +8,11 @@
 #include "app/overview_map.h"
 #include "app/tile_images.h"
 #include "model/text_search.h"
+#include "big_map.h"
 #include "project/project.h"
 
 namespace mireforge {
 namespace {
-
-Project BigMap() {
-  Project project;
-  project.Map.ResizeMap(512, 512);
-  for (std::size_t i = 0; i < project.Map.Cells.size(); ++i) project.Map.Cells[i] = (i * 7 + i / 512) % 16;
-  BuildDefaultDescriptions(project.Descriptions, project.Map);
-  return project;
-}
 
 // One cell painted, then the overview brought up to date and repainted on screen.
 void BM_OverviewAfterOneCell512(benchmark::State& state) {

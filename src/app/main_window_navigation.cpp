@@ -69,8 +69,13 @@ void TfMain::CreateNavigation() {
                             [this] { return QPoint(DG->CurrentColumn(), DG->CurrentRow()); }, this);
   // F3 and Shift+F3 work in the dialog as in the main window.
   fFind->addActions({aFindNext, aFindPrevious});
-  connect(aFindNext, &QAction::triggered, this, [this] { Guard([this] { fFind->FindNext(); }); });
-  connect(aFindPrevious, &QAction::triggered, this, [this] { Guard([this] { fFind->FindPrevious(); }); });
+  // Before anything was typed to find, they open the dialog.
+  connect(aFindNext, &QAction::triggered, this, [this] {
+    Guard([this] { fFind->eFind->text().isEmpty() ? FindCommand() : fFind->FindNext(); });
+  });
+  connect(aFindPrevious, &QAction::triggered, this, [this] {
+    Guard([this] { fFind->eFind->text().isEmpty() ? FindCommand() : fFind->FindPrevious(); });
+  });
   connect(fFind, &TfFindReplace::CellChosen, this, &TfMain::GoToCell);
   connect(fFind, &TfFindReplace::DomainChosen, this, [this](int number) {
     const int row = domainModel->RowOf(number);

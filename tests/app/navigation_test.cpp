@@ -263,8 +263,12 @@ class FindReplaceTest : public NavigationTest {
     Item(30, 40).Text = "Forestry";
     window->CurrentProject().Domains.Slots[3] = {0x00FF00, "Forest folk"};
     window->RebuildDomainPanel();
-    Key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     find = window->fFind;
+    // F3 before anything was typed opens the dialog, as Ctrl+Shift+F does.
+    Key(Qt::Key_F3, Qt::NoModifier);
+    EXPECT_TRUE(find->isVisible());
+    find->hide();
+    Key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     QApplication::setActiveWindow(find);
     QTest::keyClicks(find->eFind, "forest");
   }

@@ -89,7 +89,9 @@ void TfMain::CreateNavigation() {
     const QRect frame = mapPresent_ ? shown & map : QRect();
     if (frame == overview->VisibleArea()) return;
     overview->SetVisibleArea(frame);
-    // Keep the frame in sight when the overview scrolls.
+    // Keep the frame in sight when the overview scrolls; not while dragging, where
+    // scrolling would move the map under the pointer and the frame with it.
+    if (overview->Dragging()) return;
     const QRectF box = overview->CellsRect(frame);
     overviewScroll->ensureVisible(static_cast<int>(box.center().x()), static_cast<int>(box.center().y()),
                                   static_cast<int>(box.width() / 2) + 4, static_cast<int>(box.height() / 2) + 4);

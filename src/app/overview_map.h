@@ -24,6 +24,8 @@ class OverviewMap : public QWidget {
   // The cells the grid shows (column, row, columns, rows).
   void SetVisibleArea(const QRect& cells);
   QRect VisibleArea() const { return frame_; }
+  // While the left button steers the grid from here.
+  bool Dragging() const { return dragging_; }
 
   // One pixel per cell, in the preview colours.
   const QImage& MapPicture() const { return picture_; }

@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QTest>
@@ -131,6 +133,25 @@ TEST_F(NavigationTest, ClickAndDragInOverviewMoveTheGrid) {
   EXPECT_EQ(overview->VisibleArea(), GridArea());
   // The grid's current cell stays where it was.
   EXPECT_EQ(window->DG->CurrentColumn(), 0);
+}
+
+TEST_F(NavigationTest, DragInAScrolledOverviewFollowsThePointer) {
+  prompts.answers.push_back(Answer::No);
+  MakeBlankMap(512, 400, Plains);
+  QApplication::processEvents();
+  auto* scroll = qobject_cast<QScrollArea*>(window->twOverview->widget());
+  ASSERT_NE(scroll, nullptr);
+  ASSERT_GT(scroll->horizontalScrollBar()->maximum(), 0);  // wider than its window: it scrolls
+  // The pointer held still near the window's right edge keeps the grid in one place:
+  // the overview must not scroll under it while it drags.
+  const QPoint global = scroll->viewport()->mapToGlobal(QPoint(scroll->viewport()->width() - 4, 40));
+  OverviewMouse(QEvent::MouseButtonPress, window->overview->mapFromGlobal(global), Qt::LeftButton, Qt::LeftButton);
+  const int left = window->DG->LeftColumn();
+  for (int i = 0; i < 3; ++i) {
+    OverviewMouse(QEvent::MouseMove, window->overview->mapFromGlobal(global), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window->DG->LeftColumn(), left);
+  }
+  OverviewMouse(QEvent::MouseButtonRelease, window->overview->mapFromGlobal(global), Qt::LeftButton, Qt::NoButton);
 }
 
 TEST_F(NavigationTest, CtrlWheelInOverviewZoomsAroundTheMiddle) {

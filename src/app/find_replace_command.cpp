@@ -51,6 +51,8 @@ std::vector<TextChange> ReplaceMatches(const Project& project, const std::vector
     int found = 0;
     std::string text = ReplaceText(old, search, replacement, &found);
     if (found == 0 || text == old) continue;
+    // A domain without a name is no domain: replacing its whole name by nothing would drop it.
+    if (where.kind == TextMatch::DomainName && text.empty()) continue;
     total += found;
     changes.push_back({where, std::move(text)});
   }

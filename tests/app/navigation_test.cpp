@@ -386,6 +386,18 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStep) {
   EXPECT_EQ(Item(5, 5).Text, "Old Forest road");
   EXPECT_EQ(Item(30, 40).Text, "Forestry");
   EXPECT_EQ(window->CurrentProject().Domains.Name(3), "Forest folk");
+  // A domain's whole name is not replaced by nothing, which would drop the domain.
+  QApplication::setActiveWindow(find);
+  QTest::keyClick(find->eFind, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(find->eFind, "Forest folk");
+  QTest::keyClick(find->eReplace, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(find->eReplace, Qt::Key_Delete);
+  QTest::mouseClick(find->bReplaceAll, Qt::LeftButton);
+  EXPECT_EQ(window->CurrentProject().Domains.Name(3), "Forest folk");
+  EXPECT_EQ(find->lStatus->text(), "Nothing to replace.");
+  QTest::keyClick(find->eFind, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(find->eFind, "forest");
+  QTest::keyClicks(find->eReplace, "wood");
   // Replace changes the entry found, then finds the next one.
   QApplication::setActiveWindow(find);
   Tick(find->cbMatchCase);

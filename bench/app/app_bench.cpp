@@ -12,6 +12,7 @@
 #include "app/map_grid_view.h"
 #include "app/tile_images.h"
 #include "app/user_prompts.h"
+#include "big_map.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -2,8 +2,10 @@
 // Run under a display (xvfb-run): mireforge_screenshots OUTPUT_FOLDER MAP_FILE
 #include <QApplication>
 #include <QDir>
-#include <QItemSelectionModel>
+#include <QDockWidget>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QItemSelectionModel>
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -16,6 +18,8 @@
 #include "app/editor_dialogs.h"
 #include "app/generation_wizard.h"
 #include "app/property_grid.h"
+#include "app/find_replace_dialog.h"
+#include "app/go_to_cell_dialog.h"
 #include "app/legend_dialog.h"
 #include "app/main_window.h"
 #include "app/resize_map_dialog.h"
@@ -78,6 +82,29 @@ int main(int argc, char** argv) {
   window.aPaint->trigger();
   window.aPaint->trigger();
   window.show();
+
+  // The history and the live statistics beside the grid, after a few strokes.
+  window.twHistory->show();
+  window.twStatistics->show();
+  for (int x = 14; x < 22; ++x)
+    window.UndoStack().push(new PaintTerrainCommand(project, window, 1, x, 12, Forest));
+  for (int y = 14; y < 20; ++y)
+    window.UndoStack().push(new PaintTerrainCommand(project, window, 2, 20, y, Lake));
+  window.twHistory->raise();
+  Save(window, "main-window-history");
+  window.show();
+  window.twStatistics->raise();
+  Save(window, "main-window-live-statistics");
+  window.twStatistics->hide();
+  window.twHistory->hide();
+  window.twDesc->raise();
+  window.show();
+  window.fFind->eFind->setText("forest");
+  window.fFind->bFindAll->click();
+  Save(*window.fFind, "find-and-replace");
+  window.show();
+  TfGoToCell goToCell(QPoint(12, 9), false, project.Map.Width, project.Map.Height, &window);
+  Save(goToCell, "go-to-cell");
 
   TileImages tiles(LoadTileArtwork());
   TfFill fill(tiles, TileStyle::Colour, &window);

@@ -93,12 +93,19 @@ void TfActualView::hideEvent(QHideEvent* event) {
 
 QImage TfActualView::RenderFrame() { return ComposeFrame().copy(); }
 
-QImage TfActualView::ComposeFrame() {
+QImage TfActualView::ComposeFrame(bool withTexts) {
   if (!pictures_) LoadPictures();
   ComposeScene(frame_, *pictures_, SceneSprites(state_, project_.Map));
   // Paint the text straight into the composed pixels: 0xAARRGGBB is Qt's RGB32.
   QImage image(reinterpret_cast<uchar*>(frame_.Pixels.data()), frame_.Width, frame_.Height, QImage::Format_RGB32);
-  QPainter painter(&image);
+  if (withTexts) {
+    QPainter painter(&image);
+    DrawTexts(painter);
+  }
+  return image;
+}
+
+void TfActualView::DrawTexts(QPainter& painter) {
   painter.setFont(TextFont());
   painter.setPen(QColor(TextColour));
   const int lineHeight = painter.fontMetrics().height();
@@ -119,13 +126,15 @@ QImage TfActualView::ComposeFrame() {
   painter.setPen(Qt::black);
   painter.setBrush(Qt::NoBrush);
   painter.drawRect(0, 0, SceneWidth - 1, SceneHeight - 1);
-  painter.end();
-  return image;
 }
 
 void TfActualView::paintEvent(QPaintEvent*) {
-  const QImage image = ComposeFrame();
-  QPainter(this).drawImage(0, 0, image);
+  QPainter painter(this);
+  // On a high-density screen the pictures become sharp squares of pixels and the
+  // texts are drawn at the screen's own resolution rather than enlarged.
+  const bool dense = devicePixelRatioF() > 1.0;
+  painter.drawImage(0, 0, ComposeFrame(!dense));
+  if (dense) DrawTexts(painter);
 }
 
 void TfActualView::ActAsKey(ViewKey key) {

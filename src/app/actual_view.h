@@ -12,6 +12,8 @@
 #include "formats/image.h"
 #include "scene/view_state.h"
 
+class QPainter;
+
 namespace mireforge {
 
 struct Project;
@@ -54,7 +56,9 @@ class TfActualView : public QWidget {
 
  private:
   // The frame in frame_'s own pixels (no copy): valid until the next call.
-  QImage ComposeFrame();
+  QImage ComposeFrame(bool withTexts = true);
+  // The two text lines, the notice and the frame, in scene coordinates.
+  void DrawTexts(QPainter& painter);
   void ActAsKey(ViewKey key);
   void LoadPictures();
 

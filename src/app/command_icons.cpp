@@ -11,8 +11,22 @@ namespace mireforge {
 
 namespace {
 
+// Icons are drawn at twice their size, so they stay sharp on high-density screens;
+// painters on them still work in the 24 x 24 icon's own coordinates.
+constexpr int IconScale = 2;
+
+QPixmap Canvas(const QColor& fill) {
+  QPixmap pixmap(24 * IconScale, 24 * IconScale);
+  pixmap.setDevicePixelRatio(IconScale);
+  pixmap.fill(fill);
+  return pixmap;
+}
+
 QPixmap TilePixmap(const TileImages& tiles, TileStyle style, int code) {
-  return QPixmap::fromImage(tiles.Tile(style, code).scaled(24, 24, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  QPixmap pixmap = QPixmap::fromImage(tiles.Tile(style, code).scaled(24 * IconScale, 24 * IconScale,
+                                                                     Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  pixmap.setDevicePixelRatio(IconScale);
+  return pixmap;
 }
 
 // A tile with a small badge drawn in its lower right corner.
@@ -25,8 +39,7 @@ QIcon Badged(QPixmap base, const std::function<void(QPainter&)>& badge) {
 }
 
 QIcon GridIcon() {
-  QPixmap pixmap(24, 24);
-  pixmap.fill(Qt::white);
+  QPixmap pixmap = Canvas(Qt::white);
   QPainter painter(&pixmap);
   painter.setPen(QPen(Qt::black, 1));
   for (int i = 0; i <= 24; i += 6) {
@@ -37,8 +50,7 @@ QIcon GridIcon() {
 }
 
 QIcon TextIcon(const QString& text) {
-  QPixmap pixmap(24, 24);
-  pixmap.fill(Qt::transparent);
+  QPixmap pixmap = Canvas(Qt::transparent);
   QPainter painter(&pixmap);
   QFont font = painter.font();
   font.setBold(true);
@@ -46,17 +58,19 @@ QIcon TextIcon(const QString& text) {
   painter.setFont(font);
   painter.setPen(Qt::black);
   painter.drawRect(0, 0, 23, 23);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, text);
+  painter.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, text);
   return QIcon(pixmap);
 }
 
 QIcon GreyRampIcon() {
-  QImage image(24, 24, QImage::Format_RGB32);
-  for (int y = 0; y < 24; ++y)
-    for (int x = 0; x < 24; ++x) {
-      const int v = (x + y) * 255 / 46;
+  const int side = 24 * IconScale;
+  QImage image(side, side, QImage::Format_RGB32);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
+      const int v = (x + y) * 255 / (2 * side - 2);
       image.setPixel(x, y, qRgb(v, v, v));
     }
+  image.setDevicePixelRatio(IconScale);
   return QIcon(QPixmap::fromImage(image));
 }
 
@@ -67,7 +81,7 @@ void SetCommandIcons(TfMain& w, const TileImages& tiles) {
   w.aNew->setIcon(style->standardIcon(QStyle::SP_FileIcon));
   w.aCreate->setIcon(AppIcon());
   w.aNewBlank->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, FrozenWastes), [&](QPainter& p) {
-    p.drawPixmap(6, 6, TilePixmap(tiles, TileStyle::Colour, Plains).scaled(12, 12));
+    p.drawPixmap(QRect(6, 6, 12, 12), TilePixmap(tiles, TileStyle::Colour, Plains));
   }));
   w.aImportMap->setIcon(GreyRampIcon());
   w.aLoadProject->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));

@@ -17,6 +17,10 @@ std::uint32_t EntryCell(const Project& project, std::uint32_t entry) {
 
 }  // namespace
 
+QString CountedText(const QString& text, std::size_t count, const char* what) {
+  return QString("%1 (%2 %3%4)").arg(text).arg(count).arg(what).arg(count == 1 ? "" : "s");
+}
+
 PaintTerrainCommand::PaintTerrainCommand(Project& project, EditView& view, int stroke, int x, int y, int code)
     : StrokeCommand("Paint terrain", project, view, stroke, code) {
   const TDescItem* item = project.CellDescription(x, y);
@@ -93,7 +97,8 @@ void MapChangeCommand::undo() {
 
 SetDescriptionCommand::SetDescriptionCommand(Project& project, EditView& view, std::vector<std::uint32_t> entries,
                                              std::string text)
-    : EditCommand("Set description", project, view), entries_(std::move(entries)), text_(std::move(text)) {
+    : EditCommand(CountedText("Set description", entries.size()), project, view), entries_(std::move(entries)),
+      text_(std::move(text)) {
   for (std::uint32_t entry : entries_) oldTexts_.push_back(project.Descriptions.Entry(entry).Text);
 }
 
@@ -117,7 +122,8 @@ void SetDescriptionCommand::undo() {
 
 SetDomainCommand::SetDomainCommand(Project& project, EditView& view, std::vector<std::uint32_t> entries, int domain,
                                    const DomainSlots& newSlots)
-    : EditCommand("Set domain", project, view), entries_(std::move(entries)), domain_(domain),
+    : EditCommand(CountedText("Set domain", entries.size()), project, view), entries_(std::move(entries)),
+      domain_(domain),
       oldSlots_(project.Domains.Slots), newSlots_(newSlots) {
   for (std::uint32_t entry : entries_) oldDomains_.push_back(project.Descriptions.Entry(entry).Domain);
 }

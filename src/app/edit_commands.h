@@ -30,6 +30,9 @@ using DomainSlots = std::array<DomainSlot, DomainCount>;
 
 enum CommandId { PaintTerrainId = 1, PaintDomainId = 2 };
 
+// A step's name in the history with how much it touched: "Paint terrain (14 cells)".
+QString CountedText(const QString& text, std::size_t count, const char* what = "cell");
+
 // Every edit changes the project and tells the window what it changed.
 class EditCommand : public QUndoCommand {
  protected:
@@ -52,13 +55,16 @@ class StrokeCommand : public EditCommand {
     const auto* next = static_cast<const StrokeCommand*>(other);
     if (next->stroke_ != stroke_ || next->value_ != value_) return false;
     cells_.insert(cells_.end(), next->cells_.begin(), next->cells_.end());
+    setText(CountedText(name_, cells_.size()));
     return true;
   }
 
  protected:
+  // The first cell comes with the constructor.
   StrokeCommand(const QString& text, Project& project, EditView& view, int stroke, int value)
-      : EditCommand(text, project, view), stroke_(stroke), value_(value) {}
+      : EditCommand(CountedText(text, 1), project, view), name_(text), stroke_(stroke), value_(value) {}
 
+  QString name_;
   int stroke_;
   int value_;  // the terrain code or domain painted
   std::vector<Cell> cells_;

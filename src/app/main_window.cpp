@@ -55,6 +55,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   CreateActions();
   SetCommandIcons(*this, tiles_);
   CreateDocks();
+  CreateNavigation();
   CreateMenus();
   CreateToolBar();
   CreateStatusBar();
@@ -273,6 +274,7 @@ void TfMain::CreateMenus() {
   view->addActions({aStats, aDomStats, aLegend});
   view->addSeparator();
   view->addActions({aShowDescWindow, aShowTerrainWindow, aShowDomainsWindow});
+  AddNavigationMenus(edit, view);
 
   QMenu* help = menuBar()->addMenu("&Help");
   help->addAction(aAbout);
@@ -389,6 +391,9 @@ void TfMain::ApplySettings() {
   twDesc->setVisible(s.showDescriptionWindow);
   twTerrain->setVisible(s.showTerrainWindow);
   twDomains->setVisible(s.showDomainsWindow);
+  twOverview->setVisible(s.showOverviewWindow);
+  twHistory->setVisible(s.showHistoryWindow);
+  twStatistics->setVisible(s.showStatisticsWindow);
   autoMMUSQL_ = s.autoMMUSQL;
   autoSaveMMF_ = s.autoSaveMMF;
   rememberLastInput_ = s.rememberLastInput;
@@ -424,6 +429,9 @@ void TfMain::ShutDown() {
   s.showDescriptionWindow = !twDesc->isHidden();
   s.showTerrainWindow = !twTerrain->isHidden();
   s.showDomainsWindow = !twDomains->isHidden();
+  s.showOverviewWindow = !twOverview->isHidden();
+  s.showHistoryWindow = !twHistory->isHidden();
+  s.showStatisticsWindow = !twStatistics->isHidden();
   s.startFullscreen = aFullscreen->isChecked();
   prefs_.Save(preferencesPath_);
 }

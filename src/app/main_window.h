@@ -3,7 +3,8 @@
 // commands, start-up and shutdown), main_window_file.cpp (new, load, save,
 // recent lists), main_window_edit.cpp (painting, editors, panels, undo),
 // main_window_view.cpp (display options, tile size, status bar),
-// main_window_map.cpp (resize, flip and rotate the whole map).
+// main_window_map.cpp (resize, flip and rotate the whole map),
+// main_window_navigation.cpp (overview, go to cell, find, history, live statistics).
 #include <QMainWindow>
 #include <QUndoStack>
 #include <array>
@@ -25,11 +26,15 @@ class QLabel;
 class QMenu;
 class QTreeView;
 class QToolButton;
+class QUndoView;
 
 namespace mireforge {
 
 class DescriptionModel;
 class DomainModel;
+class LiveStatistics;
+class OverviewMap;
+class TfFindReplace;
 class TerrainPalette;
 class TfActualView;
 class TfInfo;
@@ -74,12 +79,19 @@ class TfMain : public QMainWindow, public EditView {
   std::array<QAction*, 7> aTileSize{};
   QAction *aShowDescWindow, *aShowTerrainWindow, *aShowDomainsWindow;
   QAction *aResizeMap, *aFlipHorizontally, *aFlipVertically, *aRotateClockwise, *aRotateCounterClockwise;
+  QAction *aGoToCell = nullptr, *aFind = nullptr, *aFindNext = nullptr, *aFindPrevious = nullptr;
+  QAction *aShowOverviewWindow = nullptr, *aShowHistoryWindow = nullptr, *aShowStatisticsWindow = nullptr;
 
   // Views.
   MapGridView* DG = nullptr;
   QTreeView* DescVT = nullptr;
   QTreeView* DomainVT = nullptr;
   QDockWidget *twDesc = nullptr, *twTerrain = nullptr, *twDomains = nullptr;
+  QDockWidget *twOverview = nullptr, *twHistory = nullptr, *twStatistics = nullptr;
+  OverviewMap* overview = nullptr;
+  QUndoView* HistoryVT = nullptr;
+  LiveStatistics* liveStats = nullptr;
+  TfFindReplace* fFind = nullptr;
   TerrainPalette* palTerrain = nullptr;   // toolbar drop-down
   TerrainPalette* twPalette = nullptr;    // tool window
   QMenu* mMap = nullptr;
@@ -102,6 +114,9 @@ class TfMain : public QMainWindow, public EditView {
   // Grid to panels, and panel to grid.
   void GridClicked(int column, int row);
   void DescriptionClicked();
+  // Makes (column, row) the current cell, centres the grid on it and shows its
+  // description, also while another window (the find dialog) is active.
+  void GoToCell(int column, int row);
 
   // EditView.
   void CellsEdited(const std::vector<std::uint32_t>& cells) override;
@@ -111,6 +126,12 @@ class TfMain : public QMainWindow, public EditView {
  signals:
   // After every wholesale change of the map (autosave writes its copy then).
   void MapReplaced();
+  // Cells (by cell index x + y * width) whose terrain, description or domain an
+  // edit changed, after every edit, its undo and its redo.
+  void CellsChanged(const std::vector<std::uint32_t>& cells);
+  // The map was changed as a whole (new, loaded, generated, Fill, blank map, and
+  // the undo of those): its size may differ, every cell may have changed.
+  void MapChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -179,6 +200,13 @@ class TfMain : public QMainWindow, public EditView {
   std::vector<std::uint32_t> SelectedEntries() const;
   void UpdateContextCommands();
   void DomainFocusChanged();
+  void SelectDescriptionOf(int column, int row);
+
+  // main_window_navigation.cpp
+  void CreateNavigation();
+  void AddNavigationMenus(QMenu* edit, QMenu* view);
+  void GoToCellCommand();
+  void FindCommand();
 
   // main_window_map.cpp
   void CreateMapActions();

@@ -112,6 +112,7 @@ void TfMain::CellsEdited(const std::vector<std::uint32_t>& cells) {
   }
   if (current) CellSelected(DG->CurrentColumn(), DG->CurrentRow());
   fActualView->Refresh();
+  emit CellsChanged(cells);
 }
 
 void TfMain::DomainsEdited() {
@@ -143,6 +144,7 @@ void TfMain::MapRestored(bool mapPresent, const QString& origin) {
   RebuildDomainPanel();
   DG->RedrawAll();
   CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+  emit MapChanged();
 }
 
 void TfMain::FillCommand() {
@@ -158,6 +160,7 @@ void TfMain::FillCommand() {
   MapSnapshot after = MapSnapshot::Take(project_, mapPresent_, origin_);
   undo_.push(new MapChangeCommand("Fill", project_, *this, std::move(before), std::move(after)));
   CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+  emit MapChanged();
 }
 
 void TfMain::NewBlankCommand() {
@@ -183,6 +186,7 @@ void TfMain::NewBlankCommand() {
   MapSnapshot after = MapSnapshot::Take(project_, mapPresent_, origin_);
   undo_.push(new MapChangeCommand("Create blank map", project_, *this, std::move(before), std::move(after)));
   CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+  emit MapChanged();
 }
 
 std::vector<std::uint32_t> TfMain::SelectedEntries() const {
@@ -250,6 +254,14 @@ void TfMain::GridClicked(int column, int row) {
     return;
   }
   if (project_.Descriptions.Empty()) return;
+  SelectDescriptionOf(column, row);
+  if (aCenterMap->isChecked() && twDesc->isVisible()) {
+    if (twDesc->isFloating()) twDesc->activateWindow();
+    DescVT->setFocus();
+  }
+}
+
+void TfMain::SelectDescriptionOf(int column, int row) {
   if (const TDescItem* item = project_.CellDescription(column, row)) SetStatus(7, QString::fromStdString(item->Text));
   const auto& nodes = project_.Descriptions.DescriptionNodes;
   const std::size_t cell = static_cast<std::size_t>(column) + static_cast<std::size_t>(row) * project_.Map.Width;
@@ -257,10 +269,6 @@ void TfMain::GridClicked(int column, int row) {
     const QModelIndex index = descModel->index(static_cast<int>(nodes[cell]), 0);
     DescVT->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     DescVT->scrollTo(index);
-  }
-  if (aCenterMap->isChecked() && twDesc->isVisible()) {
-    if (twDesc->isFloating()) twDesc->activateWindow();
-    DescVT->setFocus();
   }
 }
 
@@ -273,8 +281,7 @@ void TfMain::DescriptionClicked() {
   if (item.X != DG->CurrentColumn() || item.Y != DG->CurrentRow()) jump_ = true;
   DG->SetCurrentCell(item.X, item.Y);
   if (!isActiveWindow()) jump_ = false;
-  DG->SetLeftColumn(std::max(0, item.X - DG->VisibleColumns() / 2));
-  DG->SetTopRow(std::max(0, item.Y - DG->VisibleRows() / 2));
+  DG->CentreOn(item.X, item.Y);
   if (aCenterMap->isChecked()) DG->setFocus();
 }
 

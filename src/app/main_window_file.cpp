@@ -114,6 +114,7 @@ void TfMain::NewEmptyProject() {
   SetStatus(7, QString());
   SetStatusColor(palette().color(QPalette::Window));
   UpdateCommands();
+  emit MapChanged();
 }
 
 void TfMain::RefreshMap(const QString& origin) {
@@ -129,6 +130,7 @@ void TfMain::RefreshMap(const QString& origin) {
   DG->RedrawAll();
   fActualView->Refresh();
   emit MapReplaced();
+  emit MapChanged();
 }
 
 void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved) {

@@ -75,8 +75,11 @@ void TfMain::UpdateActiveTerrainPicture() {
     panels_[3]->clear();
     return;
   }
-  panels_[3]->setPixmap(QPixmap::fromImage(
-      tiles_.Tile(CurrentTileStyle(), activeTerrain_).scaled(18, 16, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+  // Drawn at twice the size, so it stays sharp on high-density screens.
+  QPixmap picture = QPixmap::fromImage(
+      tiles_.Tile(CurrentTileStyle(), activeTerrain_).scaled(36, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+  picture.setDevicePixelRatio(2);
+  panels_[3]->setPixmap(picture);
 }
 
 void TfMain::CellSelected(int column, int row) {

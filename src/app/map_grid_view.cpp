@@ -106,6 +106,11 @@ void MapGridView::SetTopRow(int row) { verticalScrollBar()->setValue(row); }
 int MapGridView::VisibleColumns() const { return std::max(1, viewport()->width() / Pitch()); }
 int MapGridView::VisibleRows() const { return std::max(1, viewport()->height() / Pitch()); }
 
+void MapGridView::CentreOn(int column, int row) {
+  SetLeftColumn(std::max(0, column - VisibleColumns() / 2));
+  SetTopRow(std::max(0, row - VisibleRows() / 2));
+}
+
 void MapGridView::UpdateScrollBars() {
   horizontalScrollBar()->setRange(0, std::max(0, columns_ - VisibleColumns()));
   horizontalScrollBar()->setPageStep(VisibleColumns());
@@ -156,20 +161,26 @@ void MapGridView::MoveCurrent(int column, int row, bool reportClick) {
   if (moved && reportClick) emit CellClicked(col_, row_);
 }
 
+int MapGridView::DeviceScale() const { return std::max(1, qRound(viewport()->devicePixelRatioF())); }
+
+// left, top and every size here are in device pixels: scale_ of them per logical pixel.
 void MapGridView::DrawCell(int column, int row, int left, int top) {
-  const int t = options_.tileSize;
+  const int s = scale_;
+  const int t = options_.tileSize * s;
   const QRect square(left, top, t, t);
   const bool mapPresent = display_ != CellDisplay::None && !project_.Map.Empty() &&
                           project_.Map.Contains(column, row);
   if (!mapPresent) {
     // Empty squares, outlined so the grid's extent shows.
     Fill(buffer_, square, EmptyColor);
-    Fill(buffer_, QRect(left + t - 1, top, 1, t), EmptyEdgeColor);
-    Fill(buffer_, QRect(left, top + t - 1, t, 1), EmptyEdgeColor);
+    Fill(buffer_, QRect(left + t - s, top, s, t), EmptyEdgeColor);
+    Fill(buffer_, QRect(left, top + t - s, t, s), EmptyEdgeColor);
     return;
   }
   const int code = project_.Map.GetTerrain(column, row);
-  const bool needsItem = display_ == CellDisplay::Domain || (options_.domainIndicator && t >= 24);
+  const int logical = options_.tileSize;
+  const bool indicator = options_.domainIndicator && logical >= 24;
+  const bool needsItem = display_ == CellDisplay::Domain || indicator;
   const TDescItem* item = needsItem ? project_.CellDescription(column, row) : nullptr;
   if (display_ == CellDisplay::Domain) {
     const std::int32_t color = item ? project_.Domains.Color(item->Domain) : NoColor;
@@ -178,26 +189,42 @@ void MapGridView::DrawCell(int column, int row, int left, int top) {
     const TileStyle style =
         options_.retro ? TileStyle::Retro : options_.grayscale ? TileStyle::Grey : TileStyle::Colour;
     Blit(buffer_, tiles_.Scaled(style, code, t), left, top);
-    if (options_.domainIndicator && t >= 24 && item && project_.Domains.Defined(item->Domain)) {
+    if (indicator && item && project_.Domains.Defined(item->Domain)) {
       const std::int32_t color = project_.Domains.Color(item->Domain);
-      Fill(buffer_, QRect(left + t - 11, top + 3, 7, 5), 0xFF000000u | ColorFromBgr(color).rgb());
-      BlendOver(buffer_, tiles_.Ticker(), left + t - 12, top + 1, square);
+      Fill(buffer_, QRect(left + t - 11 * s, top + 3 * s, 7 * s, 5 * s), 0xFF000000u | ColorFromBgr(color).rgb());
+      BlendOver(buffer_, ScaledTicker(), left + t - 12 * s, top + s, square);
     }
   }
   if (column == col_ && row == row_) {
-    Fill(buffer_, QRect(left, top, t, 1), FocusColor);
-    Fill(buffer_, QRect(left, top + t - 1, t, 1), FocusColor);
-    Fill(buffer_, QRect(left, top, 1, t), FocusColor);
-    Fill(buffer_, QRect(left + t - 1, top, 1, t), FocusColor);
+    Fill(buffer_, QRect(left, top, t, s), FocusColor);
+    Fill(buffer_, QRect(left, top + t - s, t, s), FocusColor);
+    Fill(buffer_, QRect(left, top, s, t), FocusColor);
+    Fill(buffer_, QRect(left + t - s, top, s, t), FocusColor);
   }
 }
 
+const QImage& MapGridView::ScaledTicker() {
+  if (tickerScale_ != scale_) {
+    // Each pixel of the mark becomes a square, so the mark stays as crisp as the tiles.
+    ticker_ = scale_ == 1 ? tiles_.Ticker()
+                          : tiles_.Ticker().scaled(tiles_.Ticker().size() * scale_, Qt::IgnoreAspectRatio,
+                                                   Qt::FastTransformation);
+    tickerScale_ = scale_;
+  }
+  return ticker_;
+}
+
 void MapGridView::RenderRect(const QRect& requested) {
-  const QSize size = viewport()->size();
-  if (buffer_.size() != size) buffer_ = QImage(size, QImage::Format_RGB32);
-  const QRect rect = requested & buffer_.rect();
+  // The buffer has one pixel per device pixel, so tiles are drawn sharp at any scale.
+  scale_ = DeviceScale();
+  const QSize size = viewport()->size() * scale_;
+  if (buffer_.size() != size) {
+    buffer_ = QImage(size, QImage::Format_RGB32);
+    buffer_.setDevicePixelRatio(scale_);
+  }
+  const QRect rect = QRect(requested.topLeft() * scale_, requested.size() * scale_) & buffer_.rect();
   if (rect.isEmpty()) return;
-  const int pitch = Pitch();
+  const int pitch = Pitch() * scale_;
   const int left = LeftColumn(), top = TopRow();
   // Cells end where the grid ends; beyond it the background shows.
   const QRect gridArea(0, 0, (columns_ - left) * pitch, (rows_ - top) * pitch);
@@ -222,7 +249,7 @@ void MapGridView::paintEvent(QPaintEvent* event) {
   RenderRect(rect);
   QPainter painter(viewport());
   painter.setCompositionMode(QPainter::CompositionMode_Source);  // opaque: a plain copy
-  painter.drawImage(rect, buffer_, rect);
+  painter.drawImage(rect, buffer_, QRect(rect.topLeft() * scale_, rect.size() * scale_));
 }
 
 void MapGridView::resizeEvent(QResizeEvent* event) {

@@ -46,6 +46,8 @@ class MapGridView : public QAbstractScrollArea {
   void SetTopRow(int row);
   int VisibleColumns() const;
   int VisibleRows() const;
+  // Scrolls so that the cell is in the middle, clamped at the top left edge.
+  void CentreOn(int column, int row);
 
   // The cell under a viewport point, false when the point lies on no cell.
   bool CellAt(const QPoint& point, int* column, int* row) const;
@@ -53,9 +55,11 @@ class MapGridView : public QAbstractScrollArea {
   void RedrawCell(int column, int row);
   void RedrawAll() { viewport()->update(); }
 
-  // Draws the cells of the viewport rectangle into the buffer; the paint event uses it too.
+  // Draws the cells of the viewport rectangle (logical pixels) into the buffer; the
+  // paint event uses it too. The buffer holds device pixels: DeviceScale() per logical one.
   void RenderRect(const QRect& rect);
   const QImage& Buffer() const { return buffer_; }
+  int DeviceScale() const;
 
  signals:
   // The current cell moved (mouse, keyboard or program).
@@ -85,6 +89,7 @@ class MapGridView : public QAbstractScrollArea {
   void MoveCurrent(int column, int row, bool reportClick);
   QRect CellRect(int column, int row) const;
   void DrawCell(int column, int row, int left, int top);
+  const QImage& ScaledTicker();
 
   const Project& project_;
   TileImages& tiles_;
@@ -96,6 +101,9 @@ class MapGridView : public QAbstractScrollArea {
   int row_ = 0;
   bool pressed_ = false;
   QImage buffer_;
+  int scale_ = 1;  // device pixels per logical pixel in buffer_
+  QImage ticker_;
+  int tickerScale_ = 0;
 };
 
 }  // namespace mireforge

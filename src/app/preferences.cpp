@@ -73,6 +73,9 @@ void Preferences::Load(const QString& path) {
   s.showDescriptionWindow = ini.ReadBool(SettingsSection, "Show description window", true);
   s.showTerrainWindow = ini.ReadBool(SettingsSection, "Show terrain window", true);
   s.showDomainsWindow = ini.ReadBool(SettingsSection, "Show domains window", true);
+  s.showOverviewWindow = ini.ReadBool(SettingsSection, "Show overview window", true);
+  s.showHistoryWindow = ini.ReadBool(SettingsSection, "Show history window", false);
+  s.showStatisticsWindow = ini.ReadBool(SettingsSection, "Show statistics window", false);
   s.autoMMUSQL = ini.ReadBool(SettingsSection, "AutoMMUSQL", false);
   s.autoSaveMMF = ini.ReadBool(SettingsSection, "AutoSaveMMF", false);
   s.rememberLastInput = ini.ReadBool(SettingsSection, "RememberLastInput", false);
@@ -104,6 +107,9 @@ void Preferences::Save(const QString& path) {
   ini.WriteBool(SettingsSection, "Show description window", s.showDescriptionWindow);
   ini.WriteBool(SettingsSection, "Show terrain window", s.showTerrainWindow);
   ini.WriteBool(SettingsSection, "Show domains window", s.showDomainsWindow);
+  ini.WriteBool(SettingsSection, "Show overview window", s.showOverviewWindow);
+  ini.WriteBool(SettingsSection, "Show history window", s.showHistoryWindow);
+  ini.WriteBool(SettingsSection, "Show statistics window", s.showStatisticsWindow);
   ini.WriteBool(SettingsSection, "Start fullscreen", s.startFullscreen);
   ini.Save(Utf8(path), "Unable to write to %s");
 }

@@ -15,6 +15,9 @@ struct Settings {
   bool showDescriptionWindow = true;
   bool showTerrainWindow = true;
   bool showDomainsWindow = true;
+  bool showOverviewWindow = true;
+  bool showHistoryWindow = false;
+  bool showStatisticsWindow = false;
   bool autoMMUSQL = false;
   bool autoSaveMMF = false;
   bool rememberLastInput = false;

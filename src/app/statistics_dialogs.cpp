@@ -35,6 +35,8 @@ class TallRows : public QStyledItemDelegate {
   }
 };
 
+}  // namespace
+
 QTreeWidget* StatisticsList(const QStringList& headers, QWidget* parent) {
   auto* list = new QTreeWidget(parent);
   list->setColumnCount(3);
@@ -55,6 +57,8 @@ void AddStatRow(QTreeWidget* list, const TStatItem& stat, const QIcon& icon) {
   if ((list->topLevelItemCount() - 1) % 2 == 1)
     for (int column = 0; column < 3; ++column) item->setBackground(column, OddRowShade);
 }
+
+namespace {
 
 QColor TerrainColor(int code) {
   const std::uint32_t bgr = PreviewPalette[code];
@@ -104,10 +108,17 @@ QString FormatShare(int count, long long total) {
   return QLocale::system().toString(share, 'f', 2) + " %";
 }
 
-std::vector<TStatItem> TerrainStatistics(const MapGrid& map) {
-  std::array<int, TerrainCount> counts{};
+TerrainCounts CountTerrain(const MapGrid& map) {
+  TerrainCounts counts{};
   for (TerrainCode cell : map.Cells) ++counts[cell & 0x0F];
-  const long long total = static_cast<long long>(map.Width) * map.Height;
+  return counts;
+}
+
+std::vector<TStatItem> TerrainStatistics(const MapGrid& map) {
+  return TerrainStatistics(CountTerrain(map), static_cast<long long>(map.Width) * map.Height);
+}
+
+std::vector<TStatItem> TerrainStatistics(const TerrainCounts& counts, long long total) {
   std::vector<TStatItem> items;
   for (int code = 0; code < TerrainCount; ++code)
     items.emplace_back(code, " " + std::string(TerrainNames[code]), counts[code],

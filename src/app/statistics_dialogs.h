@@ -2,9 +2,13 @@
 // The two statistics windows: TfStats (cells per terrain, with a bar chart of
 // the shares) and TfDomains (cells per domain beside a miniature domain map).
 #include <QDialog>
+#include <QIcon>
+#include <QStringList>
+#include <array>
 #include <vector>
 
 #include "model/domains.h"
+#include "model/terrain.h"
 
 class QCheckBox;
 class QLabel;
@@ -19,8 +23,16 @@ struct Project;
 // count * 100 / total with two decimals in the user's notation, then " %".
 QString FormatShare(int count, long long total);
 
+using TerrainCounts = std::array<int, TerrainCount>;
+TerrainCounts CountTerrain(const MapGrid& map);
 // Sixteen rows in code order, also for terrains without cells.
 std::vector<TStatItem> TerrainStatistics(const MapGrid& map);
+std::vector<TStatItem> TerrainStatistics(const TerrainCounts& counts, long long total);
+
+// The statistics lists' look, shared by the dialogs and the live statistics window:
+// three columns, centred headers, no selection, odd rows shaded.
+QTreeWidget* StatisticsList(const QStringList& headers, QWidget* parent);
+void AddStatRow(QTreeWidget* list, const TStatItem& stat, const QIcon& icon);
 // One row per domain number that has cells, ascending.
 std::vector<TStatItem> DomainStatistics(const Project& project);
 

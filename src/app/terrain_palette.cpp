@@ -25,7 +25,7 @@ TerrainPalette::TerrainPalette(const TileImages& tiles, QWidget* parent) : QWidg
 
 void TerrainPalette::SetStyle(TileStyle style) {
   for (int code = 0; code < TerrainCount; ++code)
-    buttons_[code]->setIcon(QPixmap::fromImage(tiles_.Tile(style, code)));
+    buttons_[code]->setIcon(SharpPixmap(tiles_.Tile(style, code)));
 }
 
 }  // namespace mireforge

@@ -22,6 +22,14 @@ QImage ToQImage(const Image& image) {
       .copy();
 }
 
+QPixmap SharpPixmap(const QImage& picture) {
+  constexpr int Scale = 2;
+  QPixmap pixmap = QPixmap::fromImage(picture.scaled(picture.size() * Scale, Qt::IgnoreAspectRatio,
+                                                     Qt::FastTransformation));
+  pixmap.setDevicePixelRatio(Scale);
+  return pixmap;
+}
+
 TileSet TileImages::MapImageTiles(TileStyle style) const {
   TileSet tiles;
   for (int code = 0; code < TerrainCount; ++code) tiles.Tiles[code] = ToImage(Tile(style, code));

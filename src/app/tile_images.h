@@ -30,6 +30,10 @@ struct TileSet;
 Image ToImage(const QImage& picture);
 QImage ToQImage(const Image& image);
 
+// The picture enlarged twice, each pixel a square, for screens of two device pixels
+// per pixel: drawn there without blur; on other screens it shrinks back to the original.
+QPixmap SharpPixmap(const QImage& picture);
+
 class TileImages {
  public:
   explicit TileImages(TileArtwork artwork);
@@ -44,7 +48,7 @@ class TileImages {
   const QImage& Blended(int code, std::int32_t color, int percent, int size);
   // The domain mark, ARGB32 premultiplied.
   const QImage& Ticker() const { return art_.ticker; }
-  QPixmap TreeIcon(int index) const { return QPixmap::fromImage(art_.tree[index]); }
+  QPixmap TreeIcon(int index) const { return SharpPixmap(art_.tree[index]); }
   // The 32 x 32 tiles of a look, for the map image export.
   TileSet MapImageTiles(TileStyle style) const;
 

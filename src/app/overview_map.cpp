@@ -1,0 +1,178 @@
+#include "app/overview_map.h"
+
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include "app/tile_images.h"
+#include "formats/preview_image.h"
+#include "project/project.h"
+
+namespace mireforge {
+
+namespace {
+
+constexpr QRgb FrameColor = 0xFFFF0000u;
+constexpr double FrameWidth = 2.0;  // logical pixels
+// Beyond this many changed cells one rectangle around them repaints faster than a region of squares.
+constexpr std::size_t SquaresPerRegion = 1024;
+
+const std::array<QRgb, TerrainCount>& PreviewColours() {
+  static const std::array<QRgb, TerrainCount> colours = [] {
+    std::array<QRgb, TerrainCount> table{};
+    for (int code = 0; code < TerrainCount; ++code)
+      table[code] = ColorFromBgr(static_cast<std::int32_t>(PreviewPalette[code])).rgb();
+    return table;
+  }();
+  return colours;
+}
+
+}  // namespace
+
+OverviewMap::OverviewMap(const Project& project, QWidget* parent) : QWidget(parent), project_(project) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setFocusPolicy(Qt::NoFocus);
+  RebuildMap();
+}
+
+void OverviewMap::RebuildMap() {
+  const MapGrid& map = project_.Map;
+  if (map.Empty()) {
+    picture_ = QImage();
+  } else {
+    picture_ = QImage(map.Width, map.Height, QImage::Format_RGB32);
+    const auto& colours = PreviewColours();
+    for (int y = 0; y < map.Height; ++y) {
+      auto* line = reinterpret_cast<QRgb*>(picture_.scanLine(y));
+      const TerrainCode* cells = map.Cells.data() + static_cast<std::size_t>(y) * map.Width;
+      for (int x = 0; x < map.Width; ++x) line[x] = colours[cells[x] & 0x0F];
+    }
+  }
+  setMinimumSize(minimumSizeHint());
+  updateGeometry();
+  update();
+}
+
+void OverviewMap::UpdateCells(const std::vector<std::uint32_t>& cells) {
+  const MapGrid& map = project_.Map;
+  // A map of another size is about to be rebuilt as a whole.
+  if (picture_.width() != map.Width || picture_.height() != map.Height || map.Empty()) return;
+  const auto& colours = PreviewColours();
+  const std::size_t count = map.Cells.size();
+  const qsizetype stride = picture_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
+  auto* pixels = reinterpret_cast<QRgb*>(picture_.bits());
+  QRect changed;
+  for (std::uint32_t cell : cells) {
+    if (cell >= count) continue;
+    const int x = static_cast<int>(cell % map.Width), y = static_cast<int>(cell / map.Width);
+    pixels[y * stride + x] = colours[map.Cells[cell] & 0x0F];
+    if (cells.size() <= SquaresPerRegion) update(CellsRect(QRect(x, y, 1, 1)).toAlignedRect());
+    else changed |= QRect(x, y, 1, 1);
+  }
+  if (!changed.isEmpty()) update(CellsRect(changed).toAlignedRect());
+}
+
+void OverviewMap::SetVisibleArea(const QRect& cells) {
+  if (cells == frame_) return;
+  UpdateFrameOutline(frame_);
+  frame_ = cells;
+  UpdateFrameOutline(frame_);
+}
+
+void OverviewMap::UpdateFrameOutline(const QRect& cells) {
+  if (cells.isEmpty()) return;
+  // Only the four edges: the cells inside keep their pixels.
+  const QRect outer = CellsRect(cells).toAlignedRect().adjusted(-1, -1, 1, 1);
+  const int edge = static_cast<int>(std::ceil(FrameWidth)) + 1;
+  update(QRect(outer.left(), outer.top(), outer.width(), edge));
+  update(QRect(outer.left(), outer.bottom() - edge + 1, outer.width(), edge));
+  update(QRect(outer.left(), outer.top(), edge, outer.height()));
+  update(QRect(outer.right() - edge + 1, outer.top(), edge, outer.height()));
+}
+
+int OverviewMap::CellPixels() const {
+  if (picture_.isNull()) return 1;
+  const double ratio = devicePixelRatioF();
+  const int across = static_cast<int>(width() * ratio) / picture_.width();
+  const int down = static_cast<int>(height() * ratio) / picture_.height();
+  return std::max(1, std::min(across, down));
+}
+
+QRectF OverviewMap::CellsRect(const QRect& cells) const {
+  const double side = CellSide();
+  return QRectF(cells.x() * side, cells.y() * side, cells.width() * side, cells.height() * side);
+}
+
+bool OverviewMap::CellAt(const QPointF& point, int* column, int* row) const {
+  if (picture_.isNull()) return false;
+  const double side = CellSide();
+  *column = std::clamp(static_cast<int>(std::floor(point.x() / side)), 0, picture_.width() - 1);
+  *row = std::clamp(static_cast<int>(std::floor(point.y() / side)), 0, picture_.height() - 1);
+  return true;
+}
+
+QSize OverviewMap::minimumSizeHint() const {
+  if (picture_.isNull()) return {64, 64};
+  // Whole map at one device pixel per cell.
+  const double ratio = devicePixelRatioF();
+  return {static_cast<int>(std::ceil(picture_.width() / ratio)), static_cast<int>(std::ceil(picture_.height() / ratio))};
+}
+
+QSize OverviewMap::sizeHint() const { return minimumSizeHint().expandedTo({200, 200}); }
+
+void OverviewMap::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect exposed = event->rect();
+  painter.fillRect(exposed, palette().window());
+  if (picture_.isNull()) return;
+  const double side = CellSide();
+  const int c0 = std::max(0, static_cast<int>(exposed.left() / side));
+  const int r0 = std::max(0, static_cast<int>(exposed.top() / side));
+  const int c1 = std::min(picture_.width() - 1, static_cast<int>(std::ceil((exposed.right() + 1) / side)) - 1);
+  const int r1 = std::min(picture_.height() - 1, static_cast<int>(std::ceil((exposed.bottom() + 1) / side)) - 1);
+  if (c0 <= c1 && r0 <= r1) {
+    // Only the exposed cells, stretched without smoothing: each cell a sharp square.
+    const QRect source(c0, r0, c1 - c0 + 1, r1 - r0 + 1);
+    painter.drawImage(CellsRect(source), picture_, source);
+  }
+  if (!frame_.isEmpty()) {
+    const QRectF box = CellsRect(frame_ & picture_.rect());
+    const QColor colour = QColor::fromRgb(FrameColor);
+    const double w = std::min({FrameWidth, box.width() / 2, box.height() / 2});
+    painter.fillRect(QRectF(box.left(), box.top(), box.width(), w), colour);
+    painter.fillRect(QRectF(box.left(), box.bottom() - w, box.width(), w), colour);
+    painter.fillRect(QRectF(box.left(), box.top(), w, box.height()), colour);
+    painter.fillRect(QRectF(box.right() - w, box.top(), w, box.height()), colour);
+  }
+}
+
+void OverviewMap::mousePressEvent(QMouseEvent* event) {
+  int column = 0, row = 0;
+  if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+  dragging_ = true;
+  if (CellAt(event->position(), &column, &row)) emit CentreRequested(column, row);
+}
+
+void OverviewMap::mouseMoveEvent(QMouseEvent* event) {
+  int column = 0, row = 0;
+  // Outside the widget the pointer still steers, clamped to the map's edge.
+  if (!dragging_ || !(event->buttons() & Qt::LeftButton)) return;
+  if (CellAt(event->position(), &column, &row)) emit CentreRequested(column, row);
+}
+
+void OverviewMap::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) dragging_ = false;
+}
+
+void OverviewMap::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) return QWidget::wheelEvent(event);
+  const int delta = event->angleDelta().y();
+  if (delta != 0) emit ZoomRequested(delta > 0 ? 1 : -1);
+  event->accept();
+}
+
+}  // namespace mireforge

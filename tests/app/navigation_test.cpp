@@ -1,0 +1,469 @@
+// Finding one's way in a big map: the overview, "Go to cell", "Find and
+// replace", the history window and the live statistics, driven by real input.
+#include <QAction>
+#include <QCheckBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QTest>
+#include <QTreeView>
+#include <QTreeWidget>
+#include <QUndoView>
+
+#include "app/description_model.h"
+#include "app/find_replace_dialog.h"
+#include "app/go_to_cell_dialog.h"
+#include "app/live_statistics.h"
+#include "app/overview_map.h"
+#include "app/small_forms.h"
+#include "app/statistics_dialogs.h"
+#include "app/tile_images.h"
+#include "app_test_support.h"
+#include "formats/preview_image.h"
+
+namespace mireforge::testing {
+namespace {
+
+QRgb Preview(int code) { return ColorFromBgr(static_cast<std::int32_t>(PreviewPalette[code])).rgb(); }
+
+// Collects the rectangles a widget repaints.
+class PaintRecorder : public QObject {
+ public:
+  explicit PaintRecorder(QWidget* widget) { widget->installEventFilter(this); }
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) painted |= static_cast<QPaintEvent*>(event)->region();
+    return false;
+  }
+  QRegion painted;
+};
+
+class NavigationTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    Start();
+    MakeBlankMap(120, 100, Plains);
+    QApplication::processEvents();
+  }
+
+  void OverviewMouse(QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    QMouseEvent event(type, pos, window->overview->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(window->overview, &event);
+  }
+  QPointF OverviewPoint(int column, int row) const {
+    return window->overview->CellsRect(QRect(column, row, 1, 1)).center();
+  }
+  QRect GridArea() const {
+    const MapGridView* grid = window->DG;
+    return QRect(grid->LeftColumn(), grid->TopRow(), grid->VisibleColumns(), grid->VisibleRows()) &
+           QRect(0, 0, 120, 100);
+  }
+  void PaintForest(const std::vector<QPoint>& cells) {
+    window->ChooseTerrain(Forest);
+    if (!window->aPaint->isChecked()) window->aPaint->trigger();
+    Stroke(cells);
+  }
+  QString StatText(int code, int column) const { return window->liveStats->StatsVT->topLevelItem(code)->text(column); }
+  // Ctrl+key to the grid, as a person types it into the main window.
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window->DG, key, modifiers);
+  }
+};
+
+TEST_F(NavigationTest, OverviewRepaintsOnlyThePaintedCells) {
+  OverviewMap* overview = window->overview;
+  ASSERT_TRUE(overview->isVisible());
+  EXPECT_EQ(overview->MapPicture().size(), QSize(120, 100));
+  EXPECT_EQ(overview->MapPicture().pixel(5, 5), Preview(Plains));
+  EXPECT_EQ(overview->MapPicture().pixel(0, 5), Preview(FrozenWastes));
+  EXPECT_EQ(overview->VisibleArea(), GridArea());
+
+  PaintRecorder recorder(overview);
+  QApplication::processEvents();
+  recorder.painted = QRegion();
+  PaintForest({{2, 2}, {3, 2}});
+  QApplication::processEvents();
+  EXPECT_EQ(overview->MapPicture().pixel(2, 2), Preview(Forest));
+  EXPECT_EQ(overview->MapPicture().pixel(3, 2), Preview(Forest));
+  EXPECT_EQ(overview->MapPicture().pixel(4, 2), Preview(Plains));
+  // The two squares were repainted, not the map.
+  const QRect cells = overview->CellsRect(QRect(2, 2, 2, 1)).toAlignedRect();
+  ASSERT_FALSE(recorder.painted.isEmpty());
+  EXPECT_TRUE(cells.adjusted(-1, -1, 1, 1).contains(recorder.painted.boundingRect()))
+      << recorder.painted.boundingRect().width() << "x" << recorder.painted.boundingRect().height();
+  const QImage shown = overview->grab().toImage();
+  const QPointF centre = OverviewPoint(2, 2) * shown.devicePixelRatio();
+  EXPECT_EQ(shown.pixel(centre.toPoint()) | 0xFF000000u, Preview(Forest));
+
+  // Undo comes back the same way; a Fill rebuilds the whole picture.
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(overview->MapPicture().pixel(2, 2), Preview(Plains));
+  OnModal<TfFill>([](TfFill* d) {
+    d->cbTerrain->setCurrentIndex(Lake);
+    d->accept();
+  });
+  window->aFill->trigger();
+  EXPECT_EQ(overview->MapPicture().pixel(60, 50), Preview(Lake));
+}
+
+TEST_F(NavigationTest, ClickAndDragInOverviewMoveTheGrid) {
+  OverviewMap* overview = window->overview;
+  const int columns = window->DG->VisibleColumns(), rows = window->DG->VisibleRows();
+  OverviewMouse(QEvent::MouseButtonPress, OverviewPoint(60, 50), Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(window->DG->LeftColumn(), 60 - columns / 2);
+  EXPECT_EQ(window->DG->TopRow(), 50 - rows / 2);
+  EXPECT_EQ(overview->VisibleArea(), GridArea());
+  OverviewMouse(QEvent::MouseMove, OverviewPoint(70, 40), Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(window->DG->LeftColumn(), 70 - columns / 2);
+  EXPECT_EQ(window->DG->TopRow(), 40 - rows / 2);
+  // Dragged beyond the widget's top left corner: the grid goes to the map's corner.
+  OverviewMouse(QEvent::MouseMove, QPointF(-40, -30), Qt::NoButton, Qt::LeftButton);
+  EXPECT_EQ(window->DG->LeftColumn(), 0);
+  EXPECT_EQ(window->DG->TopRow(), 0);
+  OverviewMouse(QEvent::MouseButtonRelease, QPointF(-40, -30), Qt::LeftButton, Qt::NoButton);
+  // Moving without the button changes nothing.
+  OverviewMouse(QEvent::MouseMove, OverviewPoint(60, 50), Qt::NoButton, Qt::NoButton);
+  EXPECT_EQ(window->DG->LeftColumn(), 0);
+  EXPECT_EQ(overview->VisibleArea(), GridArea());
+  // The grid's current cell stays where it was.
+  EXPECT_EQ(window->DG->CurrentColumn(), 0);
+}
+
+TEST_F(NavigationTest, DragInAScrolledOverviewFollowsThePointer) {
+  prompts.answers.push_back(Answer::No);
+  MakeBlankMap(512, 400, Plains);
+  QApplication::processEvents();
+  auto* scroll = qobject_cast<QScrollArea*>(window->twOverview->widget());
+  ASSERT_NE(scroll, nullptr);
+  ASSERT_GT(scroll->horizontalScrollBar()->maximum(), 0);  // wider than its window: it scrolls
+  // The pointer held still near the window's right edge keeps the grid in one place:
+  // the overview must not scroll under it while it drags.
+  const QPoint global = scroll->viewport()->mapToGlobal(QPoint(scroll->viewport()->width() - 4, 40));
+  OverviewMouse(QEvent::MouseButtonPress, window->overview->mapFromGlobal(global), Qt::LeftButton, Qt::LeftButton);
+  const int left = window->DG->LeftColumn();
+  for (int i = 0; i < 3; ++i) {
+    OverviewMouse(QEvent::MouseMove, window->overview->mapFromGlobal(global), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(window->DG->LeftColumn(), left);
+  }
+  OverviewMouse(QEvent::MouseButtonRelease, window->overview->mapFromGlobal(global), Qt::LeftButton, Qt::NoButton);
+}
+
+TEST_F(NavigationTest, CtrlWheelInOverviewZoomsAroundTheMiddle) {
+  OverviewMap* overview = window->overview;
+  OverviewMouse(QEvent::MouseButtonPress, OverviewPoint(60, 50), Qt::LeftButton, Qt::LeftButton);
+  OverviewMouse(QEvent::MouseButtonRelease, OverviewPoint(60, 50), Qt::LeftButton, Qt::NoButton);
+  const QPoint middle = GridArea().center();
+  const auto wheel = [&](int delta, Qt::KeyboardModifiers modifiers) {
+    const QPointF pos = OverviewPoint(10, 10);
+    QWheelEvent event(pos, overview->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(overview, &event);
+  };
+  wheel(-120, Qt::ControlModifier);
+  EXPECT_EQ(window->TileSize(), 24);
+  wheel(-120, Qt::ControlModifier);
+  EXPECT_EQ(window->TileSize(), 20);
+  EXPECT_NEAR(GridArea().center().x(), middle.x(), 1);
+  EXPECT_NEAR(GridArea().center().y(), middle.y(), 1);
+  EXPECT_EQ(overview->VisibleArea(), GridArea());
+  wheel(120, Qt::ControlModifier);
+  EXPECT_EQ(window->TileSize(), 24);
+  wheel(120, Qt::NoModifier);  // a plain wheel scrolls, it does not zoom
+  EXPECT_EQ(window->TileSize(), 24);
+}
+
+TEST_F(NavigationTest, ToolWindowsToggleAndAreRemembered) {
+  EXPECT_TRUE(window->twOverview->isVisible());
+  EXPECT_FALSE(window->twHistory->isVisible());
+  EXPECT_FALSE(window->twStatistics->isVisible());
+  window->aShowOverviewWindow->trigger();
+  window->aShowHistoryWindow->trigger();
+  EXPECT_FALSE(window->twOverview->isVisible());
+  EXPECT_TRUE(window->twHistory->isVisible());
+  window->CurrentProject().ProjectSaved = true;
+  window->close();
+  window.reset();
+  QFile ini(iniPath);
+  ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(ini.readAll());
+  EXPECT_TRUE(text.contains("Show overview window=0")) << text.toStdString();
+  EXPECT_TRUE(text.contains("Show history window=1"));
+  EXPECT_TRUE(text.contains("Show statistics window=0"));
+  Start();
+  EXPECT_FALSE(window->twOverview->isVisible());
+  EXPECT_TRUE(window->twHistory->isVisible());
+  EXPECT_FALSE(window->twStatistics->isVisible());
+}
+
+TEST_F(NavigationTest, GoToCellTakesBothFormsAndExplainsBadInput) {
+  bool shown = false;
+  OnModal<TfGoToCell>([&](TfGoToCell* d) {
+    shown = true;
+    EXPECT_EQ(d->windowTitle(), "Go to cell");
+    EXPECT_EQ(d->eCell->text(), "0, 0");
+    QTest::keyClick(d->eCell, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(d->eCell, "abc");
+    QTest::keyClick(d->eCell, Qt::Key_Return);
+    EXPECT_TRUE(d->isVisible());  // stays open to be mended
+    EXPECT_FALSE(d->lError->isHidden());
+    EXPECT_EQ(d->lError->text(), "'abc' is not a cell position. Type column, row: \"12, 30\" or \"[12,30]\".");
+    QTest::keyClick(d->eCell, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(d->eCell, "120, 3");
+    QTest::keyClick(d->eCell, Qt::Key_Return);
+    EXPECT_EQ(d->lError->text(), "Column 120 is outside the map (0 to 119).");
+    QTest::keyClick(d->eCell, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(d->eCell, "[70,55]");
+    QTest::keyClick(d->eCell, Qt::Key_Return);
+  });
+  Key(Qt::Key_J, Qt::ControlModifier);
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(window->DG->CurrentColumn(), 70);
+  EXPECT_EQ(window->DG->CurrentRow(), 55);
+  EXPECT_EQ(window->DG->LeftColumn(), 70 - window->DG->VisibleColumns() / 2);
+  EXPECT_EQ(window->DG->TopRow(), 55 - window->DG->VisibleRows() / 2);
+  EXPECT_EQ(window->StatusText(4), "70");
+  EXPECT_EQ(window->descModel->index(55 * 120 + 70, 0), window->DescVT->currentIndex());
+
+  // With rows first in the description panel, the dialog takes the row first too.
+  OnModal<TfOptions>([](TfOptions* d) {
+    d->cbInvertRowCol->setChecked(true);
+    d->accept();
+  });
+  window->aOptions->trigger();
+  OnModal<TfGoToCell>([&](TfGoToCell* d) {
+    EXPECT_EQ(d->eCell->text(), "55, 70");
+    QTest::keyClick(d->eCell, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(d->eCell, "30 , 40");
+    QTest::keyClick(d->eCell, Qt::Key_Return);
+  });
+  Key(Qt::Key_J, Qt::ControlModifier);
+  EXPECT_EQ(window->DG->CurrentColumn(), 40);
+  EXPECT_EQ(window->DG->CurrentRow(), 30);
+  // Escape changes nothing.
+  OnModal<TfGoToCell>([&](TfGoToCell* d) {
+    QTest::keyClicks(d->eCell, "1, 1");
+    QTest::keyClick(d->eCell, Qt::Key_Escape);
+  });
+  Key(Qt::Key_J, Qt::ControlModifier);
+  EXPECT_EQ(window->DG->CurrentColumn(), 40);
+}
+
+TEST(GoToCell, ParsesPositions) {
+  struct Case {
+    const char* text;
+    bool rowFirst, ok;
+    QPoint cell;
+  } cases[] = {
+      {"12, 30", false, true, {12, 30}}, {"[12,30]", false, true, {12, 30}}, {" [ 12 , 30 ] ", false, true, {12, 30}},
+      {"12 30", false, true, {12, 30}},  {"12, 30", true, true, {30, 12}},   {"[12,30", false, false, {}},
+      {"12,30]", false, false, {}},      {"12", false, false, {}},           {"-1, 3", false, false, {}},
+      {"3, 40", false, false, {}},       {"0, 39", false, true, {0, 39}},    {"1,2,3", false, false, {}},
+      {"99999999999, 1", false, false, {}},
+  };
+  for (const Case& c : cases) {
+    const CellParse parse = ParseCellPosition(c.text, c.rowFirst, 50, 40);
+    EXPECT_EQ(parse.ok, c.ok) << c.text;
+    if (c.ok) EXPECT_EQ(parse.cell, c.cell) << c.text;
+    else EXPECT_FALSE(parse.error.isEmpty()) << c.text;
+  }
+  EXPECT_EQ(ParseCellPosition("3, 40", false, 50, 40).error, "Row 40 is outside the map (0 to 39).");
+}
+
+class FindReplaceTest : public NavigationTest {
+ protected:
+  void SetUp() override {
+    NavigationTest::SetUp();
+    Item(5, 5).Text = "Old Forest road";
+    Item(20, 10).Text = "forest";
+    Item(30, 40).Text = "Forestry";
+    window->CurrentProject().Domains.Slots[3] = {0x00FF00, "Forest folk"};
+    window->RebuildDomainPanel();
+    find = window->fFind;
+    // F3 before anything was typed opens the dialog, as Ctrl+Shift+F does.
+    Key(Qt::Key_F3, Qt::NoModifier);
+    EXPECT_TRUE(find->isVisible());
+    find->hide();
+    Key(Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
+    QApplication::setActiveWindow(find);
+    QTest::keyClicks(find->eFind, "forest");
+  }
+  // A click on the box itself: the widget may be wider than its box and text.
+  static void Tick(QCheckBox* box) {
+    QStyleOptionButton option;
+    option.initFrom(box);
+    const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+    QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+  }
+  QPoint Current() const { return {window->DG->CurrentColumn(), window->DG->CurrentRow()}; }
+  void F3(Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(find->eFind, Qt::Key_F3, modifiers); }
+
+  TfFindReplace* find = nullptr;
+};
+
+TEST_F(FindReplaceTest, StepsThroughMatchesBothWays) {
+  ASSERT_TRUE(find->isVisible());
+  EXPECT_EQ(find->windowTitle(), "Find and replace");
+  QTest::mouseClick(find->bFindNext, Qt::LeftButton);
+  EXPECT_EQ(Current(), QPoint(5, 5));
+  EXPECT_EQ(window->DescVT->currentIndex().row(), 5 * 120 + 5);
+  F3();
+  EXPECT_EQ(Current(), QPoint(20, 10));
+  F3();
+  EXPECT_EQ(Current(), QPoint(30, 40));
+  F3();  // the domain's name
+  EXPECT_EQ(window->ActiveDomain(), 3);
+  EXPECT_EQ(find->lStatus->text(), "Found: domain [3] Forest folk");
+  F3();  // round to the first again
+  EXPECT_EQ(Current(), QPoint(5, 5));
+  F3(Qt::ShiftModifier);
+  EXPECT_EQ(window->ActiveDomain(), 3);
+  F3(Qt::ShiftModifier);
+  EXPECT_EQ(Current(), QPoint(30, 40));
+
+  // From the current cell on, now without "Forestry".
+  Tick(find->cbWholeWords);
+  F3();
+  EXPECT_EQ(find->lStatus->text(), "Found: domain [3] Forest folk");
+  F3();
+  EXPECT_EQ(Current(), QPoint(5, 5));
+  F3();
+  EXPECT_EQ(Current(), QPoint(20, 10));
+  F3();
+  EXPECT_EQ(find->lStatus->text(), "Found: domain [3] Forest folk");
+  Tick(find->cbMatchCase);
+  F3();
+  EXPECT_EQ(Current(), QPoint(20, 10));
+  F3();
+  EXPECT_EQ(Current(), QPoint(20, 10));  // the only one
+  Tick(find->cbDescriptions);
+  F3();
+  EXPECT_EQ(find->lStatus->text(), "\"forest\" was not found.");
+
+  // F3 works from the main window too.
+  Tick(find->cbDescriptions);
+  QApplication::setActiveWindow(window.get());
+  window->DG->SetCurrentCell(0, 0);
+  Key(Qt::Key_F3, Qt::NoModifier);
+  EXPECT_EQ(Current(), QPoint(20, 10));
+}
+
+TEST_F(FindReplaceTest, ResultsListGoesToTheChosenCell) {
+  QTest::mouseClick(find->bFindAll, Qt::LeftButton);
+  ASSERT_EQ(find->results->rowCount(), 4);
+  EXPECT_EQ(find->lStatus->text(), "4 matches.");
+  const QModelIndex second = find->results->index(1, 0);
+  EXPECT_EQ(find->results->data(second, Qt::DisplayRole).toString(), "[20,10]");
+  EXPECT_EQ(find->results->data(find->results->index(2, 1), Qt::DisplayRole).toString(), "Forestry");
+  EXPECT_EQ(find->results->data(find->results->index(3, 0), Qt::DisplayRole).toString(), "Domain");
+  QTest::mouseClick(find->ResultsVT->viewport(), Qt::LeftButton, {}, find->ResultsVT->visualRect(second).center());
+  EXPECT_EQ(Current(), QPoint(20, 10));
+  EXPECT_EQ(window->DG->LeftColumn(), 20 - window->DG->VisibleColumns() / 2);
+  QTest::keyClick(find->ResultsVT, Qt::Key_Down);
+  EXPECT_EQ(Current(), QPoint(30, 40));
+}
+
+TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStep) {
+  const int steps = window->UndoStack().count();
+  QTest::keyClicks(find->eReplace, "wood");
+  QTest::mouseClick(find->bReplaceAll, Qt::LeftButton);
+  EXPECT_EQ(Item(5, 5).Text, "Old wood road");
+  EXPECT_EQ(Item(20, 10).Text, "wood");
+  EXPECT_EQ(Item(30, 40).Text, "woodry");
+  EXPECT_EQ(window->CurrentProject().Domains.Name(3), "wood folk");
+  EXPECT_EQ(find->lStatus->text(), "Replaced 4 times in 4 places.");
+  EXPECT_EQ(window->UndoStack().count(), steps + 1);
+  EXPECT_EQ(window->UndoStack().text(steps), "Replace all (4 places)");
+  EXPECT_FALSE(window->CurrentProject().ProjectSaved);
+  EXPECT_EQ(window->descModel->data(window->descModel->index(10 * 120 + 20, 2), Qt::DisplayRole).toString(), "wood");
+  QApplication::setActiveWindow(window.get());
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Item(5, 5).Text, "Old Forest road");
+  EXPECT_EQ(Item(30, 40).Text, "Forestry");
+  EXPECT_EQ(window->CurrentProject().Domains.Name(3), "Forest folk");
+  // A domain's whole name is not replaced by nothing, which would drop the domain.
+  QApplication::setActiveWindow(find);
+  QTest::keyClick(find->eFind, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(find->eFind, "Forest folk");
+  QTest::keyClick(find->eReplace, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(find->eReplace, Qt::Key_Delete);
+  QTest::mouseClick(find->bReplaceAll, Qt::LeftButton);
+  EXPECT_EQ(window->CurrentProject().Domains.Name(3), "Forest folk");
+  EXPECT_EQ(find->lStatus->text(), "Nothing to replace.");
+  QTest::keyClick(find->eFind, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(find->eFind, "forest");
+  QTest::keyClicks(find->eReplace, "wood");
+  // Replace changes the entry found, then finds the next one.
+  QApplication::setActiveWindow(find);
+  Tick(find->cbMatchCase);
+  QTest::mouseClick(find->bReplace, Qt::LeftButton);  // finds the first
+  EXPECT_EQ(Current(), QPoint(20, 10));
+  QTest::mouseClick(find->bReplace, Qt::LeftButton);
+  EXPECT_EQ(Item(20, 10).Text, "wood");
+  EXPECT_EQ(Item(5, 5).Text, "Old Forest road");
+  EXPECT_EQ(window->UndoStack().text(window->UndoStack().index() - 1), "Replace");
+}
+
+TEST_F(NavigationTest, HistoryNamesStepsAndGoesBackOnAClick) {
+  window->aShowHistoryWindow->trigger();
+  QApplication::processEvents();
+  PaintForest({{2, 2}, {3, 2}, {4, 2}});
+  OnModal<TfFill>([](TfFill* d) {
+    d->cbTerrain->setCurrentIndex(Lake);
+    d->accept();
+  });
+  window->aFill->trigger();
+  QAbstractItemModel* model = window->HistoryVT->model();
+  ASSERT_EQ(model->rowCount(), 4);
+  EXPECT_EQ(model->index(0, 0).data().toString(), "Start");
+  EXPECT_EQ(model->index(1, 0).data().toString(), "Create blank map");
+  EXPECT_EQ(model->index(2, 0).data().toString(), "Paint terrain (3 cells)");
+  EXPECT_EQ(model->index(3, 0).data().toString(), "Fill");
+  const auto click = [&](int row) {
+    QTest::mouseClick(window->HistoryVT->viewport(), Qt::LeftButton, {},
+                      window->HistoryVT->visualRect(model->index(row, 0)).center());
+  };
+  click(2);  // back to just after the painting
+  EXPECT_EQ(Terrain(3, 2), Forest);
+  EXPECT_EQ(Terrain(6, 6), Plains);
+  click(1);
+  EXPECT_EQ(Terrain(3, 2), Plains);
+  click(3);  // and forward again
+  EXPECT_EQ(Terrain(6, 6), Lake);
+}
+
+TEST_F(NavigationTest, LiveStatisticsFollowThePainting) {
+  window->aShowStatisticsWindow->trigger();
+  LiveStatistics* stats = window->liveStats;
+  const int border = 2 * 120 + 2 * 98;
+  EXPECT_EQ(StatText(Plains, 1), QString::number(12000 - border));
+  EXPECT_EQ(StatText(FrozenWastes, 1), QString::number(border));
+  EXPECT_EQ(StatText(Forest, 1), "0");
+  EXPECT_EQ(stats->lTotal->text(), "Total: 12000");
+  PaintForest({{2, 2}, {3, 2}, {4, 2}, {3, 2}});
+  EXPECT_EQ(StatText(Forest, 1), "3");
+  EXPECT_EQ(StatText(Forest, 2), FormatShare(3, 12000));
+  EXPECT_EQ(StatText(Plains, 1), QString::number(12000 - border - 3));
+  window->ChooseTerrain(Lake);
+  Stroke({{3, 2}, {3, 3}});  // over a forest cell and a plains cell
+  EXPECT_EQ(StatText(Forest, 1), "2");
+  EXPECT_EQ(StatText(Lake, 1), "2");
+  EXPECT_EQ(stats->Counts(), CountTerrain(window->CurrentProject().Map));
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(StatText(Forest, 1), "0");
+  EXPECT_EQ(StatText(Lake, 1), "0");
+  // A new map is counted as a whole.
+  prompts.answers.push_back(Answer::No);
+  MakeBlankMap(10, 8, Keep);
+  EXPECT_EQ(StatText(Keep, 1), "48");
+  EXPECT_EQ(stats->lTotal->text(), "Total: 80");
+}
+
+}  // namespace
+}  // namespace mireforge::testing

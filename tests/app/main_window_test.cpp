@@ -10,6 +10,7 @@
 #include "app/description_model.h"
 #include "app/small_forms.h"
 #include "app_test_support.h"
+#include "formats/file_io.h"
 #include "formats/ini_file.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
@@ -111,7 +112,7 @@ TEST_F(MainWindowTest, PreferencesRoundTripAndPruneAtShutdown) {
     ASSERT_TRUE(w.close());
     window.reset();
   }
-  const IniFile ini = IniFile::Load(iniPath.toStdString());
+  const IniFile ini = IniFile::Load(iniPath.toStdString(), AnyFileSize);
   EXPECT_TRUE(ini.ReadBool("Settings", "Show grid", false));
   EXPECT_FALSE(ini.ReadBool("Settings", "Start fullscreen", true));
   EXPECT_FALSE(ini.ReadBool("Settings", "Show domains window", true));

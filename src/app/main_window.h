@@ -28,6 +28,7 @@ namespace mireforge {
 
 class DescriptionModel;
 class DomainModel;
+class MapTools;
 class TerrainPalette;
 class TfActualView;
 class TfInfo;
@@ -39,6 +40,8 @@ class UserPrompts;
 
 class TfMain : public QMainWindow, public EditView {
   Q_OBJECT
+  friend class MapTools;  // runs its commands through Guard and draws with the window's tiles
+
  public:
   TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* parent = nullptr);
   ~TfMain() override;
@@ -88,6 +91,7 @@ class TfMain : public QMainWindow, public EditView {
   TfNewDomain* fNewDomain = nullptr;
   DescriptionModel* descModel = nullptr;
   DomainModel* domainModel = nullptr;
+  MapTools* tools = nullptr;  // the editing tools, selection and clipboard
 
   // Operations other parts call.
   void RefreshMap(const QString& origin);
@@ -170,8 +174,6 @@ class TfMain : public QMainWindow, public EditView {
   void SetDomainCommand();
   void NewDomainCommand();
   void EditDomainCommand();
-  void PaintCell(int column, int row, Qt::MouseButtons buttons);
-  void EndStroke();
   std::vector<std::uint32_t> SelectedEntries() const;
   void UpdateContextCommands();
   void DomainFocusChanged();
@@ -207,8 +209,6 @@ class TfMain : public QMainWindow, public EditView {
   bool rememberLastInput_ = false;
   bool autoMMUSQL_ = false;
   bool autoSaveMMF_ = false;
-  int stroke_ = 0;
-  bool strokeOpen_ = false;
   QString origin_ = "none";
   std::array<QLabel*, 8> panels_{};
   QActionGroup* tileGroup_ = nullptr;

@@ -46,7 +46,7 @@ std::string ManPage() {
   std::ostringstream page;
   page << ".TH MIREFORGE\\-CLI 1 \"\" \"Mireforge " << MIREFORGE_VERSION << "\" \"User Commands\"\n"
        << ".SH NAME\n"
-       << "mireforge\\-cli \\- generate, convert and inspect Midnight/MU terrain maps\n"
+       << "mireforge\\-cli \\- generate, convert, transform and inspect Midnight/MU terrain maps\n"
        << ".SH SYNOPSIS\n";
   for (const auto& command : mireforge::cli::Commands()) page << ".PP\n" << Synopsis(command.Syntax());
   page << ".PP\n.B mireforge\\-cli\n.I COMMAND\n.B \\-\\-help\n"
@@ -55,6 +55,7 @@ std::string ManPage() {
        << "is the command-line tool of Mireforge, the terrain map editor for the game Midnight/MU. "
           "It works without a display, for batch generation, conversion and export on a server.\n"
        << ".PP\nMap files are read and written by their extension.\n"
+       << ".PP\nThe transforms (resize, crop, flip, rotate) carry each cell's description and domain with it.\n"
        << ".SH COMMANDS\n";
   for (const auto& command : mireforge::cli::Commands()) {
     const CommandSyntax& syntax = command.Syntax();

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 
+#include "../big_project.h"
 #include "app/description_model.h"
 #include "app/main_window.h"
 #include "app/map_grid_view.h"
@@ -15,14 +16,6 @@
 
 namespace mireforge {
 namespace {
-
-Project BigMap() {
-  Project project;
-  project.Map.ResizeMap(512, 512);
-  for (std::size_t i = 0; i < project.Map.Cells.size(); ++i) project.Map.Cells[i] = (i * 7 + i / 512) % 16;
-  BuildDefaultDescriptions(project.Descriptions, project.Map);
-  return project;
-}
 
 // A viewport of exactly 1920 x 1080 over the whole map at tile size 8.
 void SetUpView(MapGridView& view, bool gridLines) {
@@ -39,7 +32,7 @@ void SetUpView(MapGridView& view, bool gridLines) {
 }
 
 void BM_GridFullRepaintTile8(benchmark::State& state) {
-  Project project = BigMap();
+  Project project = BigProject();
   TileImages tiles(LoadTileArtwork());
   MapGridView view(project, tiles);
   SetUpView(view, state.range(0) != 0);
@@ -55,7 +48,7 @@ BENCHMARK(BM_GridFullRepaintTile8)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond
 
 // The drawing alone, without handing the picture to the window system.
 void BM_GridRenderTile8(benchmark::State& state) {
-  Project project = BigMap();
+  Project project = BigProject();
   TileImages tiles(LoadTileArtwork());
   MapGridView view(project, tiles);
   SetUpView(view, false);
@@ -68,7 +61,7 @@ void BM_GridRenderTile8(benchmark::State& state) {
 BENCHMARK(BM_GridRenderTile8)->Unit(benchmark::kMillisecond);
 
 void BM_DescriptionsRebuild512(benchmark::State& state) {
-  Project project = BigMap();
+  Project project = BigProject();
   TileImages tiles(LoadTileArtwork());
   const bool invert = false;
   DescriptionModel model(project, tiles, invert);

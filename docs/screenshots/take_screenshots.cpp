@@ -5,6 +5,8 @@
 #include <QItemSelectionModel>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QSpinBox>
+#include <QToolButton>
 #include <QTreeView>
 #include <cstdio>
 
@@ -12,6 +14,7 @@
 #include "app/editor_dialogs.h"
 #include "app/legend_dialog.h"
 #include "app/main_window.h"
+#include "app/resize_map_dialog.h"
 #include "app/small_forms.h"
 #include "app/terrain_dialogs.h"
 #include "app/user_prompts.h"
@@ -77,6 +80,11 @@ int main(int argc, char** argv) {
   Save(fill, "fill");
   TfNewBlank blank(tiles, TileStyle::Colour, &window);
   Save(blank, "create-blank-map");
+  TfResizeMap resize(project.Map.Width, project.Map.Height, &window);
+  resize.eWidth->setValue(80);
+  resize.eHeight->setValue(70);
+  resize.bAnchor[4]->click();
+  Save(resize, "resize-map");
   window.fSetName->Remember("the Citadel of Gard");
   window.fSetName->Remember("the Tower of Dreams");
   window.fSetName->Prepare("the Citadel of Gard", "[1] Kingdom of Luxor");

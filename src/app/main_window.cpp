@@ -143,6 +143,7 @@ void TfMain::CreateActions() {
   aDomStats = NewAction("Domain statistics", {}, &TfMain::DomStatsCommand);
   aLegend = NewAction("&Colour legend for preview images...", {}, &TfMain::ShowLegend);
   aAbout = NewAction("&About...", {}, &TfMain::ShowAbout);
+  CreateMapActions();
 
   aUndo = undo_.createUndoAction(this, "&Undo");
   aUndo->setShortcuts({QKeySequence("Ctrl+Z")});
@@ -252,6 +253,8 @@ void TfMain::CreateMenus() {
   QMenu* edit = menuBar()->addMenu("&Edit");
   edit->addAction(aUndo);
   edit->addAction(aRedo);
+
+  CreateMapMenu();
 
   QMenu* tools = menuBar()->addMenu("Tools");
   tools->addActions({aPaint, aPaintDom, aFill});

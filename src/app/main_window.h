@@ -2,7 +2,8 @@
 // TfMain, the main window. Its code is split by concern: main_window.cpp (shell,
 // commands, start-up and shutdown), main_window_file.cpp (new, load, save,
 // recent lists), main_window_edit.cpp (painting, editors, panels, undo),
-// main_window_view.cpp (display options, tile size, status bar).
+// main_window_view.cpp (display options, tile size, status bar),
+// main_window_map.cpp (resize, flip and rotate the whole map).
 #include <QMainWindow>
 #include <QUndoStack>
 #include <array>
@@ -14,6 +15,7 @@
 #include "app/preferences.h"
 #include "app/tile_images.h"
 #include "formats/map_image.h"
+#include "project/map_transform.h"
 #include "project/project.h"
 
 class QAction;
@@ -74,6 +76,7 @@ class TfMain : public QMainWindow, public EditView {
   QAction *aStats, *aDomStats, *aLegend, *aAbout, *aUndo, *aRedo;
   std::array<QAction*, 7> aTileSize{};
   QAction *aShowDescWindow, *aShowTerrainWindow, *aShowDomainsWindow;
+  QAction *aResizeMap, *aFlipHorizontally, *aFlipVertically, *aRotateClockwise, *aRotateCounterClockwise;
 
   // Views.
   MapGridView* DG = nullptr;
@@ -82,6 +85,7 @@ class TfMain : public QMainWindow, public EditView {
   QDockWidget *twDesc = nullptr, *twTerrain = nullptr, *twDomains = nullptr;
   TerrainPalette* palTerrain = nullptr;   // toolbar drop-down
   TerrainPalette* twPalette = nullptr;    // tool window
+  QMenu* mMap = nullptr;
   QMenu *mRecent = nullptr, *mGridPopup = nullptr, *mDescPopup = nullptr, *mDomainPopup = nullptr;
   TfActualView* fActualView = nullptr;
   TfSetName* fSetName = nullptr;
@@ -177,6 +181,14 @@ class TfMain : public QMainWindow, public EditView {
   std::vector<std::uint32_t> SelectedEntries() const;
   void UpdateContextCommands();
   void DomainFocusChanged();
+
+  // main_window_map.cpp
+  void CreateMapActions();
+  void CreateMapMenu();
+  void EnableMapTransforms(bool enabled);
+  void ResizeMapCommand();
+  // Runs the transform as one undo step.
+  void TransformMap(const QString& undoText, const MapTransform& transform);
 
   // main_window_view.cpp
   void ToggleShowGrid();

@@ -21,6 +21,7 @@ void TfMain::UpdateCommands() {
   for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aPaint, aPaintDom,
                           aFill, aStats, aDomStats, aSaveProject})
     action->setEnabled(mapPresent_);
+  EnableMapTransforms(mapPresent_);
   // Painting off, and the grid back to terrain display.
   aPaint->setChecked(false);
   aPaintDom->setChecked(false);
@@ -112,6 +113,7 @@ void TfMain::MapRestored(bool mapPresent, const QString& origin) {
     for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aPaint, aPaintDom,
                             aFill, aStats, aDomStats, aSaveProject})
       action->setEnabled(true);
+    EnableMapTransforms(true);
   }
   SetStatus(0, QString("%1x%2").arg(mapPresent ? map.Width : DefaultMapWidth)
                    .arg(mapPresent ? map.Height : DefaultMapHeight));

@@ -18,6 +18,7 @@
 
 #include "app/edit_commands.h"
 #include "app/main_window.h"
+#include "app/map_transform_command.h"
 #include "app/user_prompts.h"
 #include "formats/ini_file.h"
 #include "formats/project_file.h"
@@ -117,13 +118,16 @@ RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
   QUndoStack& undo = window_.UndoStack();
   undoIndex_ = undo.index();
   connect(&undo, &QUndoStack::indexChanged, this, [this, &undo](int index) {
-    // The command just done or undone. A wholesale change (fill, blank map) is
-    // written at once; cell and panel edits wait for the timer, since a whole
-    // copy of a 512 x 512 project takes a noticeable part of a second.
+    // The command just done or undone. A wholesale change (fill, blank map, a
+    // map transform) is written at once; cell and panel edits wait for the
+    // timer, since a whole copy of a 512 x 512 project takes a noticeable part
+    // of a second.
     const QUndoCommand* command = undo.command(index > undoIndex_ ? index - 1 : index);
     undoIndex_ = index;
     dirty_ = true;
-    ScheduleUpdate(dynamic_cast<const MapChangeCommand*>(command) != nullptr);  // also removes the copy once saved
+    const bool wholesale =
+        dynamic_cast<const MapChangeCommand*>(command) || dynamic_cast<const MapTransformCommand*>(command);
+    ScheduleUpdate(wholesale);  // also removes the copy once saved
   });
   connect(&undo, &QUndoStack::cleanChanged, this, [this] { ScheduleUpdate(false); });
   connect(&window_, &TfMain::MapReplaced, this, [this] { ScheduleUpdate(true); });

@@ -42,7 +42,7 @@ const Command* FindCommand(const std::vector<std::string>& args, std::size_t& wo
 std::string OverallHelp(std::string_view only = {}) {
   std::ostringstream text;
   text << "Usage: " << Program << " COMMAND [options]\n"
-       << "Generates, converts and inspects Midnight/MU terrain maps.\n\nCommands:\n";
+       << "Generates, converts, transforms and inspects Midnight/MU terrain maps.\n\nCommands:\n";
   for (const Command& command : Commands()) {
     const CommandSyntax& syntax = command.Syntax();
     if (!only.empty() && syntax.Words.substr(0, only.size()) != only) continue;
@@ -71,6 +71,10 @@ const std::vector<Command>& Commands() {
       {StatsSpec, RunStats},
       {ImportSpec, RunImport},
       {RenderSpec, RunRender},
+      {ResizeSpec, RunResize},
+      {CropSpec, RunCrop},
+      {FlipSpec, RunFlip},
+      {RotateSpec, RunRotate},
   };
   return commands;
 }

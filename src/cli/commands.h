@@ -28,6 +28,10 @@ const CommandSyntax& ConvertSpec();
 const CommandSyntax& StatsSpec();
 const CommandSyntax& ImportSpec();
 const CommandSyntax& RenderSpec();
+const CommandSyntax& ResizeSpec();
+const CommandSyntax& CropSpec();
+const CommandSyntax& FlipSpec();
+const CommandSyntax& RotateSpec();
 
 void RunGeneratePlasma(const ParsedOptions& options, const CommandContext& context);
 void RunGenerateCEvo(const ParsedOptions& options, const CommandContext& context);
@@ -35,6 +39,10 @@ void RunConvert(const ParsedOptions& options, const CommandContext& context);
 void RunStats(const ParsedOptions& options, const CommandContext& context);
 void RunImport(const ParsedOptions& options, const CommandContext& context);
 void RunRender(const ParsedOptions& options, const CommandContext& context);
+void RunResize(const ParsedOptions& options, const CommandContext& context);
+void RunCrop(const ParsedOptions& options, const CommandContext& context);
+void RunFlip(const ParsedOptions& options, const CommandContext& context);
+void RunRotate(const ParsedOptions& options, const CommandContext& context);
 
 // Every command, in the order the overall help lists them.
 const std::vector<Command>& Commands();

@@ -271,6 +271,19 @@ TEST_F(RecoveryTest, EditsAreWrittenByTheTimerNotOnEveryCell) {
   EXPECT_FALSE(QFile::exists(session.CopyPath()));
 }
 
+TEST_F(RecoveryTest, MapTransformIsWrittenAtOnce) {
+  TfMain& main = Start();
+  MakeBlankMap(30, 20, 0);
+  main.CurrentProject().ProjectSaved = true;
+  main.UndoStack().setClean();
+  RecoverySession session(main, Folder(), 60 * 60 * 1000);
+  QApplication::processEvents();
+  main.aRotateClockwise->trigger();
+  QApplication::processEvents();
+  ASSERT_TRUE(QFile::exists(session.CopyPath())) << "a whole-map change must not wait for the timer";
+  EXPECT_EQ(ReadRecoveryCopy(session.CopyPath()).project.Map.Width, 20);
+}
+
 TEST_F(RecoveryTest, UnwritableFolderLeavesEditingAlone) {
   QFile blocker(dir.filePath("not-a-folder"));
   ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));

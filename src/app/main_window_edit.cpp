@@ -79,7 +79,8 @@ void TfMain::CellsEdited(const std::vector<std::uint32_t>& cells) {
   // A big change repaints everything at once rather than cell by cell.
   if (cells.size() > 4096) {
     DG->RedrawAll();
-    descModel->AllChanged();
+    // The panel reads its rows when it paints; a change signal over every row costs more than the edit.
+    DescVT->viewport()->update();
     CellSelected(DG->CurrentColumn(), DG->CurrentRow());
     fActualView->Refresh();
     return;

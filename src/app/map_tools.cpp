@@ -20,6 +20,7 @@
 #include "app/main_window.h"
 #include "app/tool_icons.h"
 #include "model/map_regions.h"
+#include "project/map_transform.h"
 
 namespace mireforge {
 
@@ -139,6 +140,7 @@ void MapTools::CreateActions() {
   aRotateStampBack = NewAction("Rotate pasted block &anticlockwise", QKeySequence("Shift+Z"), nullptr);
   connect(aRotateStampBack, &QAction::triggered, this, [this] { TurnStamp(&CellBlock::RotateAnticlockwise); });
   aCancelPaste = NewAction("Cancel paste", QKeySequence("Esc"), &MapTools::DropStamp);
+  aCropToSelection = NewAction("Crop to selection", {}, &MapTools::CropToSelection);
 }
 
 void MapTools::CreateBars() {
@@ -146,6 +148,8 @@ void MapTools::CreateBars() {
   toolBar->setObjectName("ToolsToolbar");
   toolBar->setIconSize(QSize(24, 24));
   toolBar->addActions(toolGroup_->actions());
+  // A row of their own: beside the main tool bar the options would be cut off.
+  window_.addToolBarBreak(Qt::TopToolBarArea);
   window_.addToolBar(Qt::TopToolBarArea, toolBar);
 
   optionsBar = new QToolBar("Tool options", &window_);
@@ -198,6 +202,10 @@ void MapTools::AddToMenus() {
     edit->addActions({aSelectAll, aSelectNone, aInvertSelection});
     edit->addSeparator();
     edit->addActions({aFlipStampH, aFlipStampV, aRotateStamp, aRotateStampBack, aCancelPaste});
+  }
+  if (window_.mMap) {
+    window_.mMap->addSeparator();
+    window_.mMap->addAction(aCropToSelection);
   }
   if (QMenu* tools = MenuTitled(bar, "Tools")) {
     tools->addSeparator();
@@ -454,7 +462,7 @@ QString MapTools::SelectionText() const {
 
 void MapTools::UpdateCommands() {
   const bool selected = window_.MapPresent() && !selection_.Empty();
-  for (QAction* action : {aCut, aCopy, aDelete}) action->setEnabled(selected);
+  for (QAction* action : {aCut, aCopy, aDelete, aCropToSelection}) action->setEnabled(selected);
   for (QAction* action : {aFlipStampH, aFlipStampV, aRotateStamp, aRotateStampBack, aCancelPaste})
     action->setEnabled(stamp_.has_value());
 }
@@ -552,6 +560,15 @@ void MapTools::TurnStamp(void (CellBlock::*turn)()) {
   if (!stamp_) return;
   ((*stamp_).*turn)();
   window_.DG->RedrawAll();
+}
+
+void MapTools::CropToSelection() {
+  const CellBounds box = Selection().Bounds();
+  if (!window_.MapPresent() || box.Empty()) return;
+  // The bounding box of the selection, whole: the cells keep what they hold, the ring is not rebuilt.
+  window_.TransformMap("Crop to selection",
+                       MapTransform::ResizeTo(box.Width(), box.Height(), {-box.left, -box.top}, false));
+  SelectionChanged();
 }
 
 void MapTools::PaintOverlay(QPainter& painter, const QRect& exposed) {

@@ -50,6 +50,7 @@ class MapTools : public QObject, public GridOverlay {
   std::array<QAction*, ToolCount> aTool{};
   QAction *aCut, *aCopy, *aPaste, *aDelete, *aSelectAll, *aSelectNone, *aInvertSelection;
   QAction *aFlipStampH, *aFlipStampV, *aRotateStamp, *aRotateStampBack, *aCancelPaste;
+  QAction* aCropToSelection;  // in the Map menu
   QToolBar* toolBar = nullptr;
   QToolBar* optionsBar = nullptr;
   QComboBox* cbBrushSize = nullptr;
@@ -95,6 +96,7 @@ class MapTools : public QObject, public GridOverlay {
   void PlaceStamp(int column, int row);
   void DropStamp();
   void TurnStamp(void (CellBlock::*turn)());
+  void CropToSelection();
   void SelectAll();
   void SelectNone();
   void InvertSelection();

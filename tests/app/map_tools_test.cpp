@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -461,6 +462,34 @@ TEST_P(MapToolsTest, PlainTerrainLettersPasteFromAnotherProgram) {
     for (int x = 0; x < 4; ++x)
       if (letters[y][x] >= 0) Of(expected, At(18 + x, 19 + y)) = {letters[y][x], 0, std::string(TerrainNames[letters[y][x]])};
   ExpectCells(expected);
+}
+
+TEST_P(MapToolsTest, CropToSelectionKeepsTheBoundingBoxWithItsCells) {
+  Key(Qt::Key_R);
+  Drag(At(10, 11), At(19, 14));
+  Drag(At(30, 20), At(31, 21), Qt::ShiftModifier);  // the box reaches to (31, 21)
+  QAction* crop = nullptr;
+  for (QAction* action : window->mMap->actions())
+    if (action->text() == "Crop to selection") crop = action;
+  ASSERT_NE(crop, nullptr);
+  ASSERT_TRUE(crop->isEnabled());
+  const int oldWidth = Width();
+  crop->trigger();
+  ASSERT_EQ(Width(), 22);
+  ASSERT_EQ(Height(), 11);
+  EXPECT_EQ(window->StatusText(0), "22x11");
+  const std::vector<Cell> cropped = Cells();
+  for (int y = 0; y < 11; ++y)
+    for (int x = 0; x < 22; ++x) {
+      const Cell& was = before[At(10 + x, 11 + y).x() + At(10 + x, 11 + y).y() * oldWidth];
+      EXPECT_EQ(cropped[x + y * 22], was) << x << "," << y;
+      EXPECT_EQ(window->CurrentProject().CellDescription(x, y)->X, x);
+    }
+  EXPECT_EQ(cropped[2 + 1 * 22].text, "Tower of Dreams 0");
+  EXPECT_TRUE(tools->Selection().Empty());
+  window->aUndo->trigger();
+  EXPECT_EQ(Width(), oldWidth);
+  ExpectCells(before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Maps, MapToolsTest, ::testing::Values(66, 512),

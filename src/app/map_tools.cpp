@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "app/status_panel.h"
 #include "app/tool_icons.h"
 #include "model/map_regions.h"
 #include "project/map_transform.h"
@@ -75,10 +76,14 @@ MapTools::MapTools(TfMain& window) : QObject(&window), window_(window) {
   CreateActions();
   CreateBars();
   AddToMenus();
-  hintPanel_ = new QLabel(window_.statusBar());
-  hintPanel_->setObjectName("ToolHint");
-  selectionPanel_ = new QLabel(window_.statusBar());
-  selectionPanel_->setObjectName("SelectionSize");
+  // Cut with an ellipsis rather than widening the window: the hints are long.
+  for (auto [panel, name] : {std::pair{&hintPanel_, "ToolHint"}, std::pair{&selectionPanel_, "SelectionSize"}}) {
+    auto* label = new StatusPanel(window_.statusBar());
+    label->SetElided(true);
+    label->setMinimumWidth(1);
+    label->setObjectName(name);
+    *panel = label;
+  }
   selectionPanel_->setToolTip("Selected cells");
   window_.statusBar()->addPermanentWidget(selectionPanel_);
   window_.statusBar()->addPermanentWidget(hintPanel_);

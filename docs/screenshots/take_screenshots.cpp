@@ -1,6 +1,11 @@
 // Draws the main window and every dialog into PNG files for the README.
 // Run under a display (xvfb-run): mireforge_screenshots OUTPUT_FOLDER MAP_FILE
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QMouseEvent>
+#include <QUndoStack>
 #include <QDir>
 #include <QDockWidget>
 #include <QLineEdit>
@@ -22,6 +27,7 @@
 #include "app/go_to_cell_dialog.h"
 #include "app/legend_dialog.h"
 #include "app/main_window.h"
+#include "app/map_tools.h"
 #include "app/resize_map_dialog.h"
 #include "app/small_forms.h"
 #include "app/terrain_dialogs.h"
@@ -40,6 +46,72 @@ void Save(QWidget& widget, const char* name) {
   const QString file = QDir(outputFolder).filePath(QString(name) + ".png");
   if (!widget.grab().save(file)) std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
   widget.hide();
+}
+
+// Mouse input on the grid, as a person gives it.
+void Mouse(TfMain& window, QEvent::Type type, int column, int row, Qt::MouseButtons buttons,
+           Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  const int pitch = window.TileSize() + (window.aShowGrid->isChecked() ? 1 : 0);
+  const QPointF pos((column - window.DG->LeftColumn()) * pitch + pitch / 2,
+                    (row - window.DG->TopRow()) * pitch + pitch / 2);
+  const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+  QMouseEvent event(type, pos, window.DG->viewport()->mapToGlobal(pos), button, buttons, modifiers);
+  QApplication::sendEvent(window.DG->viewport(), &event);
+}
+
+void Drag(TfMain& window, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+  Mouse(window, QEvent::MouseButtonPress, from.x(), from.y(), Qt::LeftButton, modifiers);
+  Mouse(window, QEvent::MouseMove, to.x(), to.y(), Qt::LeftButton, modifiers);
+  Mouse(window, QEvent::MouseButtonRelease, to.x(), to.y(), Qt::NoButton, modifiers);
+}
+
+// Each tool in use, at tile size 16 so that much of the map shows.
+void ToolScreenshots(TfMain& window) {
+  MapTools& tools = *window.tools;
+  window.ChooseTileSize(3);
+  window.ChooseTerrain(Forest);
+  const auto use = [&](Tool tool) { tools.aTool[static_cast<int>(tool)]->trigger(); };
+
+  use(Tool::Brush);
+  tools.cbBrushSize->setCurrentIndex(3);  // 5
+  tools.cbBrushShape->setCurrentIndex(1);
+  tools.cbRandom->setChecked(true);
+  Drag(window, {8, 30}, {30, 36});
+  tools.cbRandom->setChecked(false);
+  tools.cbBrushSize->setCurrentIndex(0);
+  Save(window, "tools-brush");
+
+  use(Tool::Bucket);
+  window.ChooseTerrain(Village);
+  Drag(window, {50, 30}, {50, 30});
+  Save(window, "tools-bucket");
+
+  use(Tool::RectSelect);
+  Drag(window, {4, 1}, {14, 8});
+  use(Tool::MagicWand);
+  Drag(window, {50, 30}, {50, 30}, Qt::ShiftModifier);
+  Save(window, "tools-selection");
+
+  use(Tool::Ellipse);
+  window.ChooseTerrain(Mountains);
+  Mouse(window, QEvent::MouseButtonPress, 24, 26, Qt::LeftButton);
+  Mouse(window, QEvent::MouseMove, 38, 38, Qt::LeftButton);
+  Save(window, "tools-ellipse");
+  Mouse(window, QEvent::MouseButtonRelease, 38, 38, Qt::NoButton);
+
+  use(Tool::RectSelect);
+  Drag(window, {4, 1}, {14, 8});
+  tools.aCopy->trigger();
+  tools.aSelectNone->trigger();
+  tools.aPaste->trigger();
+  tools.aRotateStamp->trigger();
+  Mouse(window, QEvent::MouseMove, 32, 14, Qt::NoButton);
+  Save(window, "tools-paste");
+  tools.aCancelPaste->trigger();
+  tools.aSelectNone->trigger();
+  while (window.UndoStack().canUndo()) window.UndoStack().undo();
+  window.ChooseTileSize(0);
+  window.show();
 }
 
 }  // namespace
@@ -82,6 +154,7 @@ int main(int argc, char** argv) {
   window.aPaint->trigger();
   window.aPaint->trigger();
   window.show();
+  ToolScreenshots(window);
 
   // The history and the live statistics beside the grid, after a few strokes.
   window.twHistory->show();

@@ -22,6 +22,7 @@
 #include "app/editor_dialogs.h"
 #include "app/generation_wizard.h"
 #include "app/legend_dialog.h"
+#include "app/map_tools.h"
 #include "app/small_forms.h"
 #include "app/status_panel.h"
 #include "app/terrain_palette.h"
@@ -59,6 +60,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   CreateMenus();
   CreateToolBar();
   CreateStatusBar();
+  tools = new MapTools(*this);
 
   // Bounded, as a Fill of a big map keeps two compact copies of it.
   undo_.setUndoLimit(200);
@@ -67,8 +69,6 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   });
   connect(DG, &MapGridView::CellSelected, this, &TfMain::CellSelected);
   connect(DG, &MapGridView::CellClicked, this, &TfMain::GridClicked);
-  connect(DG, &MapGridView::CellPainted, this, &TfMain::PaintCell);
-  connect(DG, &MapGridView::StrokeFinished, this, &TfMain::EndStroke);
   connect(DG, &MapGridView::ZoomRequested, this, &TfMain::Zoom);
   connect(DG, &MapGridView::ContextMenuRequested, this, [this](const QPoint& pos) {
     UpdateContextCommands();

@@ -35,6 +35,7 @@ class DomainModel;
 class LiveStatistics;
 class OverviewMap;
 class TfFindReplace;
+class MapTools;
 class TerrainPalette;
 class TfActualView;
 class TfInfo;
@@ -46,6 +47,8 @@ class UserPrompts;
 
 class TfMain : public QMainWindow, public EditView {
   Q_OBJECT
+  friend class MapTools;  // runs its commands through Guard and draws with the window's tiles
+
  public:
   TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* parent = nullptr);
   ~TfMain() override;
@@ -104,6 +107,7 @@ class TfMain : public QMainWindow, public EditView {
   TfNewDomain* fNewDomain = nullptr;
   DescriptionModel* descModel = nullptr;
   DomainModel* domainModel = nullptr;
+  MapTools* tools = nullptr;  // the editing tools, selection and clipboard
 
   // Operations other parts call.
   void RefreshMap(const QString& origin);
@@ -195,8 +199,6 @@ class TfMain : public QMainWindow, public EditView {
   void SetDomainCommand();
   void NewDomainCommand();
   void EditDomainCommand();
-  void PaintCell(int column, int row, Qt::MouseButtons buttons);
-  void EndStroke();
   std::vector<std::uint32_t> SelectedEntries() const;
   void UpdateContextCommands();
   void DomainFocusChanged();
@@ -247,8 +249,6 @@ class TfMain : public QMainWindow, public EditView {
   bool rememberLastInput_ = false;
   bool autoMMUSQL_ = false;
   bool autoSaveMMF_ = false;
-  int stroke_ = 0;
-  bool strokeOpen_ = false;
   QString origin_ = "none";
   std::array<QLabel*, 8> panels_{};
   QActionGroup* tileGroup_ = nullptr;

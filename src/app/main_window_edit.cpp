@@ -71,39 +71,20 @@ void TfMain::TogglePaintDom() {
   DG->SetDisplay(CellDisplay::Domain);
 }
 
-void TfMain::PaintCell(int column, int row, Qt::MouseButtons buttons) {
-  if (!mapPresent_) return;
-  const MapGrid& map = project_.Map;
-  if (aPaint->isChecked()) {
-    if (activeTerrain_ < 0 || !(buttons & Qt::LeftButton)) return;
-    if (!map.Contains(column, row) || map.OnBorder(column, row)) return;
-    const TDescItem* item = project_.CellDescription(column, row);
-    // Crossing a cell again in the same stroke changes nothing.
-    if (map.GetTerrain(column, row) == activeTerrain_ && (!item || item->Text == TerrainNames[activeTerrain_]))
-      return;
-    undo_.push(new PaintTerrainCommand(project_, *this, stroke_, column, row, activeTerrain_));
-    strokeOpen_ = true;
-  } else if (aPaintDom->isChecked()) {
-    DomainFocusChanged();
-    if (activeDomain_ < 0 || !(buttons & Qt::LeftButton)) return;
-    if (!map.Contains(column, row) || map.OnBorder(column, row)) return;
-    const TDescItem* item = project_.CellDescription(column, row);
-    if (!item || item->Domain == activeDomain_) return;
-    undo_.push(new PaintDomainCommand(project_, *this, stroke_, column, row, activeDomain_));
-    strokeOpen_ = true;
-  }
-}
-
-void TfMain::EndStroke() {
-  if (strokeOpen_) ++stroke_;
-  strokeOpen_ = false;
-}
-
 void TfMain::CellsEdited(const std::vector<std::uint32_t>& cells) {
   const int width = project_.Map.Width;
   if (width == 0) return;
   const auto& nodes = project_.Descriptions.DescriptionNodes;
   bool current = false;
+  // A big change repaints everything at once rather than cell by cell.
+  if (cells.size() > 4096) {
+    DG->RedrawAll();
+    // The panel reads its rows when it paints; a change signal over every row costs more than the edit.
+    DescVT->viewport()->update();
+    CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+    fActualView->Refresh();
+    return;
+  }
   for (std::uint32_t cell : cells) {
     const int x = static_cast<int>(cell % width), y = static_cast<int>(cell / width);
     DG->RedrawCell(x, y);

@@ -6,6 +6,8 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <cstring>
 
 #include "app/tile_images.h"
@@ -124,7 +126,8 @@ QRect MapGridView::CellRect(int column, int row) const {
 }
 
 bool MapGridView::CellAt(const QPoint& point, int* column, int* row) const {
-  if (point.x() < 0 || point.y() < 0) return false;
+  // A pointer outside the viewport (over a panel, while the button is held) is on no cell.
+  if (!viewport()->rect().contains(point)) return false;
   const int c = LeftColumn() + point.x() / Pitch();
   const int r = TopRow() + point.y() / Pitch();
   if (c >= columns_ || r >= rows_) return false;
@@ -151,11 +154,14 @@ void MapGridView::MoveCurrent(int column, int row, bool reportClick) {
     col_ = column;
     row_ = row;
     RedrawCell(col_, row_);
-    // Keep the current cell in view.
-    if (col_ < LeftColumn()) SetLeftColumn(col_);
-    else if (col_ >= LeftColumn() + VisibleColumns()) SetLeftColumn(col_ - VisibleColumns() + 1);
-    if (row_ < TopRow()) SetTopRow(row_);
-    else if (row_ >= TopRow() + VisibleRows()) SetTopRow(row_ - VisibleRows() + 1);
+    // Keep the current cell in view, but not under a held button: the map
+    // would move under the pointer and the stroke would skip cells.
+    if (!pressed_) {
+      if (col_ < LeftColumn()) SetLeftColumn(col_);
+      else if (col_ >= LeftColumn() + VisibleColumns()) SetLeftColumn(col_ - VisibleColumns() + 1);
+      if (row_ < TopRow()) SetTopRow(row_);
+      else if (row_ >= TopRow() + VisibleRows()) SetTopRow(row_ - VisibleRows() + 1);
+    }
     emit CellSelected(col_, row_);
   }
   if (moved && reportClick) emit CellClicked(col_, row_);
@@ -250,6 +256,11 @@ void MapGridView::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   painter.setCompositionMode(QPainter::CompositionMode_Source);  // opaque: a plain copy
   painter.drawImage(rect, buffer_, QRect(rect.topLeft() * scale_, rect.size() * scale_));
+  if (overlay_) {
+    painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    painter.setClipRect(rect);
+    overlay_->PaintOverlay(painter, rect);
+  }
 }
 
 void MapGridView::resizeEvent(QResizeEvent* event) {
@@ -263,19 +274,91 @@ void MapGridView::mousePressEvent(QMouseEvent* event) {
   int c = 0, r = 0;
   if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mousePressEvent(event);
   pressed_ = true;
+  lastPos_ = event->position();
+  lastCell_ = {-1, -1};
   if (CellAt(event->position().toPoint(), &c, &r)) {
     MoveCurrent(c, r, false);
+    lastCell_ = {c, r};
+    emit CellPressed(c, r, event->modifiers());
     emit CellPainted(c, r, event->buttons());
+    emit PointerMoved(c, r, event->modifiers(), true);
+  }
+}
+
+namespace {
+
+// Clips the segment a-b to the rectangle [0, w) x [0, h) (Liang-Barsky); false when it misses.
+bool ClipSegment(QPointF& a, QPointF& b, double w, double h) {
+  const double dx = b.x() - a.x(), dy = b.y() - a.y();
+  double t0 = 0, t1 = 1;
+  const double edge = 1e-6;  // keeps the far edge inside the last pixel
+  const double p[4] = {-dx, dx, -dy, dy};
+  const double q[4] = {a.x(), w - edge - a.x(), a.y(), h - edge - a.y()};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+      continue;
+    }
+    const double t = q[i] / p[i];
+    if (p[i] < 0) t0 = std::max(t0, t);
+    else t1 = std::min(t1, t);
+    if (t0 > t1) return false;
+  }
+  const QPointF start = a;
+  a = start + QPointF(dx, dy) * t0;
+  b = start + QPointF(dx, dy) * t1;
+  return true;
+}
+
+}  // namespace
+
+void MapGridView::TraceStroke(QPointF from, QPointF to, Qt::MouseButtons buttons) {
+  const QSize size = viewport()->size();
+  if (!ClipSegment(from, to, size.width(), size.height())) return;
+  // Walks the squares the segment crosses, one edge at a time (Amanatides-Woo),
+  // so consecutive cells share an edge.
+  const double pitch = Pitch();
+  int cx = static_cast<int>(std::floor(from.x() / pitch)), cy = static_cast<int>(std::floor(from.y() / pitch));
+  const int ex = static_cast<int>(std::floor(to.x() / pitch)), ey = static_cast<int>(std::floor(to.y() / pitch));
+  const double dx = to.x() - from.x(), dy = to.y() - from.y();
+  const int sx = dx > 0 ? 1 : -1, sy = dy > 0 ? 1 : -1;
+  const double inf = std::numeric_limits<double>::infinity();
+  double tx = dx == 0 ? inf : ((cx + (sx > 0)) * pitch - from.x()) / dx;
+  double ty = dy == 0 ? inf : ((cy + (sy > 0)) * pitch - from.y()) / dy;
+  const double stepX = dx == 0 ? inf : pitch / std::abs(dx), stepY = dy == 0 ? inf : pitch / std::abs(dy);
+  const int left = LeftColumn(), top = TopRow();
+  for (int guard = std::abs(ex - cx) + std::abs(ey - cy) + 1; guard > 0; --guard) {
+    const int c = left + cx, r = top + cy;
+    if (c < columns_ && r < rows_ && QPoint(c, r) != lastCell_) {
+      lastCell_ = {c, r};
+      emit CellPainted(c, r, buttons);
+    }
+    if (cx == ex && cy == ey) break;
+    if (tx < ty) {
+      cx += sx;
+      tx += stepX;
+    } else {
+      cy += sy;
+      ty += stepY;
+    }
   }
 }
 
 void MapGridView::mouseMoveEvent(QMouseEvent* event) {
   int c = 0, r = 0;
-  if (!pressed_ || !(event->buttons() & Qt::LeftButton)) return;
-  if (CellAt(event->position().toPoint(), &c, &r)) {
+  if (!pressed_) {
+    // Hovering, only while a tool asked for mouse tracking.
+    if (CellAt(event->position().toPoint(), &c, &r)) emit PointerMoved(c, r, event->modifiers(), false);
+    return;
+  }
+  if (!(event->buttons() & Qt::LeftButton)) return;
+  const QPointF from = lastPos_;
+  lastPos_ = event->position();
+  TraceStroke(from, lastPos_, event->buttons());
+  if (lastCell_.x() >= 0) {
     // The current cell follows the pointer while the button is held.
-    MoveCurrent(c, r, true);
-    emit CellPainted(c, r, event->buttons());
+    MoveCurrent(lastCell_.x(), lastCell_.y(), true);
+    emit PointerMoved(lastCell_.x(), lastCell_.y(), event->modifiers(), true);
   }
 }
 

@@ -4,12 +4,21 @@
 #include <QAbstractScrollArea>
 #include <QImage>
 
+class QPainter;
+
 namespace mireforge {
 
 struct Project;
 class TileImages;
 
 enum class CellDisplay { None, Terrain, Domain };
+
+// Drawn over the cells after every repaint (selection outline, tool previews).
+class GridOverlay {
+ public:
+  virtual ~GridOverlay() = default;
+  virtual void PaintOverlay(QPainter& painter, const QRect& exposed) = 0;
+};
 
 struct GridOptions {
   int tileSize = 32;
@@ -49,8 +58,12 @@ class MapGridView : public QAbstractScrollArea {
   // Scrolls so that the cell is in the middle, clamped at the top left edge.
   void CentreOn(int column, int row);
 
-  // The cell under a viewport point, false when the point lies on no cell.
+  // The cell under a viewport point, false when the point lies on no cell
+  // (outside the viewport, beyond the grid, or on a grid line).
   bool CellAt(const QPoint& point, int* column, int* row) const;
+  // The square of a cell in viewport coordinates.
+  QRect CellRect(int column, int row) const;
+  void SetOverlay(GridOverlay* overlay) { overlay_ = overlay; }
 
   void RedrawCell(int column, int row);
   void RedrawAll() { viewport()->update(); }
@@ -66,8 +79,14 @@ class MapGridView : public QAbstractScrollArea {
   void CellSelected(int column, int row);
   // A click ended, or the current cell was moved by keyboard or program.
   void CellClicked(int column, int row);
-  // Left button pressed or moved with a button held, over a cell.
+  // Left button pressed over a cell, or held while the pointer crossed the
+  // cell: a fast move reports every cell between two pointer positions.
   void CellPainted(int column, int row, Qt::MouseButtons buttons);
+  // Left button pressed over a cell (tools that need the modifiers).
+  void CellPressed(int column, int row, Qt::KeyboardModifiers modifiers);
+  // The pointer is over this cell: with the button held the last cell its
+  // path crossed inside the viewport, without it (mouse tracking on) the cell under it.
+  void PointerMoved(int column, int row, Qt::KeyboardModifiers modifiers, bool held);
   void StrokeFinished();
   void ZoomRequested(int steps);
   void ContextMenuRequested(const QPoint& globalPos);
@@ -87,7 +106,8 @@ class MapGridView : public QAbstractScrollArea {
   int Pitch() const { return options_.tileSize + (options_.gridLines ? 1 : 0); }
   void UpdateScrollBars();
   void MoveCurrent(int column, int row, bool reportClick);
-  QRect CellRect(int column, int row) const;
+  // Reports the cells the segment from one pointer position to the next crosses inside the viewport.
+  void TraceStroke(QPointF from, QPointF to, Qt::MouseButtons buttons);
   void DrawCell(int column, int row, int left, int top);
   const QImage& ScaledTicker();
 
@@ -100,6 +120,9 @@ class MapGridView : public QAbstractScrollArea {
   int col_ = 0;
   int row_ = 0;
   bool pressed_ = false;
+  QPointF lastPos_;         // pointer position of the last press or held move
+  QPoint lastCell_{-1, -1};  // last cell a held stroke reported
+  GridOverlay* overlay_ = nullptr;
   QImage buffer_;
   int scale_ = 1;  // device pixels per logical pixel in buffer_
   QImage ticker_;

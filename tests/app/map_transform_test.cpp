@@ -281,7 +281,7 @@ TEST_F(MainWindowTest, MapMenuSitsAfterEditAndNeedsAMap) {
   for (QAction* action : window->mMap->actions())
     if (!action->isSeparator()) commands << action->text();
   EXPECT_EQ(commands, QStringList({"Resize map...", "Flip horizontally", "Flip vertically", "Rotate clockwise",
-                                   "Rotate counter-clockwise"}));
+                                   "Rotate counter-clockwise", "Crop to selection"}));
   EXPECT_EQ(window->aResizeMap->shortcut(), QKeySequence("Ctrl+Shift+R"));
   const std::vector<QAction*> all = {window->aResizeMap, window->aFlipHorizontally, window->aFlipVertically,
                                      window->aRotateClockwise, window->aRotateCounterClockwise};

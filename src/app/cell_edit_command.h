@@ -1,0 +1,63 @@
+#pragma once
+// The undo step of every editing tool: the cells it changed, each with what
+// it held before and after (terrain, description, domain), and nothing else.
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "app/edit_commands.h"
+#include "model/terrain.h"
+
+namespace mireforge {
+
+struct CellState {
+  TerrainCode terrain = 0;
+  std::int32_t domain = 0;
+  std::string text;
+  bool operator==(const CellState& other) const = default;
+};
+
+CellState ReadCell(const Project& project, std::uint32_t index);
+// Writes terrain, TerrainRows, the description and the domain of one cell.
+void WriteCell(Project& project, std::uint32_t index, const CellState& state);
+
+// Collects the changes of one use of a tool. A cell touched twice keeps its
+// first "before"; cells whose state does not change are left out.
+class CellEdit {
+ public:
+  explicit CellEdit(const Project& project);
+  // Records the new state of a cell, without writing it.
+  void Set(std::uint32_t index, CellState after);
+  // Writes the new state at once and reports whether it changed anything
+  // (strokes show each cell as it is painted).
+  bool Write(Project& project, std::uint32_t index, CellState after);
+  std::size_t Size() const { return indexes_.size(); }
+  bool Empty() const { return indexes_.empty(); }
+  const std::vector<std::uint32_t>& Indexes() const { return indexes_; }
+
+ private:
+  friend class CellEditCommand;
+  const Project& project_;
+  std::vector<std::int32_t> slot_;  // position of each cell in the lists, -1 when untouched
+  std::vector<std::uint32_t> indexes_;
+  std::vector<CellState> before_, after_;
+};
+
+class CellEditCommand : public EditCommand {
+ public:
+  // applied: the cells already hold their new state (a finished stroke).
+  // The caption gets the cell count: "Paint terrain (14 cells)".
+  CellEditCommand(const QString& caption, Project& project, EditView& view, CellEdit edit, bool applied);
+  void undo() override;
+  void redo() override;
+  std::size_t CellCount() const { return indexes_.size(); }
+
+ private:
+  void Put(const std::vector<CellState>& states);
+  std::vector<std::uint32_t> indexes_;
+  std::vector<CellState> before_, after_;
+  bool skipRedo_;
+};
+
+}  // namespace mireforge

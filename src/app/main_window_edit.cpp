@@ -83,6 +83,7 @@ void TfMain::CellsEdited(const std::vector<std::uint32_t>& cells) {
     DescVT->viewport()->update();
     CellSelected(DG->CurrentColumn(), DG->CurrentRow());
     fActualView->Refresh();
+    emit CellsChanged(cells);
     return;
   }
   for (std::uint32_t cell : cells) {

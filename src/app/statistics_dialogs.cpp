@@ -16,6 +16,7 @@
 #include "app/description_model.h"
 #include "app/tile_images.h"
 #include "formats/preview_image.h"
+#include "model/statistics.h"
 #include "model/terrain.h"
 #include "project/project.h"
 
@@ -100,13 +101,13 @@ class ShareChart : public QWidget {
 }  // namespace
 
 QString FormatShare(int count, long long total) {
-  const double share = total > 0 ? static_cast<double>(count) * 100.0 / static_cast<double>(total) : 0.0;
-  return QLocale::system().toString(share, 'f', 2) + " %";
+  QString share = QString::fromStdString(FormatPercent(count, total));
+  share.replace('.', QLocale::system().decimalPoint());
+  return share + " %";
 }
 
 std::vector<TStatItem> TerrainStatistics(const MapGrid& map) {
-  std::array<int, TerrainCount> counts{};
-  for (TerrainCode cell : map.Cells) ++counts[cell & 0x0F];
+  const std::array<int, TerrainCount> counts = CountTerrain(map);
   const long long total = static_cast<long long>(map.Width) * map.Height;
   std::vector<TStatItem> items;
   for (int code = 0; code < TerrainCount; ++code)

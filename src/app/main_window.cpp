@@ -340,41 +340,62 @@ void TfMain::CreateToolBar() {
 
 void TfMain::CreateStatusBar() {
   struct PanelSpec {
-    const char* text;
     const char* hint;
-    int width;
+    int width;  // the least width; wider where a text the panel shows needs it
     bool bold;
   };
   static const PanelSpec Specs[8] = {
-      {"66x63", "Map size", 64, true},
-      {"none", "Creation method", 120, false},
-      {"32x32", "Cell size", 56, false},
-      {"", "Active terrain for painting", 22, false},
-      {"0", "Selected cell's column", 32, true},
-      {"0", "Selected cell's row", 32, true},
-      {"", "Selected cell's color translation", 22, false},
-      {"", "Selected cell's location description", 0, false},
+      {"Map size", 64, true},
+      {"Creation method", 120, false},
+      {"Cell size", 56, false},
+      {"Active terrain for painting", 22, false},
+      {"Selected cell's column", 32, true},
+      {"Selected cell's row", 32, true},
+      {"Color translation of selected cell", 22, false},
+      {"Selected cell's location description", 0, false},
   };
+  // Every text a fixed panel can show, so that each fits without being cut.
+  QStringList tileTexts;
+  for (int n : TileSizes) tileTexts << QString("%1x%2").arg(n).arg(n);
+  const QString largest = QString::number(MaxMapSize);
+  const QString lastCell = QString::number(MaxMapSize - 1);
+  const QStringList texts[8] = {{QString("%1x%2").arg(DefaultMapWidth).arg(DefaultMapHeight), largest + "x" + largest},
+                                {OriginNone, OriginProject, OriginFile, OriginBlank},
+                                tileTexts,
+                                {},
+                                {lastCell},
+                                {lastCell},
+                                {},
+                                {}};
+  const QString initial[8] = {texts[0].front(), OriginNone, tileTexts.front(), "", "0", "0", "", ""};
   for (int i = 0; i < 8; ++i) {
-    auto* panel = new StatusPanel(Specs[i].text, statusBar());
+    auto* panel = new StatusPanel(initial[i], statusBar());
     panel->setToolTip(Specs[i].hint);
     panel->setAlignment(i == 7 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
     panel->SetElided(i == 1 || i == 7);
-    if (i != 7) {
-      panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      panel->setFixedWidth(Specs[i].width);
-    } else {
-      panel->setMinimumWidth(0);
-    }
     if (Specs[i].bold) {
       QFont font = panel->font();
       font.setBold(true);
       panel->setFont(font);
     }
+    if (i != 7) {
+      panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      int width = Specs[i].width;
+      // Frame, the ellipsis painter's margins and a little air on both sides.
+      const int padding = 2 * panel->frameWidth() + 12;
+      for (const QString& text : texts[i]) width = std::max(width, panel->fontMetrics().horizontalAdvance(text) + padding);
+      // The creation method gives way with an ellipsis when the window is narrow; the numbers never do.
+      if (i == 1) panel->SetWidths(width, 24);
+      else panel->setFixedWidth(width);
+    } else {
+      panel->setMinimumWidth(0);
+    }
     if (i == 6) panel->setAutoFillBackground(true);
-    statusBar()->addWidget(panel, i == 7 ? 1 : 0);
+    // Permanent, so that menu and toolbar hints do not hide the panels; the hints show in panel 7.
+    statusBar()->addPermanentWidget(panel, i == 7 ? 1 : 0);
     panels_[i] = panel;
   }
+  connect(statusBar(), &QStatusBar::messageChanged, panels_[7], &StatusPanel::SetMessage);
   SetStatusColor(palette().color(QPalette::Window));
 }
 

@@ -26,6 +26,12 @@ class QToolButton;
 
 namespace mireforge {
 
+// The creation methods status panel 1 shows.
+inline constexpr const char* OriginNone = "none";
+inline constexpr const char* OriginProject = "Created from project";
+inline constexpr const char* OriginFile = "Created from file";
+inline constexpr const char* OriginBlank = "Created as blank map";
+
 class DescriptionModel;
 class DomainModel;
 class TerrainPalette;
@@ -35,6 +41,7 @@ class TfNewDomain;
 class TfParams;
 class TfSetDom;
 class TfSetName;
+class StatusPanel;
 class UserPrompts;
 
 class TfMain : public QMainWindow, public EditView {
@@ -59,6 +66,7 @@ class TfMain : public QMainWindow, public EditView {
   bool InvertRowCol() const { return invertRowCol_; }
   const Preferences& Prefs() const { return prefs_; }
   QString StatusText(int panel) const;
+  StatusPanel* Panel(int panel) const { return panels_[panel]; }
   QColor StatusColor() const;
   QUndoStack& UndoStack() { return undo_; }
   int TileSize() const { return DG->Options().tileSize; }
@@ -151,6 +159,8 @@ class TfMain : public QMainWindow, public EditView {
   void ResetHistory();
   void MarkSaved();
   void SetTitleFromProject();
+  // After a wholesale change that did not come from the project file.
+  void ForgetProjectFile();
   void AfterDefaultMapLoad(const QString& origin, bool clearSaved);
 
   // main_window_wizards.cpp
@@ -180,6 +190,8 @@ class TfMain : public QMainWindow, public EditView {
   void ToggleShowGrid();
   void ApplyTileLook();
   TileStyle CurrentTileStyle() const;
+  // The tiles of the Fill and blank-map lists and the terrain statistics.
+  TileStyle TerrainListStyle() const;
   void ToggleDomainIndicator();
   void ToggleBlendMore();
   void ToggleFullscreen();
@@ -209,8 +221,8 @@ class TfMain : public QMainWindow, public EditView {
   bool autoSaveMMF_ = false;
   int stroke_ = 0;
   bool strokeOpen_ = false;
-  QString origin_ = "none";
-  std::array<QLabel*, 8> panels_{};
+  QString origin_ = OriginNone;
+  std::array<StatusPanel*, 8> panels_{};
   QActionGroup* tileGroup_ = nullptr;
   QMenu* tileMenu_ = nullptr;
   QMenu* tilePopup_ = nullptr;

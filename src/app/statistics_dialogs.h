@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <vector>
 
+#include "app/tile_images.h"
 #include "model/domains.h"
 
 class QCheckBox;
@@ -30,7 +31,9 @@ int MiniatureSquareSize(int width, int height);
 class TfStats : public QDialog {
   Q_OBJECT
  public:
-  TfStats(const Project& project, const TileImages& tiles, QWidget* parent = nullptr);
+  // The tiles are ILTerrain's look: colour, or grey while the grid draws in grayscale.
+  TfStats(const Project& project, const TileImages& tiles, QWidget* parent = nullptr,
+          TileStyle style = TileStyle::Colour);
 
   QTreeWidget* StatsVT = nullptr;
   QLabel* lTotal = nullptr;

@@ -88,8 +88,9 @@ class MainWindowTest : public ::testing::Test {
     }
   }
 
-  TfMain& Start() {
-    window = std::make_unique<TfMain>(iniPath, prompts);
+  // With other prompts than the scripted ones, for example real message boxes.
+  TfMain& Start(UserPrompts* with = nullptr) {
+    window = std::make_unique<TfMain>(iniPath, with ? *with : prompts);
     window->resize(1000, 700);
     window->show();
     window->activateWindow();

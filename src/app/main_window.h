@@ -118,6 +118,8 @@ class TfMain : public QMainWindow, public EditView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Docks squeezed by a narrow window get their width back as it grows.
+  void resizeEvent(QResizeEvent* event) override;
   // Files dropped anywhere on the window open; QMainWindow keeps drops for its docks otherwise.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -135,6 +137,7 @@ class TfMain : public QMainWindow, public EditView {
   QAction* NewAction(const QString& caption, const QKeySequence& shortcut, void (TfMain::*slot)());
   void ShowOptions();
   void ShowAbout();
+  void RestoreDockWidths();
   void ShowLegend();
 
   // main_window_file.cpp

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QMouseEvent>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
@@ -20,6 +21,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "app/status_panel.h"
 #include "app/terrain_dialogs.h"
 #include "app/user_prompts.h"
 
@@ -72,6 +74,19 @@ void OnModal(std::function<void(D*)> action) {
     if (tries > 0) QTimer::singleShot(10, [attempt, tries] { (*attempt)(tries - 1); });
   };
   QTimer::singleShot(0, [attempt] { (*attempt)(200); });
+}
+
+// Each of the eight panels shown, in order, whole inside the bar, none over the next.
+inline void ExpectPanelsInPlace(const TfMain& window) {
+  const QStatusBar* bar = window.statusBar();
+  int right = 0;
+  for (int i = 0; i < 8; ++i) {
+    const StatusPanel* panel = window.Panel(i);
+    EXPECT_TRUE(panel->isVisible()) << "panel " << i;
+    EXPECT_GE(panel->x(), right) << "panel " << i;
+    EXPECT_LE(panel->geometry().right(), bar->width()) << "panel " << i;
+    right = panel->geometry().right() + 1;
+  }
 }
 
 class MainWindowTest : public ::testing::Test {

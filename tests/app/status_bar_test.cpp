@@ -53,24 +53,7 @@ TEST_F(MainWindowTest, StatusPanelsAreWideEnoughForTheirTexts) {
   EXPECT_TRUE(Fits(w.Panel(1), "Created from project"));
 }
 
-class StatusHintTest : public MainWindowTest {
- protected:
-  // Each of the eight panels is shown, inside the status bar, in order, and none overlaps the next.
-  void ExpectPanelsInPlace() {
-    QStatusBar* bar = window->statusBar();
-    int right = 0;
-    for (int i = 0; i < 8; ++i) {
-      SCOPED_TRACE(i);
-      const StatusPanel* panel = window->Panel(i);
-      EXPECT_TRUE(panel->isVisible());
-      EXPECT_GE(panel->x(), right);
-      EXPECT_LE(panel->geometry().right(), bar->width());
-      right = panel->geometry().right() + 1;
-    }
-  }
-};
-
-TEST_F(StatusHintTest, HintsShowInTheDescriptionPanelAndLeaveThePanelsVisible) {
+TEST_F(MainWindowTest, HintsShowInTheDescriptionPanelAndLeaveThePanelsVisible) {
   TfMain& w = Start();
   MakeBlankMap(10, 8);
   QApplication::processEvents();
@@ -89,7 +72,7 @@ TEST_F(StatusHintTest, HintsShowInTheDescriptionPanelAndLeaveThePanelsVisible) {
   EXPECT_EQ(w.statusBar()->currentMessage(), "Fill");
   EXPECT_EQ(w.Panel(7)->Shown(), "Fill");
   EXPECT_EQ(w.StatusText(7), description);
-  ExpectPanelsInPlace();
+  ExpectPanelsInPlace(w);
   QTest::mouseMove(w.DG->viewport(), QPoint(40, 40));
   QApplication::processEvents();
   EXPECT_EQ(w.Panel(7)->Shown(), description);
@@ -103,7 +86,7 @@ TEST_F(StatusHintTest, HintsShowInTheDescriptionPanelAndLeaveThePanelsVisible) {
   QApplication::processEvents();
   EXPECT_FALSE(w.Panel(7)->Message().isEmpty());
   EXPECT_EQ(w.Panel(7)->Shown(), program->activeAction()->statusTip());
-  ExpectPanelsInPlace();
+  ExpectPanelsInPlace(w);
   QTest::keyClick(program, Qt::Key_Escape);
   QTest::keyClick(w.menuBar(), Qt::Key_Escape);
   QApplication::processEvents();

@@ -52,16 +52,7 @@ class WindowLayoutTest : public MainWindowTest {
     const QRect palette(window->twPalette->mapTo(window.get(), window->twPalette->visibleRegion().boundingRect().topLeft()),
                         window->twPalette->visibleRegion().boundingRect().size());
     EXPECT_TRUE(InWindow(window->twTerrain).contains(palette));
-    // The status panels in order, each whole inside the bar.
-    const QStatusBar* bar = window->statusBar();
-    int right = 0;
-    for (int i = 0; i < 8; ++i) {
-      const StatusPanel* panel = window->Panel(i);
-      EXPECT_TRUE(panel->isVisible()) << "panel " << i;
-      EXPECT_GE(panel->x(), right) << "panel " << i;
-      EXPECT_LE(panel->geometry().right(), bar->width()) << "panel " << i;
-      right = panel->geometry().right() + 1;
-    }
+    ExpectPanelsInPlace(*window);
   }
 };
 

@@ -66,7 +66,11 @@ void TfActualView::MoveTo(int column, int row) {
   update();
 }
 
-void TfActualView::Refresh() { update(); }
+void TfActualView::Refresh() {
+  // A map that became smaller must not leave the viewer outside it, where every step is refused.
+  state_.ClampInto(project_.Map);
+  update();
+}
 
 QString TfActualView::Notice() const {
   return pictures_ ? QString::fromStdString(pictures_->Notice()) : QString();

@@ -35,7 +35,7 @@ class TfActualView : public QWidget {
   void ShowCentred();
   // Moves the viewer (the grid reports every click here) and repaints.
   void MoveTo(int column, int row);
-  // Repaints after the terrain or descriptions changed.
+  // Repaints after the terrain or descriptions changed, keeping the viewer on the map.
   void Refresh();
 
   ViewState& State() { return state_; }

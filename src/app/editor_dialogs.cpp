@@ -114,9 +114,13 @@ QString TfSetName::Text() const { return cbDescription->currentText(); }
 
 void TfSetName::Remember(const QString& text) {
   if (cbDescription->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive) >= 0) return;
+  // Alphabetical without regard to case; texts that differ only in case keep a fixed order.
+  const auto before = [](const QString& a, const QString& b) {
+    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : QString::compare(a, b) < 0;
+  };
   int position = 0;
-  while (position < cbDescription->count() && QString::compare(cbDescription->itemText(position), text) < 0)
-    ++position;
+  while (position < cbDescription->count() && before(cbDescription->itemText(position), text)) ++position;
   cbDescription->insertItem(position, text);
 }
 

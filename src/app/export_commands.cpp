@@ -1,6 +1,7 @@
 #include "app/export_commands.h"
 
 #include <QApplication>
+#include <QStringList>
 
 #include "app/user_prompts.h"
 #include "formats/html_map.h"
@@ -13,6 +14,15 @@ bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& proje
   if (choice.fileName.isEmpty()) return false;
   HtmlMapOptions options;
   options.WritePictures = prompts.AskOffer(parent, HtmlMapTitle, HtmlPicturesQuestion);
+  if (options.WritePictures) {
+    // Pictures already there may be the user's own: replace them only when told to.
+    QStringList existing;
+    for (const std::string& name : ExistingHtmlPictures(choice.fileName.toStdString()))
+      existing << QString::fromStdString(name);
+    if (!existing.isEmpty())
+      options.KeepExistingPictures =
+          !prompts.AskReplace(parent, QString(HtmlPicturesReplaceQuestion).arg(existing.join(", ")));
+  }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
     WriteHtmlMap(choice.fileName.toStdString(), project, options);

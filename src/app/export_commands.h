@@ -15,6 +15,9 @@ inline constexpr const char* HtmlMapTitle = "Save HTML map file";
 inline constexpr const char* HtmlPicturesQuestion =
     "The page shows the tile pictures 0.gif to F.gif from its own folder.\n"
     "Do you want to write them beside the page as well?";
+inline constexpr const char* HtmlPicturesReplaceQuestion =
+    "These tile pictures already exist beside the page: %1.\n"
+    "Do you want to replace them? (No keeps them and writes only the missing ones.)";
 
 // Returns whether a page was written.
 bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project);

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStyle>
 #include <QStatusBar>
 #include <QToolBar>
@@ -31,6 +32,14 @@
 
 namespace mireforge {
 
+namespace {
+
+// The docked panels' widths they come back to; the grid keeps at least this much.
+constexpr int DescriptionDockWidth = 300;
+constexpr int GridComfortWidth = 160;
+
+}  // namespace
+
 TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), tiles_(LoadTileArtwork()), prompts_(prompts), preferencesPath_(preferencesPath) {
   setWindowTitle(QApplication::applicationName());
@@ -41,6 +50,9 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
 
   DG = new MapGridView(project_, tiles_, this);
+  // Small minimums for the grid and the panels, so that at the window's least size
+  // everything still lies side by side; each of them scrolls.
+  DG->setMinimumSize(40, 40);
   setCentralWidget(DG);
   descModel = new DescriptionModel(project_, tiles_, invertRowCol_, this);
   domainModel = new DomainModel(project_, this);
@@ -164,6 +176,25 @@ void TfMain::CreateActions() {
   }
 }
 
+namespace {
+
+// The palette keeps its size; in a short window it scrolls inside its dock
+// instead of spilling over the dock below, and the dock never grows taller than it.
+QWidget* PaletteRoom(QWidget* palette) {
+  auto* room = new QScrollArea;
+  room->setFrameShape(QFrame::NoFrame);
+  room->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  room->setWidget(palette);
+  room->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  const QSize size = palette->sizeHint();
+  room->setMinimumWidth(size.width() + room->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, room));
+  room->setMaximumHeight(size.height());
+  room->setMinimumHeight(std::min(size.height(), 48));
+  return room;
+}
+
+}  // namespace
+
 void TfMain::CreateDocks() {
   const auto makeDock = [this](const QString& title, const QString& name, QWidget* content) {
     auto* dock = new QDockWidget(title, this);
@@ -187,11 +218,14 @@ void TfMain::CreateDocks() {
   DescVT->header()->resizeSection(0, 72);
   DescVT->header()->resizeSection(1, 80);
   DescVT->header()->setStretchLastSection(true);
+  // A narrow dock scrolls sideways rather than squeezing the Description column away.
+  DescVT->header()->setMinimumSectionSize(64);
+  DescVT->setMinimumSize(64, 40);
   twDesc = makeDock("Location descriptions", "twDesc", DescVT);
   addDockWidget(Qt::RightDockWidgetArea, twDesc);
 
   twPalette = new TerrainPalette(tiles_, this);
-  twTerrain = makeDock("Terrain", "twTerrain", twPalette);
+  twTerrain = makeDock("Terrain", "twTerrain", PaletteRoom(twPalette));
   addDockWidget(Qt::LeftDockWidgetArea, twTerrain);
 
   DomainVT = new QTreeView(this);
@@ -203,10 +237,11 @@ void TfMain::CreateDocks() {
   DomainVT->setEditTriggers(QAbstractItemView::NoEditTriggers);
   DomainVT->setContextMenuPolicy(Qt::CustomContextMenu);
   DomainVT->header()->resizeSection(0, 152);
+  DomainVT->setMinimumSize(64, 40);
   twDomains = makeDock("Domains", "twDomains", DomainVT);
   addDockWidget(Qt::LeftDockWidgetArea, twDomains);
   splitDockWidget(twTerrain, twDomains, Qt::Vertical);
-  resizeDocks({twDesc}, {300}, Qt::Horizontal);
+  resizeDocks({twDesc}, {DescriptionDockWidth}, Qt::Horizontal);
 
   aShowDescWindow = twDesc->toggleViewAction();
   aShowDescWindow->setText("Descriptions window");
@@ -345,41 +380,66 @@ void TfMain::CreateToolBar() {
 
 void TfMain::CreateStatusBar() {
   struct PanelSpec {
-    const char* text;
     const char* hint;
-    int width;
+    int width;  // the least width; wider where a text the panel shows needs it
     bool bold;
   };
   static const PanelSpec Specs[8] = {
-      {"66x63", "Map size", 64, true},
-      {"none", "Creation method", 120, false},
-      {"32x32", "Cell size", 56, false},
-      {"", "Active terrain for painting", 22, false},
-      {"0", "Selected cell's column", 32, true},
-      {"0", "Selected cell's row", 32, true},
-      {"", "Selected cell's color translation", 22, false},
-      {"", "Selected cell's location description", 0, false},
+      {"Map size", 64, true},
+      {"Creation method", 120, false},
+      {"Cell size", 56, false},
+      {"Active terrain for painting", 22, false},
+      {"Selected cell's column", 32, true},
+      {"Selected cell's row", 32, true},
+      {"Color translation of selected cell", 22, false},
+      {"Selected cell's location description", 0, false},
   };
+  // Every text a fixed panel can show, so that each fits without being cut.
+  QStringList tileTexts;
+  for (int n : TileSizes) tileTexts << QString("%1x%2").arg(n).arg(n);
+  const QString largest = QString::number(MaxMapSize);
+  const QString lastCell = QString::number(MaxMapSize - 1);
+  const QStringList texts[8] = {{QString("%1x%2").arg(DefaultMapWidth).arg(DefaultMapHeight), largest + "x" + largest},
+                                {OriginNone, OriginProject, OriginFile, OriginBlank},
+                                tileTexts,
+                                {},
+                                {lastCell},
+                                {lastCell},
+                                {},
+                                {}};
+  const QString initial[8] = {texts[0].front(), OriginNone, tileTexts.front(), "", "0", "0", "", ""};
   for (int i = 0; i < 8; ++i) {
-    auto* panel = new StatusPanel(Specs[i].text, statusBar());
+    auto* panel = new StatusPanel(initial[i], statusBar());
     panel->setToolTip(Specs[i].hint);
     panel->setAlignment(i == 7 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter);
     panel->SetElided(i == 1 || i == 7);
-    if (i != 7) {
-      panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-      panel->setFixedWidth(Specs[i].width);
-    } else {
-      panel->setMinimumWidth(0);
-    }
     if (Specs[i].bold) {
       QFont font = panel->font();
       font.setBold(true);
       panel->setFont(font);
     }
+    if (i != 7) {
+      panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+      int width = Specs[i].width;
+      // Frame, the ellipsis painter's margins and a pixel of air on each side: no more, so
+      // that all eight panels fit the narrowest window.
+      const int padding = 2 * panel->frameWidth() + 6;
+      for (const QString& text : texts[i]) width = std::max(width, panel->fontMetrics().horizontalAdvance(text) + padding);
+      // The creation method gives way with an ellipsis when the window is narrow; the numbers never do.
+      if (i == 1) panel->SetWidths(width, 24);
+      else panel->setFixedWidth(width);
+    } else {
+      // The rest of the bar, down to nothing in the narrowest window.
+      panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    }
     if (i == 6) panel->setAutoFillBackground(true);
-    statusBar()->addWidget(panel, i == 7 ? 1 : 0);
+    // Permanent, so that menu and toolbar hints do not hide the panels; the hints show in panel 7.
+    statusBar()->addPermanentWidget(panel, i == 7 ? 1 : 0);
     panels_[i] = panel;
   }
+  connect(statusBar(), &QStatusBar::messageChanged, panels_[7], &StatusPanel::SetMessage);
+  // The window's own frame resizes it; the grip's room lets all panels fit at the smallest width.
+  statusBar()->setSizeGripEnabled(false);
   SetStatusColor(palette().color(QPalette::Window));
 }
 
@@ -397,6 +457,39 @@ void TfMain::ApplySettings() {
   autoMMUSQL_ = s.autoMMUSQL;
   autoSaveMMF_ = s.autoSaveMMF;
   rememberLastInput_ = s.rememberLastInput;
+}
+
+void TfMain::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  RestoreDockWidths();
+}
+
+// Qt gives a growing window's room to the grid only, so a dock squeezed at a small
+// size would stay narrow with its title cut. Grow each dock column back to its
+// width, never beyond what the grid can spare; wider docks stay as the user made them.
+void TfMain::RestoreDockWidths() {
+  int spare = DG->width() - GridComfortWidth;
+  for (const Qt::DockWidgetArea area : {Qt::LeftDockWidgetArea, Qt::RightDockWidgetArea}) {
+    QDockWidget* column = nullptr;
+    int wanted = 0;
+    for (QDockWidget* dock : {twTerrain, twDomains, twDesc}) {
+      if (dock->isHidden() || dock->isFloating() || dockWidgetArea(dock) != area) continue;
+      column = column ? column : dock;
+      wanted = std::max(wanted, dock == twDesc ? DescriptionDockWidth : dock->minimumSizeHint().width());
+    }
+    if (!column || spare <= 0 || column->width() >= wanted) continue;
+    const int grow = std::min(wanted - column->width(), spare);
+    resizeDocks({column}, {column->width() + grow}, Qt::Horizontal);
+    spare -= grow;
+  }
+  // The palette whole above the domains, where the domain panel can spare the rows.
+  const QWidget* palette = twTerrain->widget();
+  const int missing = palette->maximumHeight() - palette->height();
+  if (missing > 0 && !twTerrain->isFloating() && !twDomains->isHidden() && !twDomains->isFloating() &&
+      dockWidgetArea(twDomains) == dockWidgetArea(twTerrain)) {
+    const int grow = std::min(missing, twDomains->height() - 2 * GridComfortWidth / 3);
+    if (grow > 0) resizeDocks({twTerrain}, {twTerrain->height() + grow}, Qt::Vertical);
+  }
 }
 
 void TfMain::ShowAtStart() {

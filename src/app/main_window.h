@@ -30,6 +30,12 @@ class QUndoView;
 
 namespace mireforge {
 
+// The creation methods status panel 1 shows.
+inline constexpr const char* OriginNone = "none";
+inline constexpr const char* OriginProject = "Created from project";
+inline constexpr const char* OriginFile = "Created from file";
+inline constexpr const char* OriginBlank = "Created as blank map";
+
 class DescriptionModel;
 class DomainModel;
 class LiveStatistics;
@@ -43,6 +49,7 @@ class TfNewDomain;
 class TfParams;
 class TfSetDom;
 class TfSetName;
+class StatusPanel;
 class UserPrompts;
 
 class TfMain : public QMainWindow, public EditView {
@@ -69,6 +76,7 @@ class TfMain : public QMainWindow, public EditView {
   bool InvertRowCol() const { return invertRowCol_; }
   const Preferences& Prefs() const { return prefs_; }
   QString StatusText(int panel) const;
+  StatusPanel* Panel(int panel) const { return panels_[panel]; }
   QColor StatusColor() const;
   QUndoStack& UndoStack() { return undo_; }
   int TileSize() const { return DG->Options().tileSize; }
@@ -139,6 +147,8 @@ class TfMain : public QMainWindow, public EditView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Docks squeezed by a narrow window get their width back as it grows.
+  void resizeEvent(QResizeEvent* event) override;
   // Files dropped anywhere on the window open; QMainWindow keeps drops for its docks otherwise.
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -156,6 +166,7 @@ class TfMain : public QMainWindow, public EditView {
   QAction* NewAction(const QString& caption, const QKeySequence& shortcut, void (TfMain::*slot)());
   void ShowOptions();
   void ShowAbout();
+  void RestoreDockWidths();
   void ShowLegend();
 
   // main_window_file.cpp
@@ -180,6 +191,8 @@ class TfMain : public QMainWindow, public EditView {
   void ResetHistory();
   void MarkSaved();
   void SetTitleFromProject();
+  // After a wholesale change that did not come from the project file.
+  void ForgetProjectFile();
   void AfterDefaultMapLoad(const QString& origin, bool clearSaved);
 
   // main_window_wizards.cpp
@@ -222,6 +235,8 @@ class TfMain : public QMainWindow, public EditView {
   void ToggleShowGrid();
   void ApplyTileLook();
   TileStyle CurrentTileStyle() const;
+  // The tiles of the Fill and blank-map lists and the terrain statistics.
+  TileStyle TerrainListStyle() const;
   void ToggleDomainIndicator();
   void ToggleBlendMore();
   void ToggleFullscreen();
@@ -249,8 +264,8 @@ class TfMain : public QMainWindow, public EditView {
   bool rememberLastInput_ = false;
   bool autoMMUSQL_ = false;
   bool autoSaveMMF_ = false;
-  QString origin_ = "none";
-  std::array<QLabel*, 8> panels_{};
+  QString origin_ = OriginNone;
+  std::array<StatusPanel*, 8> panels_{};
   QActionGroup* tileGroup_ = nullptr;
   QMenu* tileMenu_ = nullptr;
   QMenu* tilePopup_ = nullptr;

@@ -131,7 +131,7 @@ void TfMain::MapRestored(bool mapPresent, const QString& origin) {
 
 void TfMain::FillCommand() {
   if (!mapPresent_) return;
-  TfFill dialog(tiles_, CurrentTileStyle(), this);
+  TfFill dialog(tiles_, TerrainListStyle(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   MapSnapshot before = MapSnapshot::Take(project_, mapPresent_, origin_);
   project_.Map.FillTerrain(dialog.Terrain(), false);
@@ -139,6 +139,7 @@ void TfMain::FillCommand() {
   BuildDefaultDescriptions(project_.Descriptions, project_.Map);
   descModel->Reset();
   project_.Map.RebuildTerrainRows();
+  fActualView->Refresh();
   MapSnapshot after = MapSnapshot::Take(project_, mapPresent_, origin_);
   undo_.push(new MapChangeCommand("Fill", project_, *this, std::move(before), std::move(after)));
   CellSelected(DG->CurrentColumn(), DG->CurrentRow());
@@ -147,10 +148,11 @@ void TfMain::FillCommand() {
 
 void TfMain::NewBlankCommand() {
   if (!ConfirmReplaceMap()) return;
-  TfNewBlank dialog(tiles_, CurrentTileStyle(), this);
+  TfNewBlank dialog(tiles_, TerrainListStyle(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   MapSnapshot before = MapSnapshot::Take(project_, mapPresent_, origin_);
   const int width = dialog.MapWidth(), height = dialog.MapHeight();
+  ForgetProjectFile();
   project_.Map.ResizeMap(width, height);
   DG->SetGridSize(width, height);
   project_.Map.FillTerrain(FrozenWastes, true);
@@ -161,8 +163,9 @@ void TfMain::NewBlankCommand() {
   descModel->Reset();
   RebuildDomainPanel();
   project_.Map.RebuildTerrainRows();
+  fActualView->Refresh();
   SetStatus(0, QString("%1x%2").arg(width).arg(height));
-  origin_ = "Created as blank map";
+  origin_ = OriginBlank;
   SetStatus(1, origin_);
   UpdateCommands();
   MapSnapshot after = MapSnapshot::Take(project_, mapPresent_, origin_);

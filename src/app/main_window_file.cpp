@@ -99,16 +99,15 @@ void TfMain::NewEmptyProject() {
   RebuildDomainPanel();
   project_.Map.ResizeMap(0, 0);
   project_.Map.RebuildTerrainRows();
+  fActualView->Refresh();
   DG->SetGridSize(DefaultMapWidth, DefaultMapHeight);
   DG->SetCurrentCell(0, 0);
   DG->RedrawAll();
-  project_.ProjectFileName.clear();
+  ForgetProjectFile();
   MarkSaved();
   ResetHistory();
-  // The title must not name a file that is no longer open.
-  setWindowTitle(QApplication::applicationName());
   ChooseTileSize(0);
-  origin_ = "none";
+  origin_ = OriginNone;
   SetStatus(0, QString("%1x%2").arg(DefaultMapWidth).arg(DefaultMapHeight));
   SetStatus(1, origin_);
   SetStatus(7, QString());
@@ -133,7 +132,15 @@ void TfMain::RefreshMap(const QString& origin) {
   emit MapChanged();
 }
 
+void TfMain::ForgetProjectFile() {
+  project_.ProjectFileName.clear();
+  // The title must not name a file that no longer holds the map on screen.
+  setWindowTitle(QApplication::applicationName());
+}
+
 void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved) {
+  // The new map is not the project file's: saving must ask where it goes, never overwrite that file.
+  ForgetProjectFile();
   RefreshMap(origin);
   BuildDefaultDescriptions(project_.Descriptions, project_.Map);
   descModel->Reset();
@@ -197,7 +204,7 @@ void TfMain::LoadProjectFile(const QString& fileName) {
 
 void TfMain::ShowLoadedProject() {
   ResetHistory();
-  RefreshMap("Created from project");
+  RefreshMap(OriginProject);
   descModel->Reset();
   RebuildDomainPanel();
   DG->RedrawAll();
@@ -246,7 +253,7 @@ void TfMain::LoadMMUFile(const QString& fileName, bool clearSaved) {
     BusyCursor busy;
     ReadMidnightMap(Path(fileName), project_.Map);
   }
-  AfterDefaultMapLoad("Created from file", clearSaved);
+  AfterDefaultMapLoad(OriginFile, clearSaved);
 }
 
 void TfMain::SavePreviewCommand() {
@@ -272,7 +279,7 @@ void TfMain::LoadPreviewFile(const QString& fileName, bool clearSaved) {
     BusyCursor busy;
     LoadPreviewImage(Path(fileName), project_.Map);
   }
-  AfterDefaultMapLoad("Created from file", clearSaved);
+  AfterDefaultMapLoad(OriginFile, clearSaved);
 }
 
 bool TfMain::OpenFile(const QString& fileName) {

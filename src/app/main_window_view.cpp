@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "app/status_panel.h"
 #include "app/terrain_palette.h"
 #include "formats/preview_image.h"
 
@@ -53,6 +54,11 @@ void TfMain::ApplyTileLook() {
 TileStyle TfMain::CurrentTileStyle() const {
   const GridOptions& options = DG->Options();
   return options.retro ? TileStyle::Retro : options.grayscale ? TileStyle::Grey : TileStyle::Colour;
+}
+
+TileStyle TfMain::TerrainListStyle() const {
+  // ILTerrain, which grayscale changes and retro look does not.
+  return DG->Options().grayscale ? TileStyle::Grey : TileStyle::Colour;
 }
 
 void TfMain::ToggleDomainIndicator() {

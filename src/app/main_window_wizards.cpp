@@ -10,14 +10,16 @@
 namespace mireforge {
 
 void TfMain::CreateMapCommand() {
+  if (!ConfirmReplaceMap()) return;
   if (fParams->exec() != QDialog::Accepted) return;
-  AfterDefaultMapLoad("Created from project", true);
+  AfterDefaultMapLoad(OriginProject, true);
 }
 
 void TfMain::ImportMapCommand() {
+  if (!ConfirmReplaceMap()) return;
   TfImportMap wizard(project_, prompts_, this);
   if (wizard.exec() != QDialog::Accepted) return;
-  AfterDefaultMapLoad("Created from file", true);
+  AfterDefaultMapLoad(OriginFile, true);
 }
 
 void TfMain::SaveSQLCommand() {
@@ -30,7 +32,7 @@ void TfMain::SaveHTMLCommand() {
 }
 
 void TfMain::StatsCommand() {
-  TfStats stats(project_, tiles_, this);
+  TfStats stats(project_, tiles_, this, TerrainListStyle());
   stats.exec();
 }
 

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -16,6 +17,7 @@
 #include "app/description_model.h"
 #include "app/tile_images.h"
 #include "formats/preview_image.h"
+#include "model/statistics.h"
 #include "model/terrain.h"
 #include "project/project.h"
 
@@ -46,6 +48,23 @@ QTreeWidget* StatisticsList(const QStringList& headers, QWidget* parent) {
   list->setSelectionMode(QAbstractItemView::NoSelection);
   list->header()->setDefaultAlignment(Qt::AlignCenter);
   return list;
+}
+
+// Each column as wide as its widest text (header included), never narrower
+// than its least width; the list as wide as its columns, so nothing scrolls sideways.
+void FitColumns(QTreeWidget* list, const std::array<int, 3>& least, int widest = 0) {
+  int total = 0;
+  for (int column = 0; column < 3; ++column) {
+    list->resizeColumnToContents(column);
+    int width = std::max(least[column], list->columnWidth(column));
+    if (widest > 0 && column == 0) width = std::min(width, widest);
+    list->setColumnWidth(column, width);
+    total += width;
+  }
+  list->header()->setStretchLastSection(false);
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  const int scrollBar = list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, list);
+  list->setMinimumWidth(total + 2 * list->frameWidth() + scrollBar);
 }
 
 void AddStatRow(QTreeWidget* list, const TStatItem& stat, const QIcon& icon) {
@@ -104,14 +123,9 @@ class ShareChart : public QWidget {
 }  // namespace
 
 QString FormatShare(int count, long long total) {
-  const double share = total > 0 ? static_cast<double>(count) * 100.0 / static_cast<double>(total) : 0.0;
-  return QLocale::system().toString(share, 'f', 2) + " %";
-}
-
-TerrainCounts CountTerrain(const MapGrid& map) {
-  TerrainCounts counts{};
-  for (TerrainCode cell : map.Cells) ++counts[cell & 0x0F];
-  return counts;
+  QString share = QString::fromStdString(FormatPercent(count, total));
+  share.replace('.', QLocale::system().decimalPoint());
+  return share + " %";
 }
 
 std::vector<TStatItem> TerrainStatistics(const MapGrid& map) {
@@ -148,23 +162,25 @@ int MiniatureSquareSize(int width, int height) {
   return std::max(0, std::min((MiniatureSide - width - 2) / width, (MiniatureSide - height - 2) / height));
 }
 
-TfStats::TfStats(const Project& project, const TileImages& tiles, QWidget* parent) : QDialog(parent) {
+TfStats::TfStats(const Project& project, const TileImages& tiles, QWidget* parent, TileStyle style)
+    : QDialog(parent) {
   setWindowTitle("Terrain statistics");
   setWindowFlags(windowFlags() | Qt::MSWindowsFixedSizeDialogHint);
   StatsVT = StatisticsList({"Terrain type", "Count", "Percent"}, this);
   StatsVT->setIconSize(QSize(32, 32));
   StatsVT->setItemDelegate(new TallRows(StatsVT));
-  StatsVT->setColumnWidth(0, 120);
-  StatsVT->setColumnWidth(1, 90);
-  StatsVT->setColumnWidth(2, 83);
-  StatsVT->setMinimumSize(320, 34 * 9);
 
   const long long total = static_cast<long long>(project.Map.Width) * project.Map.Height;
   items_ = TerrainStatistics(project.Map);
   for (const TStatItem& stat : items_)
-    AddStatRow(StatsVT, stat, QIcon(QPixmap::fromImage(tiles.Tile(TileStyle::Colour, stat.Value))));
+    AddStatRow(StatsVT, stat, QIcon(QPixmap::fromImage(tiles.Tile(style, stat.Value))));
+  FitColumns(StatsVT, {120, 90, 83});
+  // Room for all sixteen rows, so that none hides below the fold.
+  StatsVT->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  StatsVT->setFixedHeight(StatsVT->header()->sizeHint().height() + TerrainCount * 34 + 2 * StatsVT->frameWidth());
 
   lTotal = new QLabel("Total: " + QString::number(total), this);
+  // The chart beside the list, as tall as it, so that neither squeezes the other.
   chart = new ShareChart(items_, total, this);
   auto* ok = new QPushButton("OK", this);
   ok->setDefault(true);
@@ -174,11 +190,13 @@ TfStats::TfStats(const Project& project, const TileImages& tiles, QWidget* paren
   bottom->addWidget(lTotal);
   bottom->addStretch();
   bottom->addWidget(ok);
+  auto* lists = new QHBoxLayout;
+  lists->addWidget(StatsVT);
+  lists->addWidget(chart, 1);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(StatsVT, 1);
-  layout->addWidget(chart);
+  layout->addLayout(lists);
   layout->addLayout(bottom);
-  setFixedSize(sizeHint().expandedTo(QSize(360, 560)));
+  setFixedSize(sizeHint());
 }
 
 DomainMiniature::DomainMiniature(const Project& project, QWidget* parent)
@@ -217,13 +235,13 @@ TfDomains::TfDomains(Project& project, QWidget* parent) : QDialog(parent) {
 
   DG = new DomainMiniature(project, this);
   DomainVT = StatisticsList({"Domain", "Count", "Percent"}, this);
-  DomainVT->setColumnWidth(0, 70);
-  DomainVT->setColumnWidth(1, 73);
-  DomainVT->setColumnWidth(2, 78);
-  DomainVT->setMinimumWidth(70 + 73 + 78 + 24);
   items_ = DomainStatistics(project);
-  for (const TStatItem& stat : items_)
+  for (const TStatItem& stat : items_) {
     AddStatRow(DomainVT, stat, QIcon(DomainSwatch(project.Domains.Color(stat.Value))));
+    // A name too long for the widest column is cut; its row shows it whole on hovering.
+    DomainVT->topLevelItem(DomainVT->topLevelItemCount() - 1)->setToolTip(0, QString::fromStdString(stat.Name));
+  }
+  FitColumns(DomainVT, {70, 73, 78}, 320);
 
   cbShowGrid = new QCheckBox("&Show grid", this);
   cbShowGrid->setChecked(true);

@@ -7,7 +7,9 @@
 #include <array>
 #include <vector>
 
+#include "app/tile_images.h"
 #include "model/domains.h"
+#include "model/statistics.h"
 #include "model/terrain.h"
 
 class QCheckBox;
@@ -23,8 +25,8 @@ struct Project;
 // count * 100 / total with two decimals in the user's notation, then " %".
 QString FormatShare(int count, long long total);
 
+// Per-terrain cell counts, as CountTerrain gives them.
 using TerrainCounts = std::array<int, TerrainCount>;
-TerrainCounts CountTerrain(const MapGrid& map);
 // Sixteen rows in code order, also for terrains without cells.
 std::vector<TStatItem> TerrainStatistics(const MapGrid& map);
 std::vector<TStatItem> TerrainStatistics(const TerrainCounts& counts, long long total);
@@ -42,7 +44,9 @@ int MiniatureSquareSize(int width, int height);
 class TfStats : public QDialog {
   Q_OBJECT
  public:
-  TfStats(const Project& project, const TileImages& tiles, QWidget* parent = nullptr);
+  // The tiles are ILTerrain's look: colour, or grey while the grid draws in grayscale.
+  TfStats(const Project& project, const TileImages& tiles, QWidget* parent = nullptr,
+          TileStyle style = TileStyle::Colour);
 
   QTreeWidget* StatsVT = nullptr;
   QLabel* lTotal = nullptr;

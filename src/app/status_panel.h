@@ -1,5 +1,6 @@
 #pragma once
-// A status bar panel that cuts its text with an ellipsis when it does not fit.
+// A status bar panel that cuts its text with an ellipsis when it does not fit,
+// and can show a passing message (a menu or toolbar hint) over its own text.
 #include <QLabel>
 #include <QPainter>
 
@@ -9,6 +10,31 @@ class StatusPanel : public QLabel {
  public:
   using QLabel::QLabel;
   void SetElided(bool elided) { elided_ = elided; }
+  // An empty message shows the panel's own text again.
+  void SetMessage(const QString& message) {
+    message_ = message;
+    update();
+  }
+  const QString& Message() const { return message_; }
+  // What the panel shows: the message while there is one, else its text.
+  QString Shown() const { return message_.isEmpty() ? text() : message_; }
+  // The width the panel asks for whatever it shows now, and the least it can be cut to.
+  void SetWidths(int preferred, int least) {
+    preferred_ = preferred;
+    setMinimumWidth(least);
+    setMaximumWidth(preferred);
+    updateGeometry();
+  }
+  QSize sizeHint() const override {
+    QSize size = QLabel::sizeHint();
+    if (preferred_ >= 0) size.setWidth(preferred_);
+    return size;
+  }
+  QSize minimumSizeHint() const override {
+    QSize size = QLabel::minimumSizeHint();
+    if (preferred_ >= 0) size.setWidth(minimumWidth());
+    return size;
+  }
 
   // An elided panel asks for no more room than its first characters take, so
   // that a long text neither stretches the bar nor costs a long layout.
@@ -17,12 +43,12 @@ class StatusPanel : public QLabel {
 
  protected:
   void paintEvent(QPaintEvent* event) override {
-    if (!elided_ || !pixmap().isNull()) return QLabel::paintEvent(event);
+    if ((!elided_ && message_.isEmpty()) || !pixmap().isNull()) return QLabel::paintEvent(event);
     QPainter painter(this);
     drawFrame(&painter);
     const QRect area = contentsRect().adjusted(2, 0, -2, 0);
     painter.drawText(area, static_cast<int>(alignment()),
-                     fontMetrics().elidedText(text(), Qt::ElideRight, area.width()));
+                     fontMetrics().elidedText(Shown(), Qt::ElideRight, area.width()));
   }
 
  private:
@@ -34,6 +60,8 @@ class StatusPanel : public QLabel {
 
   static constexpr int MaxHintCharacters = 256;
   bool elided_ = false;
+  int preferred_ = -1;
+  QString message_;
 };
 
 }  // namespace mireforge

@@ -83,18 +83,40 @@ std::string FormatHtmlMap(const Project& project) {
   return out;
 }
 
-void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles) {
+void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles, bool keepExisting) {
   if (tiles.size() != TerrainCount) throw Error("The HTML map needs one picture per terrain");
-  for (int code = 0; code < TerrainCount; ++code)
-    WriteGif((std::filesystem::path(folder) / HtmlPictureName(code)).string(), tiles[code]);
+  for (int code = 0; code < TerrainCount; ++code) {
+    const std::filesystem::path file = std::filesystem::path(folder) / HtmlPictureName(code);
+    std::error_code unknown;
+    if (keepExisting && std::filesystem::exists(file, unknown)) continue;
+    WriteGif(file.string(), tiles[code]);
+  }
+}
+
+namespace {
+
+std::filesystem::path PageFolder(const std::string& path) {
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+}  // namespace
+
+std::vector<std::string> ExistingHtmlPictures(const std::string& path) {
+  const std::filesystem::path folder = PageFolder(path);
+  std::vector<std::string> existing;
+  for (int number = 0; number < TerrainCount; ++number) {
+    const std::string name = std::string(1, HexDigits[number]) + ".gif";
+    std::error_code unknown;
+    if (std::filesystem::exists(folder / name, unknown)) existing.push_back(name);
+  }
+  return existing;
 }
 
 void WriteHtmlMap(const std::string& path, const Project& project, const HtmlMapOptions& options) {
   WriteWholeFile(path, FormatHtmlMap(project), std::string(WriteFailure));
   if (!options.WritePictures) return;
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  WriteHtmlPictures(folder.string(), TerrainTiles(TileLook::Color));
+  WriteHtmlPictures(PageFolder(path).string(), TerrainTiles(TileLook::Color), options.KeepExistingPictures);
 }
 
 }  // namespace mireforge

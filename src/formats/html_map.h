@@ -31,11 +31,16 @@ struct HtmlMapOptions {
   // Also write the pictures 0.gif to F.gif beside the page, from our tile
   // artwork, so that the page is complete on its own.
   bool WritePictures = false;
+  // Leave the pictures that already exist as they are (they may be the user's own).
+  bool KeepExistingPictures = false;
 };
 
 // Writes the sixteen pictures 0.gif to F.gif into the folder from the tiles,
-// given in terrain code order (16 of them).
-void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles);
+// given in terrain code order (16 of them); with keepExisting, only those missing.
+void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles, bool keepExisting = false);
+
+// Which of 0.gif to F.gif already exist beside the page at path, in file name order.
+std::vector<std::string> ExistingHtmlPictures(const std::string& path);
 
 // Writes the page atomically and, when asked, its pictures beside it.
 // Error "Cannot create file %s" when a file cannot be written.

@@ -1,5 +1,7 @@
 #include "scene/view_state.h"
 
+#include <algorithm>
+
 #include "model/map_grid.h"
 
 namespace mireforge {
@@ -23,6 +25,11 @@ bool ViewState::HandleKey(ViewKey key, const MapGrid& map) {
       break;
   }
   return false;
+}
+
+void ViewState::ClampInto(const MapGrid& map) {
+  ViewX = std::clamp(ViewX, 0, std::max(0, map.Width - 1));
+  ViewY = std::clamp(ViewY, 0, std::max(0, map.Height - 1));
 }
 
 std::optional<ViewKey> MouseRegionKey(int x, int y, int clientWidth, int clientHeight) {

@@ -21,6 +21,8 @@ struct ViewState {
     ViewY = row;
   }
   const Direction& Facing() const { return DirectionTable[ViewDirection]; }
+  // Moves the viewer to the nearest cell of the map (0, 0 on an empty map).
+  void ClampInto(const MapGrid& map);
 
   // Turns or steps; a step that would leave the map is refused. Returns true
   // for Escape, which asks the view to close (the state itself is unchanged).

@@ -4,8 +4,10 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSpinBox>
 
 #include "app_test_support.h"
+#include "real_input.h"
 #include "formats/picture_library.h"
 #include "formats/preview_image.h"
 #include "scene/scene_pictures.h"
@@ -80,6 +82,76 @@ TEST_F(ActualViewTest, ViewFollowsTheGridAndKeysMoveTheGridsCurrentCell) {
   window->DG->SetCurrentCell(1, 2);
   EXPECT_EQ(view.State().ViewX, 1);
   EXPECT_EQ(view.State().ViewY, 2);
+}
+
+// Counts the repaints a widget receives.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+// Fill, a blank map and New repaint the view; a map that shrank keeps the viewer on it.
+TEST_F(ActualViewTest, WholesaleChangesRepaintTheViewAndKeepTheViewerOnTheMap) {
+  Start();
+  MakeBlankMap(30, 20);
+  TfActualView& view = Open();
+  const PaintCounter counter(&view);
+  for (int i = 0; i < 15; ++i) QTest::keyClick(&view, Qt::Key_Up);  // south
+  QTest::keyClick(&view, Qt::Key_Left);
+  QTest::keyClick(&view, Qt::Key_Left);  // east
+  for (int i = 0; i < 12; ++i) QTest::keyClick(&view, Qt::Key_Up);
+  ASSERT_EQ(view.State().ViewX, 12);
+  ASSERT_EQ(view.State().ViewY, 15);
+  const auto repainted = [&](int before) {
+    QApplication::processEvents();
+    return counter.paints > before;
+  };
+
+  // The main window active before counting, as its activation repaints the view too.
+  QApplication::setActiveWindow(window.get());
+  QApplication::processEvents();
+  int before = counter.paints;
+  OnModal<TfFill>([&](TfFill* d) {
+    QTest::keyClick(d->cbTerrain, Qt::Key_Down);
+    QTest::keyClick(d->cbTerrain, Qt::Key_Down);  // forest
+    ClickButton(d, "OK");
+  });
+  PressKey(window.get(), Qt::Key_F, Qt::ControlModifier);
+  ASSERT_EQ(Terrain(12, 15), Forest);
+  EXPECT_TRUE(repainted(before)) << "after Fill";
+
+  before = counter.paints;
+  prompts.answers.push_back(Answer::No);  // the Fill is not saved
+  OnModal<TfNewBlank>([&](TfNewBlank* d) {
+    d->eWidth->selectAll();
+    QTest::keyClicks(d->eWidth, "10");
+    d->eHeight->selectAll();
+    QTest::keyClicks(d->eHeight, "8");
+    ClickButton(d, "OK");
+  });
+  window->aNewBlank->trigger();
+  ASSERT_EQ(window->CurrentProject().Map.Width, 10);
+  EXPECT_TRUE(repainted(before)) << "after Create blank map";
+  EXPECT_EQ(view.State().ViewX, 9);
+  EXPECT_EQ(view.State().ViewY, 7);
+  QTest::keyClick(&view, Qt::Key_Down);  // a step back, west, is on the map again
+  EXPECT_EQ(view.State().ViewX, 8);
+  EXPECT_EQ(window->DG->CurrentColumn(), 8);
+
+  before = counter.paints;
+  prompts.answers.push_back(Answer::No);
+  window->aNew->trigger();
+  ASSERT_FALSE(window->MapPresent());
+  EXPECT_TRUE(repainted(before)) << "after New empty project";
+  EXPECT_EQ(view.State().ViewX, 0);
+  EXPECT_EQ(view.State().ViewY, 0);
 }
 
 TEST_F(ActualViewTest, HoldingTheButtonInTheTopThirdWalksToTheEdge) {

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QMouseEvent>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <deque>
@@ -20,6 +21,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "app/status_panel.h"
 #include "app/terrain_dialogs.h"
 #include "app/user_prompts.h"
 
@@ -74,6 +76,19 @@ void OnModal(std::function<void(D*)> action) {
   QTimer::singleShot(0, [attempt] { (*attempt)(200); });
 }
 
+// Each of the eight panels shown, in order, whole inside the bar, none over the next.
+inline void ExpectPanelsInPlace(const TfMain& window) {
+  const QStatusBar* bar = window.statusBar();
+  int right = 0;
+  for (int i = 0; i < 8; ++i) {
+    const StatusPanel* panel = window.Panel(i);
+    EXPECT_TRUE(panel->isVisible()) << "panel " << i;
+    EXPECT_GE(panel->x(), right) << "panel " << i;
+    EXPECT_LE(panel->geometry().right(), bar->width()) << "panel " << i;
+    right = panel->geometry().right() + 1;
+  }
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -88,8 +103,9 @@ class MainWindowTest : public ::testing::Test {
     }
   }
 
-  TfMain& Start() {
-    window = std::make_unique<TfMain>(iniPath, prompts);
+  // With other prompts than the scripted ones, for example real message boxes.
+  TfMain& Start(UserPrompts* with = nullptr) {
+    window = std::make_unique<TfMain>(iniPath, with ? *with : prompts);
     window->resize(1000, 700);
     window->show();
     window->activateWindow();

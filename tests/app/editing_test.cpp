@@ -18,7 +18,9 @@
 #include "app/editor_dialogs.h"
 #include "app/small_forms.h"
 #include "app/terrain_palette.h"
+#include "app/tile_images.h"
 #include "app_test_support.h"
+#include "real_input.h"
 #include "formats/midnight_map.h"
 
 namespace mireforge::testing {
@@ -219,6 +221,60 @@ TEST_F(EditingTest, SetDescriptionForSeveralEntriesWithHistory) {
   EXPECT_EQ(Item(1, 1).Text, "Lith of Gloom");
   window->aUndo->trigger();
   EXPECT_EQ(Item(2, 1).Text, "plains");
+}
+
+// Texts typed and confirmed with OK are listed alphabetically, whatever their case.
+TEST_F(EditingTest, DescriptionHistoryIsAlphabeticalWithoutRegardToCase) {
+  SelectEntries({11});
+  for (const char* text : {"Mid", "Zed", "apple", "mid", "Zed"}) {
+    OnModal<TfSetName>([text](TfSetName* d) {
+      d->cbDescription->lineEdit()->selectAll();
+      QTest::keyClicks(d->cbDescription->lineEdit(), text);
+      ClickButton(d, "OK");
+    });
+    PressKey(window.get(), Qt::Key_D, Qt::ControlModifier);
+  }
+  EXPECT_EQ(Item(1, 1).Text, "Zed");
+  EXPECT_EQ(window->fSetName->History(), QStringList({"apple", "Mid", "mid", "Zed"}));
+}
+
+// Fill and the blank map list the terrains with ILTerrain's tiles: grey in
+// grayscale, never the retro ones.
+TEST_F(EditingTest, TerrainDropDownsShowTheTerrainTilesUnderRetroLook) {
+  const TileImages tiles(LoadTileArtwork());
+  const auto icon = [](QComboBox* combo, int code) {
+    return combo->itemIcon(code).pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32);
+  };
+  const auto expect = [&](TileStyle style, const char* look) {
+    SCOPED_TRACE(look);
+    QList<QImage> fill, blank;
+    const auto read = [&](QComboBox* combo, QList<QImage>& shown) {
+      for (int code = 0; code < TerrainCount; ++code) shown << icon(combo, code);
+    };
+    OnModal<TfFill>([&](TfFill* d) {
+      read(d->cbTerrain, fill);
+      ClickButton(d, "Cancel");
+    });
+    PressKey(window.get(), Qt::Key_F, Qt::ControlModifier);
+    OnModal<TfNewBlank>([&](TfNewBlank* d) {
+      read(d->cbTerrain, blank);
+      ClickButton(d, "Cancel");
+    });
+    window->aNewBlank->trigger();
+    ASSERT_EQ(fill.size(), TerrainCount);
+    ASSERT_EQ(blank.size(), TerrainCount);
+    for (int code = 0; code < TerrainCount; ++code) {
+      const QImage tile = tiles.Tile(style, code).convertToFormat(QImage::Format_ARGB32);
+      EXPECT_EQ(fill[code], tile) << "Fill, " << code;
+      EXPECT_EQ(blank[code], tile) << "blank map, " << code;
+    }
+  };
+  PressKey(window.get(), Qt::Key_R, Qt::ControlModifier);
+  ASSERT_TRUE(window->aRetro->isChecked());
+  expect(TileStyle::Colour, "retro");
+  PressKey(window.get(), Qt::Key_B, Qt::ControlModifier);
+  ASSERT_TRUE(window->aGrayscale->isChecked());
+  expect(TileStyle::Grey, "retro and grayscale");
 }
 
 TEST_F(EditingTest, SetDomainEditorNamesDomainAndKeepsCheckBoxAfterCancel) {

@@ -1,11 +1,15 @@
 // The terrain and domain statistics windows.
 #include <QCheckBox>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QTest>
 #include <QLabel>
 #include <QTreeWidget>
 
 #include "app/statistics_dialogs.h"
 #include "app/tile_images.h"
 #include "app_test_support.h"
+#include "real_input.h"
 #include "model/descriptions.h"
 #include "project/project.h"
 
@@ -77,6 +81,69 @@ TEST(StatisticsTest, MiniatureSquareSize) {
   };
   for (const Case c : {Case{66, 63, 5}, Case{512, 512, 0}, Case{10, 5, 38}, Case{1, 1, 397}, Case{100, 20, 2}})
     EXPECT_EQ(MiniatureSquareSize(c.width, c.height), c.square) << c.width << "x" << c.height;
+}
+
+// Each column at least as wide as its header and its widest entry, and the
+// list wide enough for its columns.
+void ExpectColumnsFit(QTreeWidget* list) {
+  int total = 0;
+  for (int column = 0; column < 3; ++column) {
+    SCOPED_TRACE(column);
+    // The widest entry as the view measures it (the same call is protected in QTreeView).
+    EXPECT_GE(list->columnWidth(column), static_cast<const QAbstractItemView*>(list)->sizeHintForColumn(column));
+    EXPECT_GE(list->columnWidth(column), list->header()->sectionSizeHint(column));
+    total += list->columnWidth(column);
+  }
+  EXPECT_LE(total, list->viewport()->width());
+}
+
+// The window in grayscale: grey tiles as in the grid, all sixteen rows in
+// sight at once, and columns that show their texts whole.
+TEST_F(MainWindowTest, TerrainStatisticsShowTheGridsTilesAndEveryRow) {
+  Start();
+  MakeBlankMap(40, 20);
+  PressKey(window.get(), Qt::Key_B, Qt::ControlModifier);
+  ASSERT_TRUE(window->aGrayscale->isChecked());
+  const TileImages tiles(LoadTileArtwork());
+  bool shown = false;
+  OnModal<TfStats>([&](TfStats* d) {
+    shown = true;
+    QTreeWidget* list = d->StatsVT;
+    ASSERT_EQ(list->topLevelItemCount(), 16);
+    EXPECT_FALSE(list->verticalScrollBar()->isVisible());
+    for (int row = 0; row < 16; ++row) {
+      SCOPED_TRACE(row);
+      const QTreeWidgetItem* item = list->topLevelItem(row);
+      EXPECT_TRUE(list->viewport()->rect().contains(list->visualItemRect(item))) << "row in sight";
+      EXPECT_EQ(item->icon(0).pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
+                tiles.Tile(TileStyle::Grey, row).convertToFormat(QImage::Format_ARGB32));
+    }
+    ExpectColumnsFit(list);
+    EXPECT_TRUE(d->chart->isVisible());
+    EXPECT_FALSE(d->chart->geometry().intersects(list->geometry()));
+    EXPECT_EQ(Row(list, 10), (QStringList{" frozen wastes", "116", "14.50 %"}));
+    QTest::keyClick(d, Qt::Key_Escape);
+  });
+  window->aStats->trigger();
+  EXPECT_TRUE(shown);
+}
+
+TEST_F(MainWindowTest, DomainStatisticsColumnsShowTheirTextsWhole) {
+  Start();
+  MakeBlankMap(40, 20);
+  Project& project = window->CurrentProject();
+  project.Domains.Slots[3] = {0x00FF00, "Northern marches of Ushgarak"};
+  project.CellDescription(1, 1)->Domain = 3;
+  bool shown = false;
+  OnModal<TfDomains>([&](TfDomains* d) {
+    shown = true;
+    ASSERT_EQ(d->DomainVT->topLevelItemCount(), 2);
+    EXPECT_EQ(Row(d->DomainVT, 1), (QStringList{"[3] Northern marches of Ushgarak", "1", "0.13 %"}));
+    ExpectColumnsFit(d->DomainVT);
+    QTest::keyClick(d, Qt::Key_Escape);
+  });
+  window->aDomStats->trigger();
+  EXPECT_TRUE(shown);
 }
 
 TEST_F(MainWindowTest, StatisticsCommandsOpenTheWindows) {

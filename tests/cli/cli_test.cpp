@@ -144,6 +144,21 @@ TEST(Cli, StatsAsTextAndJson) {
   EXPECT_NE(json.Out.find("\"none\": {\"count\": 2, \"percent\": 33.33}, \"total\": 6}\n"), std::string::npos);
 }
 
+// The same rounding as the editor's statistics: one cell of 800 is 0.125 %, shown as 0.13.
+TEST(Cli, StatsRoundAHalfUpAsTheEditorDoes) {
+  TempDir dir;
+  MapGrid grid;
+  grid.ResizeMap(40, 20);
+  grid.FillTerrain(Plains, true);
+  grid.Cells[41] = Citadel;
+  WriteMidnightMap(dir.File("eighth.php"), grid, false);
+  const CliResult text = RunInProcess({"stats", dir.File("eighth.php")});
+  EXPECT_EQ(text.Status, 0);
+  EXPECT_NE(text.Out.find("plains\t799\t99.88 %\ncitadel\t1\t0.13 %\n"), std::string::npos) << text.Out;
+  const CliResult json = RunInProcess({"stats", "--json", dir.File("eighth.php")});
+  EXPECT_NE(json.Out.find("\"citadel\": {\"count\": 1, \"percent\": 0.13}"), std::string::npos) << json.Out;
+}
+
 TEST(Cli, ConvertBetweenFormatsWithAndWithoutFrame) {
   TempDir dir;
   MapGrid grid;

@@ -148,5 +148,29 @@ TEST(HtmlMap, PicturesCompleteThePage) {
   EXPECT_THROW(WriteHtmlPictures(dir.Path(), std::vector<Image>(15, Image(32, 32))), Error);
 }
 
+TEST(HtmlMap, ExistingPicturesAreFoundAndCanBeKept) {
+  TempDir dir;
+  Project p;
+  p.Map.ResizeMap(3, 3);
+  BuildDefaultDescriptions(p.Descriptions, p.Map);
+  const std::string page = dir.File("m.html");
+  EXPECT_TRUE(ExistingHtmlPictures(page).empty());
+  WriteWholeFile(dir.File("E.gif"), "mine", "%s");
+  WriteWholeFile(dir.File("0.gif"), "mine too", "%s");
+  EXPECT_EQ(ExistingHtmlPictures(page), (std::vector<std::string>{"0.gif", "E.gif"}));
+
+  HtmlMapOptions keep;
+  keep.WritePictures = true;
+  keep.KeepExistingPictures = true;
+  WriteHtmlMap(page, p, keep);
+  EXPECT_EQ(ReadWholeFile(dir.File("E.gif")), "mine");
+  EXPECT_EQ(ReadWholeFile(dir.File("0.gif")), "mine too");
+  EXPECT_EQ(DecodeGif(ReadWholeFile(dir.File("9.gif"))).Width, 32);  // the missing ones are written
+  EXPECT_EQ(ExistingHtmlPictures(page).size(), 16u);
+
+  WriteHtmlMap(page, p, HtmlMapOptions{true});
+  EXPECT_EQ(DecodeGif(ReadWholeFile(dir.File("E.gif"))).Width, 32);
+}
+
 }  // namespace
 }  // namespace mireforge

@@ -1,0 +1,100 @@
+// The main window at every size from its minimum up: docks, palette, grid and
+// status panels side by side without overlapping, and docks that get their
+// width back when the window grows again.
+#include <QDockWidget>
+#include <QHeaderView>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QTreeView>
+
+#include "app/status_panel.h"
+#include "app/terrain_palette.h"
+#include "app_test_support.h"
+
+namespace mireforge::testing {
+namespace {
+
+class WindowLayoutTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    Start();
+    MakeBlankMap(66, 63);
+  }
+
+  void ResizeTo(int width, int height) {
+    window->resize(width, height);
+    QApplication::processEvents();
+    if (const QByteArray folder = qgetenv("MIREFORGE_LAYOUT_SHOTS"); !folder.isEmpty())
+      window->grab().save(QString("%1/layout_%2x%3.png").arg(QString(folder)).arg(width).arg(height));
+  }
+
+  QRect InWindow(const QWidget* widget) const { return QRect(widget->mapTo(window.get(), QPoint()), widget->size()); }
+
+  // The width the palette needs to show its four columns whole.
+  int PaletteWidth() const { return window->twPalette->sizeHint().width(); }
+
+  void ExpectSensibleLayout() {
+    const QRect area = window->rect();
+    std::vector<std::pair<std::string, QRect>> parts = {{"grid", InWindow(window->DG)},
+                                                       {"status bar", InWindow(window->statusBar())}};
+    for (QDockWidget* dock : {window->twDesc, window->twTerrain, window->twDomains})
+      if (dock->isVisible() && !dock->isFloating()) parts.emplace_back(dock->windowTitle().toStdString(), InWindow(dock));
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+      EXPECT_TRUE(area.contains(parts[i].second)) << parts[i].first << " inside the window";
+      EXPECT_FALSE(parts[i].second.isEmpty()) << parts[i].first;
+      for (std::size_t j = i + 1; j < parts.size(); ++j)
+        EXPECT_FALSE(parts[i].second.intersects(parts[j].second)) << parts[i].first << " and " << parts[j].first;
+    }
+    // The palette's dock keeps the palette's width, so no column and no title is cut.
+    EXPECT_GE(window->twTerrain->widget()->width(), PaletteWidth());
+    // Whatever of the palette shows lies inside its dock.
+    const QRect palette(window->twPalette->mapTo(window.get(), window->twPalette->visibleRegion().boundingRect().topLeft()),
+                        window->twPalette->visibleRegion().boundingRect().size());
+    EXPECT_TRUE(InWindow(window->twTerrain).contains(palette));
+    ExpectPanelsInPlace(*window);
+  }
+};
+
+TEST_F(WindowLayoutTest, EverySizeFromTheMinimumUpLaysOutWithoutOverlaps) {
+  for (const QSize size : {QSize(320, 240), QSize(360, 300), QSize(480, 320), QSize(640, 480), QSize(800, 600),
+                           QSize(1024, 720), QSize(1600, 1000)}) {
+    SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+    ResizeTo(size.width(), size.height());
+    EXPECT_EQ(window->size(), size);
+    ExpectSensibleLayout();
+  }
+}
+
+TEST_F(WindowLayoutTest, DocksGetTheirWidthBackWhenTheWindowGrows) {
+  ResizeTo(1024, 720);
+  const int terrain = window->twTerrain->width();
+  const int descriptions = window->twDesc->width();
+  ASSERT_GE(terrain, PaletteWidth());
+  ASSERT_GE(descriptions, 300);
+  ResizeTo(320, 240);
+  ASSERT_LT(window->twDesc->width(), descriptions);
+  for (const QSize size : {QSize(640, 480), QSize(1024, 720)}) ResizeTo(size.width(), size.height());
+  EXPECT_GE(window->twTerrain->width(), window->twTerrain->minimumSizeHint().width());
+  EXPECT_EQ(window->twDomains->width(), window->twTerrain->width());
+  EXPECT_GE(window->twDesc->width(), 300);
+  // The dock's title is not cut.
+  EXPECT_GE(window->twDesc->width(), window->twDesc->fontMetrics().horizontalAdvance("Location descriptions") + 40);
+  ExpectSensibleLayout();
+}
+
+TEST_F(WindowLayoutTest, TerrainDockedOnTheRightKeepsTheDescriptionColumn) {
+  ResizeTo(1024, 720);
+  window->addDockWidget(Qt::RightDockWidgetArea, window->twTerrain);
+  QApplication::processEvents();
+  for (const QSize size : {QSize(1024, 720), QSize(640, 480), QSize(320, 240)}) {
+    SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
+    ResizeTo(size.width(), size.height());
+    const QHeaderView* header = window->DescVT->header();
+    EXPECT_GE(header->sectionSize(2), 64) << "the Description column stays";
+    ExpectSensibleLayout();
+  }
+}
+
+}  // namespace
+}  // namespace mireforge::testing

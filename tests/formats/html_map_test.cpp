@@ -100,7 +100,7 @@ TEST(HtmlMap, WritesTheFileAndReportsFailures) {
     WriteHtmlMap(bad, p);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + bad);
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + bad + ": No such file or directory");
   }
 }
 

@@ -350,7 +350,7 @@ TEST(ProjectFile, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
   }
   setrlimit(RLIMIT_FSIZE, &original);
   std::signal(SIGXFSZ, previousHandler);
-  EXPECT_EQ(message, "Unable to write to " + path);
+  EXPECT_EQ(message, "Unable to write to " + path + ": File too large");
   EXPECT_EQ(ReadWholeFile(path), old);
   EXPECT_FALSE(big.ProjectSaved);
   EXPECT_EQ(big.ProjectFileName, "earlier.mfp");

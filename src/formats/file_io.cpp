@@ -231,12 +231,17 @@ void AtomicFile::Write(const void* data, std::size_t size) {
   if (size && std::fwrite(data, 1, size, file_) != size) Fail();
 }
 
-void AtomicFile::Commit() {
+void AtomicFile::Finish() {
+  if (!file_) return;
   int error = 0;
   if (std::fflush(file_) != 0 || (::fsync(::fileno(file_)) != 0 && method_ != Method::Direct)) error = errno;
   if (std::fclose(file_) != 0 && !error) error = errno;
   file_ = nullptr;
   if (error) Fail(error);
+}
+
+void AtomicFile::Commit() {
+  Finish();
   if (method_ == Method::Direct) return;
   if (method_ == Method::InPlace) {
     CommitInPlace();

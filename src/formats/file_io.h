@@ -42,6 +42,10 @@ class AtomicFile {
 
   void Write(std::string_view bytes);
   void Write(const void* data, std::size_t size);
+  // Puts the whole content on the disk, so that a full disk is reported before
+  // the target is touched; Commit() does it when not done yet. Several files
+  // that must change together are first all finished, then all committed.
+  void Finish();
   void Commit();
   std::FILE* Handle() { return file_; }  // for libraries that write through a FILE*
   const std::string& Path() const { return path_; }

@@ -1,6 +1,7 @@
 #include "formats/html_map.h"
 
 #include <filesystem>
+#include <memory>
 
 #include "formats/file_io.h"
 #include "formats/gif_writer.h"
@@ -78,18 +79,47 @@ std::string FormatHtmlMap(const Project& project) {
   return out;
 }
 
+namespace {
+
+// The files of one export: all are written whole before any replaces its
+// target, so a full disk leaves every one as it was.
+class FileSet {
+ public:
+  void Add(const std::string& path, std::string_view bytes) {
+    files_.push_back(std::make_unique<AtomicFile>(path, std::string(WriteFailure)));
+    files_.back()->Write(bytes);
+    files_.back()->Finish();
+  }
+  void AddPictures(const std::string& folder, const std::vector<Image>& tiles) {
+    if (tiles.size() != TerrainCount) throw Error("The HTML map needs one picture per terrain");
+    for (int code = 0; code < TerrainCount; ++code)
+      Add((std::filesystem::path(folder) / HtmlPictureName(code)).string(), EncodeGif(tiles[code]));
+  }
+  void Commit() {
+    for (const auto& file : files_) file->Commit();
+  }
+
+ private:
+  std::vector<std::unique_ptr<AtomicFile>> files_;
+};
+
+}  // namespace
+
 void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles) {
-  if (tiles.size() != TerrainCount) throw Error("The HTML map needs one picture per terrain");
-  for (int code = 0; code < TerrainCount; ++code)
-    WriteGif((std::filesystem::path(folder) / HtmlPictureName(code)).string(), tiles[code]);
+  FileSet files;
+  files.AddPictures(folder, tiles);
+  files.Commit();
 }
 
 void WriteHtmlMap(const std::string& path, const Project& project, const HtmlMapOptions& options) {
-  WriteWholeFile(path, FormatHtmlMap(project), std::string(WriteFailure));
-  if (!options.WritePictures) return;
-  std::filesystem::path folder = std::filesystem::path(path).parent_path();
-  if (folder.empty()) folder = ".";
-  WriteHtmlPictures(folder.string(), TerrainTiles(TileLook::Color));
+  FileSet files;
+  files.Add(path, FormatHtmlMap(project));
+  if (options.WritePictures) {
+    std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    if (folder.empty()) folder = ".";
+    files.AddPictures(folder.string(), TerrainTiles(TileLook::Color));
+  }
+  files.Commit();
 }
 
 }  // namespace mireforge

@@ -365,7 +365,7 @@ TEST(ProjectFile, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
     SaveProject(small, dir.File("folder.mfp"));
     FAIL();
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.File("folder.mfp"));
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.File("folder.mfp") + ": Is a directory");
   }
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.mfp")));
 }

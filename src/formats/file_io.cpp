@@ -133,17 +133,14 @@ std::vector<std::string> StaleTemporaryFiles(const std::string& folder, bool rem
 
 AtomicFile::AtomicFile(std::string path, std::string failureMessage)
     : path_(std::move(path)), message_(std::move(failureMessage)) {
-  int error = 0;
-  target_ = FollowLinks(path_, error);
-  if (error) Fail(error);
   struct stat st;
-  const bool exists = ::stat(target_.c_str(), &st) == 0;
-  if (!exists && errno != ENOENT) Fail(errno);
-  if (exists && S_ISDIR(st.st_mode)) Fail(EISDIR);
-  if (exists && !S_ISREG(st.st_mode)) {
-    // A device or a pipe cannot be replaced, only written.
+  if (::stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    if (S_ISDIR(st.st_mode)) Fail(EISDIR);
+    // A device or a pipe (also one named through a link such as /dev/stdout)
+    // cannot be replaced, only written.
     method_ = Method::Direct;
-    const int fd = ::open(target_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    target_ = path_;
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) Fail(errno);
     file_ = ::fdopen(fd, "wb");
     if (!file_) {
@@ -153,6 +150,12 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
     }
     return;
   }
+  int error = 0;
+  target_ = FollowLinks(path_, error);
+  if (error) Fail(error);
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) Fail(errno);
+  if (exists && !S_ISREG(st.st_mode)) Fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);  // changed meanwhile
   if (exists) {
     // No write bit at all marks a file its owner wants kept as it is; root
     // could replace it, but a careful program does not.

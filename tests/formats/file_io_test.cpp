@@ -64,6 +64,24 @@ TEST(FileIo, FailuresCarryTheSystemsReason) {
   }
 }
 
+TEST(FileIo, APipeNamedThroughALinkIsWrittenNotReplaced) {
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  // As "-o /dev/stdout" names the standard output: a link into /proc/self/fd.
+  const std::string path = "/proc/self/fd/" + std::to_string(pipeFds[1]);
+  {
+    AtomicFile file(path, "x %s");
+    EXPECT_EQ(file.CommitMethod(), AtomicFile::Method::Direct);
+    file.Write("through the pipe");
+    file.Commit();
+  }
+  ::close(pipeFds[1]);
+  char buffer[64] = {};
+  EXPECT_EQ(::read(pipeFds[0], buffer, sizeof buffer), 16);
+  EXPECT_STREQ(buffer, "through the pipe");
+  ::close(pipeFds[0]);
+}
+
 constexpr uid_t Nobody = 65534;
 
 std::string ErrorOf(const std::function<void()>& save) {

@@ -1,5 +1,6 @@
 // mireforge: the desktop editor.
 #include <QApplication>
+#include <QFile>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -7,6 +8,7 @@
 #include "app/recovery.h"
 #include "app/small_forms.h"
 #include "app/user_prompts.h"
+#include "formats/file_io.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -17,6 +19,9 @@ int main(int argc, char* argv[]) {
   mireforge::DialogPrompts prompts;
   mireforge::TfMain window(mireforge::Preferences::DefaultPath(), prompts);
   window.ShowAtStart();
+  // What an in-place save stages (the target's folder refusing a new file) is
+  // kept where the next start looks for what a killed save left behind.
+  mireforge::SetStagingFolder(QFile::encodeName(mireforge::DefaultRecoveryFolder()).toStdString());
   // Destroyed only on a clean exit, which removes the autosaved copy.
   mireforge::RecoverySession recovery(window);
 
@@ -34,6 +39,6 @@ int main(int argc, char* argv[]) {
       prompts.ShowError(&window, QString::fromStdString(error.what()));
     }
   });
-  mireforge::StartTestEdit(window, recovery);
+  mireforge::StartTestEdit(window);
   return app.exec();
 }

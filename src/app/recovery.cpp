@@ -7,19 +7,24 @@
 #include <QLocale>
 #include <QLockFile>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QUndoStack>
 #include <QUuid>
 #include <algorithm>
+#include <cstdio>
+#include <zlib.h>
 #include <utility>
 #include <vector>
 
 #include "app/edit_commands.h"
 #include "app/main_window.h"
 #include "app/map_transform_command.h"
+#include "app/map_grid_view.h"
 #include "app/user_prompts.h"
+#include "formats/file_io.h"
 #include "formats/ini_file.h"
 #include "formats/project_file.h"
 #include "model/error.h"
@@ -79,17 +84,42 @@ QString DefaultRecoveryFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/recovery";
 }
 
+namespace {
+
+constexpr const char* IncompleteCopy = "the copy is damaged or incomplete";
+
+std::string Checksum(std::string_view bytes) {
+  const uLong crc = ::crc32(::crc32(0L, Z_NULL, 0), reinterpret_cast<const Bytef*>(bytes.data()),
+                            static_cast<uInt>(bytes.size()));
+  return QString::number(static_cast<qulonglong>(crc), 16).toStdString();
+}
+
+}  // namespace
+
 void WriteRecoveryCopy(const Project& project, const QString& path, const QDateTime& savedAt) {
   IniFile ini;
   WriteProject(project, ini);
-  // After the project's own sections, so the copy still begins like any project file.
-  ini.WriteString(RecoverySection, "ProjectFileName", project.ProjectFileName);
-  ini.WriteString(RecoverySection, "Time", savedAt.toUTC().toString(Qt::ISODateWithMs).toStdString());
-  ini.Save(Local(path), "Unable to write to %s");
+  std::string bytes = ini.Serialize();
+  // After the project's own sections, so the copy still begins like any project
+  // file; its length and checksum cover everything before it.
+  IniFile tail;
+  tail.WriteString(RecoverySection, "ProjectFileName", project.ProjectFileName);
+  tail.WriteString(RecoverySection, "Time", savedAt.toUTC().toString(Qt::ISODateWithMs).toStdString());
+  tail.WriteInteger(RecoverySection, "Bytes", static_cast<long long>(bytes.size()));
+  tail.WriteString(RecoverySection, "Checksum", Checksum(bytes));
+  bytes += tail.Serialize();
+  WriteWholeFile(Local(path), bytes, "Unable to write to %s");
 }
 
 RecoveredProject ReadRecoveryCopy(const QString& path) {
-  const IniFile ini = IniFile::Load(Local(path), MaxProjectFileBytes);
+  const std::string bytes = ReadWholeFile(Local(path), MaxProjectFileBytes);
+  const IniFile ini = IniFile::Parse(bytes);
+  const std::int32_t length = ini.ReadInteger(RecoverySection, "Bytes", -1);
+  const std::string recoveryHead = std::string("[") + RecoverySection + "]";
+  if (length < 0 || static_cast<std::size_t>(length) > bytes.size() ||
+      bytes.compare(static_cast<std::size_t>(length), recoveryHead.size(), recoveryHead) != 0 ||
+      ini.ReadString(RecoverySection, "Checksum", "") != Checksum(std::string_view(bytes).substr(0, length)))
+    throw Error(IncompleteCopy);
   RecoveredProject recovered;
   ReadProject(ini, recovered.project);
   recovered.project.ProjectFileName = ini.ReadWholeString(RecoverySection, "ProjectFileName", "");
@@ -115,35 +145,40 @@ RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
     return;
   }
 
+  writer_.setMaxThreadCount(1);
+  timer_.setSingleShot(true);
   QUndoStack& undo = window_.UndoStack();
   undoIndex_ = undo.index();
   connect(&undo, &QUndoStack::indexChanged, this, [this, &undo](int index) {
     // The command just done or undone. A wholesale change (fill, blank map, a
-    // map transform) is written at once; cell and panel edits wait for the
-    // timer, since a whole copy of a 512 x 512 project takes a noticeable part
-    // of a second.
+    // map transform) is written at once; cell and panel edits within the
+    // interval, so that a stroke is copied once a second rather than once per cell.
     const QUndoCommand* command = undo.command(index > undoIndex_ ? index - 1 : index);
     undoIndex_ = index;
     dirty_ = true;
     const bool wholesale =
         dynamic_cast<const MapChangeCommand*>(command) || dynamic_cast<const MapTransformCommand*>(command);
     ScheduleUpdate(wholesale);  // also removes the copy once saved
+    if (!timer_.isActive()) timer_.start();
   });
   connect(&undo, &QUndoStack::cleanChanged, this, [this] { ScheduleUpdate(false); });
   connect(&window_, &TfMain::MapReplaced, this, [this] { ScheduleUpdate(true); });
   connect(&timer_, &QTimer::timeout, this, [this] {
     // A modal dialog may be half-way through a command (a wizard showing its
-    // previews); the next tick writes what the command leaves behind.
-    if (dirty_ && !QApplication::activeModalWidget()) Update();
+    // previews); the copy waits for what the command leaves behind.
+    if (!dirty_) return;
+    if (QApplication::activeModalWidget()) timer_.start();
+    else Update();
   });
-  timer_.start(intervalMs);
+  timer_.setInterval(intervalMs);
   // A project that starts out unsaved (a restored one) is protected at once.
   dirty_ = !window_.CurrentProject().ProjectSaved;
   ScheduleUpdate(dirty_);
 }
 
 RecoverySession::~RecoverySession() {
-  RemoveCopy();
+  writer_.waitForDone();
+  if (!copyPath_.isEmpty()) QFile::remove(copyPath_);
   if (lock_) lock_->unlock();
 }
 
@@ -168,19 +203,52 @@ void RecoverySession::Update() {
     RemoveCopy();
     return;
   }
-  try {
-    WriteRecoveryCopy(project, copyPath_, QDateTime::currentDateTime());
-    dirty_ = false;
+  dirty_ = true;
+  if (writing_) return;  // the end of this write starts the next
+  dirty_ = false;
+  writing_ = true;
+  removeAfterWrite_ = false;
+  // The snapshot is the only part on the GUI thread; the write runs beside it.
+  auto snapshot = std::make_shared<const Project>(project);
+  const QString path = copyPath_;
+  const QDateTime now = QDateTime::currentDateTime();
+  writer_.start([this, snapshot, path, now] {
+    QString error;
+    try {
+      WriteRecoveryCopy(*snapshot, path, now);
+    } catch (const std::exception& e) {
+      error = QString::fromStdString(e.what());
+    }
+    QMetaObject::invokeMethod(this, [this, error] { WriteFinished(error); }, Qt::QueuedConnection);
+  });
+}
+
+void RecoverySession::WriteFinished(const QString& error) {
+  if (!writing_) return;  // already handled by WaitForWrite
+  writing_ = false;
+  if (error.isEmpty()) {
     lastError_.clear();
-  } catch (const std::exception& error) {
+  } else {
     // Shown where it does not interrupt; the next change tries again.
-    lastError_ = QString("Autosave failed: ") + QString::fromStdString(error.what());
+    lastError_ = "Autosave failed: " + error;
     window_.statusBar()->showMessage(lastError_, 10000);
   }
+  // Saved (or undone to the saved state) while the copy was being written.
+  if (std::exchange(removeAfterWrite_, false)) QFile::remove(copyPath_);
+  if (dirty_ && !timer_.isActive()) timer_.start();
+}
+
+void RecoverySession::WaitForWrite() {
+  writer_.waitForDone();
+  // The queued end of the write, if it has not been handled yet.
+  QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void RecoverySession::RemoveCopy() {
-  if (!copyPath_.isEmpty()) QFile::remove(copyPath_);
+  if (copyPath_.isEmpty()) return;
+  dirty_ = false;
+  if (writing_) removeAfterWrite_ = true;
+  QFile::remove(copyPath_);
 }
 
 bool AskRestore(QWidget* parent, const QString& text) {
@@ -197,7 +265,22 @@ QString RestoreQuestionText(const QDateTime& savedAt) {
       .arg(QLocale().toString(savedAt.toLocalTime(), QLocale::ShortFormat));
 }
 
+QString LeftoverQuestionText(const QString& folder) {
+  const std::vector<std::string> leftovers = StaleTemporaryFiles(Local(folder), false);
+  if (leftovers.empty()) return {};
+  QStringList lines;
+  for (const std::string& file : leftovers) {
+    const QFileInfo info(QFile::decodeName(file.c_str()));
+    lines << QString("%1 (%2)").arg(info.fileName(), QLocale().formattedDataSize(info.size()));
+  }
+  return QString("Saves that were cut short left these files in %1:\n%2\n\nA file that was being written in place "
+                 "may hold its only whole copy. Remove them?")
+      .arg(folder, lines.join('\n'));
+}
+
 bool OfferRecovery(TfMain& window, UserPrompts& prompts, const QString& folder, const RestoreQuestion& ask) {
+  if (const QString question = LeftoverQuestionText(folder); !question.isEmpty())
+    if (prompts.AskOffer(&window, "Warning", question)) StaleTemporaryFiles(Local(folder), true);
   for (DeadSession& session : FindDeadSessions(folder)) {
     RecoveredProject recovered;
     try {
@@ -220,23 +303,42 @@ bool OfferRecovery(TfMain& window, UserPrompts& prompts, const QString& folder, 
   return false;
 }
 
-void StartTestEdit(TfMain& window, RecoverySession& recovery) {
+namespace {
+
+// The press and release of a user's click with the paint tool, at the cell's centre.
+void ClickPaint(TfMain& window, int x, int y, int code) {
+  window.ChooseTerrain(code);
+  window.aPaint->trigger();
+  QWidget* viewport = window.DG->viewport();
+  const int pitch = window.TileSize() + (window.aShowGrid->isChecked() ? 1 : 0);
+  const QPointF at((x - window.DG->LeftColumn()) * pitch + pitch / 2, (y - window.DG->TopRow()) * pitch + pitch / 2);
+  for (const auto& [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::MouseButtons(Qt::LeftButton)},
+                                      std::pair{QEvent::MouseButtonRelease, Qt::MouseButtons(Qt::NoButton)}}) {
+    QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(viewport, &event);
+  }
+  std::fprintf(stderr, "mireforge: test stroke painted %d\n", window.CurrentProject().Map.GetTerrain(x, y));
+  std::fflush(stderr);
+}
+
+}  // namespace
+
+void StartTestEdit(TfMain& window) {
   const QStringList parts = qEnvironmentVariable("MIREFORGE_TEST_EDIT").split(',');
   if (parts.size() != 3) return;
   const int x = parts[0].toInt(), y = parts[1].toInt(), code = parts[2].toInt();
+  if (code < 0 || code >= TerrainCount) return;
   // Waits for the map a file argument brings: loading lets events run part-way.
   auto attempt = std::make_shared<std::function<void(int)>>();
-  *attempt = [&window, &recovery, attempt, x, y, code](int triesLeft) {
+  *attempt = [&window, attempt, x, y, code](int triesLeft) {
     const MapGrid& map = window.CurrentProject().Map;
     if (!window.MapPresent() || x < 0 || y < 0 || x >= map.Width || y >= map.Height) {
       if (triesLeft > 0) QTimer::singleShot(50, &window, [attempt, triesLeft] { (*attempt)(triesLeft - 1); });
       else *attempt = nullptr;  // gives up; breaks the cycle of the shared function
       return;
     }
-    if (code >= 0 && code < TerrainCount)
-      window.UndoStack().push(new PaintTerrainCommand(window.CurrentProject(), window, 0, x, y, code));
-    recovery.Update();
-    *attempt = nullptr;
+    ClickPaint(window, x, y, code);
+    *attempt = nullptr;  // last: this destroys the running function's captures
   };
   QTimer::singleShot(0, &window, [attempt] { (*attempt)(200); });
 }

@@ -7,6 +7,10 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <fstream>
+#include <sstream>
+#include <mutex>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -90,30 +94,206 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
   return bytes;
 }
 
+namespace {
+
+constexpr std::string_view TempMarker = ".mireforge-tmp-";
+constexpr std::size_t TempRandomLength = 6;  // mkstemp's XXXXXX
+constexpr std::size_t MaxFileNameLength = 255;
+
+std::string FolderOf(const std::string& path) {
+  const std::string folder = std::filesystem::path(path).parent_path().string();
+  return folder.empty() ? "." : folder;
+}
+
+std::string FileNameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+// ".NAME.mireforge-tmp-", the name shortened so that the whole stays a legal name.
+std::string TemporaryPrefix(const std::string& targetName) {
+  const std::size_t room = MaxFileNameLength - 1 - TempMarker.size() - TempRandomLength;
+  return "." + targetName.substr(0, room) + std::string(TempMarker);
+}
+
+// The file a chain of symbolic links ends at (the path itself when it is no link).
+std::string FollowLinks(std::string path, int& error) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string link(4096, '\0');
+    const ssize_t length = ::readlink(path.c_str(), link.data(), link.size());
+    if (length <= 0) return path;
+    link.resize(static_cast<std::size_t>(length));
+    path = link[0] == '/' ? link : FolderOf(path) + "/" + link;
+  }
+  error = ELOOP;
+  return path;
+}
+
+mode_t NewFileMode() {
+  // Queried once: umask() can only be read by setting it, which must not race
+  // with files created meanwhile.
+  static const mode_t mask = [] {
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+  }();
+  return 0666 & ~mask;
+}
+
+std::mutex StagingMutex;
+std::string StagingFolderSetting;
+
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);  // makes the rename durable; a failure here loses nothing written
+  ::close(fd);
+}
+
+// Removes (or only lists) our temporary files in folder whose names begin with
+// prefix and whose writers are gone: a live writer holds a lock on its file.
+std::vector<std::string> FindStale(const std::string& folder, std::string_view prefix, bool remove) {
+  std::vector<std::string> stale;
+  std::error_code ec;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!IsTemporaryFileName(name) || name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string path = it->path().string();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) continue;
+    struct stat st;
+    const bool ours = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (st.st_uid == ::geteuid() || ::geteuid() == 0);
+    if (ours && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      if (remove) ::unlink(path.c_str());  // still under our lock, so no writer can have taken it meanwhile
+      stale.push_back(path);
+    }
+    ::close(fd);
+  }
+  return stale;
+}
+
+}  // namespace
+
+void SetStagingFolder(std::string folder) {
+  const std::lock_guard<std::mutex> guard(StagingMutex);
+  StagingFolderSetting = std::move(folder);
+}
+
+std::string StagingFolder() {
+  {
+    const std::lock_guard<std::mutex> guard(StagingMutex);
+    if (!StagingFolderSetting.empty()) return StagingFolderSetting;
+  }
+  std::error_code ec;
+  const std::filesystem::path system = std::filesystem::temp_directory_path(ec);
+  return ec ? std::string("/tmp") : system.string();
+}
+
+bool IsTemporaryFileName(std::string_view name) {
+  const std::size_t marker = name.rfind(TempMarker);
+  return name.size() > 1 && name[0] == '.' && marker != std::string_view::npos && marker > 1 &&
+         name.size() == marker + TempMarker.size() + TempRandomLength;
+}
+
+std::vector<std::string> StaleTemporaryFiles(const std::string& folder, bool remove) {
+  return FindStale(folder, ".", remove);
+}
+
 AtomicFile::AtomicFile(std::string path, std::string failureMessage)
     : path_(std::move(path)), message_(std::move(failureMessage)) {
-  // A unique name beside the target, so the final rename stays on one file system.
-  temp_ = path_ + ".tmp-XXXXXX";
-  const int fd = ::mkstemp(temp_.data());
-  if (fd < 0) {
-    temp_.clear();
-    Fail();
+  struct stat st;
+  if (::stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    if (S_ISDIR(st.st_mode)) Fail(EISDIR);
+    // A device or a pipe (also one named through a link such as /dev/stdout)
+    // cannot be replaced, only written.
+    method_ = Method::Direct;
+    target_ = path_;
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    if (fd < 0) Fail(errno);
+    file_ = ::fdopen(fd, "wb");
+    if (!file_) {
+      const int e = errno;
+      ::close(fd);
+      Fail(e);
+    }
+    return;
   }
-  file_ = ::fdopen(fd, "wb");
-  if (!file_) {
+  int error = 0;
+  target_ = FollowLinks(path_, error);
+  if (error) Fail(error);
+  const bool exists = ::stat(target_.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) Fail(errno);
+  if (exists && !S_ISREG(st.st_mode)) Fail(S_ISDIR(st.st_mode) ? EISDIR : EINVAL);  // changed meanwhile
+  if (exists) {
+    // No write bit at all marks a file its owner wants kept as it is; root
+    // could replace it, but a careful program does not.
+    if ((st.st_mode & 0222) == 0) Fail(std::string("the file is read-only"));
+    if (::access(target_.c_str(), W_OK) != 0) Fail(errno);
+  }
+  const std::string folder = FolderOf(target_);
+  FindStale(folder, TemporaryPrefix(FileNameOf(target_)), true);
+  if (const int refused = OpenTemporary(folder)) {
+    // The folder refuses a new file but the file itself may be written: stage
+    // the content elsewhere and copy it in once it is whole.
+    if (!exists || (refused != EACCES && refused != EPERM && refused != EROFS)) Fail(refused);
+    method_ = Method::InPlace;
+    if (const int failed = OpenTemporary(StagingFolder())) Fail(failed);
+  }
+  if (method_ == Method::InPlace) return;
+  if (!exists) {
+    ::fchmod(lock_, NewFileMode());
+    return;
+  }
+  struct stat temp;
+  const bool sameOwner = ::fstat(lock_, &temp) == 0 && temp.st_uid == st.st_uid && temp.st_gid == st.st_gid;
+  // Renaming would split hard links, or give the file another owner or group.
+  if (st.st_nlink > 1 || (!sameOwner && ::fchown(lock_, st.st_uid, st.st_gid) != 0)) method_ = Method::InPlace;
+  else ::fchmod(lock_, st.st_mode & 07777);
+}
+
+int AtomicFile::OpenTemporary(const std::string& folder) {
+  const std::string prefix = TemporaryPrefix(FileNameOf(target_));
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    std::string name = folder + "/" + prefix + std::string(TempRandomLength, 'X');
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) return errno;
+    // The lock marks the file as a live writer's. A cleaner may have removed it
+    // between its creation and the lock: then it is no longer at its name.
+    struct stat byFd, byName;
+    if (::flock(fd, LOCK_EX) == 0 && ::fstat(fd, &byFd) == 0 && ::stat(name.c_str(), &byName) == 0 &&
+        byFd.st_ino == byName.st_ino && byFd.st_dev == byName.st_dev) {
+      const int writeFd = ::dup(fd);
+      file_ = writeFd < 0 ? nullptr : ::fdopen(writeFd, "wb");
+      if (!file_) {
+        const int error = errno;
+        if (writeFd >= 0) ::close(writeFd);
+        ::unlink(name.c_str());
+        ::close(fd);
+        return error;
+      }
+      lock_ = fd;
+      temp_ = std::move(name);
+      return 0;
+    }
     ::close(fd);
-    std::remove(temp_.c_str());
-    temp_.clear();
-    Fail();
   }
+  return EEXIST;
 }
 
 AtomicFile::~AtomicFile() {
   if (file_) std::fclose(file_);
-  if (!temp_.empty()) std::remove(temp_.c_str());
+  if (!temp_.empty()) ::unlink(temp_.c_str());
+  if (lock_ >= 0) ::close(lock_);
 }
 
-void AtomicFile::Fail() const { throw Error(FormatMessage(message_, path_)); }
+void AtomicFile::Fail() const { Fail(errno); }
+
+void AtomicFile::Fail(int error) const { Fail(error ? std::string(std::strerror(error)) : std::string()); }
+
+void AtomicFile::Fail(const std::string& reason) const {
+  std::string message = FormatMessage(message_, path_);
+  if (!reason.empty()) message += ": " + reason;
+  throw Error(message);
+}
 
 void AtomicFile::Write(std::string_view bytes) { Write(bytes.data(), bytes.size()); }
 
@@ -121,21 +301,63 @@ void AtomicFile::Write(const void* data, std::size_t size) {
   if (size && std::fwrite(data, 1, size, file_) != size) Fail();
 }
 
-void AtomicFile::Commit() {
-  const bool flushed = std::fflush(file_) == 0 && ::fsync(::fileno(file_)) == 0;
-  const bool closed = std::fclose(file_) == 0;
+void AtomicFile::Finish() {
+  if (!file_) return;
+  int error = 0;
+  if (std::fflush(file_) != 0 || (::fsync(::fileno(file_)) != 0 && method_ != Method::Direct)) error = errno;
+  if (std::fclose(file_) != 0 && !error) error = errno;
   file_ = nullptr;
-  if (!flushed || !closed) Fail();
-  // Keep the permissions of the file being replaced; a new file gets the usual ones.
-  struct stat st;
-  if (::stat(path_.c_str(), &st) == 0) {
-    ::chmod(temp_.c_str(), st.st_mode & 07777);
+  if (error) Fail(error);
+}
+
+void AtomicFile::Commit() {
+  Finish();
+  if (method_ == Method::Direct) return;
+  if (method_ == Method::InPlace) {
+    CommitInPlace();
   } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(temp_.c_str(), 0666 & ~mask);
+    if (std::rename(temp_.c_str(), target_.c_str()) != 0) Fail();
+    temp_.clear();
+    SyncFolder(FolderOf(target_));
   }
-  if (std::rename(temp_.c_str(), path_.c_str()) != 0) Fail();
+  ::close(lock_);
+  lock_ = -1;
+}
+
+void AtomicFile::CommitInPlace() {
+  struct stat st;
+  if (::fstat(lock_, &st) != 0) Fail();
+  const off_t size = st.st_size;
+  const int out = ::open(target_.c_str(), O_WRONLY | O_CLOEXEC);
+  if (out < 0) Fail();
+  auto fail = [&](int error, bool touched) {
+    ::close(out);
+    if (!touched) Fail(error);
+    // The target is half overwritten: the whole new content must survive.
+    const std::string kept = temp_;
+    temp_.clear();
+    Fail(std::string(std::strerror(error)) + "; the new content is kept in " + kept);
+  };
+#ifdef __linux__
+  // Reserve the room first, so a full disk stops the save before the file is touched.
+  if (size > 0 && ::fallocate(out, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
+    fail(errno, false);
+#endif
+  std::vector<char> buffer(1 << 20);
+  for (off_t done = 0; done < size;) {
+    const ssize_t got = ::pread(lock_, buffer.data(), buffer.size(), done);
+    if (got <= 0) fail(got < 0 ? errno : EIO, done > 0);
+    for (ssize_t written = 0; written < got;) {
+      const ssize_t n = ::pwrite(out, buffer.data() + written, static_cast<std::size_t>(got - written), done + written);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) fail(n < 0 ? errno : EIO, true);
+      written += n;
+    }
+    done += got;
+  }
+  if (::ftruncate(out, size) != 0 || ::fsync(out) != 0) fail(errno, true);
+  ::close(out);  // fsync has reported any write error
+  ::unlink(temp_.c_str());
   temp_.clear();
 }
 

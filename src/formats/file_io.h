@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace mireforge {
 
@@ -24,12 +25,30 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes = AnyF
 // "1.5 MB": a size for messages.
 std::string ByteSizeText(std::uint64_t bytes);
 
-// Writes into a temporary file in the target's folder; Commit() renames it over
-// the target. Destroyed without Commit(), it removes the temporary file and the
-// target stays as it was. Every failure throws Error with the message pattern
-// given (its %s is the target's name).
+// Saves a file the way careful editors do, so that a failure never leaves a
+// half-written file where a good one stood and a save never weakens the file:
+//
+// - The new content goes into a temporary file ".NAME.mireforge-tmp-XXXXXX"
+//   beside the target; Commit() renames it over the target. Destroyed without
+//   Commit(), it removes the temporary file and the target stays as it was.
+// - A target that is a symbolic link is saved into the file the link points to.
+// - A target nobody may write (no write bit at all, also for root) or we may not
+//   write is refused with the reason; the mode, owner and group are kept.
+// - Where renaming would split hard links, lose the owner or group, or the folder
+//   refuses a new file while the file itself is writable, the whole new content
+//   is first written to the temporary file (in the staging folder when the target's
+//   folder refuses it), room for it is reserved, and only then is it copied over
+//   the target in place.
+// - A target that is not a regular file (a device, a pipe) is written directly.
+// - Temporary files of earlier saves to the same target whose writer has died
+//   (a live writer keeps a lock on its file) are removed.
+//
+// Every failure throws Error with the message pattern given (its %s is the
+// target's name as given), followed by ": " and the system's reason.
 class AtomicFile {
  public:
+  enum class Method { Rename, InPlace, Direct };
+
   AtomicFile(std::string path, std::string failureMessage);
   ~AtomicFile();
   AtomicFile(const AtomicFile&) = delete;
@@ -37,17 +56,45 @@ class AtomicFile {
 
   void Write(std::string_view bytes);
   void Write(const void* data, std::size_t size);
+  // Puts the whole content on the disk, so that a full disk is reported before
+  // the target is touched; Commit() does it when not done yet. Several files
+  // that must change together are first all finished, then all committed.
+  void Finish();
   void Commit();
   std::FILE* Handle() { return file_; }  // for libraries that write through a FILE*
   const std::string& Path() const { return path_; }
+  // How Commit() will replace the target.
+  Method CommitMethod() const { return method_; }
+  // The reason is errno's text, or the write error of the handle.
   [[noreturn]] void Fail() const;
+  [[noreturn]] void Fail(int error) const;
 
  private:
-  std::string path_;
+  [[noreturn]] void Fail(const std::string& reason) const;
+  // 0, or errno when folder refuses the temporary file.
+  int OpenTemporary(const std::string& folder);
+  void CommitInPlace();
+
+  std::string path_;    // as given, for messages
+  std::string target_;  // the file really written: links followed
   std::string temp_;
   std::string message_;
   std::FILE* file_ = nullptr;
+  int lock_ = -1;  // keeps the temporary file locked while it is ours
+  Method method_ = Method::Rename;
 };
+
+// Where the whole content of an in-place save is staged when the target's folder
+// refuses new files; the system's temporary folder unless set (the editor uses
+// its recovery folder, so that what a killed save leaves behind is found there).
+void SetStagingFolder(std::string folder);
+std::string StagingFolder();
+
+// The temporary file pattern's parts: ".NAME.mireforge-tmp-" + six characters.
+bool IsTemporaryFileName(std::string_view fileName);
+// The temporary files in folder whose writers have died; with remove, removes
+// them (those that cannot be removed are still listed).
+std::vector<std::string> StaleTemporaryFiles(const std::string& folder, bool remove);
 
 // Writes the whole text atomically.
 void WriteWholeFile(const std::string& path, std::string_view bytes, const std::string& failureMessage);

@@ -1,6 +1,7 @@
 #include "formats/html_map.h"
 
 #include <filesystem>
+#include <memory>
 
 #include "formats/file_io.h"
 #include "formats/gif_writer.h"
@@ -83,16 +84,6 @@ std::string FormatHtmlMap(const Project& project) {
   return out;
 }
 
-void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles, bool keepExisting) {
-  if (tiles.size() != TerrainCount) throw Error("The HTML map needs one picture per terrain");
-  for (int code = 0; code < TerrainCount; ++code) {
-    const std::filesystem::path file = std::filesystem::path(folder) / HtmlPictureName(code);
-    std::error_code unknown;
-    if (keepExisting && std::filesystem::exists(file, unknown)) continue;
-    WriteGif(file.string(), tiles[code]);
-  }
-}
-
 namespace {
 
 std::filesystem::path PageFolder(const std::string& path) {
@@ -100,23 +91,56 @@ std::filesystem::path PageFolder(const std::string& path) {
   return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
+// The files of one export: all are written whole before any replaces its
+// target, so a full disk leaves every one as it was.
+class FileSet {
+ public:
+  void Add(const std::string& path, std::string_view bytes) {
+    files_.push_back(std::make_unique<AtomicFile>(path, std::string(WriteFailure)));
+    files_.back()->Write(bytes);
+    files_.back()->Finish();
+  }
+  void AddPictures(const std::string& folder, const std::vector<Image>& tiles, bool keepExisting) {
+    if (tiles.size() != TerrainCount) throw Error("The HTML map needs one picture per terrain");
+    for (int code = 0; code < TerrainCount; ++code) {
+      const std::filesystem::path file = std::filesystem::path(folder) / HtmlPictureName(code);
+      std::error_code unknown;
+      if (keepExisting && std::filesystem::exists(file, unknown)) continue;
+      Add(file.string(), EncodeGif(tiles[code]));
+    }
+  }
+  void Commit() {
+    for (const auto& file : files_) file->Commit();
+  }
+
+ private:
+  std::vector<std::unique_ptr<AtomicFile>> files_;
+};
+
 }  // namespace
+
+void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles, bool keepExisting) {
+  FileSet files;
+  files.AddPictures(folder, tiles, keepExisting);
+  files.Commit();
+}
 
 std::vector<std::string> ExistingHtmlPictures(const std::string& path) {
   const std::filesystem::path folder = PageFolder(path);
   std::vector<std::string> existing;
-  for (int number = 0; number < TerrainCount; ++number) {
-    const std::string name = std::string(1, HexDigits[number]) + ".gif";
+  for (int code = 0; code < TerrainCount; ++code) {
     std::error_code unknown;
-    if (std::filesystem::exists(folder / name, unknown)) existing.push_back(name);
+    if (std::filesystem::exists(folder / HtmlPictureName(code), unknown)) existing.push_back(HtmlPictureName(code));
   }
   return existing;
 }
 
 void WriteHtmlMap(const std::string& path, const Project& project, const HtmlMapOptions& options) {
-  WriteWholeFile(path, FormatHtmlMap(project), std::string(WriteFailure));
-  if (!options.WritePictures) return;
-  WriteHtmlPictures(PageFolder(path).string(), TerrainTiles(TileLook::Color), options.KeepExistingPictures);
+  FileSet files;
+  files.Add(path, FormatHtmlMap(project));
+  if (options.WritePictures)
+    files.AddPictures(PageFolder(path).string(), TerrainTiles(TileLook::Color), options.KeepExistingPictures);
+  files.Commit();
 }
 
 }  // namespace mireforge

@@ -36,14 +36,16 @@ struct HtmlMapOptions {
 };
 
 // Writes the sixteen pictures 0.gif to F.gif into the folder from the tiles,
-// given in terrain code order (16 of them); with keepExisting, only those missing.
+// given in terrain code order (16 of them): all of them or, when one cannot be
+// written, none; with keepExisting, only those missing.
 void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles, bool keepExisting = false);
 
 // Which of 0.gif to F.gif already exist beside the page at path, in file name order.
 std::vector<std::string> ExistingHtmlPictures(const std::string& path);
 
-// Writes the page atomically and, when asked, its pictures beside it.
-// Error "Cannot create file %s" when a file cannot be written.
+// Writes the page atomically and, when asked, its pictures beside it: every
+// file or, when one cannot be written, none. Error "Cannot create file %s"
+// and the system's reason when a file cannot be written.
 void WriteHtmlMap(const std::string& path, const Project& project, const HtmlMapOptions& options = {});
 
 }  // namespace mireforge

@@ -1,9 +1,12 @@
 #include "formats/project_file.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <new>
+#include <cstring>
+#include <filesystem>
 #include <utility>
 
 #include "formats/file_io.h"
@@ -244,7 +247,9 @@ void WriteProjectFile(const Project& project, const std::string& fileName, const
     ini = IniFile::LoadIfExists(fileName, MaxProjectFileBytes);
   } catch (const Error&) {
     // Without the old content its foreign sections would be lost on replacing it.
-    throw Error(FormatMessage("Unable to write to %s", fileName));
+    std::error_code ec;
+    throw Error(FormatMessage("Unable to write to %s", fileName) + ": " +
+                (std::filesystem::is_directory(fileName, ec) ? std::strerror(EISDIR) : "the file cannot be read"));
   }
   WriteProject(project, ini, progress);
   ini.Save(fileName, "Unable to write to %s");

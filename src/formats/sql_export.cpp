@@ -5,6 +5,7 @@
 
 #include "formats/file_io.h"
 #include "formats/midnight_map.h"
+#include "model/error.h"
 #include "model/terrain.h"
 #include "project/project.h"
 
@@ -14,21 +15,63 @@ namespace {
 
 constexpr std::string_view WriteFailure = "Cannot create file %s";
 
-void AppendEscaped(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    switch (c) {
-      // A doubled quote, not \", so the text stays inside its quotes even where
-      // the server treats backslashes as ordinary characters.
-      case '"': out += "\"\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\0': out += "\\0"; break;
-      // Line breaks escaped keep one statement per line.
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\x1A': out += "\\Z"; break;
-      default: out += c;
+// Plain printable ASCII without a backslash reads the same under every client
+// character set and with or without NO_BACKSLASH_ESCAPES, once its quotes are
+// doubled. Anything else goes as a hex literal: a backslash escape means one
+// thing or another depending on the server's mode, and under gbk, big5, sjis or
+// cp932 a byte above 0x7F joins the escaping backslash into one character,
+// freeing the quote after it. Hex digits cannot be misread, and store the text's
+// own bytes whatever the client's character set.
+bool PlainSqlText(std::string_view text) {
+  for (const unsigned char c : text)
+    if (c < 0x20 || c > 0x7E || c == '\\') return false;
+  return true;
+}
+
+void AppendTextLiteral(std::string& out, std::string_view text) {
+  static constexpr char Digits[] = "0123456789ABCDEF";
+  if (PlainSqlText(text)) {
+    out += '"';
+    for (const char c : text) {
+      if (c == '"') out += '"';
+      out += c;
     }
+    out += '"';
+    return;
   }
+  out += "X'";
+  for (const unsigned char c : text) {
+    out += Digits[c >> 4];
+    out += Digits[c & 15];
+  }
+  out += '\'';
+}
+
+// What a table or column name (or the scenario value) may not hold: anything
+// that ends the statement, starts a comment or opens a string. A `quoted`
+// part may hold blanks and punctuation, but no control characters, and no bytes
+// above 0x7F, which a multibyte client character set could join with the
+// closing backtick.
+bool EndsStatement(std::string_view text) {
+  bool quoted = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+    if (c < 0x20 || c == 0x7F) return true;
+    if (c == '`') {
+      if (quoted && next == '`') ++i;  // a doubled backtick inside the quotes
+      else quoted = !quoted;
+      continue;
+    }
+    if (quoted) {
+      if (c > 0x7F) return true;
+      continue;
+    }
+    if (c == ';' || c == '\'' || c == '"' || c == '\\' || c == '#' || (c == '-' && next == '-') ||
+        (c == '/' && next == '*'))
+      return true;
+  }
+  return quoted;
 }
 
 void AppendNumber(std::string& out, long long value) {
@@ -79,9 +122,8 @@ class StatementBuilder {
     out += terrainText;
     out += '"';
     if (options_.DescriptionColumn) {
-      out += ",\"";
-      AppendEscaped(out, description);
-      out += '"';
+      out += ',';
+      AppendTextLiteral(out, description);
     }
     if (options_.DomainColumn) {
       out += ',';
@@ -123,10 +165,28 @@ bool SqlExportOptions::CanSave() const {
   return !TableName.empty() && !XColumn.empty() && !YColumn.empty() && !TerrainColumn.empty();
 }
 
-std::string EscapeSqlText(std::string_view text) {
+std::string SqlExportOptions::Refusal() const {
+  const std::pair<const char*, const std::string*> fields[] = {
+      {"table name", &TableName},
+      {"X column", &XColumn},
+      {"Y column", &YColumn},
+      {"terrain column", &TerrainColumn},
+      {"description column", DescriptionColumn ? &DescriptionColumnName : nullptr},
+      {"scenario column", ScenarioColumn ? &ScenarioColumnName : nullptr},
+      {"scenario value", ScenarioColumn ? &ScenarioValue : nullptr},
+      {"domain column", DomainColumn ? &DomainColumnName : nullptr},
+  };
+  for (const auto& [field, text] : fields)
+    if (text && EndsStatement(*text))
+      return "The " + std::string(field) + " \"" + *text +
+             "\" would break the SQL statements: it may not hold ; ' \" \\ # -- /* or line breaks, and `quotes` must be closed";
+  return {};
+}
+
+std::string SqlTextLiteral(std::string_view text) {
   std::string out;
-  out.reserve(text.size());
-  AppendEscaped(out, text);
+  out.reserve(text.size() + 2);
+  AppendTextLiteral(out, text);
   return out;
 }
 
@@ -138,8 +198,8 @@ std::string WriteSQLRow(const SqlExportOptions& options, int x, int y, int terra
 }
 
 std::string DomainStatement(int number, std::string_view name) {
-  return "insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(" + std::to_string(number) + ",\"" +
-         EscapeSqlText(name) + "\");";
+  return "insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(" + std::to_string(number) + "," +
+         SqlTextLiteral(name) + ");";
 }
 
 std::vector<std::string> BuildSQLSample(const SqlExportOptions& options) {
@@ -188,6 +248,7 @@ std::vector<std::string> BuildSQLScriptLines(const Project& project, const SqlEx
 }
 
 std::string FormatSQLScript(const Project& project, const SqlExportOptions& options) {
+  if (const std::string refusal = options.Refusal(); !refusal.empty()) throw Error(refusal);
   std::string out;
   // One statement per cell, a little longer than a bare one; growing a script of
   // tens of megabytes step by step costs more than building it.

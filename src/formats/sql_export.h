@@ -35,11 +35,15 @@ struct SqlExportOptions {
   void SelectAllMmuOptions();
   // Saving needs the table name and the three column names of the General tab.
   bool CanSave() const;
+  // Why the names or the scenario value cannot go into the statements (they
+  // would end one, start a comment or open a string), or empty when they can.
+  std::string Refusal() const;
 };
 
-// A text made safe inside a double-quoted MySQL/MariaDB string literal. Texts
-// without quotes, backslashes or control characters come back unchanged.
-std::string EscapeSqlText(std::string_view text);
+// A text as a MySQL/MariaDB string literal that every client character set and
+// server mode reads back as the same bytes: printable ASCII without a backslash
+// stays in double quotes (a quote doubled), anything else becomes X'hex'.
+std::string SqlTextLiteral(std::string_view text);
 
 // The statement of one cell (x, y as written, terrain code, description and domain).
 std::string WriteSQLRow(const SqlExportOptions& options, int x, int y, int terrain, std::string_view description,
@@ -53,10 +57,12 @@ std::vector<std::string> BuildSQLSample(const SqlExportOptions& options);
 
 // The script's lines, without line ends.
 std::vector<std::string> BuildSQLScriptLines(const Project& project, const SqlExportOptions& options);
-// The script as written: every line followed by CR LF.
+// The script as written: every line followed by CR LF; Error with the options'
+// Refusal() when they have one.
 std::string FormatSQLScript(const Project& project, const SqlExportOptions& options);
 
-// Writes the script atomically; Error "Cannot create file %s" when it cannot be written.
+// Writes the script atomically; Error "Cannot create file %s" and the reason when
+// it cannot be written, or the options' Refusal().
 void WriteSQLScript(const std::string& path, const Project& project, const SqlExportOptions& options);
 
 // The companion map's name: the script's extension replaced by ".mmf", or ".mmf" appended.

@@ -8,8 +8,10 @@
 
 #include "app/recovery.h"
 #include "app_test_support.h"
+#include "formats/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/project_file.h"
+#include "model/error.h"
 
 namespace mireforge::testing {
 namespace {
@@ -81,7 +83,7 @@ TEST_F(RecoveryTest, KilledEditorOffersItsWorkBackAtTheNextStart) {
   ownFile.close();
 
   // The editor as a user starts it, with a private home; it paints cell (3,4)
-  // forest and is killed as soon as its copy is on disk.
+  // forest with a click of the paint tool, and is killed 5 s later.
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char* variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
     environment.insert(variable, dir.filePath(QString(variable).toLower()));
@@ -96,23 +98,25 @@ TEST_F(RecoveryTest, KilledEditorOffersItsWorkBackAtTheNextStart) {
   editor.setWorkingDirectory(dir.path());
   editor.start(MIREFORGE_APP_PATH, {File("castle.mfp")});
   ASSERT_TRUE(editor.waitForStarted(10000));
-
-  // The killed editor keeps its copies somewhere in its private data folder.
-  const QString dataHome = dir.filePath("xdg_data_home");
-  auto copies = [&dataHome] {
-    QStringList found;
-    for (QDirIterator it(dataHome, {"*.mfp"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();)
-      found << it.next();
-    return found;
-  };
-  for (int i = 0; i < 300 && copies().isEmpty() && editor.state() == QProcess::Running; ++i) QTest::qWait(100);
-  ASSERT_EQ(copies().size(), 1) << "no recovery copy appeared; editor output: "
-                                << editor.readAllStandardError().toStdString();
-  const QString folder = QFileInfo(copies().first()).absolutePath();
-  EXPECT_EQ(QFileInfo(folder).fileName(), "recovery");
+  QByteArray output;
+  for (int i = 0; i < 600 && !output.contains("painted") && editor.state() == QProcess::Running; ++i) {
+    editor.waitForReadyRead(50);
+    output += editor.readAllStandardError();
+  }
+  ASSERT_TRUE(output.contains("test stroke painted 2")) << "the click did not paint: " << output.toStdString();
+  QTest::qWait(5000);
   editor.kill();  // SIGKILL: no shutdown code runs
   ASSERT_TRUE(editor.waitForFinished(10000));
   EXPECT_EQ(editor.exitStatus(), QProcess::CrashExit);
+
+  // The killed editor kept its copy in its private data folder.
+  QStringList copies;
+  for (QDirIterator it(dir.filePath("xdg_data_home"), {"*.mfp"}, QDir::Files, QDirIterator::Subdirectories);
+       it.hasNext();)
+    copies << it.next();
+  ASSERT_EQ(copies.size(), 1) << "no recovery copy 5 s after the paint";
+  const QString folder = QFileInfo(copies.first()).absolutePath();
+  EXPECT_EQ(QFileInfo(folder).fileName(), "recovery");
 
   ASSERT_TRUE(ownFile.open(QIODevice::ReadOnly));
   EXPECT_EQ(ownFile.readAll(), ownBytes) << "autosave wrote over the user's own file";
@@ -178,6 +182,59 @@ TEST_F(RecoveryTest, CopiesOfDeadSessionsAreOfferedNewestFirstAndDiscardRemovesT
   EXPECT_FALSE(main.CurrentProject().ProjectSaved);
 }
 
+TEST_F(RecoveryTest, ACutCopyIsNotOfferedAsIfWhole) {
+  QDir().mkpath(Folder());
+  const QString path = Folder() + "/session-cut.mfp";
+  Project project = SampleProject();
+  project.Map.ResizeMap(66, 63);
+  BuildDefaultDescriptions(project.Descriptions, project.Map);
+  WriteRecoveryCopy(project, path, QDateTime::currentDateTime());
+  ExpectSameWork(ReadRecoveryCopy(path).project, project);
+  // Cut at 300 bytes, and cut just before its end: both read as valid project files.
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray whole = file.readAll();
+  file.close();
+  for (const QByteArray& cut : {whole.left(300), whole.left(whole.size() - 3)}) {
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(cut);
+    file.close();
+    EXPECT_THROW(ReadRecoveryCopy(path), Error);
+  }
+  TfMain& main = Start();
+  EXPECT_FALSE(OfferRecovery(main, prompts, Folder(), Reply(true)));
+  EXPECT_TRUE(asked.isEmpty());
+  ASSERT_EQ(prompts.errors.size(), 1);
+  EXPECT_TRUE(prompts.errors[0].endsWith("cannot be restored: the copy is damaged or incomplete"));
+  EXPECT_TRUE(QFile::exists(path + ".damaged"));
+  EXPECT_FALSE(main.MapPresent());
+}
+
+TEST_F(RecoveryTest, FilesLeftByCutSavesAreReportedAndRemovedWhenTheUserAgrees) {
+  struct Offers : ScriptedPrompts {
+    bool AskOffer(QWidget*, const QString& caption, const QString& text) override {
+      offers.push_back(caption + "|" + text);
+      return agree;
+    }
+    QStringList offers;
+    bool agree = false;
+  } offers;
+  QDir().mkpath(Folder());
+  const QString leftover = Folder() + "/.session-1.mfp.mireforge-tmp-Ab12Cd";
+  WriteWholeFile(leftover.toStdString(), std::string(2048, 'x'), "%s");
+  TfMain& main = Start();
+  EXPECT_FALSE(OfferRecovery(main, offers, Folder(), Reply(true)));
+  ASSERT_EQ(offers.offers.size(), 1);
+  EXPECT_TRUE(offers.offers[0].startsWith("Warning|Saves that were cut short left these files in " + Folder()));
+  EXPECT_TRUE(offers.offers[0].contains("\n.session-1.mfp.mireforge-tmp-Ab12Cd (2")) << offers.offers[0].toStdString();
+  EXPECT_TRUE(QFile::exists(leftover));  // the user said no
+  offers.agree = true;
+  OfferRecovery(main, offers, Folder(), Reply(true));
+  EXPECT_FALSE(QFile::exists(leftover));
+  OfferRecovery(main, offers, Folder(), Reply(true));
+  EXPECT_EQ(offers.offers.size(), 2) << "nothing left to tell";
+}
+
 TEST_F(RecoveryTest, UnreadableCopyIsReportedAndKeptAside) {
   QDir().mkpath(Folder());
   QFile damaged(Folder() + "/session-x.mfp");
@@ -209,6 +266,7 @@ TEST_F(RecoveryTest, SessionKeepsACopyOnlyWhileWorkIsUnsaved) {
   // A wholesale change is written at once, without waiting for the timer.
   ASSERT_TRUE(main.OpenFile(File("land.php")));
   QApplication::processEvents();
+  session->WaitForWrite();
   ASSERT_TRUE(QFile::exists(session->CopyPath()));
   ExpectSameWork(ReadRecoveryCopy(session->CopyPath()).project, main.CurrentProject());
 
@@ -230,6 +288,7 @@ TEST_F(RecoveryTest, SessionKeepsACopyOnlyWhileWorkIsUnsaved) {
   // Answering No to the save question of New removes it too.
   MakeBlankMap(20, 10, 2);
   QApplication::processEvents();
+  session->WaitForWrite();
   ASSERT_FALSE(main.CurrentProject().ProjectSaved);
   ASSERT_TRUE(QFile::exists(session->CopyPath())) << session->LastError().toStdString();
   prompts.answers.push_back(Answer::No);
@@ -240,6 +299,7 @@ TEST_F(RecoveryTest, SessionKeepsACopyOnlyWhileWorkIsUnsaved) {
   // A clean exit removes the copy and the session's lock.
   MakeBlankMap(20, 10, 2);
   QApplication::processEvents();
+  session->WaitForWrite();
   ASSERT_TRUE(QFile::exists(session->CopyPath()));
   session.reset();
   EXPECT_TRUE(QDir(Folder()).entryList(QDir::Files).isEmpty());

@@ -80,7 +80,7 @@ TEST(GifWriter, RefusesPicturesWithoutSizeAndReportsWriteFailures) {
     WriteGif(dir.File("no/a.gif"), image);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + dir.File("no/a.gif"));
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + dir.File("no/a.gif") + ": No such file or directory");
   }
 }
 

@@ -104,7 +104,7 @@ TEST(HtmlMap, WritesTheFileAndReportsFailures) {
     WriteHtmlMap(bad, p);
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + bad);
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + bad + ": No such file or directory");
   }
 }
 
@@ -170,6 +170,32 @@ TEST(HtmlMap, ExistingPicturesAreFoundAndCanBeKept) {
 
   WriteHtmlMap(page, p, HtmlMapOptions{true});
   EXPECT_EQ(DecodeGif(ReadWholeFile(dir.File("E.gif"))).Width, 32);
+TEST(HtmlMap, WithPicturesEveryFileIsWrittenOrNone) {
+  Project p;
+  p.Map.ResizeMap(66, 63);
+  BuildDefaultDescriptions(p.Descriptions, p.Map);
+  // A picture that cannot be written, half-way through the sixteen: a folder in
+  // its place, and a name that leads to a device whose every write finds the
+  // disk full (/dev/full).
+  const struct {
+    std::string name;
+    std::string reason;
+    bool link;
+  } blockers[] = {{"9.gif", "Is a directory", false}, {"A.gif", "No space left on device", true}};
+  for (const auto& blocker : blockers) {
+    TempDir dir;
+    const std::string page = dir.File("m.html");
+    if (blocker.link) std::filesystem::create_symlink("/dev/full", dir.File(blocker.name));
+    else std::filesystem::create_directory(dir.File(blocker.name));
+    try {
+      WriteHtmlMap(page, p, HtmlMapOptions{true});
+      ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+      EXPECT_EQ(std::string(e.what()), "Cannot create file " + dir.File(blocker.name) + ": " + blocker.reason);
+    }
+    // Nothing but the blocker: no page, no picture, no temporary file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << blocker.name;
+  }
 }
 
 }  // namespace

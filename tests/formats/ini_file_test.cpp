@@ -187,7 +187,7 @@ TEST(IniFile, LoadsAndSavesFiles) {
     ini.Save(dir.File("no-such-folder/p.ini"));
     FAIL();
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.File("no-such-folder/p.ini"));
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.File("no-such-folder/p.ini") + ": No such file or directory");
   }
 }
 

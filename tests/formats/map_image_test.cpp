@@ -132,7 +132,7 @@ TEST(MapImage, RefusalsLeaveTheOldFile) {
       {"Tile size 0 is not supported", [&] { SaveMapImage(path, PictureFileType::Png, map, TestTiles(), 0, 1); }},
       {"Grid line width -1 is not supported",
        [&] { SaveMapImage(path, PictureFileType::Bitmap, map, TestTiles(), 8, -1); }},
-      {"Cannot create file /nonexistent-folder/m.bmp",
+      {"Cannot create file /nonexistent-folder/m.bmp: No such file or directory",
        [&] { SaveMapImage("/nonexistent-folder/m.bmp", PictureFileType::Bitmap, map, TestTiles(), 8, 1); }},
       {"A bitmap needs at least one pixel",
        [&] { SaveMapImage(path, PictureFileType::Bitmap, MapGrid(), TestTiles(), 8, 1); }},

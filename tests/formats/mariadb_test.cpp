@@ -1,6 +1,7 @@
 // Runs exported SQL scripts on a real MariaDB server and checks what arrives in the tables.
 #include <gtest/gtest.h>
 
+#include "formats/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/sql_export.h"
 #include "project/project.h"
@@ -115,6 +116,51 @@ TEST(MariaDb, ExportedScriptsRunAndStoreEveryTextExactly) {
       renamed += std::to_string(x - 1) + "\t" + std::to_string(y - 1) + "\t" + std::string(TerrainNames[p.Map.GetTerrain(x, y)]) + "\n";
   EXPECT_EQ(run("select MPD_Row, MPD_Column, MPD_TTY_ID from MPD_MapDescriptions order by MPD_Column, MPD_Row;\n"),
             renamed);
+}
+
+// Under gbk, big5, sjis and cp932 the byte 0x81 and a following backslash are
+// one character: an escaping backslash would be swallowed and free the quote.
+TEST(MariaDb, NoClientCharacterSetOrServerModeLetsATextOutOfItsString) {
+  MariaDbServer server;
+  if (!server.Started()) GTEST_SKIP() << "MariaDB server cannot start here: " << server.Problem();
+  const std::string attacks[] = {"\x81\\\",1); DROP TABLE victim; #", "\x81\\\"); DROP TABLE victim; #"};
+  Project p;
+  p.Map.ResizeMap(2, 1);
+  BuildDefaultDescriptions(p.Descriptions, p.Map);
+  p.CellDescription(0, 0)->Text = attacks[0];
+  p.CellDescription(1, 0)->Text = "caf\xC3\xA9 \\ \"quoted\"";
+  p.Domains.Slots[1].Name = attacks[1];
+  p.Domains.Slots[2].Name = attacks[0];
+  SqlExportOptions options;
+  options.SelectAllMmuOptions();
+  TempDir dir;
+  const std::string script = dir.File("map.sql");
+  WriteSQLScript(script, p, options);
+  const std::string statements = ReadWholeFile(script);
+
+  for (const std::string charset : {"gbk", "big5", "sjis", "cp932", "latin1", "utf8mb4"})
+    for (const bool noBackslashEscapes : {false, true}) {
+      SCOPED_TRACE(charset + (noBackslashEscapes ? " with NO_BACKSLASH_ESCAPES" : ""));
+      ASSERT_EQ(server.Run("drop database if exists mmu; create database mmu; use mmu;"
+                           " create table victim (id int);"
+                           " create table MPD_MapDescriptions (MPD_SCN_ID int, MPD_Row int, MPD_Column int,"
+                           " MPD_TTY_ID varchar(20), MPD_Description varbinary(200), MPD_DOM_ID int);"
+                           " create table DOM_Domains (DOM_SCN_ID int, DOM_Description varbinary(200));\n",
+                           "")
+                    .Status,
+                0);
+      const std::string mode = noBackslashEscapes ? "set session sql_mode = concat(@@sql_mode, ',NO_BACKSLASH_ESCAPES');\n" : "";
+      const MariaDbServer::Result result = server.Run(mode + statements, "mmu", charset);
+      EXPECT_EQ(result.Status, 0) << result.Errors;
+      const MariaDbServer::Result check = server.Run(
+          "select count(*) from victim;"
+          " select hex(MPD_Description) from MPD_MapDescriptions order by MPD_Row;"
+          " select DOM_SCN_ID, hex(DOM_Description) from DOM_Domains order by DOM_SCN_ID;\n",
+          "mmu");
+      EXPECT_EQ(check.Status, 0) << check.Errors;  // the table is still there
+      EXPECT_EQ(check.Output, "0\n" + Hex(p.CellDescription(0, 0)->Text) + "\n" + Hex(p.CellDescription(1, 0)->Text) +
+                                  "\n1\t" + Hex(attacks[1]) + "\n2\t" + Hex(attacks[0]) + "\n");
+    }
 }
 
 }  // namespace

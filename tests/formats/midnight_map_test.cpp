@@ -245,7 +245,7 @@ TEST(MidnightMapFile, AFailedWriteReportsAndLeavesWhatStoodThere) {
     WriteMidnightMap(dir.File("no/such/folder/m.php"), grid, false);
     ADD_FAILURE() << "no error";
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + dir.File("no/such/folder/m.php"));
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + dir.File("no/such/folder/m.php") + ": No such file or directory");
   }
 
   // A folder in the way of the target: the write fails and the folder and its

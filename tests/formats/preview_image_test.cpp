@@ -146,7 +146,7 @@ TEST(PreviewImage, UnwritableFileGivesTheMessageAndKeepsTheOldOne) {
         try {
           SavePreviewImage("/nonexistent-folder/p.png", PictureFileType::Png, SampleMap(4, 4));
         } catch (const Error& e) {
-          EXPECT_EQ(std::string(e.what()), "Cannot create file /nonexistent-folder/p.png");
+          EXPECT_EQ(std::string(e.what()), "Cannot create file /nonexistent-folder/p.png: No such file or directory");
           throw;
         }
       },

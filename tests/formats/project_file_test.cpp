@@ -352,7 +352,7 @@ TEST(ProjectFile, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
   }
   setrlimit(RLIMIT_FSIZE, &original);
   std::signal(SIGXFSZ, previousHandler);
-  EXPECT_EQ(message, "Unable to write to " + path);
+  EXPECT_EQ(message, "Unable to write to " + path + ": File too large");
   EXPECT_EQ(ReadWholeFile(path), old);
   EXPECT_FALSE(big.ProjectSaved);
   EXPECT_EQ(big.ProjectFileName, "earlier.mfp");
@@ -367,7 +367,7 @@ TEST(ProjectFile, AFailedSaveKeepsTheOldFileAndTheUnsavedState) {
     SaveProject(small, dir.File("folder.mfp"));
     FAIL();
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.File("folder.mfp"));
+    EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir.File("folder.mfp") + ": Is a directory");
   }
   EXPECT_TRUE(std::filesystem::is_directory(dir.File("folder.mfp")));
 }

@@ -95,26 +95,51 @@ TEST(SqlExport, StatementsCarryTheCellValues) {
             R"(insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(255,"Lothoril");)");
 }
 
-TEST(SqlExport, EscapesOnlyWhatWouldBreakTheString) {
+TEST(SqlExport, TextsStayAsTheyAreUnlessNoCharacterSetCouldReadThemSafely) {
   const struct {
     std::string in;
     std::string out;
   } cases[] = {
-      {"The Tower of the Moon, it's old; -- #1 (50%) 'x'", "The Tower of the Moon, it's old; -- #1 (50%) 'x'"},
-      {"", ""},
-      {R"(say "hi")", R"(say ""hi"")"},
-      {R"(C:\maps\)", R"(C:\\maps\\)"},
-      {R"(\")", R"(\\"")"},
-      {"a\nb\rc", R"(a\nb\rc)"},
-      {"nul\0end\x1A"s, R"(nul\0end\Z)"},
-      {"\xE9t\xE9", "\xE9t\xE9"},
+      {"The Tower of the Moon, it's old; -- #1 (50%) 'x'", R"("The Tower of the Moon, it's old; -- #1 (50%) 'x'")"},
+      {"", R"("")"},
+      {R"(say "hi")", R"("say ""hi""")"},
+      {R"(C:\maps\)", "X'433A5C6D6170735C'"},
+      {"a\nb", "X'610A62'"},
+      {"nul\0end\x1A"s, "X'6E756C00656E641A'"},
+      {"\xE9t\xE9", "X'E974E9'"},
+      // The multibyte attack: 0x81 swallows an escaping backslash under gbk.
+      {"\x81\\\",1); DROP TABLE victim; #", "X'815C222C31293B2044524F50205441424C452076696374696D3B2023'"},
   };
-  for (const auto& c : cases) EXPECT_EQ(EscapeSqlText(c.in), c.out) << c.in;
+  for (const auto& c : cases) EXPECT_EQ(SqlTextLiteral(c.in), c.out) << c.in;
 
   SqlExportOptions o = AllOptions();
-  EXPECT_EQ(WriteSQLRow(o, 1, 1, Keep, "\"); drop table MPD_MapDescriptions; -- \\", 0),
-            R"(insert into MPD_MapDescriptions (MPD_SCN_ID, MPD_Row, MPD_Column, MPD_TTY_ID, MPD_Description, MPD_DOM_ID) values (0,1,1,"K","""); drop table MPD_MapDescriptions; -- \\",0);)");
+  EXPECT_EQ(WriteSQLRow(o, 1, 1, Keep, "\"); drop table MPD_MapDescriptions; -- ", 0),
+            R"(insert into MPD_MapDescriptions (MPD_SCN_ID, MPD_Row, MPD_Column, MPD_TTY_ID, MPD_Description, MPD_DOM_ID) values (0,1,1,"K","""); drop table MPD_MapDescriptions; -- ",0);)");
   EXPECT_EQ(DomainStatement(1, "a\"b"), R"(insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(1,"a""b");)");
+  EXPECT_EQ(DomainStatement(2, "caf\xE9"), R"(insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(2,X'636166E9');)");
+}
+
+TEST(SqlExport, NamesThatWouldEndAStatementAreRefused) {
+  EXPECT_EQ(SqlExportOptions{}.Refusal(), "");
+  SqlExportOptions quoted;
+  quoted.TableName = "`map data`";
+  quoted.XColumn = "`x``s`";
+  quoted.ScenarioColumn = true;
+  quoted.ScenarioValue = "(select max(id) from scn)";
+  EXPECT_EQ(quoted.Refusal(), "");
+  for (const std::string bad : {"a;b", "a\"b", "a'b", "a\\b", "a#b", "a--b", "a/*b", "a\nb", "`open", "`\x81`"}) {
+    SqlExportOptions o;
+    o.TerrainColumn = bad;
+    EXPECT_NE(o.Refusal(), "") << bad;
+    EXPECT_THROW(FormatSQLScript(FramedProject(3, 3), o), Error) << bad;
+  }
+  SqlExportOptions o;
+  o.ScenarioValue = "0; drop table victim";
+  EXPECT_EQ(o.Refusal(), "") << "an option that is off is not written";
+  o.ScenarioColumn = true;
+  EXPECT_EQ(o.Refusal(),
+            "The scenario value \"0; drop table victim\" would break the SQL statements: it may not hold ; ' \" \\ # -- "
+            "/* or line breaks, and `quotes` must be closed");
 }
 
 TEST(SqlExport, ScriptLayoutOfAFullMap) {
@@ -202,7 +227,7 @@ TEST(SqlExport, WritesTheFileAndReportsFailures) {
     WriteSQLScript(bad, p, SqlExportOptions{});
     FAIL() << "no error";
   } catch (const Error& e) {
-    EXPECT_EQ(std::string(e.what()), "Cannot create file " + bad);
+    EXPECT_EQ(std::string(e.what()), "Cannot create file " + bad + ": No such file or directory");
   }
 }
 

@@ -140,9 +140,10 @@ void MariaDbServer::Stop() {
   pid_ = -1;
 }
 
-MariaDbServer::Result MariaDbServer::RunScript(const std::string& scriptPath, const std::string& database) const {
+MariaDbServer::Result MariaDbServer::RunScript(const std::string& scriptPath, const std::string& database,
+                                               const std::string& characterSet) const {
   std::vector<std::string> args = {FindProgram("mariadb"), "--no-defaults", "--socket=" + socket_, "--user=root",
-                                   "--default-character-set=latin1", "--batch", "--skip-column-names"};
+                                   "--default-character-set=" + characterSet, "--batch", "--skip-column-names"};
   if (!database.empty()) args.push_back(database);
   const std::string out = dir_.File("client.out");
   const std::string err = dir_.File("client.err");
@@ -154,10 +155,11 @@ MariaDbServer::Result MariaDbServer::RunScript(const std::string& scriptPath, co
   return result;
 }
 
-MariaDbServer::Result MariaDbServer::Run(const std::string& statements, const std::string& database) const {
+MariaDbServer::Result MariaDbServer::Run(const std::string& statements, const std::string& database,
+                                         const std::string& characterSet) const {
   const std::string path = dir_.File("statements.sql");
   std::ofstream(path, std::ios::binary) << statements;
-  return RunScript(path, database);
+  return RunScript(path, database, characterSet);
 }
 
 }  // namespace mireforge

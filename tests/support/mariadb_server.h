@@ -26,11 +26,14 @@ class MariaDbServer {
     std::string Errors;
   };
   // Runs the command-line client as root on the given database (may be empty)
-  // with the file's statements on its standard input; single-byte latin1 text,
-  // batch output without column names.
-  Result RunScript(const std::string& scriptPath, const std::string& database) const;
+  // with the file's statements on its standard input, in the client character
+  // set given (single-byte latin1 text unless said), batch output without
+  // column names.
+  Result RunScript(const std::string& scriptPath, const std::string& database,
+                   const std::string& characterSet = "latin1") const;
   // The same with the statements given as text.
-  Result Run(const std::string& statements, const std::string& database) const;
+  Result Run(const std::string& statements, const std::string& database,
+             const std::string& characterSet = "latin1") const;
 
  private:
   bool Start();

@@ -13,6 +13,10 @@
 #include <QUndoStack>
 #include <QUuid>
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <optional>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -74,6 +78,70 @@ std::vector<DeadSession> FindDeadSessions(const QString& folder) {
 
 }  // namespace
 
+// One thread doing the session's file work in order. A job not started yet is
+// replaced by a newer one: only the latest state of the project matters.
+class RecoverySession::CopyWriter {
+ public:
+  explicit CopyWriter(RecoverySession& session) : session_(session), thread_([this] { Run(); }) {}
+  ~CopyWriter() {
+    {
+      std::lock_guard lock(mutex_);
+      quit_ = true;
+    }
+    changed_.notify_all();
+    thread_.join();
+  }
+
+  // job returns the error text of a failure, empty on success.
+  void Submit(std::function<QString()> job) {
+    {
+      std::lock_guard lock(mutex_);
+      pending_ = std::move(job);
+    }
+    changed_.notify_all();
+  }
+
+  void Wait() {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return !pending_ && !busy_; });
+  }
+
+  // The outcome of the jobs finished since the last call, if any.
+  std::optional<QString> TakeResult() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(result_, std::nullopt);
+  }
+
+ private:
+  void Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return quit_ || pending_; });
+      if (!pending_) return;
+      std::function<QString()> job = std::exchange(pending_, nullptr);
+      busy_ = true;
+      lock.unlock();
+      const QString error = job();
+      lock.lock();
+      busy_ = false;
+      result_ = error;
+      changed_.notify_all();
+      // The window hears of it on its own thread.
+      QMetaObject::invokeMethod(&session_, [session = &session_] { session->TakeWriteResult(); },
+                                Qt::QueuedConnection);
+    }
+  }
+
+  RecoverySession& session_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::function<QString()> pending_;
+  bool busy_ = false;
+  bool quit_ = false;
+  std::optional<QString> result_;
+  std::thread thread_;
+};
+
 QString DefaultRecoveryFolder() {
   return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/recovery";
 }
@@ -113,6 +181,7 @@ RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
     window_.statusBar()->showMessage(lastError_, 10000);
     return;
   }
+  writer_ = std::make_unique<CopyWriter>(*this);
 
   QUndoStack& undo = window_.UndoStack();
   undoIndex_ = undo.index();
@@ -140,6 +209,7 @@ RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
 
 RecoverySession::~RecoverySession() {
   RemoveCopy();
+  writer_.reset();  // finishes the removal
   if (lock_) lock_->unlock();
 }
 
@@ -164,19 +234,41 @@ void RecoverySession::Update() {
     RemoveCopy();
     return;
   }
-  try {
-    WriteRecoveryCopy(project, copyPath_, QDateTime::currentDateTime());
-    dirty_ = false;
-    lastError_.clear();
-  } catch (const std::exception& error) {
-    // Shown where it does not interrupt; the next change tries again.
-    lastError_ = QString("Autosave failed: ") + QString::fromStdString(error.what());
-    window_.statusBar()->showMessage(lastError_, 10000);
-  }
+  auto snapshot = std::make_shared<const Project>(project);
+  const QDateTime savedAt = QDateTime::currentDateTime();
+  dirty_ = false;
+  writer_->Submit([snapshot, savedAt, path = copyPath_] {
+    try {
+      WriteRecoveryCopy(*snapshot, path, savedAt);
+      return QString();
+    } catch (const std::exception& error) {
+      return QString("Autosave failed: ") + QString::fromStdString(error.what());
+    }
+  });
+}
+
+void RecoverySession::WaitForWrites() {
+  if (!writer_) return;
+  writer_->Wait();
+  TakeWriteResult();
+}
+
+void RecoverySession::TakeWriteResult() {
+  const std::optional<QString> result = writer_ ? writer_->TakeResult() : std::nullopt;
+  if (!result) return;
+  lastError_ = *result;
+  if (lastError_.isEmpty()) return;
+  // Shown where it does not interrupt; the next change tries again.
+  dirty_ = true;
+  window_.statusBar()->showMessage(lastError_, 10000);
 }
 
 void RecoverySession::RemoveCopy() {
-  if (!copyPath_.isEmpty()) QFile::remove(copyPath_);
+  if (!writer_) return;
+  writer_->Submit([path = copyPath_] {
+    QFile::remove(path);
+    return QString();
+  });
 }
 
 bool AskRestore(QWidget* parent, const QString& text) {
@@ -232,6 +324,7 @@ void StartTestEdit(TfMain& window, RecoverySession& recovery) {
     if (code >= 0 && code < TerrainCount)
       window.UndoStack().push(new PaintTerrainCommand(window.CurrentProject(), window, 0, x, y, code));
     recovery.Update();
+    recovery.WaitForWrites();
     *attempt = nullptr;
   };
   QTimer::singleShot(0, &window, [attempt] { (*attempt)(200); });

@@ -55,13 +55,20 @@ class RecoverySession : public QObject {
   ~RecoverySession() override;
 
   // Writes the copy now when the project has unsaved changes, removes it when it has none.
+  // The file work runs on a thread of its own from a snapshot of the project, so
+  // a 512 x 512 project does not stall the editor while it is written.
   void Update();
+  // Blocks until the copy on disk follows the last Update.
+  void WaitForWrites();
   const QString& CopyPath() const { return copyPath_; }
   const QString& LastError() const { return lastError_; }
 
  private:
   void ScheduleUpdate(bool write);
   void RemoveCopy();
+  void TakeWriteResult();
+
+  class CopyWriter;
 
   TfMain& window_;
   QString folder_;
@@ -73,6 +80,7 @@ class RecoverySession : public QObject {
   bool writeQueued_ = false;
   int undoIndex_ = 0;
   QString lastError_;
+  std::unique_ptr<CopyWriter> writer_;  // last: its thread ends before the rest goes
 };
 
 // Answers the restore question: true for Restore, false for Discard.

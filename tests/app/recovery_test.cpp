@@ -209,6 +209,7 @@ TEST_F(RecoveryTest, SessionKeepsACopyOnlyWhileWorkIsUnsaved) {
   // A wholesale change is written at once, without waiting for the timer.
   ASSERT_TRUE(main.OpenFile(File("land.php")));
   QApplication::processEvents();
+  session->WaitForWrites();
   ASSERT_TRUE(QFile::exists(session->CopyPath()));
   ExpectSameWork(ReadRecoveryCopy(session->CopyPath()).project, main.CurrentProject());
 
@@ -224,22 +225,26 @@ TEST_F(RecoveryTest, SessionKeepsACopyOnlyWhileWorkIsUnsaved) {
   prompts.files.push_back({File("land.mfp")});
   main.aSaveProject->trigger();
   QApplication::processEvents();
+  session->WaitForWrites();
   EXPECT_TRUE(main.CurrentProject().ProjectSaved);
   EXPECT_FALSE(QFile::exists(session->CopyPath()));
 
   // Answering No to the save question of New removes it too.
   MakeBlankMap(20, 10, 2);
   QApplication::processEvents();
+  session->WaitForWrites();
   ASSERT_FALSE(main.CurrentProject().ProjectSaved);
   ASSERT_TRUE(QFile::exists(session->CopyPath())) << session->LastError().toStdString();
   prompts.answers.push_back(Answer::No);
   main.aNew->trigger();
   QApplication::processEvents();
+  session->WaitForWrites();
   EXPECT_FALSE(QFile::exists(session->CopyPath()));
 
   // A clean exit removes the copy and the session's lock.
   MakeBlankMap(20, 10, 2);
   QApplication::processEvents();
+  session->WaitForWrites();
   ASSERT_TRUE(QFile::exists(session->CopyPath()));
   session.reset();
   EXPECT_TRUE(QDir(Folder()).entryList(QDir::Files).isEmpty());
@@ -258,6 +263,7 @@ TEST_F(RecoveryTest, EditsAreWrittenByTheTimerNotOnEveryCell) {
   main.aPaint->trigger();
   Stroke({{3, 3}, {4, 3}});
   QApplication::processEvents();
+  session.WaitForWrites();
   ASSERT_FALSE(main.CurrentProject().ProjectSaved);
   EXPECT_FALSE(QFile::exists(session.CopyPath())) << "a painted cell must not cost a whole-project write";
   for (int i = 0; i < 50 && !QFile::exists(session.CopyPath()); ++i) QTest::qWait(50);
@@ -267,6 +273,7 @@ TEST_F(RecoveryTest, EditsAreWrittenByTheTimerNotOnEveryCell) {
   // Undo back to the saved state: nothing is left to recover.
   main.UndoStack().undo();
   QApplication::processEvents();
+  session.WaitForWrites();
   EXPECT_TRUE(main.CurrentProject().ProjectSaved);
   EXPECT_FALSE(QFile::exists(session.CopyPath()));
 }

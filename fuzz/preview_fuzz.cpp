@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
@@ -13,12 +14,29 @@
 
 using namespace mireforge;
 
+namespace {
+
+// The files of every run live here; removed when the fuzzer exits, so that
+// runs leave nothing behind.
+struct TempFolder {
+  std::string path;
+  TempFolder() {
+    char name[] = "/tmp/preview_fuzz_XXXXXX";
+    if (!mkdtemp(name)) std::abort();
+    path = name;
+  }
+  ~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  static const std::string folder = [] {
-    char name[] = "/tmp/preview_fuzz_XXXXXX";
-    return std::string(mkdtemp(name));
-  }();
+  static const TempFolder temp;
+  const std::string& folder = temp.path;
   const std::string path = folder + ((data[0] & 1) ? "/p.png" : "/p.bmp");
   {
     // A plain write: the atomic writer's fsync would slow every run to a crawl.

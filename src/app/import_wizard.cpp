@@ -22,16 +22,11 @@
 
 namespace mireforge {
 
-// formats/picture.h and import/heightmap.h each define a PictureSize, so the
-// reader is declared here rather than included next to the import code.
-Image LoadPicture(const std::string& path, int maxSide);
-
 namespace {
 
 constexpr const char* PictureFilter =
     "All supported formats (*.png; *.bmp)|*.png; *.bmp|PNG format (*.png)|*.png|BMP format (*.bmp)|*.bmp|"
     "All files (*.*)|*.*";
-constexpr int LargestPictureSide = 16384;
 
 const char* const Captions[] = {
     "Heightmap Import Wizard",
@@ -243,7 +238,7 @@ void TfImportMap::LoadPicture() {
   try {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Both previews change only once the whole picture has been read.
-    const Image picture = mireforge::LoadPicture(bexFolder->text().toStdString(), LargestPictureSide);
+    const Image picture = LoadImportPicture(bexFolder->text().toStdString());
     Image preview = BuildPicturePreview(picture, options);
     prImage_ = std::move(preview);
     QApplication::restoreOverrideCursor();

@@ -14,6 +14,9 @@ namespace mireforge {
 namespace {
 
 constexpr const char* SettingsSection = "Settings";
+// The settings and three lists of six paths fill a few kilobytes even with the
+// longest paths; anything near this is not our file.
+constexpr std::uint64_t MaxPreferencesFileBytes = 1024 * 1024;
 
 std::string Utf8(const QString& text) { return text.toStdString(); }
 
@@ -34,7 +37,7 @@ void RecentList::Prune(const std::function<bool(const QString&)>& exists) {
 void RecentList::Read(const IniFile& ini, const char* section) {
   entries_.clear();
   for (int n = 1; n <= MaxEntries; ++n) {
-    const std::string value = ini.ReadString(section, "MRU" + std::to_string(n), "");
+    const std::string value = ini.ReadWholeString(section, "MRU" + std::to_string(n), "");
     if (!value.empty()) entries_.append(QString::fromStdString(value));
   }
 }
@@ -62,7 +65,7 @@ QString Preferences::DefaultPath() {
 void Preferences::Load(const QString& path) {
   IniFile ini;
   try {
-    ini = IniFile::LoadIfExists(Utf8(path));
+    ini = IniFile::LoadIfExists(Utf8(path), MaxPreferencesFileBytes);
   } catch (const Error&) {
     // An unreadable preferences file must not stop the program: defaults apply.
   }
@@ -84,7 +87,7 @@ void Preferences::Load(const QString& path) {
 void Preferences::Save(const QString& path) {
   IniFile ini;
   try {
-    ini = IniFile::LoadIfExists(Utf8(path));
+    ini = IniFile::LoadIfExists(Utf8(path), MaxPreferencesFileBytes);
   } catch (const Error&) {
     // Unreadable: write a fresh file rather than lose the settings of this run.
   }

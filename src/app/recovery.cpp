@@ -156,10 +156,10 @@ void WriteRecoveryCopy(const Project& project, const QString& path, const QDateT
 }
 
 RecoveredProject ReadRecoveryCopy(const QString& path) {
-  const IniFile ini = IniFile::Load(Local(path));
+  const IniFile ini = IniFile::Load(Local(path), MaxProjectFileBytes);
   RecoveredProject recovered;
   ReadProject(ini, recovered.project);
-  recovered.project.ProjectFileName = ini.ReadString(RecoverySection, "ProjectFileName", "");
+  recovered.project.ProjectFileName = ini.ReadWholeString(RecoverySection, "ProjectFileName", "");
   recovered.project.ProjectSaved = false;
   recovered.savedAt =
       QDateTime::fromString(QString::fromStdString(ini.ReadString(RecoverySection, "Time", "")), Qt::ISODateWithMs);

@@ -1,5 +1,7 @@
 #include "cli/cli.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 #include <ostream>
 #include <sstream>
@@ -75,7 +77,9 @@ const std::vector<Command>& Commands() {
   return commands;
 }
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress) {
+namespace {
+
+int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress) {
   if (args.empty()) return UsageFailure(err, "no command given", "");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     out << OverallHelp();
@@ -117,6 +121,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << Program << ": " << e.what() << "\n";
     return 1;
   }
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool showProgress) {
+  errno = 0;
+  const int status = RunCommand(args, out, err, showProgress);
+  out.flush();
+  // Output that could not be written (a full disk, a closed pipe) is a failure too.
+  if (!out) {
+    const int reason = errno;
+    err << Program << ": cannot write to standard output" << (reason ? std::string(": ") + std::strerror(reason) : "")
+        << "\n";
+    return 1;
+  }
+  return status;
 }
 
 }  // namespace mireforge::cli

@@ -12,8 +12,5 @@
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  const int status = mireforge::cli::RunCli(args, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
-  std::cout.flush();
-  // Output that could not be written (a full disk, a closed pipe) is a failure too.
-  return status == 0 && !std::cout ? 1 : status;
+  return mireforge::cli::RunCli(args, std::cout, std::cerr, isatty(STDERR_FILENO) == 1);
 }

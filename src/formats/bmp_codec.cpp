@@ -168,9 +168,6 @@ void CheckPixelData(const Layout& l, std::size_t fileSize) {
   if (needed > fileSize - l.DataOffset) NotValid();
 }
 
-void CheckSize(const Layout& l, int maxSide) {
-  if (l.Width > maxSide || l.Height > maxSide) ThrowPictureTooLarge(l.Width, l.Height, maxSide);
-}
 
 }  // namespace
 
@@ -180,9 +177,11 @@ PictureSize ProbeBmpSize(std::span<const unsigned char> bytes) {
   return {static_cast<int>(l.Width), static_cast<int>(l.Height)};
 }
 
-BmpPicture DecodeBmp(std::span<const unsigned char> bytes, int maxSide) {
+namespace {
+
+BmpPicture Decode(std::span<const unsigned char> bytes, int maxSide, std::uint64_t maxPixels, bool keepIndexes) {
   Layout l = ReadLayout(bytes);
-  CheckSize(l, maxSide);
+  CheckPictureSize(l.Width, l.Height, maxSide, maxPixels);
   CheckPixelData(l, bytes.size());
   l.Stride = static_cast<std::size_t>((static_cast<std::uint64_t>(l.Width) * l.BitsPerPixel + 31) / 32 * 4);
 
@@ -197,7 +196,7 @@ BmpPicture DecodeBmp(std::span<const unsigned char> bytes, int maxSide) {
       const unsigned char* p = bytes.data() + l.PaletteOffset + i * l.PaletteEntrySize;
       result.Palette[i] = Argb(p[2], p[1], p[0]);
     }
-    result.Indexes.resize(static_cast<std::size_t>(width) * height);
+    if (keepIndexes) result.Indexes.resize(static_cast<std::size_t>(width) * height);
   }
 
   // 32-bit BI_RGB files keep alpha in the spare byte only by convention: a
@@ -217,13 +216,13 @@ BmpPicture DecodeBmp(std::span<const unsigned char> bytes, int maxSide) {
     const int y = l.TopDown ? fileRow : height - 1 - fileRow;
     std::uint32_t* out = &result.Picture.At(0, y);
     if (bpp <= 8) {
-      std::uint8_t* indexes = result.Indexes.data() + static_cast<std::size_t>(y) * width;
+      std::uint8_t* indexes = keepIndexes ? result.Indexes.data() + static_cast<std::size_t>(y) * width : nullptr;
       const int perByte = 8 / bpp;
       const unsigned mask = (1u << bpp) - 1;
       for (int x = 0; x < width; ++x) {
         const int shift = 8 - bpp * (x % perByte + 1);
         const unsigned index = (row[x / perByte] >> shift) & mask;
-        indexes[x] = static_cast<std::uint8_t>(index);
+        if (indexes) indexes[x] = static_cast<std::uint8_t>(index);
         out[x] = index < result.Palette.size() ? result.Palette[index] : Argb(0, 0, 0);
       }
     } else if (bpp == 24) {
@@ -247,8 +246,14 @@ BmpPicture DecodeBmp(std::span<const unsigned char> bytes, int maxSide) {
   return result;
 }
 
-Image DecodeBmpImage(std::span<const unsigned char> bytes, int maxSide) {
-  return std::move(DecodeBmp(bytes, maxSide).Picture);
+}  // namespace
+
+BmpPicture DecodeBmp(std::span<const unsigned char> bytes, int maxSide, std::uint64_t maxPixels) {
+  return Decode(bytes, maxSide, maxPixels, true);
+}
+
+Image DecodeBmpImage(std::span<const unsigned char> bytes, int maxSide, std::uint64_t maxPixels) {
+  return std::move(Decode(bytes, maxSide, maxPixels, false).Picture);
 }
 
 namespace {

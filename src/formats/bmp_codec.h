@@ -27,9 +27,10 @@ struct BmpPicture {
 
 // Errors: "Bitmap image is not valid" for a damaged or truncated file,
 // "RLE-compressed bitmaps are not supported", and the too-large message when
-// width or height exceeds maxSide.
-BmpPicture DecodeBmp(std::span<const unsigned char> bytes, int maxSide = MaxPictureSide);
-Image DecodeBmpImage(std::span<const unsigned char> bytes, int maxSide = MaxPictureSide);
+// width or height exceeds maxSide or the pixels maxPixels (0: maxSide squared).
+BmpPicture DecodeBmp(std::span<const unsigned char> bytes, int maxSide = MaxPictureSide, std::uint64_t maxPixels = 0);
+// The picture alone; the palette indexes are not kept.
+Image DecodeBmpImage(std::span<const unsigned char> bytes, int maxSide = MaxPictureSide, std::uint64_t maxPixels = 0);
 // Width and height from the headers; the same errors for a damaged header.
 PictureSize ProbeBmpSize(std::span<const unsigned char> bytes);
 

@@ -4,8 +4,9 @@
 #include <cerrno>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+#include <cstring>
+#include <fcntl.h>
+#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,14 +14,76 @@
 
 namespace mireforge {
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::error_code ec;
-  if (!in || std::filesystem::is_directory(path, ec)) throw Error(FormatMessage("Cannot open file %s", path));
-  std::ostringstream bytes;
-  bytes << in.rdbuf();
-  if (in.bad()) throw Error(FormatMessage("Cannot open file %s", path));
-  return std::move(bytes).str();
+namespace {
+
+[[noreturn]] void RefuseRead(const std::string& path, const std::string& reason) {
+  throw Error(FormatMessage("Cannot open file %s", path) + ": " + reason);
+}
+
+void CheckReadable(const std::string& path, const struct stat& st, std::uint64_t maxBytes) {
+  if (S_ISDIR(st.st_mode)) RefuseRead(path, "it is a folder");
+  if (!S_ISREG(st.st_mode)) RefuseRead(path, "it is not a regular file (a pipe, socket or device)");
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  if (size > maxBytes)
+    RefuseRead(path, "it holds " + ByteSizeText(size) + ", more than any valid file of its kind (at most " +
+                         ByteSizeText(maxBytes) + ")");
+}
+
+struct Descriptor {
+  int fd;
+  ~Descriptor() { ::close(fd); }
+};
+
+}  // namespace
+
+void ThrowOutOfMemory(const std::string& path) { RefuseRead(path, "not enough memory to read it"); }
+
+std::string ByteSizeText(std::uint64_t bytes) {
+  if (bytes < 1024) return std::to_string(bytes) + " bytes";
+  const char* const units[] = {"KB", "MB", "GB", "TB"};
+  double value = static_cast<double>(bytes) / 1024.0;
+  int unit = 0;
+  while (value >= 1024.0 && unit < 3) {
+    value /= 1024.0;
+    ++unit;
+  }
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f %s", value, units[unit]);
+  return text;
+}
+
+std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
+  // Looked at by name first, so that a device is never even opened.
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) throw Error(FormatMessage("Cannot open file %s", path));
+  CheckReadable(path, st, maxBytes);
+  // Non-blocking, so that a file swapped for a pipe meanwhile cannot hang the open;
+  // the checks are repeated on what was actually opened.
+  const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+  if (file.fd < 0 || ::fstat(file.fd, &st) != 0) throw Error(FormatMessage("Cannot open file %s", path));
+  CheckReadable(path, st, maxBytes);
+  ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK);
+  std::string bytes;
+  try {
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    for (;;) {
+      // A file that grew meanwhile is read on, up to one byte past the limit.
+      if (done == bytes.size()) {
+        if (done > maxBytes) RefuseRead(path, "it grew larger than any valid file of its kind while being read");
+        bytes.resize(std::min<std::uint64_t>(maxBytes + 1, done + 65536));
+      }
+      const ssize_t got = ::read(file.fd, bytes.data() + done, bytes.size() - done);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) RefuseRead(path, std::strerror(errno));
+      if (got == 0) break;
+      done += static_cast<std::size_t>(got);
+    }
+    bytes.resize(done);
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(path);
+  }
+  return bytes;
 }
 
 AtomicFile::AtomicFile(std::string path, std::string failureMessage)

@@ -4,6 +4,7 @@
 
 #include "formats/file_io.h"
 #include "formats/gif_writer.h"
+#include "formats/text_encoding.h"
 #include "formats/tile_pictures.h"
 #include "model/error.h"
 #include "project/project.h"
@@ -52,6 +53,9 @@ std::string FormatHtmlMap(const Project& project) {
   out +=
       "<HTML>\r\n"
       "<HEAD>\r\n"
+      // Descriptions are written in Windows-1252 like every text file of ours;
+      // saying so keeps browsers from guessing.
+      "<META http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">\r\n"
       "<TITLE>Mireforge generated map</TITLE>\r\n"
       "</HEAD>\r\n"
       "<BODY bgcolor=\"#FFFFFF\" TEXT=\"#000000\" LINK=\"#0000ff\" VLINK=\"#800080\">\r\n"
@@ -66,7 +70,8 @@ std::string FormatHtmlMap(const Project& project) {
       out += "<IMG src=\"";
       out += HexDigits[HtmlImageNumbers[code]];
       out += ".gif\" title=\"";
-      AppendEscaped(out, text);
+      if (IsAscii(text)) AppendEscaped(out, text);
+      else out += EncodeWindows1252WithReferences(EscapeHtmlAttribute(text));
       out += "\" width=\"32\" height=\"32\">";
     }
     out += "</TD></TR>\r\n";

@@ -6,10 +6,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <new>
 #include <stdexcept>
 
 #include "formats/file_io.h"
 #include "model/descriptions.h"
+#include "model/error.h"
 
 namespace mireforge {
 
@@ -195,10 +197,12 @@ IniFile::Text IniFile::Store(std::string_view text) {
   return stored;
 }
 
-IniFile IniFile::Parse(std::string_view input) {
+IniFile IniFile::Parse(std::string_view input) { return ParseOwned(std::string(input)); }
+
+IniFile IniFile::ParseOwned(std::string&& input) {
   if (input.size() > UINT32_MAX) throw std::length_error("INI text too long");
   IniFile ini;
-  ini.buffer_.assign(input);
+  ini.buffer_ = std::move(input);
   const std::string_view bytes = ini.buffer_;
   const auto at = [&](std::string_view part) {
     return Text{static_cast<std::size_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
@@ -281,12 +285,19 @@ std::string IniFile::Serialize() const {
   return out;
 }
 
-IniFile IniFile::Load(const std::string& path) { return Parse(ReadWholeFile(path)); }
+IniFile IniFile::Load(const std::string& path, std::uint64_t maxBytes) {
+  std::string bytes = ReadWholeFile(path, maxBytes);
+  try {
+    return ParseOwned(std::move(bytes));
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(path);
+  }
+}
 
-IniFile IniFile::LoadIfExists(const std::string& path) {
+IniFile IniFile::LoadIfExists(const std::string& path, std::uint64_t maxBytes) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec) && !ec) return IniFile();
-  return Load(path);
+  return Load(path, maxBytes);
 }
 
 void IniFile::Save(const std::string& path, const std::string& failureMessage) const {
@@ -340,6 +351,12 @@ std::size_t IniFile::KeyCount(std::string_view section) const {
 }
 
 std::optional<std::string_view> IniFile::Find(std::string_view section, std::string_view key) const {
+  std::optional<std::string_view> value = FindWhole(section, key);
+  if (value) *value = value->substr(0, MaxValueLength);
+  return value;
+}
+
+std::optional<std::string_view> IniFile::FindWhole(std::string_view section, std::string_view key) const {
   const Section* found = FindSection(section);
   if (!found) return std::nullopt;
   // Readers mostly go through a section in file order: try the line after the last hit first.
@@ -354,6 +371,10 @@ std::optional<std::string_view> IniFile::Find(std::string_view section, std::str
 
 std::string IniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
   return std::string(Find(section, key).value_or(fallback));
+}
+
+std::string IniFile::ReadWholeString(std::string_view section, std::string_view key, std::string_view fallback) const {
+  return std::string(FindWhole(section, key).value_or(fallback));
 }
 
 std::int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const {

@@ -28,11 +28,13 @@ class IniFile {
   static IniFile Parse(std::string_view bytes);
   std::string Serialize() const;
 
-  // "Cannot open file %s" when the file cannot be read.
-  static IniFile Load(const std::string& path);
+  // "Cannot open file %s" when the file cannot be read; maxBytes is the largest
+  // valid file of its kind, and anything that is not a regular file is refused
+  // (see ReadWholeFile).
+  static IniFile Load(const std::string& path, std::uint64_t maxBytes);
   // An empty document when the file does not exist; a file that exists but cannot
   // be read still fails, so a later Save cannot silently drop its content.
-  static IniFile LoadIfExists(const std::string& path);
+  static IniFile LoadIfExists(const std::string& path, std::uint64_t maxBytes);
   // Replaces the file atomically; Error with failureMessage (its %s the path).
   void Save(const std::string& path, const std::string& failureMessage = "Unable to write to %s") const;
 
@@ -44,11 +46,19 @@ class IniFile {
   std::vector<std::string> KeyNames(std::string_view section) const;
   std::size_t KeyCount(std::string_view section) const;
 
-  // The stored value, valid until the document is next changed.
+  // Reading a value gives at most its first MaxValueLength characters, as Windows
+  // profile reading does; longer values stay whole in the document.
+  static constexpr std::size_t MaxValueLength = 2047;
+
+  // The stored value, cut to MaxValueLength, valid until the document is next changed.
   // Reads remember their place (reading in file order is fast), so one document
   // must not be read from two threads at once.
   std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+  // The whole value: only for texts this program writes itself and needs whole
+  // (file paths), and for readers that cut the text themselves.
+  std::optional<std::string_view> FindWhole(std::string_view section, std::string_view key) const;
   std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
+  std::string ReadWholeString(std::string_view section, std::string_view key, std::string_view fallback) const;
   // A value that is missing or not a number (see ParseIniInteger) gives the fallback.
   std::int32_t ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const;
   // Written as 1 or 0; any non-zero number reads as true.
@@ -117,6 +127,7 @@ class IniFile {
     mutable std::size_t nextLine = 0;  // where the next read in file order will be
   };
 
+  static IniFile ParseOwned(std::string&& bytes);  // takes the bytes over instead of copying them
   const Section* FindSection(std::string_view name) const;
   Section& SectionForWrite(std::string_view name);
   void RebuildSectionIndex();

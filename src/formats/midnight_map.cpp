@@ -142,7 +142,7 @@ void WriteMidnightMap(const std::string& path, const MapGrid& grid, bool omitBor
 }
 
 void ReadMidnightMap(const std::string& path, MapGrid& grid) {
-  MapGrid loaded = ParseMidnightMap(ReadWholeFile(path));
+  MapGrid loaded = ParseMidnightMap(ReadWholeFile(path, MaxMidnightMapFileBytes));
   // Only now, with the whole file accepted, does the open map change.
   grid.Width = loaded.Width;
   grid.Height = loaded.Height;

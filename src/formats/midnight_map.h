@@ -1,6 +1,7 @@
 #pragma once
 // The Midnight/MU map file: PHP source defining $map, one string of terrain
 // letters per map row. Only terrain travels through it.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,10 @@ inline constexpr std::string_view TerrainLetters = " CFHTVDKSEZRLNMX";
 // The whole file text. With omitBorder the outermost rows and columns are left
 // out; the rulers still follow the full width.
 std::string FormatMidnightMap(const MapGrid& grid, bool omitBorder);
+
+// The largest file read: four times a 512 x 512 map as written (0.27 MB),
+// room for the comments and lines a person may add.
+inline constexpr std::uint64_t MaxMidnightMapFileBytes = 1024ull * 1024;
 
 // Parses a file's bytes into a new grid (TerrainRows left empty). Throws Error
 // for a file without map rows, a first row without letters, and a map larger

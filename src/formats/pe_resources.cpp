@@ -217,7 +217,7 @@ PeResources PeResources::Parse(std::string bytes, const std::string& name) {
   return result;
 }
 
-PeResources PeResources::Load(const std::string& path) { return Parse(ReadWholeFile(path), path); }
+PeResources PeResources::Load(const std::string& path) { return Parse(ReadWholeFile(path, MaxLibraryFileBytes), path); }
 
 std::optional<std::span<const unsigned char>> PeResources::View(const Extent& extent) const {
   return std::span<const unsigned char>(reinterpret_cast<const unsigned char*>(bytes_.data()) + extent.Offset,

@@ -3,6 +3,7 @@
 // read portably from the file's bytes, so a library made for Windows works on
 // any system. Every offset and size in the file is checked before use.
 #include <cstddef>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <span>
@@ -18,6 +19,8 @@ class PeResources {
   // library: <reason>". A library without resources is valid and empty.
   static PeResources Parse(std::string bytes, const std::string& name);
   // Reads and parses a file; "Cannot open file %s" when it cannot be read.
+  // The library is refused when larger than MaxLibraryFileBytes.
+  static constexpr std::uint64_t MaxLibraryFileBytes = 256ull * 1024 * 1024;
   static PeResources Load(const std::string& path);
 
   // The bytes of RCDATA resource number id, or nothing.

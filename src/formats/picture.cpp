@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cctype>
 #include <filesystem>
+#include <new>
 #include <vector>
 
 #include "formats/bmp_codec.h"
@@ -38,24 +39,37 @@ std::string ExtensionOf(const std::string& path) {
 
 }  // namespace
 
-void ThrowPictureTooLarge(long long width, long long height, int maxSide) {
-  throw Error("The picture is too large (" + std::to_string(width) + " x " + std::to_string(height) +
-              " pixels; at most " + std::to_string(maxSide) + " x " + std::to_string(maxSide) + ")");
+void CheckPictureSize(long long width, long long height, int maxSide, std::uint64_t maxPixels) {
+  const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+  if (width > maxSide || height > maxSide)
+    throw Error("The picture is too large (" + size + "; at most " + std::to_string(maxSide) + " x " +
+                std::to_string(maxSide) + ")");
+  if (maxPixels != 0 && static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > maxPixels)
+    throw Error("The picture is too large (" + size + "; at most " + std::to_string(maxPixels) + " pixels)");
 }
 
-Image DecodePicture(std::span<const unsigned char> bytes, std::string_view extension, int maxSide) {
-  return DecoderFor(extension) == Decoder::Bmp ? DecodeBmpImage(bytes, maxSide) : DecodePng(bytes, maxSide);
+Image DecodePicture(std::span<const unsigned char> bytes, std::string_view extension, int maxSide,
+                    std::uint64_t maxPixels) {
+  return DecoderFor(extension) == Decoder::Bmp ? DecodeBmpImage(bytes, maxSide, maxPixels)
+                                               : DecodePng(bytes, maxSide, maxPixels);
 }
 
 PictureSize ProbePictureSize(std::span<const unsigned char> bytes, std::string_view extension) {
   return DecoderFor(extension) == Decoder::Bmp ? ProbeBmpSize(bytes) : ProbePngSize(bytes);
 }
 
-Image LoadPicture(const std::string& path, int maxSide) {
+Image LoadPicture(const std::string& path, int maxSide, std::uint64_t maxPixels) {
   const std::string extension = ExtensionOf(path);
   DecoderFor(extension);  // an unknown kind is refused before the file is touched
-  const std::string bytes = ReadWholeFile(path);
-  return DecodePicture(AsBytes(bytes), extension, maxSide);
+  if (maxPixels == 0) maxPixels = static_cast<std::uint64_t>(maxSide) * static_cast<std::uint64_t>(maxSide);
+  const std::string bytes = ReadWholeFile(path, MaxPictureFileBytes(maxPixels));
+  try {
+    return DecodePicture(AsBytes(bytes), extension, maxSide, maxPixels);
+  } catch (const PngError& error) {
+    throw Error(FormatMessage("The PNG image %s is damaged", path) + ": " + error.what());
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(path);
+  }
 }
 
 struct PictureRowWriter::Impl {

@@ -16,6 +16,13 @@ namespace mireforge {
 // picture, so anything bigger is refused before a byte is allocated.
 inline constexpr int MaxPictureSide = 16384;
 
+// The largest file that can hold a valid picture of so many pixels (16-bit RGBA
+// PNG stored without compression, with room for chunks and headers); a larger
+// file is refused before it is read.
+inline constexpr std::uint64_t MaxPictureFileBytes(std::uint64_t pixels) {
+  return pixels * 9 + 16ull * 1024 * 1024;
+}
+
 struct PictureSize {
   int Width = 0;
   int Height = 0;
@@ -25,13 +32,16 @@ struct PictureSize {
 enum class PictureFileType { Bitmap = 1, Png = 2 };
 
 // Error "Unknown picture file extension (.%s)" for an extension other than
-// bmp or png, "Cannot open file %s" for a file that cannot be read, and the
-// decoder's message for a damaged picture.
-Image LoadPicture(const std::string& path, int maxSide = MaxPictureSide);
+// bmp or png, "Cannot open file %s" for a file that cannot be read (or larger
+// than a picture of maxPixels can be), and the decoder's message for a damaged
+// picture (naming the file for PNG). A picture wider or higher than maxSide, or
+// of more than maxPixels pixels (0: maxSide squared), is refused before its
+// pixels are allocated.
+Image LoadPicture(const std::string& path, int maxSide = MaxPictureSide, std::uint64_t maxPixels = 0);
 
 // The same from bytes already read; extension is "bmp" or "png" (any case, no dot).
 Image DecodePicture(std::span<const unsigned char> bytes, std::string_view extension,
-                    int maxSide = MaxPictureSide);
+                    int maxSide = MaxPictureSide, std::uint64_t maxPixels = 0);
 
 // Width and height from the picture's header only, without decoding the pixels.
 PictureSize ProbePictureSize(std::span<const unsigned char> bytes, std::string_view extension);
@@ -65,8 +75,9 @@ void SavePictureRows(const std::string& path, PictureFileType type, int width, i
 // The whole picture through a PictureRowWriter.
 void SavePicture(const std::string& path, PictureFileType type, const Image& image, bool pngAlpha = false);
 
-// The message for a picture whose width or height exceeds maxSide.
-[[noreturn]] void ThrowPictureTooLarge(long long width, long long height, int maxSide);
+// Error "The picture is too large ..." when a side exceeds maxSide or the
+// pixels exceed maxPixels (0: maxSide squared).
+void CheckPictureSize(long long width, long long height, int maxSide, std::uint64_t maxPixels);
 
 inline std::span<const unsigned char> AsBytes(std::string_view text) {
   return {reinterpret_cast<const unsigned char*>(text.data()), text.size()};

@@ -47,7 +47,7 @@ class PicturePack final : public PictureLibrary {
     const fs::path file = fs::path(folder_) / (std::string(name) + ".png");
     std::error_code error;
     if (!fs::is_regular_file(file, error)) return std::nullopt;
-    return ReadWholeFile(file.string());
+    return ReadWholeFile(file.string(), PeResources::MaxLibraryFileBytes);
   }
   const std::string& Location() const override { return folder_; }
 

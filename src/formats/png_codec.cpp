@@ -68,7 +68,7 @@ struct ReadSession {
   ReadSession(const ReadSession&) = delete;
   ReadSession& operator=(const ReadSession&) = delete;
 
-  [[noreturn]] void Fail() const { throw Error(Message.Text); }
+  [[noreturn]] void Fail() const { throw PngError(Message.Text); }
 
   PictureSize ReadHeader() {
     png_uint_32 width = 0, height = 0;
@@ -90,10 +90,10 @@ PictureSize ProbePngSize(std::span<const unsigned char> bytes) {
   return session.ReadHeader();
 }
 
-Image DecodePng(std::span<const unsigned char> bytes, int maxSide) {
+Image DecodePng(std::span<const unsigned char> bytes, int maxSide, std::uint64_t maxPixels) {
   ReadSession session(bytes);
   const PictureSize size = session.ReadHeader();
-  if (size.Width > maxSide || size.Height > maxSide) ThrowPictureTooLarge(size.Width, size.Height, maxSide);
+  CheckPictureSize(size.Width, size.Height, maxSide, maxPixels);
 
   png_structp png = session.Png;
   png_infop info = session.Info;
@@ -109,7 +109,7 @@ Image DecodePng(std::span<const unsigned char> bytes, int maxSide) {
         rowBytes = png_get_rowbytes(png, info);
       }))
     session.Fail();
-  if (rowBytes != static_cast<std::size_t>(size.Width) * 4) throw Error("PNG image is not valid");
+  if (rowBytes != static_cast<std::size_t>(size.Width) * 4) throw PngError("PNG image is not valid");
 
   Image image(size.Width, size.Height);
   std::vector<png_bytep> rows(size.Height);

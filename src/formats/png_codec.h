@@ -9,14 +9,22 @@
 
 #include "formats/image.h"
 #include "formats/picture.h"
+#include "model/error.h"
 
 namespace mireforge {
+
+// A message from libpng about a damaged file.
+class PngError : public Error {
+ public:
+  using Error::Error;
+};
 
 // Every colour type and depth, palette and tRNS transparency expanded, 16-bit
 // channels reduced to 8, interlaced or not. No gamma correction is applied, so
 // stored colour values come back exactly. Error with libpng's message for a
 // damaged file, the too-large message when a side exceeds maxSide.
-Image DecodePng(std::span<const unsigned char> bytes, int maxSide = MaxPictureSide);
+// PngError for what libpng refuses.
+Image DecodePng(std::span<const unsigned char> bytes, int maxSide = MaxPictureSide, std::uint64_t maxPixels = 0);
 // Width and height from the header chunk only.
 PictureSize ProbePngSize(std::span<const unsigned char> bytes);
 

@@ -3,8 +3,11 @@
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <new>
 #include <utility>
 
+#include "formats/file_io.h"
+#include "formats/text_encoding.h"
 #include "model/terrain.h"
 
 namespace mireforge {
@@ -109,6 +112,18 @@ std::string PlasmaValue(const Project& project, std::string PlasmaRows::*row) {
   return project.Rows.Plasma.*row;
 }
 
+// Texts go to the file as Windows-1252 (see formats/text_encoding.h); most are
+// plain ASCII and are written as they are, without a copy.
+void WriteText(IniFile& ini, std::string_view section, std::string_view key, std::string_view text) {
+  if (IsAscii(text)) ini.WriteString(section, key, text);
+  else ini.WriteString(section, key, EncodeFileText(text));
+}
+
+std::string ReadText(const IniFile& ini, std::string_view section, std::string_view key, std::string_view fallback) {
+  const std::optional<std::string_view> value = ini.FindWhole(section, key);
+  return value ? DecodeFileText(*value, IniFile::MaxValueLength) : std::string(fallback);
+}
+
 void Report(const ProjectProgress& progress, std::string_view label, int maximum, int position) {
   if (progress) progress(label, maximum, position);
 }
@@ -124,8 +139,8 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
 
   ini.WriteString(HeaderSection, "Version", ProjectVersion);
   ini.WriteInteger(HeaderSection, "Mode", project.Rows.Mode);
-  for (const auto& entry : PlasmaKeys) ini.WriteString(PlasmaSection, entry.key, PlasmaValue(project, entry.row));
-  for (const auto& entry : CEvoKeys) ini.WriteString(CEvoSection, entry.key, project.Rows.CEvo.*entry.row);
+  for (const auto& entry : PlasmaKeys) WriteText(ini, PlasmaSection, entry.key, PlasmaValue(project, entry.row));
+  for (const auto& entry : CEvoKeys) WriteText(ini, CEvoSection, entry.key, project.Rows.CEvo.*entry.row);
 
   // Erased first so that a smaller map leaves no stale rows behind.
   ini.EraseSection(MapSection);
@@ -145,7 +160,7 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
       const CellKey key(x, y);
       // A list shorter than the map (never made by the editor) falls back to the defaults.
       const TDescItem* item = project.CellDescription(x, y);
-      ini.WriteString(DescriptionsSection, key.text, item ? std::string_view(item->Text) : TerrainNames[map.GetTerrain(x, y)]);
+      WriteText(ini, DescriptionsSection, key.text, item ? std::string_view(item->Text) : TerrainNames[map.GetTerrain(x, y)]);
       ini.WriteInteger(DomainsSection, key.text, item ? item->Domain : 0);
     }
     Report(progress, SavingLabel, map.Height, y);
@@ -154,7 +169,7 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
     const DomainSlot& slot = project.Domains.Slots[n];
     const std::string key = std::to_string(n);
     if (slot.Color != 0) ini.WriteInteger(DomainColorsSection, key, slot.Color);
-    if (!slot.Name.empty()) ini.WriteString(DomainNamesSection, key, slot.Name);
+    if (!slot.Name.empty()) WriteText(ini, DomainNamesSection, key, slot.Name);
   }
 }
 
@@ -184,8 +199,8 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
   map.RebuildTerrainRows();
   Report(progress, LoadingLabel, height, 0);
 
-  for (const auto& entry : PlasmaKeys) rows.Plasma.*entry.row = ini.ReadString(PlasmaSection, entry.key, entry.fallback);
-  for (const auto& entry : CEvoKeys) rows.CEvo.*entry.row = ini.ReadString(CEvoSection, entry.key, entry.fallback);
+  for (const auto& entry : PlasmaKeys) rows.Plasma.*entry.row = ReadText(ini, PlasmaSection, entry.key, entry.fallback);
+  for (const auto& entry : CEvoKeys) rows.CEvo.*entry.row = ReadText(ini, CEvoSection, entry.key, entry.fallback);
 
   DescriptionList descriptions;
   if (ini.KeyCount(DescriptionsSection) > 0) {
@@ -193,8 +208,13 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         const CellKey key(x, y);
-        const std::optional<std::string_view> text = ini.Find(DescriptionsSection, key.text);
-        descriptions.AddDescription(map.GetTerrain(x, y), CleanDescription(text.value_or(TerrainNames[Plains])), x, y,
+        const std::optional<std::string_view> text = ini.FindWhole(DescriptionsSection, key.text);
+        // Most texts are short ASCII: decoded only when they need it.
+        std::string description = !text ? std::string(TerrainNames[Plains])
+                                  : text->size() <= IniFile::MaxValueLength && IsAscii(*text)
+                                      ? std::string(*text)
+                                      : DecodeFileText(*text, IniFile::MaxValueLength);
+        descriptions.AddDescription(map.GetTerrain(x, y), CleanDescription(description), x, y,
                                     ini.ReadInteger(DomainsSection, key.text, 0));
       }
       Report(progress, LoadingLabel, height, y);
@@ -208,7 +228,7 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
   for (int n = 0; n < DomainCount; ++n) {
     const std::string key = std::to_string(n);
     domains.Slots[n].Color = ini.ReadInteger(DomainColorsSection, key, 0);
-    domains.Slots[n].Name = ini.ReadString(DomainNamesSection, key, "");
+    domains.Slots[n].Name = ReadText(ini, DomainNamesSection, key, "");
   }
 
   // Everything was read: only now does the open project change.
@@ -221,7 +241,7 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
 void WriteProjectFile(const Project& project, const std::string& fileName, const ProjectProgress& progress) {
   IniFile ini;
   try {
-    ini = IniFile::LoadIfExists(fileName);
+    ini = IniFile::LoadIfExists(fileName, MaxProjectFileBytes);
   } catch (const Error&) {
     // Without the old content its foreign sections would be lost on replacing it.
     throw Error(FormatMessage("Unable to write to %s", fileName));
@@ -237,7 +257,11 @@ void SaveProject(Project& project, const std::string& fileName, const ProjectPro
 }
 
 void LoadProject(Project& project, const std::string& fileName, const ProjectProgress& progress) {
-  ReadProject(IniFile::Load(fileName), project, progress);
+  try {
+    ReadProject(IniFile::Load(fileName, MaxProjectFileBytes), project, progress);
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(fileName);
+  }
   project.ProjectFileName = fileName;
 }
 

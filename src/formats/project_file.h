@@ -2,6 +2,7 @@
 // The Mireforge project file (".mfp"): an INI document holding the terrain, the
 // descriptions and domains of every cell, the domain table and the generation
 // wizard's rows of both methods.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -22,6 +23,12 @@ inline constexpr std::string_view LoadingLabel = "Loading, please wait...";
 inline constexpr std::string_view WrongVersionMessage =
     "Wrong project version!\n\nProject file you are trying to load is saved with\n"
     "earlier version of Mireforge and is not supported.";
+
+// The largest valid project: 512 x 512 cells, each with a description of the
+// longest value a reader takes (2,047 characters) and a domain, plus the few
+// short sections around them. A larger file is refused before it is read.
+inline constexpr std::uint64_t MaxProjectFileBytes =
+    512ull * 512 * ((IniFile::MaxValueLength + 16) + 16) + 8ull * 1024 * 1024;
 
 // The refusal of a file written by an older Mireforge. The GUI shows it in an
 // "Information" box rather than the error box; nothing was changed.

@@ -34,8 +34,10 @@ Image BuildPicturePreview(const Image& picture, const PictureImportOptions& opti
   return preview;
 }
 
+Image LoadImportPicture(const std::string& path) { return LoadPicture(path, MaxPictureSide, MaxImportPixels); }
+
 Image LoadPicturePreview(const std::string& path, const PictureImportOptions& options) {
-  return BuildPicturePreview(LoadPicture(path), options);
+  return BuildPicturePreview(LoadImportPicture(path), options);
 }
 
 ThresholdLimits CoupleThresholds(ImportThresholds& t) {

@@ -38,6 +38,15 @@ void InvertColors(Image& picture);
 // that size already, else resampled), opaque, grey, and inverted if asked.
 Image BuildPicturePreview(const Image& picture, const PictureImportOptions& options);
 
+// The most pixels a heightmap picture may have. The decoded picture is held
+// whole (4 bytes a pixel) while it is resampled, so this bounds an import to
+// about 100 MB whatever the file declares; a file of a few bytes can declare
+// 16384 x 16384.
+inline constexpr std::uint64_t MaxImportPixels = 25'000'000;
+
+// Reads a heightmap picture: sides up to MaxPictureSide, at most MaxImportPixels.
+Image LoadImportPicture(const std::string& path);
+
 // Decodes the picture file and builds its preview. The reader's Error passes
 // through when the file cannot be read or decoded; the caller keeps its old
 // previews because nothing is returned then.

@@ -111,7 +111,7 @@ TEST_F(MainWindowTest, PreferencesRoundTripAndPruneAtShutdown) {
     ASSERT_TRUE(w.close());
     window.reset();
   }
-  const IniFile ini = IniFile::Load(iniPath.toStdString());
+  const IniFile ini = IniFile::Load(iniPath.toStdString(), AnyFileSize);
   EXPECT_TRUE(ini.ReadBool("Settings", "Show grid", false));
   EXPECT_FALSE(ini.ReadBool("Settings", "Start fullscreen", true));
   EXPECT_FALSE(ini.ReadBool("Settings", "Show domains window", true));

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <filesystem>
 
 #include "cli/cli_runner.h"
@@ -228,6 +231,28 @@ TEST(Cli, TheRealProgramGivesTheSameExitStatuses) {
   const CliResult help = RunProgram(MIREFORGE_CLI_PATH, {"convert", "--help"}, dir.Path());
   EXPECT_EQ(help.Status, 0);
   EXPECT_EQ(help.Out.substr(0, 39), "Usage: mireforge-cli convert IN -o OUT\n");
+}
+
+TEST(Cli, OutputToAFullDeviceFailsWithTheReason) {
+  TempDir dir;
+  WriteWholeFile(dir.File("m.php"), SmallMap, "%s");
+  const std::string map = dir.File("out.php");
+  const std::vector<std::string> runs[] = {
+      {"stats", dir.File("m.php")},
+      {"stats", dir.File("m.php"), "--json"},
+      {"generate", "plasma", "--seed", "1", "--no-rare", "-o", map},
+      {"--help"},
+  };
+  for (const auto& args : runs) {
+    std::string command = ShellQuote(MIREFORGE_CLI_PATH);
+    for (const std::string& arg : args) command += " " + ShellQuote(arg);
+    command += " >/dev/full 2>" + ShellQuote(dir.File("err.txt"));
+    const int raw = std::system(command.c_str());
+    SCOPED_TRACE(command);
+    ASSERT_TRUE(WIFEXITED(raw));
+    EXPECT_EQ(WEXITSTATUS(raw), 1);
+    EXPECT_EQ(ReadWholeFile(dir.File("err.txt")), "mireforge-cli: cannot write to standard output: No space left on device\n");
+  }
 }
 
 }  // namespace

@@ -176,10 +176,10 @@ TEST(CliFormats, HtmlPageWithAndWithoutItsSixteenPictures) {
   ExpectSuccess({"convert", dir.File("in.mfp"), "-o", dir.File("bare/map.html")});
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("bare")), {}), 1);
   const std::vector<std::string> lines = Lines(ReadWholeFile(dir.File("bare/map.html")));
-  ASSERT_EQ(lines.size(), 6u + 6 + 3);
+  ASSERT_EQ(lines.size(), 7u + 6 + 3);
   EXPECT_EQ(lines[0], "<HTML>");
   const std::string firstRow = "<TR><TD><IMG src=\"A.gif\" title=\"frozen wastes\" width=\"32\" height=\"32\">";
-  EXPECT_EQ(lines[6].substr(0, firstRow.size()), firstRow);
+  EXPECT_EQ(lines[7].substr(0, firstRow.size()), firstRow);
 
   ExpectSuccess({"generate", "plasma", "--seed", "1", "--width", "10", "--height", "10", "-o",
                  dir.File("full/map.html"), "--with-pictures"});

@@ -34,15 +34,16 @@ TEST(HtmlMap, PageOfAFullMap) {
     for (int x = 0; x < 66; ++x) p.Map.Cells[x + y * 66] = static_cast<TerrainCode>((x * 7 + y) % 16);
   BuildDefaultDescriptions(p.Descriptions, p.Map);
   const auto lines = SplitCrLfLines(FormatHtmlMap(p));
-  ASSERT_EQ(lines.size(), 72u);
+  ASSERT_EQ(lines.size(), 73u);
   const std::vector<std::string> head = {
       "<HTML>",
       "<HEAD>",
+      R"(<META http-equiv="Content-Type" content="text/html; charset=windows-1252">)",
       "<TITLE>Mireforge generated map</TITLE>",
       "</HEAD>",
       R"(<BODY bgcolor="#FFFFFF" TEXT="#000000" LINK="#0000ff" VLINK="#800080">)",
       R"(<TABLE CELLSPACING="0" BORDER="0" CELLPADDING="0">)"};
-  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 6), head);
+  EXPECT_EQ(std::vector<std::string>(lines.begin(), lines.begin() + 7), head);
   EXPECT_EQ(std::vector<std::string>(lines.end() - 3, lines.end()),
             (std::vector<std::string>{"</TABLE>", "</BODY>", "</HTML>"}));
   for (int y = 0; y < 63; ++y) {
@@ -52,13 +53,16 @@ TEST(HtmlMap, PageOfAFullMap) {
       row += Tag(HtmlPictureName(code), std::string(TerrainNames[code]));
     }
     row += "</TD></TR>";
-    ASSERT_EQ(lines[6 + y], row) << y;
+    ASSERT_EQ(lines[7 + y], row) << y;
   }
   // The four named in the brief, spelled out rather than computed.
-  EXPECT_NE(lines[6].find(Tag("E.gif", "plains")), std::string::npos);
-  EXPECT_NE(lines[6].find(Tag("0.gif", "mountains")), std::string::npos);
-  EXPECT_NE(lines[6].find(Tag("A.gif", "frozen wastes")), std::string::npos);
-  EXPECT_NE(lines[6].find(Tag("9.gif", "lake")), std::string::npos);
+  EXPECT_NE(lines[7].find(Tag("E.gif", "plains")), std::string::npos);
+  EXPECT_NE(lines[7].find(Tag("0.gif", "mountains")), std::string::npos);
+  EXPECT_NE(lines[7].find(Tag("A.gif", "frozen wastes")), std::string::npos);
+  EXPECT_NE(lines[7].find(Tag("9.gif", "lake")), std::string::npos);
+  // Windows-1252 as the page says; what it lacks as character references.
+  p.Descriptions.Entry(0).Text = "Ch\xC3\xA2teau \"\xE2\x86\x92\"";
+  EXPECT_NE(FormatHtmlMap(p).find("title=\"Ch\xE2teau &quot;&#8594;&quot;\""), std::string::npos);
 }
 
 TEST(HtmlMap, TitlesAreEscapedSoTheBrowserShowsTheText) {
@@ -80,12 +84,12 @@ TEST(HtmlMap, TitlesAreEscapedSoTheBrowserShowsTheText) {
   BuildDefaultDescriptions(p.Descriptions, p.Map);
   p.CellDescription(0, 0)->Text = "\"><b>x</b>";
   const auto lines = SplitCrLfLines(FormatHtmlMap(p));
-  ASSERT_EQ(lines.size(), 10u);
-  EXPECT_EQ(lines[6], "<TR><TD>" + Tag("0.gif", "&quot;&gt;&lt;b&gt;x&lt;/b&gt;") + Tag("9.gif", "lake") + "</TD></TR>");
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[7], "<TR><TD>" + Tag("0.gif", "&quot;&gt;&lt;b&gt;x&lt;/b&gt;") + Tag("9.gif", "lake") + "</TD></TR>");
 
   // Without a description entry a cell shows its terrain name.
   p.Descriptions.Clear();
-  EXPECT_EQ(SplitCrLfLines(FormatHtmlMap(p))[6], "<TR><TD>" + Tag("0.gif", "mountains") + Tag("9.gif", "lake") + "</TD></TR>");
+  EXPECT_EQ(SplitCrLfLines(FormatHtmlMap(p))[7], "<TR><TD>" + Tag("0.gif", "mountains") + Tag("9.gif", "lake") + "</TD></TR>");
 }
 
 TEST(HtmlMap, WritesTheFileAndReportsFailures) {

@@ -207,7 +207,7 @@ void ExpectReadFails(const std::string& path, const std::string& message) {
 TEST(MidnightMapFile, EveryReadFailureGivesItsMessageAndKeepsTheMap) {
   TempDir dir;
   ExpectReadFails(dir.File("missing.php"), "Cannot open file " + dir.File("missing.php"));
-  ExpectReadFails(dir.Path(), "Cannot open file " + dir.Path());
+  ExpectReadFails(dir.Path(), "Cannot open file " + dir.Path() + ": it is a folder");
 
   const std::string row513(513, 'Z');
   std::string rows513;

@@ -117,7 +117,7 @@ TEST(PreviewImage, FailedLoadsLeaveTheMapAlone) {
       {"Missing.PNG", "Cannot open file " + dir.File("Missing.PNG")},
       {"noextension", "Unknown picture file extension (.)"},
       {"broken.bmp", "Bitmap image is not valid"},
-      {"broken.png", "[20]gar: invalid chunk type"},
+      {"broken.png", "The PNG image " + dir.File("broken.png") + " is damaged: [20]gar: invalid chunk type"},
       {"wide.bmp", FormatMessage(tooLarge, "513 x 1")},
       {"tall.png", FormatMessage(tooLarge, "2 x 600")},
   };

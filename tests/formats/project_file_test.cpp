@@ -102,7 +102,7 @@ TEST(ProjectFile, ResetDomainsWritesEverySlotsNoColorMark) {
   Project project = MakeProject(5, 4);
   project.Domains.ResetDomains();
   SaveProject(project, dir.File("p.mfp"));
-  const IniFile ini = IniFile::Load(dir.File("p.mfp"));
+  const IniFile ini = IniFile::Load(dir.File("p.mfp"), AnyFileSize);
   EXPECT_EQ(ini.KeyCount("DomainColors"), 256u);
   EXPECT_EQ(ini.ReadInteger("DomainColors", "255", 0), NoColor);
   EXPECT_FALSE(ini.SectionExists("DomainNames"));
@@ -113,7 +113,9 @@ TEST(ProjectFile, RoundTripKeepsEverything) {
   const std::string path = dir.File("round.mfp");
   Project saved = MakeProject(40, 30);
   const std::vector<std::string> texts = {"  leading blanks", "trailing blanks  ", "\"quoted\"", "",
-                                          std::string(5000, 'x') + "end", "a=b; c", "caf\xE9"};
+                                          std::string(2046, 'x') + "\xE2\x86\x92", "a=b; c",
+                                          // UTF-8 in memory: Windows-1252 in the file, and what it lacks kept too
+                                          "caf\xC3\xA9", "\xC3\x83\xC2\xA9 \xE2\x82\xAC\xF0\x9F\x8F\xB0"};
   for (std::size_t i = 0; i < texts.size(); ++i) saved.Descriptions.Entry(i * 41).Text = texts[i];
   saved.Descriptions.Entry(7).Domain = 255;
   saved.Descriptions.Entry(8).Domain = 300;  // outside the table: kept as it is
@@ -166,7 +168,7 @@ TEST(ProjectFile, ResavingKeepsForeignContentAndLeavesNoStaleRows) {
   const std::string path = dir.File("p.mfp");
   Project taller = MakeProject(10, 20);
   SaveProject(taller, path);
-  IniFile edited = IniFile::Load(path);
+  IniFile edited = IniFile::Load(path, AnyFileSize);
   edited.WriteString("Plasma", "Comment", "mine");
   edited.WriteString("Map", "Note", "gone on resave");
   edited.WriteString("Tools", "Owner", "someone");
@@ -175,7 +177,7 @@ TEST(ProjectFile, ResavingKeepsForeignContentAndLeavesNoStaleRows) {
 
   Project smaller = MakeProject(10, 5);
   SaveProject(smaller, path);
-  const IniFile ini = IniFile::Load(path);
+  const IniFile ini = IniFile::Load(path, AnyFileSize);
   EXPECT_EQ(ini.ReadString("Plasma", "Comment", ""), "mine");
   EXPECT_EQ(ini.ReadString("Tools", "Owner", ""), "someone");
   EXPECT_EQ(ini.KeyNames("Map"), (Names{"Width", "Height", "000", "001", "002", "003", "004"}));
@@ -194,7 +196,7 @@ TEST(ProjectFile, EmptyDescriptionListWritesNoCellSectionsAndLoadsDefaults) {
   project.Descriptions.Clear();
   project.Domains.Slots[2] = {77, "Named"};
   SaveProject(project, path);
-  const IniFile ini = IniFile::Load(path);
+  const IniFile ini = IniFile::Load(path, AnyFileSize);
   for (const char* section : {"Descriptions", "Domains", "DomainColors", "DomainNames"})
     EXPECT_FALSE(ini.SectionExists(section)) << section;
 

@@ -70,6 +70,13 @@ class IniFile {
   // constants; std::invalid_argument otherwise).
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, long long value);
+  // Appends key=value at the end of the section without looking for the key:
+  // for a section written afresh (after EraseSection) whose keys the caller
+  // knows to be distinct (and not yet in it), as a project's half a million cells.
+  void AppendString(std::string_view section, std::string_view key, std::string_view value);
+  void AppendInteger(std::string_view section, std::string_view key, long long value);
+  // Room for this many more bytes of keys and values, to spare regrowing.
+  void Reserve(std::size_t bytes) { buffer_.reserve(buffer_.size() + bytes); }
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
   void EraseSection(std::string_view section);
@@ -123,12 +130,17 @@ class IniFile {
   struct Section {
     std::string name;
     std::vector<Line> lines;
-    KeyIndex keys;
+    mutable KeyIndex keys;        // use Keys(): appended keys are indexed on the next lookup
+    mutable bool keysStale = false;
     mutable std::size_t nextLine = 0;  // where the next read in file order will be
   };
 
-  static IniFile ParseOwned(std::string&& bytes);  // takes the bytes over instead of copying them
+  static IniFile ParseOwned(std::string&& bytes);
+  // Hands the text to out piece by piece.
+  template <typename Sink>
+  void SerializeTo(Sink&& out) const;  // takes the bytes over instead of copying them
   const Section* FindSection(std::string_view name) const;
+  const KeyIndex& Keys(const Section& section) const;
   Section& SectionForWrite(std::string_view name);
   void RebuildSectionIndex();
   std::string_view View(Text text) const { return std::string_view(buffer_).substr(text.offset, text.size); }

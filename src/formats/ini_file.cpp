@@ -333,8 +333,11 @@ void IniFile::Save(const std::string& path, const std::string& failureMessage) c
 }
 
 const IniFile::Section* IniFile::FindSection(std::string_view name) const {
+  if (lastRead_ < sections_.size() && FoldEqual{}(sections_[lastRead_].name, name)) return &sections_[lastRead_];
   const auto found = sectionIndex_.find(name);
-  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
+  if (found == sectionIndex_.end()) return nullptr;
+  lastRead_ = found->second;
+  return &sections_[found->second];
 }
 
 IniFile::Section& IniFile::SectionForWrite(std::string_view name) {
@@ -445,6 +448,12 @@ void IniFile::AppendString(std::string_view section, std::string_view key, std::
   const Text stored = HasLineBreak(value) ? Store(CleanDescription(value)) : Store(value);
   target.lines.push_back(Line{storedKey, stored, false});
   target.keysStale = true;
+}
+
+void IniFile::ReserveKeys(std::string_view section, std::size_t count) {
+  CheckSectionName(section);
+  std::vector<Line>& lines = SectionForWrite(section).lines;
+  lines.reserve(lines.size() + count);
 }
 
 void IniFile::AppendInteger(std::string_view section, std::string_view key, long long value) {

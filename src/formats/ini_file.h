@@ -77,6 +77,7 @@ class IniFile {
   void AppendInteger(std::string_view section, std::string_view key, long long value);
   // Room for this many more bytes of keys and values, to spare regrowing.
   void Reserve(std::size_t bytes) { buffer_.reserve(buffer_.size() + bytes); }
+  void ReserveKeys(std::string_view section, std::size_t count);
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
   void EraseSection(std::string_view section);
@@ -152,6 +153,7 @@ class IniFile {
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t, FoldHash, FoldEqual> sectionIndex_;
   std::size_t lastSection_ = 0;  // writes come in runs into one section
+  mutable std::size_t lastRead_ = 0;  // and so do reads
 };
 
 }  // namespace mireforge

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "formats/file_io.h"
 #include "formats/text_encoding.h"
@@ -161,17 +162,25 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
   for (std::string_view section : {DescriptionsSection, DomainsSection, DomainColorsSection, DomainNamesSection})
     ini.EraseSection(section);
   if (project.Descriptions.Empty()) return;
-  ini.Reserve(project.Descriptions.Size() * 40);
+  const std::size_t cells = map.Cells.size();
+  ini.Reserve(cells * 40);
+  ini.ReserveKeys(DescriptionsSection, cells);
+  ini.ReserveKeys(DomainsSection, cells);
+  // A list shorter than the map (never made by the editor) falls back to the defaults.
   for (int y = 0; y < map.Height; ++y) {
     for (int x = 0; x < map.Width; ++x) {
-      const CellKey key(x, y);
-      // A list shorter than the map (never made by the editor) falls back to the defaults.
       const TDescItem* item = project.CellDescription(x, y);
-      AppendText(ini, DescriptionsSection, key.text, item ? std::string_view(item->Text) : TerrainNames[map.GetTerrain(x, y)]);
-      ini.AppendInteger(DomainsSection, key.text, item ? item->Domain : 0);
+      AppendText(ini, DescriptionsSection, CellKey(x, y).text,
+                 item ? std::string_view(item->Text) : TerrainNames[map.GetTerrain(x, y)]);
     }
     Report(progress, SavingLabel, map.Height, y);
   }
+  // A section at a time, so that each run of writes stays in one section.
+  for (int y = 0; y < map.Height; ++y)
+    for (int x = 0; x < map.Width; ++x) {
+      const TDescItem* item = project.CellDescription(x, y);
+      ini.AppendInteger(DomainsSection, CellKey(x, y).text, item ? item->Domain : 0);
+    }
   for (int n = 0; n < DomainCount; ++n) {
     const DomainSlot& slot = project.Domains.Slots[n];
     const std::string key = std::to_string(n);
@@ -212,6 +221,11 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
   DescriptionList descriptions;
   if (ini.KeyCount(DescriptionsSection) > 0) {
     descriptions.Reserve(map.Cells.size());
+    // A section at a time, so that each run of reads stays in one section.
+    std::vector<std::int32_t> cellDomains(map.Cells.size());
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        cellDomains[x + static_cast<std::size_t>(y) * width] = ini.ReadInteger(DomainsSection, CellKey(x, y).text, 0);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         const CellKey key(x, y);
@@ -222,7 +236,7 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
                                       ? std::string(*text)
                                       : DecodeFileText(*text, IniFile::MaxValueLength);
         descriptions.AddDescription(map.GetTerrain(x, y), CleanDescription(description), x, y,
-                                    ini.ReadInteger(DomainsSection, key.text, 0));
+                                    cellDomains[x + static_cast<std::size_t>(y) * width]);
       }
       Report(progress, LoadingLabel, height, y);
     }

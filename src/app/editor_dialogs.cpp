@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/tile_images.h"
+#include "formats/ini_file.h"
 #include "model/domains.h"
 
 namespace mireforge {
@@ -25,6 +26,16 @@ QDialogButtonBox* OkCancelButtons(QDialog* dialog) {
 }
 
 namespace {
+
+// The longest text a project file gives back whole: typing more would be lost.
+constexpr int LongestText = static_cast<int>(IniFile::MaxValueLength);
+// Labels show at most this wide a text, so a long one neither widens the dialog
+// nor takes long to lay out.
+constexpr int LongestShownWidth = 480;
+
+void SetElidedText(QLabel* label, const QString& text) {
+  label->setText(label->fontMetrics().elidedText(text.left(LongestShownWidth), Qt::ElideRight, LongestShownWidth));
+}
 
 void ConnectColorDialog(ColorSwatch* swatch) {
   QObject::connect(swatch, &ColorSwatch::Clicked, swatch, [swatch] {
@@ -58,6 +69,7 @@ void ColorSwatch::mouseReleaseEvent(QMouseEvent* event) {
 void DomainNameFields::AddNameAndColor(QWidget* dialog, QGridLayout* layout, int row) {
   auto* nameLabel = new QLabel("&Name and color for this domain:", dialog);
   eName = new QLineEdit(dialog);
+  eName->setMaxLength(LongestText);
   nameLabel->setBuddy(eName);
   swatch = new ColorSwatch(dialog);
   ConnectColorDialog(swatch);
@@ -78,6 +90,7 @@ TfSetName::TfSetName(QWidget* parent) : QDialog(parent) {
   cbDescription->setInsertPolicy(QComboBox::NoInsert);
   cbDescription->setMaxVisibleItems(16);
   cbDescription->setMinimumWidth(320);
+  cbDescription->lineEdit()->setMaxLength(LongestText);
   label->setBuddy(cbDescription);
   auto* domainRow = new QHBoxLayout;
   domainRow->addWidget(new QLabel("Domain:", this));
@@ -92,7 +105,7 @@ TfSetName::TfSetName(QWidget* parent) : QDialog(parent) {
 void TfSetName::Prepare(const QString& text, const QString& domainLabel) {
   cbDescription->setCurrentIndex(-1);
   cbDescription->setEditText(text);
-  lDomain->setText(domainLabel);
+  SetElidedText(lDomain, domainLabel);
   cbDescription->setFocus();
   cbDescription->lineEdit()->selectAll();
 }
@@ -133,7 +146,7 @@ TfSetDom::TfSetDom(QWidget* parent) : QDialog(parent) {
 }
 
 void TfSetDom::Prepare(const QString& description, int domain, const QString& name, std::int32_t color) {
-  lDescription->setText(description);
+  SetElidedText(lDescription, description);
   eDomain->setValue(domain);
   eName->setText(name);
   swatch->SetColor(color);

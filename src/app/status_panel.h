@@ -10,6 +10,11 @@ class StatusPanel : public QLabel {
   using QLabel::QLabel;
   void SetElided(bool elided) { elided_ = elided; }
 
+  // An elided panel asks for no more room than its first characters take, so
+  // that a long text neither stretches the bar nor costs a long layout.
+  QSize sizeHint() const override { return elided_ ? ShortHint() : QLabel::sizeHint(); }
+  QSize minimumSizeHint() const override { return elided_ ? QSize(0, ShortHint().height()) : QLabel::minimumSizeHint(); }
+
  protected:
   void paintEvent(QPaintEvent* event) override {
     if (!elided_ || !pixmap().isNull()) return QLabel::paintEvent(event);
@@ -21,6 +26,13 @@ class StatusPanel : public QLabel {
   }
 
  private:
+  QSize ShortHint() const {
+    const QMargins margins = contentsMargins();
+    return QSize(fontMetrics().horizontalAdvance(text().left(MaxHintCharacters)) + 4 + margins.left() + margins.right(),
+                 fontMetrics().height() + margins.top() + margins.bottom());
+  }
+
+  static constexpr int MaxHintCharacters = 256;
   bool elided_ = false;
 };
 

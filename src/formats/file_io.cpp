@@ -67,16 +67,20 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
   try {
     bytes.resize(static_cast<std::size_t>(st.st_size));
     std::size_t done = 0;
+    char more[4096];
     for (;;) {
-      // A file that grew meanwhile is read on, up to one byte past the limit.
-      if (done == bytes.size()) {
-        if (done > maxBytes) RefuseRead(path, "it grew larger than any valid file of its kind while being read");
-        bytes.resize(std::min<std::uint64_t>(maxBytes + 1, done + 65536));
-      }
-      const ssize_t got = ::read(file.fd, bytes.data() + done, bytes.size() - done);
+      // Past the size seen, read into a small buffer: normally it only meets the
+      // end, and a file that grew meanwhile is followed up to the limit.
+      const bool past = done == bytes.size();
+      const ssize_t got = past ? ::read(file.fd, more, sizeof more) : ::read(file.fd, bytes.data() + done, bytes.size() - done);
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) RefuseRead(path, std::strerror(errno));
       if (got == 0) break;
+      if (past) {
+        if (done + static_cast<std::size_t>(got) > maxBytes)
+          RefuseRead(path, "it grew larger than any valid file of its kind while being read");
+        bytes.append(more, static_cast<std::size_t>(got));
+      }
       done += static_cast<std::size_t>(got);
     }
     bytes.resize(done);

@@ -9,6 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <future>
@@ -84,6 +87,81 @@ TEST(HostileFiles, FilesLargerThanAnyValidOneAreRefusedUnread) {
                        static_cast<off_t>(MaxMidnightMapFileBytes)),
             0);
   EXPECT_EQ(LoadMessage(largest), "List index out of bounds (0)");
+}
+
+std::string Chunk(const std::string& type, const std::string& data) {
+  std::string chunk;
+  const auto put32 = [&](std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8) chunk += static_cast<char>(v >> shift);
+  };
+  put32(static_cast<std::uint32_t>(data.size()));
+  chunk += type + data;
+  const std::string covered = type + data;
+  put32(static_cast<std::uint32_t>(
+      ::crc32(0, reinterpret_cast<const Bytef*>(covered.data()), static_cast<uInt>(covered.size()))));
+  return chunk;
+}
+
+// A 16-bit RGBA PNG of zeros: a few bytes declare any size.
+std::string ZeroPng(std::uint32_t width, std::uint32_t height, std::uint32_t rowsStored) {
+  std::string header;
+  for (std::uint32_t v : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) header += static_cast<char>(v >> shift);
+  header += std::string("\x10\x06\0\0\0", 5);
+  // Deflated row by row, so that the test itself never holds the picture.
+  std::string packed;
+  const std::string row(1 + static_cast<std::size_t>(width) * 8, '\0');
+  z_stream z{};
+  ::deflateInit(&z, 9);
+  char out[65536];
+  for (std::uint32_t y = 0; y <= rowsStored; ++y) {
+    z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(row.data()));
+    z.avail_in = y < rowsStored ? static_cast<uInt>(row.size()) : 0;
+    const int flush = y < rowsStored ? Z_NO_FLUSH : Z_FINISH;
+    do {
+      z.next_out = reinterpret_cast<Bytef*>(out);
+      z.avail_out = sizeof out;
+      ::deflate(&z, flush);
+      packed.append(out, sizeof out - z.avail_out);
+    } while (z.avail_out == 0);
+  }
+  ::deflateEnd(&z);
+  return "\x89PNG\r\n\x1a\n" + Chunk("IHDR", header) + Chunk("IDAT", packed) + Chunk("IEND", "");
+}
+
+// How many MB more than before an import takes, measured in a child; -1 when
+// the import did not end as expected (loaded or refused).
+int ImportGrowthMegabytes(const std::string& path, bool loads) {
+  const pid_t child = ::fork();
+  if (child == 0) {
+    struct rusage before{}, after{};
+    ::getrusage(RUSAGE_SELF, &before);
+    const bool loaded = ErrorOf([&] { LoadPicturePreview(path, {}); }) == "(no error)";
+    ::getrusage(RUSAGE_SELF, &after);
+    const long grown = (after.ru_maxrss - before.ru_maxrss) / 1024;
+    ::_exit(loaded != loads ? 255 : static_cast<int>(std::min(grown, 254L)));
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) && WEXITSTATUS(status) != 255 ? WEXITSTATUS(status) : -1;
+}
+
+TEST(HostileFiles, HeightmapPicturesCannotTakeMoreThanTheirBound) {
+  TempDir dir;
+  const std::string bomb = dir.File("bomb.png");
+  WriteWholeFile(bomb, ZeroPng(16384, 16384, 0), "%s");
+  ASSERT_LT(ReadWholeFile(bomb).size(), 100u);
+  EXPECT_EQ(ErrorOf([&] { LoadImportPicture(bomb); }),
+            "The picture is too large (16384 x 16384 pixels; at most 25000000 pixels)");
+  // The largest picture allowed, in a file under 1 MB, decodes within 256 MB.
+  const std::string largest = dir.File("largest.png");
+  WriteWholeFile(largest, ZeroPng(5000, 5000, 5000), "%s");
+  ASSERT_LT(ReadWholeFile(largest).size(), 1u << 20);
+  for (const auto& [path, loads] : {std::pair{bomb, false}, std::pair{largest, true}}) {
+    const int grown = ImportGrowthMegabytes(path, loads);
+    EXPECT_GE(grown, 0) << path;
+    EXPECT_LT(grown, 254) << path;  // 254 stands for anything above
+  }
 }
 
 TEST(HostileFiles, ProjectLoadThatRunsOutOfMemoryFailsAndKeepsTheProject) {

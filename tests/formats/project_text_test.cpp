@@ -6,6 +6,7 @@
 
 #include "formats/file_io.h"
 #include "formats/project_file.h"
+#include "model/terrain.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {
@@ -26,17 +27,23 @@ std::string Replace(std::string text, const std::string& from, const std::string
   return text;
 }
 
-TEST(ProjectText, Windows1252TextsShowAsTheirLettersAndSaveBackByteForByte) {
-  TempDir dir;
+// A project file as another program may have written it: the description of
+// cell (1, 1) and the name of domain 3 are the bytes given. Returns the bytes.
+std::string WriteProjectWithTexts(const std::string& path, const std::string& description, const std::string& name) {
   Project project = SmallProject();
   project.Descriptions.Entry(5).Text = "DESCRIPTION";
   project.Domains.Slots[3] = {0x00FF00, "DOMAIN"};
-  WriteProjectFile(project, dir.File("made.mfp"));
+  WriteProjectFile(project, path);
+  const std::string bytes = Replace(Replace(ReadWholeFile(path), "DESCRIPTION", description), "DOMAIN", name);
+  WriteWholeFile(path, bytes, "%s");
+  return bytes;
+}
+
+TEST(ProjectText, Windows1252TextsShowAsTheirLettersAndSaveBackByteForByte) {
+  TempDir dir;
   // As a Windows program writes it: one byte a letter.
-  std::string windows = ReadWholeFile(dir.File("made.mfp"));
-  windows = Replace(windows, "DESCRIPTION", "Ch\xE2teau d'\xC9t\xE9 \x96 \x80 5 \x81");
-  windows = Replace(windows, "DOMAIN", "K\xF6nigreich \xAB\xDF\xBB");
-  WriteWholeFile(dir.File("windows.mfp"), windows, "%s");
+  const std::string windows = WriteProjectWithTexts(dir.File("windows.mfp"), "Ch\xE2teau d'\xC9t\xE9 \x96 \x80 5 \x81",
+                                                    "K\xF6nigreich \xAB\xDF\xBB");
 
   Project loaded;
   LoadProject(loaded, dir.File("windows.mfp"));
@@ -69,21 +76,13 @@ TEST(ProjectText, TypedTextRoundTripsAndEarlierUtf8FilesStayReadable) {
 
 TEST(ProjectText, HugeTextsAreCutTo2047CharactersOnReading) {
   TempDir dir;
-  Project project = SmallProject();
-  project.Descriptions.Entry(2).Text = "D";
-  project.Domains.Slots[7] = {5, "N"};
-  WriteProjectFile(project, dir.File("small.mfp"));
   const std::string huge(10 << 20, 'h');
-  std::string bytes = ReadWholeFile(dir.File("small.mfp"));
-  bytes = Replace(bytes, "2,0=D\r\n", "2,0=" + huge + "\r\n");
-  bytes = Replace(bytes, "7=N\r\n", "7=" + huge + "\r\n");
-  WriteWholeFile(dir.File("huge.mfp"), bytes, "%s");
-
+  WriteProjectWithTexts(dir.File("huge.mfp"), huge, huge);
   Project loaded;
   LoadProject(loaded, dir.File("huge.mfp"));
-  EXPECT_EQ(loaded.Descriptions.Entry(2).Text, std::string(2047, 'h'));
-  EXPECT_EQ(loaded.Domains.Name(7), std::string(2047, 'h'));
-  EXPECT_EQ(loaded.Descriptions.Entry(3).Text, project.Descriptions.Entry(3).Text);
+  EXPECT_EQ(loaded.Descriptions.Entry(5).Text, std::string(2047, 'h'));
+  EXPECT_EQ(loaded.Domains.Name(3), std::string(2047, 'h'));
+  EXPECT_EQ(loaded.Descriptions.Entry(6).Text, TerrainNames[loaded.Map.GetTerrain(2, 1)]);
 }
 
 }  // namespace

@@ -191,8 +191,8 @@ bool IniFile::InBuffer(std::string_view text) const {
 }
 
 IniFile::Text IniFile::Store(std::string_view text) {
-  if (text.size() > UINT32_MAX) throw std::length_error("INI text too long");
-  const Text stored{buffer_.size(), static_cast<std::uint32_t>(text.size())};
+  if (text.size() > UINT32_MAX - buffer_.size()) throw std::length_error("INI text too long");
+  const Text stored{static_cast<std::uint32_t>(buffer_.size()), static_cast<std::uint32_t>(text.size())};
   buffer_.append(text);
   return stored;
 }
@@ -205,10 +205,9 @@ IniFile IniFile::ParseOwned(std::string&& input) {
   ini.buffer_ = std::move(input);
   const std::string_view bytes = ini.buffer_;
   const auto at = [&](std::string_view part) {
-    return Text{static_cast<std::size_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
+    return Text{static_cast<std::uint32_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
   };
   std::size_t section = KeyIndex::None;
-  std::vector<std::vector<Text>> wholeLines;  // per section, each line as it stood
   std::size_t next = 0;
   while (next < bytes.size()) {
     std::size_t end = LineBreakAt(bytes, next);
@@ -237,8 +236,6 @@ IniFile IniFile::ParseOwned(std::string&& input) {
       continue;
     }
     Section& current = ini.sections_[section];
-    if (wholeLines.size() <= section) wholeLines.resize(section + 1);
-    wholeLines[section].push_back(at(line));
     const std::size_t equals = trimmed.find('=');
     const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
     if (key.empty() || StartsWithMark(key)) {  // the latter could not be written back as a key
@@ -252,9 +249,16 @@ IniFile IniFile::ParseOwned(std::string&& input) {
   for (std::size_t i = 0; i < ini.sections_.size(); ++i) {
     Section& parsed = ini.sections_[i];
     parsed.keys.Rebuild(ini, parsed.lines);
-    // A repeated key is kept as the line it was.
-    for (std::size_t n = 0; n < parsed.lines.size(); ++n)
-      if (parsed.lines[n].raw) parsed.lines[n].key = wholeLines[i][n];
+    // A repeated key is kept as the line it was: the line around its key, found
+    // again in the bytes (rare, so not remembered for every line).
+    for (Line& line : parsed.lines) {
+      if (!line.raw) continue;
+      std::size_t start = line.key.offset;
+      while (start > 0 && bytes[start - 1] != '\r' && bytes[start - 1] != '\n') --start;
+      std::size_t end = LineBreakAt(bytes, line.key.offset);
+      if (end == std::string_view::npos) end = bytes.size();
+      line.key = at(bytes.substr(start, end - start));
+    }
   }
   return ini;
 }

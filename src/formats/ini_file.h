@@ -97,7 +97,7 @@ class IniFile {
   // Texts live in one buffer (the parsed bytes, then whatever is written), so a
   // project's half a million entries cost no allocation each.
   struct Text {
-    std::size_t offset = 0;
+    std::uint32_t offset = 0;  // the buffer never passes 4 GB (see Store)
     std::uint32_t size = 0;
   };
   struct Line {

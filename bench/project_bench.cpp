@@ -81,5 +81,29 @@ void BM_LoadProject512(benchmark::State& state) {
 }
 BENCHMARK(BM_LoadProject512)->Unit(benchmark::kMillisecond);
 
+// The two halves of a load: the INI text parsed, then the project read from it.
+void BM_ParseProjectText512(benchmark::State& state) {
+  Project project = LargestProject();
+  const std::string path = BenchFile();
+  SaveProject(project, path);
+  for (auto _ : state) benchmark::DoNotOptimize(IniFile::Load(path, MaxProjectFileBytes).KeyCount("Domains"));
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_ParseProjectText512)->Unit(benchmark::kMillisecond);
+
+void BM_ReadParsedProject512(benchmark::State& state) {
+  Project project = LargestProject();
+  const std::string path = BenchFile();
+  SaveProject(project, path);
+  const IniFile ini = IniFile::Load(path, MaxProjectFileBytes);
+  for (auto _ : state) {
+    Project loaded;
+    ReadProject(ini, loaded);
+    benchmark::DoNotOptimize(loaded.Descriptions.Entries.data());
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_ReadParsedProject512)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace mireforge

@@ -66,7 +66,7 @@ void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& p
   RandomSource random;
   GenerateFromRows(rows, method, project.Settings, project.Map, random);
   project.Map.RebuildTerrainRows();
-  BuildDefaultDescriptions(project.Descriptions, project.Map);
+  if (MapFileFormatOf(path).WritesDescriptions) BuildDefaultDescriptions(project.Descriptions, project.Map);
   project.Rows = rows;
   project.ProjectSaved = false;
 

@@ -69,7 +69,7 @@ void RunImport(const ParsedOptions& options, const CommandContext& context) {
   const Image preview = LoadPicturePreview(options.Positionals.front(), picture);
   Project project;
   project.Map = BuildMapFromPreview(DrawTerrainPreview(preview, thresholds));
-  BuildDefaultDescriptions(project.Descriptions, project.Map);
+  if (MapFileFormatOf(output).WritesDescriptions) BuildDefaultDescriptions(project.Descriptions, project.Map);
   project.ProjectSaved = false;
   SaveMapFile(output, project, fileOptions);
   context.Out << "map-size: " << project.Map.Width << "x" << project.Map.Height << "\n";

@@ -191,8 +191,8 @@ bool IniFile::InBuffer(std::string_view text) const {
 }
 
 IniFile::Text IniFile::Store(std::string_view text) {
-  if (text.size() > UINT32_MAX) throw std::length_error("INI text too long");
-  const Text stored{buffer_.size(), static_cast<std::uint32_t>(text.size())};
+  if (text.size() > UINT32_MAX - buffer_.size()) throw std::length_error("INI text too long");
+  const Text stored{static_cast<std::uint32_t>(buffer_.size()), static_cast<std::uint32_t>(text.size())};
   buffer_.append(text);
   return stored;
 }
@@ -205,10 +205,9 @@ IniFile IniFile::ParseOwned(std::string&& input) {
   ini.buffer_ = std::move(input);
   const std::string_view bytes = ini.buffer_;
   const auto at = [&](std::string_view part) {
-    return Text{static_cast<std::size_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
+    return Text{static_cast<std::uint32_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
   };
   std::size_t section = KeyIndex::None;
-  std::vector<std::vector<Text>> wholeLines;  // per section, each line as it stood
   std::size_t next = 0;
   while (next < bytes.size()) {
     std::size_t end = LineBreakAt(bytes, next);
@@ -237,8 +236,6 @@ IniFile IniFile::ParseOwned(std::string&& input) {
       continue;
     }
     Section& current = ini.sections_[section];
-    if (wholeLines.size() <= section) wholeLines.resize(section + 1);
-    wholeLines[section].push_back(at(line));
     const std::size_t equals = trimmed.find('=');
     const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
     if (key.empty() || StartsWithMark(key)) {  // the latter could not be written back as a key
@@ -252,11 +249,46 @@ IniFile IniFile::ParseOwned(std::string&& input) {
   for (std::size_t i = 0; i < ini.sections_.size(); ++i) {
     Section& parsed = ini.sections_[i];
     parsed.keys.Rebuild(ini, parsed.lines);
-    // A repeated key is kept as the line it was.
-    for (std::size_t n = 0; n < parsed.lines.size(); ++n)
-      if (parsed.lines[n].raw) parsed.lines[n].key = wholeLines[i][n];
+    // A repeated key is kept as the line it was: the line around its key, found
+    // again in the bytes (rare, so not remembered for every line).
+    for (Line& line : parsed.lines) {
+      if (!line.raw) continue;
+      std::size_t start = line.key.offset;
+      while (start > 0 && bytes[start - 1] != '\r' && bytes[start - 1] != '\n') --start;
+      std::size_t end = LineBreakAt(bytes, line.key.offset);
+      if (end == std::string_view::npos) end = bytes.size();
+      line.key = at(bytes.substr(start, end - start));
+    }
   }
   return ini;
+}
+
+template <typename Sink>
+void IniFile::SerializeTo(Sink&& out) const {
+  for (Text line : preamble_) {
+    out(View(line));
+    out("\r\n");
+  }
+  for (const Section& section : sections_) {
+    out("[");
+    out(section.name);
+    out("]\r\n");
+    for (const Line& line : section.lines) {
+      out(View(line.key));
+      if (!line.raw) {
+        out("=");
+        const std::string_view value = View(line.value);
+        if (NeedsQuotes(value)) {
+          out("\"");
+          out(value);
+          out("\"");
+        } else {
+          out(value);
+        }
+      }
+      out("\r\n");
+    }
+  }
 }
 
 std::string IniFile::Serialize() const {
@@ -268,20 +300,7 @@ std::string IniFile::Serialize() const {
   }
   std::string out;
   out.reserve(size);
-  for (Text line : preamble_) out.append(View(line)).append("\r\n");
-  for (const Section& section : sections_) {
-    out.append("[").append(section.name).append("]\r\n");
-    for (const Line& line : section.lines) {
-      out.append(View(line.key));
-      if (!line.raw) {
-        out += '=';
-        const std::string_view value = View(line.value);
-        if (NeedsQuotes(value)) out.append("\"").append(value).append("\"");
-        else out.append(value);
-      }
-      out.append("\r\n");
-    }
-  }
+  SerializeTo([&out](std::string_view piece) { out.append(piece); });
   return out;
 }
 
@@ -301,12 +320,28 @@ IniFile IniFile::LoadIfExists(const std::string& path, std::uint64_t maxBytes) {
 }
 
 void IniFile::Save(const std::string& path, const std::string& failureMessage) const {
-  WriteWholeFile(path, Serialize(), failureMessage);
+  // Through a small buffer: a project's text is 15 MB, not worth a copy of its own.
+  AtomicFile file(path, failureMessage);
+  std::string chunk;
+  chunk.reserve(1 << 16);
+  SerializeTo([&](std::string_view piece) {
+    if (chunk.size() + piece.size() > chunk.capacity()) {
+      file.Write(chunk);
+      chunk.clear();
+      if (piece.size() > chunk.capacity()) return file.Write(piece);
+    }
+    chunk.append(piece);
+  });
+  file.Write(chunk);
+  file.Commit();
 }
 
 const IniFile::Section* IniFile::FindSection(std::string_view name) const {
+  if (lastRead_ < sections_.size() && FoldEqual{}(sections_[lastRead_].name, name)) return &sections_[lastRead_];
   const auto found = sectionIndex_.find(name);
-  return found == sectionIndex_.end() ? nullptr : &sections_[found->second];
+  if (found == sectionIndex_.end()) return nullptr;
+  lastRead_ = found->second;
+  return &sections_[found->second];
 }
 
 IniFile::Section& IniFile::SectionForWrite(std::string_view name) {
@@ -347,7 +382,7 @@ std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
 
 std::size_t IniFile::KeyCount(std::string_view section) const {
   const Section* found = FindSection(section);
-  return found ? found->keys.Size() : 0;
+  return found ? Keys(*found).Size() : 0;
 }
 
 std::optional<std::string_view> IniFile::Find(std::string_view section, std::string_view key) const {
@@ -362,7 +397,7 @@ std::optional<std::string_view> IniFile::FindWhole(std::string_view section, std
   // Readers mostly go through a section in file order: try the line after the last hit first.
   std::size_t line = found->nextLine;
   if (line >= found->lines.size() || found->lines[line].raw || !FoldEqual{}(View(found->lines[line].key), key)) {
-    line = found->keys.Find(*this, found->lines, key);
+    line = Keys(*found).Find(*this, found->lines, key);
     if (line == KeyIndex::None) return std::nullopt;
   }
   found->nextLine = line + 1;
@@ -393,6 +428,7 @@ void IniFile::WriteString(std::string_view section, std::string_view key, std::s
   CheckKeyName(key);
   Section& target = SectionForWrite(section);
   const Text stored = HasLineBreak(value) ? Store(CleanDescription(value)) : Store(value);
+  Keys(target);
   const std::size_t found = target.keys.FindOrAdd(*this, target.lines, key, target.lines.size());
   if (found != KeyIndex::None) {
     target.lines[found].value = stored;  // the old text stays unused in the buffer
@@ -405,6 +441,38 @@ void IniFile::WriteInteger(std::string_view section, std::string_view key, long 
   char digits[24];
   const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
   WriteString(section, key, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+void IniFile::AppendString(std::string_view section, std::string_view key, std::string_view value) {
+  if (InBuffer(key) || InBuffer(value)) return AppendString(section, std::string(key), std::string(value));
+  CheckSectionName(section);
+  CheckKeyName(key);
+  Section& target = SectionForWrite(section);
+  const Text storedKey = Store(key);
+  const Text stored = HasLineBreak(value) ? Store(CleanDescription(value)) : Store(value);
+  target.lines.push_back(Line{storedKey, stored, false});
+  target.keysStale = true;
+}
+
+void IniFile::ReserveKeys(std::string_view section, std::size_t count) {
+  CheckSectionName(section);
+  std::vector<Line>& lines = SectionForWrite(section).lines;
+  lines.reserve(lines.size() + count);
+}
+
+void IniFile::AppendInteger(std::string_view section, std::string_view key, long long value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  AppendString(section, key, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+}
+
+const IniFile::KeyIndex& IniFile::Keys(const Section& section) const {
+  if (section.keysStale) {
+    // Appended keys are distinct, so this only indexes them: the document stays the same.
+    section.keys.Rebuild(*this, const_cast<std::vector<Line>&>(section.lines));
+    section.keysStale = false;
+  }
+  return section.keys;
 }
 
 void IniFile::WriteBool(std::string_view section, std::string_view key, bool value) {
@@ -422,7 +490,7 @@ void IniFile::DeleteKey(std::string_view section, std::string_view key) {
   const auto found = sectionIndex_.find(section);
   if (found == sectionIndex_.end()) return;
   Section& target = sections_[found->second];
-  const std::size_t line = target.keys.Find(*this, target.lines, key);
+  const std::size_t line = Keys(target).Find(*this, target.lines, key);
   if (line == KeyIndex::None) return;
   target.lines.erase(target.lines.begin() + static_cast<std::ptrdiff_t>(line));
   target.keys.Rebuild(*this, target.lines);

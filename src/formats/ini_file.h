@@ -70,6 +70,14 @@ class IniFile {
   // constants; std::invalid_argument otherwise).
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
   void WriteInteger(std::string_view section, std::string_view key, long long value);
+  // Appends key=value at the end of the section without looking for the key:
+  // for a section written afresh (after EraseSection) whose keys the caller
+  // knows to be distinct (and not yet in it), as a project's half a million cells.
+  void AppendString(std::string_view section, std::string_view key, std::string_view value);
+  void AppendInteger(std::string_view section, std::string_view key, long long value);
+  // Room for this many more bytes of keys and values, to spare regrowing.
+  void Reserve(std::size_t bytes) { buffer_.reserve(buffer_.size() + bytes); }
+  void ReserveKeys(std::string_view section, std::size_t count);
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
   void EraseSection(std::string_view section);
@@ -89,7 +97,7 @@ class IniFile {
   // Texts live in one buffer (the parsed bytes, then whatever is written), so a
   // project's half a million entries cost no allocation each.
   struct Text {
-    std::size_t offset = 0;
+    std::uint32_t offset = 0;  // the buffer never passes 4 GB (see Store)
     std::uint32_t size = 0;
   };
   struct Line {
@@ -123,12 +131,17 @@ class IniFile {
   struct Section {
     std::string name;
     std::vector<Line> lines;
-    KeyIndex keys;
+    mutable KeyIndex keys;        // use Keys(): appended keys are indexed on the next lookup
+    mutable bool keysStale = false;
     mutable std::size_t nextLine = 0;  // where the next read in file order will be
   };
 
-  static IniFile ParseOwned(std::string&& bytes);  // takes the bytes over instead of copying them
+  static IniFile ParseOwned(std::string&& bytes);
+  // Hands the text to out piece by piece.
+  template <typename Sink>
+  void SerializeTo(Sink&& out) const;  // takes the bytes over instead of copying them
   const Section* FindSection(std::string_view name) const;
+  const KeyIndex& Keys(const Section& section) const;
   Section& SectionForWrite(std::string_view name);
   void RebuildSectionIndex();
   std::string_view View(Text text) const { return std::string_view(buffer_).substr(text.offset, text.size); }
@@ -140,6 +153,7 @@ class IniFile {
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t, FoldHash, FoldEqual> sectionIndex_;
   std::size_t lastSection_ = 0;  // writes come in runs into one section
+  mutable std::size_t lastRead_ = 0;  // and so do reads
 };
 
 }  // namespace mireforge

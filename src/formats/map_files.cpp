@@ -63,13 +63,13 @@ void SaveHtmlPage(const std::string& path, const Project& project, const MapFile
 
 // Add a format by adding a row.
 constexpr std::array<MapFileFormat, 7> Formats = {{
-    {"mfp", LoadProjectFile, SaveProjectFile, NoMapFileFeatures},
-    {"php", LoadMidnightMap, SaveMidnightMap, OmitBorderFeature},
-    {"mmf", LoadMidnightMap, SaveMidnightMap, OmitBorderFeature},  // the SQL export's companion map
-    {"bmp", LoadPreview, SaveBitmapPreview, NoMapFileFeatures},
-    {"png", LoadPreview, SavePngPreview, NoMapFileFeatures},
-    {"sql", nullptr, SaveSqlScript, OmitBorderFeature | SqlFeature},
-    {"html", nullptr, SaveHtmlPage, HtmlFeature},
+    {"mfp", LoadProjectFile, SaveProjectFile, NoMapFileFeatures, true},
+    {"php", LoadMidnightMap, SaveMidnightMap, OmitBorderFeature, false},
+    {"mmf", LoadMidnightMap, SaveMidnightMap, OmitBorderFeature, false},  // the SQL export's companion map
+    {"bmp", LoadPreview, SaveBitmapPreview, NoMapFileFeatures, false},
+    {"png", LoadPreview, SavePngPreview, NoMapFileFeatures, false},
+    {"sql", nullptr, SaveSqlScript, OmitBorderFeature | SqlFeature, true},
+    {"html", nullptr, SaveHtmlPage, HtmlFeature, true},
 }};
 enum class Direction { Any, Load, Save };
 

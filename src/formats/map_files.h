@@ -34,6 +34,9 @@ struct MapFileFormat {
   // Writes the project; nullptr when the format cannot be written.
   void (*Save)(const std::string& path, const Project& project, const MapFileOptions& options);
   unsigned Features;  // the MapFileFeature bits the writer honours
+  // The writer reads the description list (texts or domains); the others need
+  // none built, which for a big map costs more than generating it.
+  bool WritesDescriptions;
 };
 
 // The format of the file name's extension (case ignored); Error when unknown.

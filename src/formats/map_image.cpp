@@ -1,7 +1,6 @@
 #include "formats/map_image.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "model/error.h"
 
@@ -38,22 +37,22 @@ void SaveMapImage(const std::string& path, PictureFileType type, const MapGrid& 
 
   const PictureSize size = MapImageSize(grid, tileSize, gridLineWidth);
   const int step = tileSize + gridLineWidth;
-  PictureRowWriter writer(path, type, size.Width, size.Height);
-  std::vector<std::uint32_t> row(static_cast<std::size_t>(size.Width), Argb(0, 0, 0));
-  const std::vector<std::uint32_t> gridRow(row.size(), Argb(0, 0, 0));
-  for (int y = 0; y < grid.Height; ++y) {
-    for (int tileRow = 0; tileRow < tileSize; ++tileRow) {
-      for (int x = 0; x < grid.Width; ++x) {
-        const std::uint32_t* source = &scaled[grid.GetTerrain(x, y)].Pixels[static_cast<std::size_t>(tileRow) * tileSize];
-        // The grid line pixels after each tile stay black from the fill above.
-        std::copy_n(source, tileSize, row.data() + static_cast<std::size_t>(x) * step);
-      }
-      writer.WriteRow(row.data());
+  // Any row on its own, as the PNG encoder draws bands of rows on several threads.
+  const auto drawRow = [&](int imageRow, std::uint32_t* out) {
+    std::fill_n(out, size.Width, Argb(0, 0, 0));  // the grid lines stay black
+    const int y = imageRow / step, tileRow = imageRow % step;
+    if (tileRow >= tileSize) return;
+    for (int x = 0; x < grid.Width; ++x) {
+      const std::uint32_t* source = &scaled[grid.GetTerrain(x, y)].Pixels[static_cast<std::size_t>(tileRow) * tileSize];
+      std::copy_n(source, tileSize, out + static_cast<std::size_t>(x) * step);
     }
-    for (int line = 0; line < gridLineWidth; ++line) writer.WriteRow(gridRow.data());
-    if (progress) progress(y + 1, grid.Height);
-  }
-  writer.Commit();
+  };
+  int mapRowsDone = 0;
+  const auto imageRowsDone = [&](int rows) {
+    for (; mapRowsDone < grid.Height && (mapRowsDone + 1) * step <= rows; ++mapRowsDone)
+      if (progress) progress(mapRowsDone + 1, grid.Height);
+  };
+  SavePictureRows(path, type, size.Width, size.Height, drawRow, imageRowsDone);
 }
 
 }  // namespace mireforge

@@ -1,7 +1,7 @@
 #pragma once
 // The map image: the whole map drawn tile by tile into one BMP or PNG file,
-// streamed one map row at a time so that even a 512 x 512 map at 32 pixels
-// (about 17k x 17k pixels) is never held in memory.
+// streamed in bands of rows so that even a 512 x 512 map at 32 pixels (about
+// 17k x 17k pixels) is never held in memory; a PNG's bands compress on every core.
 #include <array>
 #include <functional>
 #include <string>

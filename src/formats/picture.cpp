@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <new>
+#include <vector>
 
 #include "formats/bmp_codec.h"
 #include "formats/file_io.h"
@@ -111,6 +112,24 @@ void PictureRowWriter::WriteRow(const std::uint32_t* argb) {
 void PictureRowWriter::Commit() {
   impl_->Run([&] { impl_->Bmp ? impl_->Bmp->Finish() : impl_->Png->Finish(); });
   impl_->File.Commit();
+}
+
+void SavePictureRows(const std::string& path, PictureFileType type, int width, int height,
+                     const PictureRowSource& source, const PictureRowProgress& progress) {
+  if (type == PictureFileType::Bitmap) {
+    PictureRowWriter writer(path, type, width, height);
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(std::max(width, 0)));
+    for (int y = 0; y < height; ++y) {
+      source(y, row.data());
+      writer.WriteRow(row.data());
+      if (progress) progress(y + 1);
+    }
+    writer.Commit();
+    return;
+  }
+  PictureRowWriter::Impl w(path);
+  w.Run([&] { WriteParallelPng(w.File.Handle(), width, height, source, progress); });
+  w.File.Commit();
 }
 
 void SavePicture(const std::string& path, PictureFileType type, const Image& image, bool pngAlpha) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "formats/image.h"
+#include "formats/parallel_png.h"
 
 namespace mireforge {
 
@@ -65,6 +66,11 @@ class PictureRowWriter {
  private:
   std::unique_ptr<Impl> impl_;
 };
+
+// A picture whose rows come from source, replaced atomically as PictureRowWriter
+// does; a PNG (RGB) is drawn and compressed on every core, a bitmap row by row.
+void SavePictureRows(const std::string& path, PictureFileType type, int width, int height,
+                     const PictureRowSource& source, const PictureRowProgress& progress = {});
 
 // The whole picture through a PictureRowWriter.
 void SavePicture(const std::string& path, PictureFileType type, const Image& image, bool pngAlpha = false);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <utility>
+#include <vector>
 
 #include "formats/file_io.h"
 #include "formats/text_encoding.h"
@@ -122,6 +123,12 @@ void WriteText(IniFile& ini, std::string_view section, std::string_view key, std
   else ini.WriteString(section, key, EncodeFileText(text));
 }
 
+// The same into a section written afresh, whose keys are all distinct.
+void AppendText(IniFile& ini, std::string_view section, std::string_view key, std::string_view text) {
+  if (IsAscii(text)) ini.AppendString(section, key, text);
+  else ini.AppendString(section, key, EncodeFileText(text));
+}
+
 std::string ReadText(const IniFile& ini, std::string_view section, std::string_view key, std::string_view fallback) {
   const std::optional<std::string_view> value = ini.FindWhole(section, key);
   return value ? DecodeFileText(*value, IniFile::MaxValueLength) : std::string(fallback);
@@ -147,32 +154,41 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
 
   // Erased first so that a smaller map leaves no stale rows behind.
   ini.EraseSection(MapSection);
-  ini.WriteInteger(MapSection, "Width", map.Width);
-  ini.WriteInteger(MapSection, "Height", map.Height);
+  ini.AppendInteger(MapSection, "Width", map.Width);
+  ini.AppendInteger(MapSection, "Height", map.Height);
   std::string row(map.Width, '0');
   for (int y = 0; y < map.Height; ++y) {
     for (int x = 0; x < map.Width; ++x) row[x] = HexDigits[map.GetTerrain(x, y)];
-    ini.WriteString(MapSection, RowKeyName(y), row);
+    ini.AppendString(MapSection, RowKeyName(y), row);
   }
 
   for (std::string_view section : {DescriptionsSection, DomainsSection, DomainColorsSection, DomainNamesSection})
     ini.EraseSection(section);
   if (project.Descriptions.Empty()) return;
+  const std::size_t cells = map.Cells.size();
+  ini.Reserve(cells * 40);
+  ini.ReserveKeys(DescriptionsSection, cells);
+  ini.ReserveKeys(DomainsSection, cells);
+  // A list shorter than the map (never made by the editor) falls back to the defaults.
   for (int y = 0; y < map.Height; ++y) {
     for (int x = 0; x < map.Width; ++x) {
-      const CellKey key(x, y);
-      // A list shorter than the map (never made by the editor) falls back to the defaults.
       const TDescItem* item = project.CellDescription(x, y);
-      WriteText(ini, DescriptionsSection, key.text, item ? std::string_view(item->Text) : TerrainNames[map.GetTerrain(x, y)]);
-      ini.WriteInteger(DomainsSection, key.text, item ? item->Domain : 0);
+      AppendText(ini, DescriptionsSection, CellKey(x, y).text,
+                 item ? std::string_view(item->Text) : TerrainNames[map.GetTerrain(x, y)]);
     }
     Report(progress, SavingLabel, map.Height, y);
   }
+  // A section at a time, so that each run of writes stays in one section.
+  for (int y = 0; y < map.Height; ++y)
+    for (int x = 0; x < map.Width; ++x) {
+      const TDescItem* item = project.CellDescription(x, y);
+      ini.AppendInteger(DomainsSection, CellKey(x, y).text, item ? item->Domain : 0);
+    }
   for (int n = 0; n < DomainCount; ++n) {
     const DomainSlot& slot = project.Domains.Slots[n];
     const std::string key = std::to_string(n);
-    if (slot.Color != 0) ini.WriteInteger(DomainColorsSection, key, slot.Color);
-    if (!slot.Name.empty()) WriteText(ini, DomainNamesSection, key, slot.Name);
+    if (slot.Color != 0) ini.AppendInteger(DomainColorsSection, key, slot.Color);
+    if (!slot.Name.empty()) AppendText(ini, DomainNamesSection, key, slot.Name);
   }
 }
 
@@ -208,6 +224,11 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
   DescriptionList descriptions;
   if (ini.KeyCount(DescriptionsSection) > 0) {
     descriptions.Reserve(map.Cells.size());
+    // A section at a time, so that each run of reads stays in one section.
+    std::vector<std::int32_t> cellDomains(map.Cells.size());
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        cellDomains[x + static_cast<std::size_t>(y) * width] = ini.ReadInteger(DomainsSection, CellKey(x, y).text, 0);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         const CellKey key(x, y);
@@ -218,7 +239,7 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
                                       ? std::string(*text)
                                       : DecodeFileText(*text, IniFile::MaxValueLength);
         descriptions.AddDescription(map.GetTerrain(x, y), CleanDescription(description), x, y,
-                                    ini.ReadInteger(DomainsSection, key.text, 0));
+                                    cellDomains[x + static_cast<std::size_t>(y) * width]);
       }
       Report(progress, LoadingLabel, height, y);
     }

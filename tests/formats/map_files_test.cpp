@@ -55,6 +55,33 @@ TEST(MapFiles, PhpAndMmfAreTheSameFormatEitherWay) {
   EXPECT_EQ(ReadWholeFile(dir.File("inner.php")), FormatMidnightMap(project.Map, true));
 }
 
+// A writer that says it needs no descriptions gives the same file without them,
+// so callers may skip building them; one that writes them gives another file.
+TEST(MapFiles, OnlyFormatsThatSayTheyWriteDescriptionsReadThem) {
+  TempDir dir;
+  Project bare;
+  bare.Map.ResizeMap(5, 4);
+  bare.Map.FillTerrain(FrozenWastes, true);
+  bare.Map.FillTerrain(Lake, false);
+  Project described = bare;
+  BuildDefaultDescriptions(described.Descriptions, described.Map);
+  described.CellDescription(2, 1)->Text = "the deep lake";
+  described.CellDescription(2, 2)->Domain = 7;
+  std::string extensions = SavableExtensions() + ", ";
+  int checked = 0;
+  for (std::size_t at; (at = extensions.find(", ")) != std::string::npos; extensions.erase(0, at + 2)) {
+    const std::string name = "map" + extensions.substr(0, at);
+    SCOPED_TRACE(name);
+    SaveMapFile(dir.File("bare-" + name), bare);
+    SaveMapFile(dir.File("described-" + name), described);
+    const bool same = ReadWholeFile(dir.File("bare-" + name)) == ReadWholeFile(dir.File("described-" + name));
+    if (!MapFileFormatOf(name).WritesDescriptions) EXPECT_TRUE(same);
+    if (name == "map.mfp" || name == "map.html") EXPECT_FALSE(same);
+    ++checked;
+  }
+  EXPECT_EQ(checked, 7);
+}
+
 TEST(MapFiles, UnknownExtensionsAreRefusedBeforeAnyFileIsTouched) {
   TempDir dir;
   Project project;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -93,6 +94,21 @@ TEST(MapImage, TilesAndBlackGridLinesLandInPlaceInBothKinds) {
         }
     }
   }
+}
+
+// Big enough for the PNG to be cut into several bands compressed in parallel.
+TEST(MapImage, BandedPngHoldsTheBitmapsPixels) {
+  TempDir dir;
+  const MapGrid map = TestMap(70, 60);
+  const TileSet tiles = TestTiles();
+  SaveMapImage(dir.File("m.png"), PictureFileType::Png, map, tiles, 32, 1);
+  SaveMapImage(dir.File("m.bmp"), PictureFileType::Bitmap, map, tiles, 32, 1);
+  const Image png = LoadPicture(dir.File("m.png"));
+  const Image bmp = LoadPicture(dir.File("m.bmp"));
+  ASSERT_EQ(png.Width, 70 * 33);
+  ASSERT_EQ(png.Height, 60 * 33);
+  EXPECT_TRUE(png.Pixels == bmp.Pixels);
+  EXPECT_GT(std::count(png.Pixels.begin(), png.Pixels.end(), tiles.Tiles[map.GetTerrain(69, 59)].At(31, 31)), 0);
 }
 
 TEST(MapImage, PngIsRgbAtLevelFiveWhateverTheName) {

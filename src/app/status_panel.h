@@ -25,21 +25,18 @@ class StatusPanel : public QLabel {
     setMaximumWidth(preferred);
     updateGeometry();
   }
+  // An elided panel measures no more than its first characters, so that a long
+  // text neither stretches the bar nor costs a long layout.
   QSize sizeHint() const override {
-    QSize size = QLabel::sizeHint();
+    QSize size = elided_ ? ShortHint() : QLabel::sizeHint();
     if (preferred_ >= 0) size.setWidth(preferred_);
     return size;
   }
   QSize minimumSizeHint() const override {
-    QSize size = QLabel::minimumSizeHint();
+    QSize size = elided_ ? QSize(0, ShortHint().height()) : QLabel::minimumSizeHint();
     if (preferred_ >= 0) size.setWidth(minimumWidth());
     return size;
   }
-
-  // An elided panel asks for no more room than its first characters take, so
-  // that a long text neither stretches the bar nor costs a long layout.
-  QSize sizeHint() const override { return elided_ ? ShortHint() : QLabel::sizeHint(); }
-  QSize minimumSizeHint() const override { return elided_ ? QSize(0, ShortHint().height()) : QLabel::minimumSizeHint(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override {

@@ -170,6 +170,8 @@ TEST(HtmlMap, ExistingPicturesAreFoundAndCanBeKept) {
 
   WriteHtmlMap(page, p, HtmlMapOptions{true});
   EXPECT_EQ(DecodeGif(ReadWholeFile(dir.File("E.gif"))).Width, 32);
+}
+
 TEST(HtmlMap, WithPicturesEveryFileIsWrittenOrNone) {
   Project p;
   p.Map.ResizeMap(66, 63);

@@ -5,6 +5,7 @@
 
 #include "formats/file_io.h"
 #include "formats/midnight_map.h"
+#include "formats/text_encoding.h"
 #include "model/error.h"
 #include "model/terrain.h"
 #include "project/project.h"
@@ -21,7 +22,8 @@ constexpr std::string_view WriteFailure = "Cannot create file %s";
 // thing or another depending on the server's mode, and under gbk, big5, sjis or
 // cp932 a byte above 0x7F joins the escaping backslash into one character,
 // freeing the quote after it. Hex digits cannot be misread, and store the text's
-// own bytes whatever the client's character set.
+// own bytes whatever the client's character set: the same single-byte text the
+// project file holds, so the game's tables get what the map's files carry.
 bool PlainSqlText(std::string_view text) {
   for (const unsigned char c : text)
     if (c < 0x20 || c > 0x7E || c == '\\') return false;
@@ -40,7 +42,7 @@ void AppendTextLiteral(std::string& out, std::string_view text) {
     return;
   }
   out += "X'";
-  for (const unsigned char c : text) {
+  for (const unsigned char c : EncodeFileText(text)) {
     out += Digits[c >> 4];
     out += Digits[c & 15];
   }

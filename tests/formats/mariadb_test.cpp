@@ -4,6 +4,7 @@
 #include "formats/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/sql_export.h"
+#include "formats/text_encoding.h"
 #include "project/project.h"
 #include "support/mariadb_server.h"
 #include "support/temp_dir.h"
@@ -158,8 +159,10 @@ TEST(MariaDb, NoClientCharacterSetOrServerModeLetsATextOutOfItsString) {
           " select DOM_SCN_ID, hex(DOM_Description) from DOM_Domains order by DOM_SCN_ID;\n",
           "mmu");
       EXPECT_EQ(check.Status, 0) << check.Errors;  // the table is still there
-      EXPECT_EQ(check.Output, "0\n" + Hex(p.CellDescription(0, 0)->Text) + "\n" + Hex(p.CellDescription(1, 0)->Text) +
-                                  "\n1\t" + Hex(attacks[1]) + "\n2\t" + Hex(attacks[0]) + "\n");
+      // The tables hold the bytes the project file would: Windows-1252 text.
+      const auto stored = [](const std::string& text) { return Hex(EncodeFileText(text)); };
+      EXPECT_EQ(check.Output, "0\n" + stored(p.CellDescription(0, 0)->Text) + "\n" + stored(p.CellDescription(1, 0)->Text) +
+                                  "\n1\t" + stored(attacks[1]) + "\n2\t" + stored(attacks[0]) + "\n");
     }
 }
 

@@ -107,6 +107,10 @@ TEST(SqlExport, TextsStayAsTheyAreUnlessNoCharacterSetCouldReadThemSafely) {
       {"a\nb", "X'610A62'"},
       {"nul\0end\x1A"s, "X'6E756C00656E641A'"},
       {"\xE9t\xE9", "X'E974E9'"},
+      // Text typed in the editor goes as the project file's single-byte text,
+      // and as UTF-8 only where Windows-1252 lacks a character.
+      {"caf\xC3\xA9 \xE2\x82\xAC", "X'636166E92080'"},
+      {"\xE2\x86\x92", "X'E28692'"},
       // The multibyte attack: 0x81 swallows an escaping backslash under gbk.
       {"\x81\\\",1); DROP TABLE victim; #", "X'815C222C31293B2044524F50205441424C452076696374696D3B2023'"},
   };

@@ -44,7 +44,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
     : QMainWindow(parent), tiles_(LoadTileArtwork()), prompts_(prompts), preferencesPath_(preferencesPath) {
   setWindowTitle(QApplication::applicationName());
   setWindowIcon(AppIcon());
-  setMinimumSize(320, 240);
+  setMinimumSize(320, 320);  // room for three docks above each other
   setAcceptDrops(true);
   installEventFilter(this);
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);

@@ -34,7 +34,7 @@ void TfMain::CreateNavigation() {
   overviewScroll->setWidget(overview);
   overviewScroll->setWidgetResizable(true);
   overviewScroll->setFrameShape(QFrame::NoFrame);
-  overviewScroll->setMinimumSize(96, 96);
+  overviewScroll->setMinimumSize(64, 48);  // small, so a small window keeps room for the descriptions
   twOverview = makeDock("Overview", "twOverview", overviewScroll);
   addDockWidget(Qt::RightDockWidgetArea, twOverview);
   splitDockWidget(twOverview, twDesc, Qt::Vertical);

@@ -153,8 +153,8 @@ void MapTools::CreateBars() {
   toolBar->setObjectName("ToolsToolbar");
   toolBar->setIconSize(QSize(24, 24));
   toolBar->addActions(toolGroup_->actions());
-  // A row of their own: beside the main tool bar the options would be cut off.
-  window_.addToolBarBreak(Qt::TopToolBarArea);
+  // On the main tool bar's row: a row of their own would leave a small window no
+  // room for the docks; where the row is too narrow, Qt folds the rest behind ».
   window_.addToolBar(Qt::TopToolBarArea, toolBar);
 
   optionsBar = new QToolBar("Tool options", &window_);

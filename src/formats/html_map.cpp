@@ -128,9 +128,10 @@ void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tile
 std::vector<std::string> ExistingHtmlPictures(const std::string& path) {
   const std::filesystem::path folder = PageFolder(path);
   std::vector<std::string> existing;
-  for (int code = 0; code < TerrainCount; ++code) {
+  for (int number = 0; number < TerrainCount; ++number) {
+    const std::string name = std::string(1, HexDigits[number]) + ".gif";
     std::error_code unknown;
-    if (std::filesystem::exists(folder / HtmlPictureName(code), unknown)) existing.push_back(HtmlPictureName(code));
+    if (std::filesystem::exists(folder / name, unknown)) existing.push_back(name);
   }
   return existing;
 }

@@ -340,6 +340,7 @@ TEST_F(RecoveryTest, MapTransformIsWrittenAtOnce) {
   QApplication::processEvents();
   main.aRotateClockwise->trigger();
   QApplication::processEvents();
+  session.WaitForWrite();
   ASSERT_TRUE(QFile::exists(session.CopyPath())) << "a whole-map change must not wait for the timer";
   EXPECT_EQ(ReadRecoveryCopy(session.CopyPath()).project.Map.Width, 20);
 }

@@ -57,7 +57,7 @@ class WindowLayoutTest : public MainWindowTest {
 };
 
 TEST_F(WindowLayoutTest, EverySizeFromTheMinimumUpLaysOutWithoutOverlaps) {
-  for (const QSize size : {QSize(320, 240), QSize(360, 300), QSize(480, 320), QSize(640, 480), QSize(800, 600),
+  for (const QSize size : {QSize(320, 320), QSize(360, 340), QSize(480, 360), QSize(640, 480), QSize(800, 600),
                            QSize(1024, 720), QSize(1600, 1000)}) {
     SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
     ResizeTo(size.width(), size.height());
@@ -72,7 +72,7 @@ TEST_F(WindowLayoutTest, DocksGetTheirWidthBackWhenTheWindowGrows) {
   const int descriptions = window->twDesc->width();
   ASSERT_GE(terrain, PaletteWidth());
   ASSERT_GE(descriptions, 300);
-  ResizeTo(320, 240);
+  ResizeTo(320, 320);
   ASSERT_LT(window->twDesc->width(), descriptions);
   for (const QSize size : {QSize(640, 480), QSize(1024, 720)}) ResizeTo(size.width(), size.height());
   EXPECT_GE(window->twTerrain->width(), window->twTerrain->minimumSizeHint().width());
@@ -87,7 +87,7 @@ TEST_F(WindowLayoutTest, TerrainDockedOnTheRightKeepsTheDescriptionColumn) {
   ResizeTo(1024, 720);
   window->addDockWidget(Qt::RightDockWidgetArea, window->twTerrain);
   QApplication::processEvents();
-  for (const QSize size : {QSize(1024, 720), QSize(640, 480), QSize(320, 240)}) {
+  for (const QSize size : {QSize(1024, 720), QSize(640, 480), QSize(320, 320)}) {
     SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
     ResizeTo(size.width(), size.height());
     const QHeaderView* header = window->DescVT->header();

@@ -8,10 +8,10 @@
 
 #include "../big_project.h"
 #include "app/description_model.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/map_grid_view.h"
 #include "app/tile_images.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "big_map.h"
 #include "project/project.h"
 

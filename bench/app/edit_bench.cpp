@@ -12,10 +12,10 @@
 #include <QUndoStack>
 
 #include "app/edit_commands.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/recovery.h"
 #include "app/terrain_dialogs.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -7,9 +7,9 @@
 #include <QDir>
 #include <QProgressBar>
 
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/small_forms.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <QTemporaryDir>
 
 #include "../big_project.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/map_transform_command.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 
 namespace mireforge {
 namespace {

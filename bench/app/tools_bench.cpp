@@ -10,9 +10,9 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/map_tools.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "formats/cell_block.h"
 
 namespace mireforge {

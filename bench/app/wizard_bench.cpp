@@ -8,7 +8,7 @@
 
 #include "app/generation_wizard.h"
 #include "app/property_grid.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "project/project.h"
 
 namespace {

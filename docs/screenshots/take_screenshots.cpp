@@ -26,12 +26,12 @@
 #include "app/find_replace_dialog.h"
 #include "app/go_to_cell_dialog.h"
 #include "app/legend_dialog.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/map_tools.h"
 #include "app/resize_map_dialog.h"
 #include "app/small_forms.h"
 #include "app/terrain_dialogs.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 
 using namespace mireforge;
 

@@ -16,7 +16,7 @@
 #include "app/map_grid_view.h"
 #include "app/property_grid.h"
 #include "app/seed_gallery_view.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "app/wizard_parts.h"
 #include "generate/generation.h"
 #include "project/project.h"

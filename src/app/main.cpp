@@ -3,11 +3,11 @@
 #include <QFile>
 #include <QTimer>
 
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/preferences.h"
 #include "app/recovery.h"
 #include "app/small_forms.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "formats/file_io.h"
 
 int main(int argc, char* argv[]) {

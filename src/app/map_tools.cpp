@@ -17,8 +17,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/main_window.h"
-#include "app/status_panel.h"
+#include "app/main_window/main_window.h"
+#include "app/main_window/status_panel.h"
 #include "app/tool_icons.h"
 #include "model/map_regions.h"
 #include "project/map_transform.h"

@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "app/edit_commands.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/map_transform_command.h"
 #include "app/map_grid_view.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "formats/file_io.h"
 #include "formats/ini_file.h"
 #include "formats/project_file.h"

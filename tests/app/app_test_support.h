@@ -20,10 +20,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/main_window.h"
-#include "app/status_panel.h"
+#include "app/main_window/main_window.h"
+#include "app/main_window/status_panel.h"
 #include "app/terrain_dialogs.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 
 namespace mireforge::testing {
 

@@ -11,7 +11,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
-#include "app/export_commands.h"
+#include "app/main_window/export_commands.h"
 #include "app/sql_export_wizard.h"
 #include "app_test_support.h"
 #include "model/descriptions.h"

@@ -10,7 +10,7 @@
 #include "app/overview_map.h"
 #include "app/terrain_palette.h"
 #include "app/tile_images.h"
-#include "app_test_support.h"
+#include "app/app_test_support.h"
 #include "formats/preview_image.h"
 
 namespace mireforge::testing {

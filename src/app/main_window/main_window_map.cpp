@@ -4,7 +4,7 @@
 #include <QMenuBar>
 
 #include "app/actual_view.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/map_transform_command.h"
 #include "app/resize_map_dialog.h"
 

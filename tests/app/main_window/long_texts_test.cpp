@@ -9,7 +9,7 @@
 
 #include "app/app_test_support.h"
 #include "app/editor_dialogs.h"
-#include "app/status_panel.h"
+#include "app/main_window/status_panel.h"
 #include "formats/file_io.h"
 #include "formats/project_file.h"
 

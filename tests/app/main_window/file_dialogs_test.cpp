@@ -21,7 +21,7 @@
 
 #include "app/import_wizard.h"
 #include "app/sql_export_wizard.h"
-#include "app_test_support.h"
+#include "app/app_test_support.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
 #include "formats/project_file.h"

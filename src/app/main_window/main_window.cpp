@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -18,16 +18,16 @@
 #include <QWidgetAction>
 
 #include "app/actual_view.h"
-#include "app/command_icons.h"
+#include "app/main_window/command_icons.h"
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/generation_wizard.h"
 #include "app/legend_dialog.h"
 #include "app/map_tools.h"
 #include "app/small_forms.h"
-#include "app/status_panel.h"
+#include "app/main_window/status_panel.h"
 #include "app/terrain_palette.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "model/error.h"
 
 namespace mireforge {

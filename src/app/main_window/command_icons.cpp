@@ -1,10 +1,10 @@
-#include "app/command_icons.h"
+#include "app/main_window/command_icons.h"
 
 #include <QAction>
 #include <QPainter>
 #include <QStyle>
 
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/small_forms.h"
 
 namespace mireforge {

@@ -7,9 +7,9 @@
 #include <QToolBar>
 #include <QTreeView>
 
-#include "app/status_panel.h"
+#include "app/main_window/status_panel.h"
 #include "app/terrain_palette.h"
-#include "app_test_support.h"
+#include "app/app_test_support.h"
 
 namespace mireforge::testing {
 namespace {

@@ -1,9 +1,9 @@
 // TfMain's commands that open the wizards, the exports with dialogs of their
 // own and the statistics windows.
-#include "app/export_commands.h"
+#include "app/main_window/export_commands.h"
 #include "app/generation_wizard.h"
 #include "app/import_wizard.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/sql_export_wizard.h"
 #include "app/statistics_dialogs.h"
 

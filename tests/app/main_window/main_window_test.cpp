@@ -9,7 +9,7 @@
 
 #include "app/description_model.h"
 #include "app/small_forms.h"
-#include "app_test_support.h"
+#include "app/app_test_support.h"
 #include "formats/file_io.h"
 #include "formats/ini_file.h"
 #include "formats/midnight_map.h"

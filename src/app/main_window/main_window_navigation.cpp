@@ -13,7 +13,7 @@
 #include "app/find_replace_dialog.h"
 #include "app/go_to_cell_dialog.h"
 #include "app/live_statistics.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/overview_map.h"
 
 namespace mireforge {

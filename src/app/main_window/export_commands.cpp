@@ -1,9 +1,9 @@
-#include "app/export_commands.h"
+#include "app/main_window/export_commands.h"
 
 #include <QApplication>
 #include <QStringList>
 
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "formats/html_map.h"
 #include "project/project.h"
 

@@ -7,7 +7,7 @@
 #include "app/generation_wizard.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
-#include "real_input.h"
+#include "app/real_input.h"
 
 namespace mireforge::testing {
 namespace {

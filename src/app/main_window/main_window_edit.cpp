@@ -11,7 +11,7 @@
 #include "app/actual_view.h"
 #include "app/description_model.h"
 #include "app/editor_dialogs.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/terrain_dialogs.h"
 #include "app/terrain_palette.h"
 

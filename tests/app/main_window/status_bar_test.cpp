@@ -6,9 +6,9 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/status_panel.h"
-#include "app_test_support.h"
-#include "real_input.h"
+#include "app/main_window/status_panel.h"
+#include "app/app_test_support.h"
+#include "app/real_input.h"
 #include "formats/midnight_map.h"
 
 namespace mireforge::testing {

@@ -10,9 +10,9 @@
 
 #include "app/actual_view.h"
 #include "app/description_model.h"
-#include "app/main_window.h"
+#include "app/main_window/main_window.h"
 #include "app/small_forms.h"
-#include "app/user_prompts.h"
+#include "app/main_window/user_prompts.h"
 #include "formats/html_map.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"

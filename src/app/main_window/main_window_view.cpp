@@ -5,8 +5,8 @@
 #include <QMenu>
 #include <QToolButton>
 
-#include "app/main_window.h"
-#include "app/status_panel.h"
+#include "app/main_window/main_window.h"
+#include "app/main_window/status_panel.h"
 #include "app/terrain_palette.h"
 #include "formats/preview_image.h"
 

@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <memory>
 
-#include "app/recovery.h"
+#include "app/session/recovery.h"
 
 namespace mireforge {
 namespace {

@@ -4,8 +4,8 @@
 #include <QTimer>
 
 #include "app/main_window/main_window.h"
-#include "app/preferences.h"
-#include "app/recovery.h"
+#include "app/session/preferences.h"
+#include "app/session/recovery.h"
 #include "app/small_forms.h"
 #include "app/main_window/user_prompts.h"
 #include "formats/file_io.h"

@@ -13,7 +13,7 @@
 
 #include "app/edit_commands.h"
 #include "app/map_grid_view.h"
-#include "app/preferences.h"
+#include "app/session/preferences.h"
 #include "app/tile_images.h"
 #include "formats/map_image.h"
 #include "project/map_transform.h"

@@ -6,8 +6,8 @@
 #include <QProcess>
 #include <QTest>
 
-#include "app/recovery.h"
-#include "app_test_support.h"
+#include "app/session/recovery.h"
+#include "app/app_test_support.h"
 #include "formats/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/project_file.h"

@@ -1,4 +1,4 @@
-#include "app/preferences.h"
+#include "app/session/preferences.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/recovery.h"
+#include "app/session/recovery.h"
 
 #include <QApplication>
 #include <QDir>

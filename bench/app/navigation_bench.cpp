@@ -6,7 +6,7 @@
 
 #include "app/live_statistics.h"
 #include "app/overview_map.h"
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "model/text_search.h"
 #include "big_map.h"
 #include "project/project.h"

@@ -5,7 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "app/map_grid_view.h"
+#include "app/grid/map_grid_view.h"
 #include "model/error.h"
 #include "project/project.h"
 #include "scene/scene_pictures.h"

@@ -4,7 +4,7 @@
 #include <QHash>
 #include <QPainter>
 
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -12,7 +12,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "formats/ini_file.h"
 #include "model/domains.h"
 

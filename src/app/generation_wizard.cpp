@@ -13,7 +13,7 @@
 #include <limits>
 #include <thread>
 
-#include "app/map_grid_view.h"
+#include "app/grid/map_grid_view.h"
 #include "app/property_grid.h"
 #include "app/seed_gallery_view.h"
 #include "app/main_window/user_prompts.h"

@@ -7,7 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "formats/preview_image.h"
 
 namespace mireforge {

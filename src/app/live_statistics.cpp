@@ -5,7 +5,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "project/project.h"
 
 namespace mireforge {

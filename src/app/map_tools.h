@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "app/cell_edit_command.h"
-#include "app/map_grid_view.h"
+#include "app/grid/map_grid_view.h"
 #include "formats/cell_block.h"
 #include "model/cell_selection.h"
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "formats/preview_image.h"
 #include "project/project.h"
 

@@ -15,7 +15,7 @@
 #include <array>
 
 #include "app/description_model.h"
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "formats/preview_image.h"
 #include "model/statistics.h"
 #include "model/terrain.h"

@@ -7,7 +7,7 @@
 #include <array>
 #include <vector>
 
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "model/domains.h"
 #include "model/statistics.h"
 #include "model/terrain.h"

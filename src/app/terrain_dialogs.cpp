@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "app/editor_dialogs.h"
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "model/terrain.h"
 
 namespace mireforge {

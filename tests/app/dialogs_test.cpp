@@ -15,7 +15,7 @@
 #include "app/editor_dialogs.h"
 #include "app/legend_dialog.h"
 #include "app/small_forms.h"
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 
 namespace mireforge {
 namespace {

@@ -22,7 +22,7 @@
 #include "app/overview_map.h"
 #include "app/small_forms.h"
 #include "app/statistics_dialogs.h"
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "app_test_support.h"
 #include "formats/preview_image.h"
 

@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 
 #include "app/statistics_dialogs.h"
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "app_test_support.h"
 #include "real_input.h"
 #include "model/descriptions.h"

@@ -26,7 +26,7 @@
 #include "app/map_tools.h"
 #include "app/small_forms.h"
 #include "app/main_window/status_panel.h"
-#include "app/terrain_palette.h"
+#include "app/grid/terrain_palette.h"
 #include "app/main_window/user_prompts.h"
 #include "model/error.h"
 

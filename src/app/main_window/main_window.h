@@ -12,9 +12,9 @@
 #include <memory>
 
 #include "app/edit_commands.h"
-#include "app/map_grid_view.h"
+#include "app/grid/map_grid_view.h"
 #include "app/session/preferences.h"
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "formats/map_image.h"
 #include "project/map_transform.h"
 #include "project/project.h"

@@ -13,7 +13,7 @@
 #include "app/editor_dialogs.h"
 #include "app/main_window/main_window.h"
 #include "app/terrain_dialogs.h"
-#include "app/terrain_palette.h"
+#include "app/grid/terrain_palette.h"
 
 namespace mireforge {
 

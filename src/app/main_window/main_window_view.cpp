@@ -7,7 +7,7 @@
 
 #include "app/main_window/main_window.h"
 #include "app/main_window/status_panel.h"
-#include "app/terrain_palette.h"
+#include "app/grid/terrain_palette.h"
 #include "formats/preview_image.h"
 
 namespace mireforge {

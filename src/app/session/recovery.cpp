@@ -22,7 +22,7 @@
 #include "app/edit_commands.h"
 #include "app/main_window/main_window.h"
 #include "app/map_transform_command.h"
-#include "app/map_grid_view.h"
+#include "app/grid/map_grid_view.h"
 #include "app/main_window/user_prompts.h"
 #include "formats/file_io.h"
 #include "formats/ini_file.h"

@@ -8,8 +8,8 @@
 #include <QToolButton>
 
 #include "app/overview_map.h"
-#include "app/terrain_palette.h"
-#include "app/tile_images.h"
+#include "app/grid/terrain_palette.h"
+#include "app/grid/tile_images.h"
 #include "app/app_test_support.h"
 #include "formats/preview_image.h"
 

@@ -8,7 +8,7 @@
 #include <QTreeView>
 
 #include "app/main_window/status_panel.h"
-#include "app/terrain_palette.h"
+#include "app/grid/terrain_palette.h"
 #include "app/app_test_support.h"
 
 namespace mireforge::testing {

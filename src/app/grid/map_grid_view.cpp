@@ -1,4 +1,4 @@
-#include "app/map_grid_view.h"
+#include "app/grid/map_grid_view.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -10,7 +10,7 @@
 #include <limits>
 #include <cstring>
 
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -1,4 +1,4 @@
-#include "app/terrain_palette.h"
+#include "app/grid/terrain_palette.h"
 
 #include <QGridLayout>
 #include <QToolButton>

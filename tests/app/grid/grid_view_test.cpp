@@ -7,8 +7,8 @@
 #include <QLabel>
 #include <QProgressBar>
 
-#include "app/map_grid_view.h"
-#include "app/tile_images.h"
+#include "app/grid/map_grid_view.h"
+#include "app/grid/tile_images.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -7,7 +7,7 @@
 #include <QTreeView>
 #include <set>
 
-#include "app_test_support.h"
+#include "app/app_test_support.h"
 
 namespace mireforge::testing {
 namespace {

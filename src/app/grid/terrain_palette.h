@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 
 class QToolButton;
 

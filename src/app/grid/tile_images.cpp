@@ -1,4 +1,4 @@
-#include "app/tile_images.h"
+#include "app/grid/tile_images.h"
 
 #include <cstring>
 

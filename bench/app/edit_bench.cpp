@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QUndoStack>
 
-#include "app/edit_commands.h"
+#include "app/edit/edit_commands.h"
 #include "app/main_window/main_window.h"
 #include "app/session/recovery.h"
 #include "app/terrain_dialogs.h"

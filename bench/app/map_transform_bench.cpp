@@ -7,7 +7,7 @@
 
 #include "../big_project.h"
 #include "app/main_window/main_window.h"
-#include "app/map_transform_command.h"
+#include "app/edit/map_transform_command.h"
 #include "app/main_window/user_prompts.h"
 
 namespace mireforge {

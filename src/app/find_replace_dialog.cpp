@@ -11,7 +11,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
-#include "app/find_replace_command.h"
+#include "app/edit/find_replace_command.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/cell_edit_command.h"
+#include "app/edit/cell_edit_command.h"
 #include "app/grid/map_grid_view.h"
 #include "formats/cell_block.h"
 #include "model/cell_selection.h"

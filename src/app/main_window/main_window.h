@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/edit_commands.h"
+#include "app/edit/edit_commands.h"
 #include "app/grid/map_grid_view.h"
 #include "app/session/preferences.h"
 #include "app/grid/tile_images.h"

@@ -19,9 +19,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/edit_commands.h"
+#include "app/edit/edit_commands.h"
 #include "app/main_window/main_window.h"
-#include "app/map_transform_command.h"
+#include "app/edit/map_transform_command.h"
 #include "app/grid/map_grid_view.h"
 #include "app/main_window/user_prompts.h"
 #include "formats/file_io.h"

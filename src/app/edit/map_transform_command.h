@@ -7,7 +7,7 @@
 #include <optional>
 #include <utility>
 
-#include "app/edit_commands.h"
+#include "app/edit/edit_commands.h"
 #include "project/map_transform.h"
 
 namespace mireforge {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/map_snapshot.h"
+#include "app/edit/map_snapshot.h"
 #include "model/domains.h"
 
 namespace mireforge {

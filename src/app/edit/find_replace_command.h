@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/edit_commands.h"
+#include "app/edit/edit_commands.h"
 #include "model/text_search.h"
 
 namespace mireforge {

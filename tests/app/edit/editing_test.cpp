@@ -19,8 +19,8 @@
 #include "app/small_forms.h"
 #include "app/grid/terrain_palette.h"
 #include "app/grid/tile_images.h"
-#include "app_test_support.h"
-#include "real_input.h"
+#include "app/app_test_support.h"
+#include "app/real_input.h"
 #include "formats/midnight_map.h"
 
 namespace mireforge::testing {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/edit_commands.h"
+#include "app/edit/edit_commands.h"
 #include "model/terrain.h"
 
 namespace mireforge {

@@ -1,4 +1,4 @@
-#include "app/edit_commands.h"
+#include "app/edit/edit_commands.h"
 
 #include "project/project.h"
 

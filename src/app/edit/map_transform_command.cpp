@@ -1,4 +1,4 @@
-#include "app/map_transform_command.h"
+#include "app/edit/map_transform_command.h"
 
 #include <algorithm>
 

@@ -11,7 +11,7 @@
 #include "app/actual_view.h"
 #include "app/description_model.h"
 #include "app/resize_map_dialog.h"
-#include "app_test_support.h"
+#include "app/app_test_support.h"
 
 namespace mireforge::testing {
 namespace {

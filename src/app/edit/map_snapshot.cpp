@@ -1,4 +1,4 @@
-#include "app/map_snapshot.h"
+#include "app/edit/map_snapshot.h"
 
 #include "project/project.h"
 

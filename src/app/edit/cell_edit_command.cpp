@@ -1,4 +1,4 @@
-#include "app/cell_edit_command.h"
+#include "app/edit/cell_edit_command.h"
 
 #include "project/project.h"
 

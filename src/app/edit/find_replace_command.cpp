@@ -1,4 +1,4 @@
-#include "app/find_replace_command.h"
+#include "app/edit/find_replace_command.h"
 
 #include "project/project.h"
 

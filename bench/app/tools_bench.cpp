@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 
 #include "app/main_window/main_window.h"
-#include "app/map_tools.h"
+#include "app/tools/map_tools.h"
 #include "app/main_window/user_prompts.h"
 #include "formats/cell_block.h"
 

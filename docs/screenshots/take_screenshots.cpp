@@ -27,7 +27,7 @@
 #include "app/go_to_cell_dialog.h"
 #include "app/legend_dialog.h"
 #include "app/main_window/main_window.h"
-#include "app/map_tools.h"
+#include "app/tools/map_tools.h"
 #include "app/resize_map_dialog.h"
 #include "app/small_forms.h"
 #include "app/terrain_dialogs.h"

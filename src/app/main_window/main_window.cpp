@@ -23,7 +23,7 @@
 #include "app/editor_dialogs.h"
 #include "app/generation_wizard.h"
 #include "app/legend_dialog.h"
-#include "app/map_tools.h"
+#include "app/tools/map_tools.h"
 #include "app/small_forms.h"
 #include "app/main_window/status_panel.h"
 #include "app/grid/terrain_palette.h"

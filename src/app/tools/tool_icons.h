@@ -3,7 +3,7 @@
 #include <QCursor>
 #include <QIcon>
 
-#include "app/map_tools.h"
+#include "app/tools/map_tools.h"
 
 namespace mireforge {
 

@@ -1,4 +1,4 @@
-#include "app/map_tools.h"
+#include "app/tools/map_tools.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -19,7 +19,7 @@
 
 #include "app/main_window/main_window.h"
 #include "app/main_window/status_panel.h"
-#include "app/tool_icons.h"
+#include "app/tools/tool_icons.h"
 #include "model/map_regions.h"
 #include "project/map_transform.h"
 

@@ -17,8 +17,8 @@
 #include <set>
 
 #include "app/description_model.h"
-#include "app/map_tools.h"
-#include "app_test_support.h"
+#include "app/tools/map_tools.h"
+#include "app/app_test_support.h"
 #include "formats/cell_block.h"
 
 namespace mireforge::testing {

@@ -1,4 +1,4 @@
-#include "app/tool_icons.h"
+#include "app/tools/tool_icons.h"
 
 #include <QPainter>
 #include <QPainterPath>

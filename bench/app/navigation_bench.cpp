@@ -5,7 +5,7 @@
 #include <QApplication>
 
 #include "app/live_statistics.h"
-#include "app/overview_map.h"
+#include "app/navigation/overview_map.h"
 #include "app/grid/tile_images.h"
 #include "model/text_search.h"
 #include "big_map.h"

@@ -10,11 +10,11 @@
 #include <QUndoView>
 
 #include "app/description_model.h"
-#include "app/find_replace_dialog.h"
-#include "app/go_to_cell_dialog.h"
+#include "app/navigation/find_replace_dialog.h"
+#include "app/navigation/go_to_cell_dialog.h"
 #include "app/live_statistics.h"
 #include "app/main_window/main_window.h"
-#include "app/overview_map.h"
+#include "app/navigation/overview_map.h"
 
 namespace mireforge {
 

@@ -7,7 +7,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 
-#include "app/overview_map.h"
+#include "app/navigation/overview_map.h"
 #include "app/grid/terrain_palette.h"
 #include "app/grid/tile_images.h"
 #include "app/app_test_support.h"

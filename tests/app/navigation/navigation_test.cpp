@@ -16,14 +16,14 @@
 #include <QUndoView>
 
 #include "app/description_model.h"
-#include "app/find_replace_dialog.h"
-#include "app/go_to_cell_dialog.h"
+#include "app/navigation/find_replace_dialog.h"
+#include "app/navigation/go_to_cell_dialog.h"
 #include "app/live_statistics.h"
-#include "app/overview_map.h"
+#include "app/navigation/overview_map.h"
 #include "app/small_forms.h"
 #include "app/statistics_dialogs.h"
 #include "app/grid/tile_images.h"
-#include "app_test_support.h"
+#include "app/app_test_support.h"
 #include "formats/preview_image.h"
 
 namespace mireforge::testing {

@@ -1,4 +1,4 @@
-#include "app/find_replace_dialog.h"
+#include "app/navigation/find_replace_dialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

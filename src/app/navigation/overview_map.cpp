@@ -1,4 +1,4 @@
-#include "app/overview_map.h"
+#include "app/navigation/overview_map.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

@@ -1,4 +1,4 @@
-#include "app/go_to_cell_dialog.h"
+#include "app/navigation/go_to_cell_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -7,7 +7,7 @@
 #include <QTreeView>
 
 #include "../big_project.h"
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/main_window/main_window.h"
 #include "app/grid/map_grid_view.h"
 #include "app/grid/tile_images.h"

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "app/live_statistics.h"
+#include "app/panels/live_statistics.h"
 #include "app/navigation/overview_map.h"
 #include "app/grid/tile_images.h"
 #include "model/text_search.h"

@@ -19,7 +19,7 @@
 #include <QTreeView>
 #include <cstdio>
 
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/generation_wizard.h"
 #include "app/property_grid.h"

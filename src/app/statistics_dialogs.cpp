@@ -14,7 +14,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/grid/tile_images.h"
 #include "formats/preview_image.h"
 #include "model/statistics.h"

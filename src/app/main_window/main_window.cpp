@@ -19,7 +19,7 @@
 
 #include "app/actual_view.h"
 #include "app/main_window/command_icons.h"
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/generation_wizard.h"
 #include "app/legend_dialog.h"

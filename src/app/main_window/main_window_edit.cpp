@@ -9,7 +9,7 @@
 #include <algorithm>
 
 #include "app/actual_view.h"
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/main_window/main_window.h"
 #include "app/terrain_dialogs.h"

@@ -9,7 +9,7 @@
 #include <QMimeData>
 
 #include "app/actual_view.h"
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/main_window/main_window.h"
 #include "app/small_forms.h"
 #include "app/main_window/user_prompts.h"

@@ -9,10 +9,10 @@
 #include <QTreeView>
 #include <QUndoView>
 
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/navigation/find_replace_dialog.h"
 #include "app/navigation/go_to_cell_dialog.h"
-#include "app/live_statistics.h"
+#include "app/panels/live_statistics.h"
 #include "app/main_window/main_window.h"
 #include "app/navigation/overview_map.h"
 

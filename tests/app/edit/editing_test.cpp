@@ -14,7 +14,7 @@
 #include <QTreeView>
 #include <QStatusBar>
 
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/editor_dialogs.h"
 #include "app/small_forms.h"
 #include "app/grid/terrain_palette.h"

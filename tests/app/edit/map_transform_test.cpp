@@ -9,7 +9,7 @@
 #include <QTreeView>
 
 #include "app/actual_view.h"
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/resize_map_dialog.h"
 #include "app/app_test_support.h"
 

@@ -7,7 +7,7 @@
 #include <QMenu>
 #include <QTreeView>
 
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/small_forms.h"
 #include "app/app_test_support.h"
 #include "formats/file_io.h"

@@ -15,10 +15,10 @@
 #include <QTreeWidget>
 #include <QUndoView>
 
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/navigation/find_replace_dialog.h"
 #include "app/navigation/go_to_cell_dialog.h"
-#include "app/live_statistics.h"
+#include "app/panels/live_statistics.h"
 #include "app/navigation/overview_map.h"
 #include "app/small_forms.h"
 #include "app/statistics_dialogs.h"

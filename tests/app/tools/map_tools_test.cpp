@@ -16,7 +16,7 @@
 #include <QUndoStack>
 #include <set>
 
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 #include "app/tools/map_tools.h"
 #include "app/app_test_support.h"
 #include "formats/cell_block.h"

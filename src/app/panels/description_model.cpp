@@ -1,4 +1,4 @@
-#include "app/description_model.h"
+#include "app/panels/description_model.h"
 
 #include <QColor>
 #include <QHash>

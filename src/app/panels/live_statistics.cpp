@@ -1,4 +1,4 @@
-#include "app/live_statistics.h"
+#include "app/panels/live_statistics.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -14,7 +14,7 @@
 #include "app/edit/edit_commands.h"
 #include "app/main_window/main_window.h"
 #include "app/session/recovery.h"
-#include "app/terrain_dialogs.h"
+#include "app/dialogs/terrain_dialogs.h"
 #include "app/main_window/user_prompts.h"
 #include "project/project.h"
 

@@ -8,7 +8,7 @@
 #include <QProgressBar>
 
 #include "app/main_window/main_window.h"
-#include "app/small_forms.h"
+#include "app/dialogs/small_forms.h"
 #include "app/main_window/user_prompts.h"
 
 namespace {

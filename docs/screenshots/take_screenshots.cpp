@@ -20,17 +20,17 @@
 #include <cstdio>
 
 #include "app/panels/description_model.h"
-#include "app/editor_dialogs.h"
+#include "app/dialogs/editor_dialogs.h"
 #include "app/generation_wizard.h"
 #include "app/property_grid.h"
 #include "app/navigation/find_replace_dialog.h"
 #include "app/navigation/go_to_cell_dialog.h"
-#include "app/legend_dialog.h"
+#include "app/dialogs/legend_dialog.h"
 #include "app/main_window/main_window.h"
 #include "app/tools/map_tools.h"
-#include "app/resize_map_dialog.h"
-#include "app/small_forms.h"
-#include "app/terrain_dialogs.h"
+#include "app/dialogs/resize_map_dialog.h"
+#include "app/dialogs/small_forms.h"
+#include "app/dialogs/terrain_dialogs.h"
 #include "app/main_window/user_prompts.h"
 
 using namespace mireforge;

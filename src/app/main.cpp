@@ -6,7 +6,7 @@
 #include "app/main_window/main_window.h"
 #include "app/session/preferences.h"
 #include "app/session/recovery.h"
-#include "app/small_forms.h"
+#include "app/dialogs/small_forms.h"
 #include "app/main_window/user_prompts.h"
 #include "formats/file_io.h"
 

@@ -22,7 +22,7 @@
 
 #include "app/main_window/main_window.h"
 #include "app/main_window/status_panel.h"
-#include "app/terrain_dialogs.h"
+#include "app/dialogs/terrain_dialogs.h"
 #include "app/main_window/user_prompts.h"
 
 namespace mireforge::testing {

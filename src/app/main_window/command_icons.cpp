@@ -5,7 +5,7 @@
 #include <QStyle>
 
 #include "app/main_window/main_window.h"
-#include "app/small_forms.h"
+#include "app/dialogs/small_forms.h"
 
 namespace mireforge {
 

@@ -10,9 +10,9 @@
 
 #include "app/actual_view.h"
 #include "app/panels/description_model.h"
-#include "app/editor_dialogs.h"
+#include "app/dialogs/editor_dialogs.h"
 #include "app/main_window/main_window.h"
-#include "app/terrain_dialogs.h"
+#include "app/dialogs/terrain_dialogs.h"
 #include "app/grid/terrain_palette.h"
 
 namespace mireforge {

@@ -11,7 +11,7 @@
 #include "app/actual_view.h"
 #include "app/panels/description_model.h"
 #include "app/main_window/main_window.h"
-#include "app/small_forms.h"
+#include "app/dialogs/small_forms.h"
 #include "app/main_window/user_prompts.h"
 #include "formats/html_map.h"
 #include "formats/midnight_map.h"

@@ -6,7 +6,7 @@
 #include "app/actual_view.h"
 #include "app/main_window/main_window.h"
 #include "app/edit/map_transform_command.h"
-#include "app/resize_map_dialog.h"
+#include "app/dialogs/resize_map_dialog.h"
 
 namespace mireforge {
 

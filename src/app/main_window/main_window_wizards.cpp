@@ -5,7 +5,7 @@
 #include "app/import_wizard.h"
 #include "app/main_window/main_window.h"
 #include "app/sql_export_wizard.h"
-#include "app/statistics_dialogs.h"
+#include "app/dialogs/statistics_dialogs.h"
 
 namespace mireforge {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/statistics_dialogs.h"
+#include "app/dialogs/statistics_dialogs.h"
 #include "model/terrain.h"
 
 class QLabel;

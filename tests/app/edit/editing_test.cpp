@@ -15,8 +15,8 @@
 #include <QStatusBar>
 
 #include "app/panels/description_model.h"
-#include "app/editor_dialogs.h"
-#include "app/small_forms.h"
+#include "app/dialogs/editor_dialogs.h"
+#include "app/dialogs/small_forms.h"
 #include "app/grid/terrain_palette.h"
 #include "app/grid/tile_images.h"
 #include "app/app_test_support.h"

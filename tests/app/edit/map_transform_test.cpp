@@ -10,7 +10,7 @@
 
 #include "app/actual_view.h"
 #include "app/panels/description_model.h"
-#include "app/resize_map_dialog.h"
+#include "app/dialogs/resize_map_dialog.h"
 #include "app/app_test_support.h"
 
 namespace mireforge::testing {

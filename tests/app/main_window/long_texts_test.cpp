@@ -8,7 +8,7 @@
 #include <string>
 
 #include "app/app_test_support.h"
-#include "app/editor_dialogs.h"
+#include "app/dialogs/editor_dialogs.h"
 #include "app/main_window/status_panel.h"
 #include "formats/file_io.h"
 #include "formats/project_file.h"

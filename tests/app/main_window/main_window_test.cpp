@@ -8,7 +8,7 @@
 #include <QTreeView>
 
 #include "app/panels/description_model.h"
-#include "app/small_forms.h"
+#include "app/dialogs/small_forms.h"
 #include "app/app_test_support.h"
 #include "formats/file_io.h"
 #include "formats/ini_file.h"

@@ -1,4 +1,4 @@
-#include "app/editor_dialogs.h"
+#include "app/dialogs/editor_dialogs.h"
 
 #include <QCheckBox>
 #include <QColorDialog>

@@ -1,6 +1,6 @@
-#include "app/small_forms.h"
+#include "app/dialogs/small_forms.h"
 
-#include "app/editor_dialogs.h"
+#include "app/dialogs/editor_dialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>

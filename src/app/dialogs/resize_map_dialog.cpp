@@ -1,4 +1,4 @@
-#include "app/resize_map_dialog.h"
+#include "app/dialogs/resize_map_dialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
-#include "app/editor_dialogs.h"
+#include "app/dialogs/editor_dialogs.h"
 #include "model/terrain.h"
 
 namespace mireforge {

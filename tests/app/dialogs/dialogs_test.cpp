@@ -12,9 +12,9 @@
 #include <QMouseEvent>
 #include <QTabWidget>
 
-#include "app/editor_dialogs.h"
-#include "app/legend_dialog.h"
-#include "app/small_forms.h"
+#include "app/dialogs/editor_dialogs.h"
+#include "app/dialogs/legend_dialog.h"
+#include "app/dialogs/small_forms.h"
 #include "app/grid/tile_images.h"
 
 namespace mireforge {

@@ -1,4 +1,4 @@
-#include "app/terrain_dialogs.h"
+#include "app/dialogs/terrain_dialogs.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -7,7 +7,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/editor_dialogs.h"
+#include "app/dialogs/editor_dialogs.h"
 #include "app/grid/tile_images.h"
 #include "model/terrain.h"
 

@@ -1,4 +1,4 @@
-#include "app/statistics_dialogs.h"
+#include "app/dialogs/statistics_dialogs.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "app/legend_dialog.h"
+#include "app/dialogs/legend_dialog.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

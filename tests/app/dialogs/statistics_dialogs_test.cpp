@@ -6,10 +6,10 @@
 #include <QLabel>
 #include <QTreeWidget>
 
-#include "app/statistics_dialogs.h"
+#include "app/dialogs/statistics_dialogs.h"
 #include "app/grid/tile_images.h"
-#include "app_test_support.h"
-#include "real_input.h"
+#include "app/app_test_support.h"
+#include "app/real_input.h"
 #include "model/descriptions.h"
 #include "project/project.h"
 

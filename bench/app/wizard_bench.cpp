@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "app/generation_wizard.h"
-#include "app/property_grid.h"
+#include "app/wizards/generation_wizard.h"
+#include "app/wizards/property_grid.h"
 #include "app/main_window/user_prompts.h"
 #include "project/project.h"
 

@@ -21,8 +21,8 @@
 
 #include "app/panels/description_model.h"
 #include "app/dialogs/editor_dialogs.h"
-#include "app/generation_wizard.h"
-#include "app/property_grid.h"
+#include "app/wizards/generation_wizard.h"
+#include "app/wizards/property_grid.h"
 #include "app/navigation/find_replace_dialog.h"
 #include "app/navigation/go_to_cell_dialog.h"
 #include "app/dialogs/legend_dialog.h"

@@ -21,7 +21,7 @@
 #include "app/main_window/command_icons.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/editor_dialogs.h"
-#include "app/generation_wizard.h"
+#include "app/wizards/generation_wizard.h"
 #include "app/dialogs/legend_dialog.h"
 #include "app/tools/map_tools.h"
 #include "app/dialogs/small_forms.h"

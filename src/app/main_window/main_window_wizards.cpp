@@ -1,10 +1,10 @@
 // TfMain's commands that open the wizards, the exports with dialogs of their
 // own and the statistics windows.
 #include "app/main_window/export_commands.h"
-#include "app/generation_wizard.h"
-#include "app/import_wizard.h"
+#include "app/wizards/generation_wizard.h"
+#include "app/wizards/import_wizard.h"
 #include "app/main_window/main_window.h"
-#include "app/sql_export_wizard.h"
+#include "app/wizards/sql_export_wizard.h"
 #include "app/dialogs/statistics_dialogs.h"
 
 namespace mireforge {

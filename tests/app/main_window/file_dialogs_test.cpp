@@ -19,8 +19,8 @@
 #include <mutex>
 #include <thread>
 
-#include "app/import_wizard.h"
-#include "app/sql_export_wizard.h"
+#include "app/wizards/import_wizard.h"
+#include "app/wizards/sql_export_wizard.h"
 #include "app/app_test_support.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"

@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "app/generation_wizard.h"
+#include "app/wizards/generation_wizard.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
 #include "app/real_input.h"

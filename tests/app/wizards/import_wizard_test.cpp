@@ -5,8 +5,8 @@
 #include <QStackedWidget>
 #include <QTest>
 
-#include "app/import_wizard.h"
-#include "app_test_support.h"
+#include "app/wizards/import_wizard.h"
+#include "app/app_test_support.h"
 #include "project/project.h"
 
 namespace mireforge::testing {

@@ -12,8 +12,8 @@
 #include <QTabWidget>
 
 #include "app/main_window/export_commands.h"
-#include "app/sql_export_wizard.h"
-#include "app_test_support.h"
+#include "app/wizards/sql_export_wizard.h"
+#include "app/app_test_support.h"
 #include "model/descriptions.h"
 #include "project/project.h"
 

@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QImage>
 
-#include "app/wizard_parts.h"
+#include "app/wizards/wizard_parts.h"
 #include "generate/seed_gallery.h"
 #include "model/random_source.h"
 

@@ -10,12 +10,12 @@
 #include <QStyle>
 #include <QTest>
 
-#include "app/generation_wizard.h"
-#include "app/property_grid.h"
-#include "app/seed_gallery_view.h"
-#include "app/wizard_parts.h"
+#include "app/wizards/generation_wizard.h"
+#include "app/wizards/property_grid.h"
+#include "app/wizards/seed_gallery_view.h"
+#include "app/wizards/wizard_parts.h"
 #include "generate/seed_gallery.h"
-#include "app_test_support.h"
+#include "app/app_test_support.h"
 #include "project/project.h"
 
 namespace mireforge::testing {

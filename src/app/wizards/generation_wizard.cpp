@@ -1,4 +1,4 @@
-#include "app/generation_wizard.h"
+#include "app/wizards/generation_wizard.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -14,10 +14,10 @@
 #include <thread>
 
 #include "app/grid/map_grid_view.h"
-#include "app/property_grid.h"
-#include "app/seed_gallery_view.h"
+#include "app/wizards/property_grid.h"
+#include "app/wizards/seed_gallery_view.h"
 #include "app/main_window/user_prompts.h"
-#include "app/wizard_parts.h"
+#include "app/wizards/wizard_parts.h"
 #include "generate/generation.h"
 #include "project/project.h"
 

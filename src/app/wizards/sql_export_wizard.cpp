@@ -1,4 +1,4 @@
-#include "app/sql_export_wizard.h"
+#include "app/wizards/sql_export_wizard.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window/user_prompts.h"
-#include "app/wizard_parts.h"
+#include "app/wizards/wizard_parts.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -1,4 +1,4 @@
-#include "app/wizard_parts.h"
+#include "app/wizards/wizard_parts.h"
 
 #include <QDialog>
 #include <QHBoxLayout>

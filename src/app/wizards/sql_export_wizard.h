@@ -3,7 +3,7 @@
 // tabs with a sample of the statements that follows every change.
 #include <QDialog>
 
-#include "app/wizard_parts.h"
+#include "app/wizards/wizard_parts.h"
 #include "formats/sql_export.h"
 
 class QCheckBox;

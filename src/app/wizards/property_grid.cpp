@@ -1,4 +1,4 @@
-#include "app/property_grid.h"
+#include "app/wizards/property_grid.h"
 
 #include <QComboBox>
 #include <QEvent>

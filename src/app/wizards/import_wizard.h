@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "app/wizard_parts.h"
+#include "app/wizards/wizard_parts.h"
 #include "formats/image.h"
 
 class QCheckBox;

@@ -1,4 +1,4 @@
-#include "app/seed_gallery_view.h"
+#include "app/wizards/seed_gallery_view.h"
 
 #include <QGridLayout>
 #include <QPainter>

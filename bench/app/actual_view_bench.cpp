@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "app/actual_view.h"
+#include "app/actual_view/actual_view.h"
 #include "model/descriptions.h"
 #include "project/project.h"
 

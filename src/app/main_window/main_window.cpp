@@ -17,7 +17,7 @@
 #include <QTreeView>
 #include <QWidgetAction>
 
-#include "app/actual_view.h"
+#include "app/actual_view/actual_view.h"
 #include "app/main_window/command_icons.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/editor_dialogs.h"

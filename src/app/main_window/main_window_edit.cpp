@@ -8,7 +8,7 @@
 #include <QTreeView>
 #include <algorithm>
 
-#include "app/actual_view.h"
+#include "app/actual_view/actual_view.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/main_window/main_window.h"

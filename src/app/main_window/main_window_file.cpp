@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QMimeData>
 
-#include "app/actual_view.h"
+#include "app/actual_view/actual_view.h"
 #include "app/panels/description_model.h"
 #include "app/main_window/main_window.h"
 #include "app/dialogs/small_forms.h"

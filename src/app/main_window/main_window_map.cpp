@@ -3,7 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/actual_view.h"
+#include "app/actual_view/actual_view.h"
 #include "app/main_window/main_window.h"
 #include "app/edit/map_transform_command.h"
 #include "app/dialogs/resize_map_dialog.h"

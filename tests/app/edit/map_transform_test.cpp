@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
-#include "app/actual_view.h"
+#include "app/actual_view/actual_view.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/resize_map_dialog.h"
 #include "app/app_test_support.h"

@@ -1,13 +1,13 @@
 // The actual view inside the real main window: opening and closing, keys and
 // mouse walking the grid's current cell, and drawing with and without pictures.
-#include "app/actual_view.h"
+#include "app/actual_view/actual_view.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSpinBox>
 
-#include "app_test_support.h"
-#include "real_input.h"
+#include "app/app_test_support.h"
+#include "app/real_input.h"
 #include "formats/picture_library.h"
 #include "formats/preview_image.h"
 #include "scene/scene_pictures.h"

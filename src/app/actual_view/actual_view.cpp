@@ -1,4 +1,4 @@
-#include "app/actual_view.h"
+#include "app/actual_view/actual_view.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

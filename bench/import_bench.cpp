@@ -6,7 +6,7 @@
 
 #include <unistd.h>
 
-#include "formats/picture.h"
+#include "pictures/picture.h"
 #include "import/heightmap.h"
 
 namespace mireforge {

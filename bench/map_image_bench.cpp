@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "formats/map_image.h"
-#include "formats/tile_pictures.h"
+#include "pictures/tile_pictures.h"
 
 namespace mireforge {
 namespace {

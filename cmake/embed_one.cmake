@@ -1,5 +1,5 @@
 # Writes OUTPUT: a table of {name, bytes, size} for every file in FILES.
-set(body "// Generated at build time from resources/: do not edit.\n#include \"formats/embedded_resources.h\"\n#include <cstring>\n\nnamespace mireforge {\nnamespace {\n")
+set(body "// Generated at build time from resources/: do not edit.\n#include \"pictures/embedded_resources.h\"\n#include <cstring>\n\nnamespace mireforge {\nnamespace {\n")
 set(table "")
 set(index 0)
 foreach(file ${FILES})

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "formats/bmp_codec.h"
+#include "pictures/bmp_codec.h"
 #include "model/error.h"
 
 using namespace mireforge;

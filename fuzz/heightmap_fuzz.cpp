@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "formats/picture.h"
+#include "pictures/picture.h"
 #include "import/heightmap.h"
 #include "model/error.h"
 

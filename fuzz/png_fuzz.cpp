@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 #include "model/error.h"
 
 using namespace mireforge;

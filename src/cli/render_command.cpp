@@ -7,7 +7,7 @@
 #include "formats/file_io.h"
 #include "formats/map_files.h"
 #include "formats/map_image.h"
-#include "formats/tile_pictures.h"
+#include "pictures/tile_pictures.h"
 #include "model/error.h"
 
 namespace mireforge::cli {

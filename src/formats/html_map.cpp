@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "formats/file_io.h"
-#include "formats/gif_writer.h"
+#include "pictures/gif_writer.h"
 #include "formats/text_encoding.h"
-#include "formats/tile_pictures.h"
+#include "pictures/tile_pictures.h"
 #include "model/error.h"
 #include "project/project.h"
 

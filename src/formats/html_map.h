@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/image.h"
+#include "pictures/image.h"
 #include "model/terrain.h"
 
 namespace mireforge {

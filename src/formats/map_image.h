@@ -6,8 +6,8 @@
 #include <functional>
 #include <string>
 
-#include "formats/image.h"
-#include "formats/picture.h"
+#include "pictures/image.h"
+#include "pictures/picture.h"
 #include "model/map_grid.h"
 #include "model/terrain.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "formats/picture.h"
+#include "pictures/picture.h"
 #include "model/map_grid.h"
 #include "model/terrain.h"
 

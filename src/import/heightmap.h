@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "formats/image.h"
-#include "formats/picture.h"
+#include "pictures/image.h"
+#include "pictures/picture.h"
 #include "import/resampler.h"
 #include "model/map_grid.h"
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/image.h"
+#include "pictures/image.h"
 
 namespace mireforge {
 

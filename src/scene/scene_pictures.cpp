@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 #include "formats/preview_image.h"
 #include "model/error.h"
 

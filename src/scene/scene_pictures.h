@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "formats/image.h"
+#include "pictures/image.h"
 #include "formats/picture_library.h"
 #include "scene/scene_view.h"
 

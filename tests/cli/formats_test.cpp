@@ -8,7 +8,7 @@
 #include "formats/file_io.h"
 #include "formats/map_files.h"
 #include "formats/midnight_map.h"
-#include "formats/picture.h"
+#include "pictures/picture.h"
 #include "formats/preview_image.h"
 #include "formats/project_file.h"
 #include "support/temp_dir.h"

@@ -9,7 +9,7 @@
 #include "cli/progress_bar.h"
 #include "formats/file_io.h"
 #include "formats/map_files.h"
-#include "formats/picture.h"
+#include "pictures/picture.h"
 #include "support/temp_dir.h"
 
 namespace mireforge::cli {

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "formats/file_io.h"
-#include "formats/tile_pictures.h"
+#include "pictures/tile_pictures.h"
 #include "model/error.h"
 #include "project/project.h"
 #include "support/gif_reader.h"

@@ -4,10 +4,10 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "formats/bmp_codec.h"
+#include "pictures/bmp_codec.h"
 #include "formats/file_io.h"
 #include "formats/map_image.h"
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 #include "model/error.h"
 #include "support/temp_dir.h"
 

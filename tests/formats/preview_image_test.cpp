@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <set>
 
-#include "formats/bmp_codec.h"
+#include "pictures/bmp_codec.h"
 #include "formats/file_io.h"
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 #include "formats/preview_image.h"
 #include "model/error.h"
 #include "support/temp_dir.h"

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <map>
 
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 #include "formats/preview_image.h"
 #include "model/map_grid.h"
 

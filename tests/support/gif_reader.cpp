@@ -6,7 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "formats/image.h"
+#include "pictures/image.h"
 
 namespace mireforge {
 

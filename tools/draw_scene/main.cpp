@@ -9,9 +9,9 @@
 #include <string>
 
 #include "formats/file_io.h"
-#include "formats/image.h"
+#include "pictures/image.h"
 #include "formats/picture_library.h"
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 #include "model/map_grid.h"
 #include "scene/scene_pictures.h"
 #include "scene_art.h"

@@ -9,7 +9,7 @@
 #include <iterator>
 #include <set>
 
-#include "formats/bmp_codec.h"
+#include "pictures/bmp_codec.h"
 #include "picture_files.h"
 #include "quantize.h"
 

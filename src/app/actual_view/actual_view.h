@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/image.h"
+#include "pictures/image.h"
 #include "scene/view_state.h"
 
 class QPainter;

@@ -1,5 +1,5 @@
 #include "app/grid/tile_images.h"
-#include "formats/tile_pictures.h"
+#include "pictures/tile_pictures.h"
 
 namespace mireforge {
 

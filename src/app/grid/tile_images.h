@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "formats/image.h"
+#include "pictures/image.h"
 #include "model/terrain.h"
 
 namespace mireforge {

@@ -6,7 +6,7 @@
 #include <QString>
 
 #include "app/wizards/wizard_parts.h"
-#include "formats/image.h"
+#include "pictures/image.h"
 
 class QCheckBox;
 class QComboBox;

@@ -2,7 +2,7 @@
 // GIF pictures from Images (used for the pictures of the HTML map page).
 #include <string>
 
-#include "formats/image.h"
+#include "pictures/image.h"
 
 namespace mireforge {
 

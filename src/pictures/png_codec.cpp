@@ -1,4 +1,4 @@
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 
 #include <png.h>
 

@@ -1,4 +1,4 @@
-#include "formats/bmp_codec.h"
+#include "pictures/bmp_codec.h"
 
 #include <algorithm>
 #include <bit>

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "formats/file_io.h"
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 #include "model/error.h"
 #include "support/error_of.h"
 #include "support/temp_dir.h"

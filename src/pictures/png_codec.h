@@ -7,8 +7,8 @@
 #include <span>
 #include <string>
 
-#include "formats/image.h"
-#include "formats/picture.h"
+#include "pictures/image.h"
+#include "pictures/picture.h"
 #include "model/error.h"
 
 namespace mireforge {

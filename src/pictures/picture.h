@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "formats/image.h"
-#include "formats/parallel_png.h"
+#include "pictures/image.h"
+#include "pictures/parallel_png.h"
 
 namespace mireforge {
 

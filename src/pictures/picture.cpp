@@ -1,4 +1,4 @@
-#include "formats/picture.h"
+#include "pictures/picture.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -7,9 +7,9 @@
 #include <new>
 #include <vector>
 
-#include "formats/bmp_codec.h"
+#include "pictures/bmp_codec.h"
 #include "formats/file_io.h"
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 #include "model/error.h"
 
 namespace mireforge {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/bmp_codec.h"
+#include "pictures/bmp_codec.h"
 #include "formats/file_io.h"
 #include "model/error.h"
 #include "support/error_of.h"

@@ -1,4 +1,4 @@
-#include "formats/parallel_png.h"
+#include "pictures/parallel_png.h"
 
 #include <zlib.h>
 
@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "formats/png_codec.h"
+#include "pictures/png_codec.h"
 #include "model/error.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "formats/file_io.h"
-#include "formats/parallel_png.h"
-#include "formats/png_codec.h"
+#include "pictures/parallel_png.h"
+#include "pictures/png_codec.h"
 #include "support/error_of.h"
 #include "support/temp_dir.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/image.h"
-#include "formats/picture.h"
+#include "pictures/image.h"
+#include "pictures/picture.h"
 
 namespace mireforge {
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "formats/bmp_codec.h"
-#include "formats/embedded_resources.h"
+#include "pictures/bmp_codec.h"
+#include "pictures/embedded_resources.h"
 #include "formats/file_io.h"
-#include "formats/tile_pictures.h"
+#include "pictures/tile_pictures.h"
 #include "model/error.h"
 #include "support/temp_dir.h"
 

@@ -1,4 +1,4 @@
-#include "formats/gif_writer.h"
+#include "pictures/gif_writer.h"
 
 #include <gtest/gtest.h>
 

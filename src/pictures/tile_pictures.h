@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/bmp_codec.h"
-#include "formats/image.h"
+#include "pictures/bmp_codec.h"
+#include "pictures/image.h"
 #include "formats/map_image.h"
 #include "model/terrain.h"
 

@@ -1,8 +1,8 @@
-#include "formats/tile_pictures.h"
+#include "pictures/tile_pictures.h"
 
 #include <string>
 
-#include "formats/embedded_resources.h"
+#include "pictures/embedded_resources.h"
 #include "model/error.h"
 
 namespace mireforge {

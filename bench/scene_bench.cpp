@@ -4,7 +4,7 @@
 // opening, which decodes the pictures it needs.
 #include <benchmark/benchmark.h>
 
-#include "formats/picture_library.h"
+#include "scene/picture_library.h"
 #include "model/map_grid.h"
 #include "scene/scene_pictures.h"
 

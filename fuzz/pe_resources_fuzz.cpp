@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "formats/pe_resources.h"
+#include "scene/pe_resources.h"
 #include "model/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

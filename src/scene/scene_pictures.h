@@ -9,7 +9,7 @@
 #include <string>
 
 #include "pictures/image.h"
-#include "formats/picture_library.h"
+#include "scene/picture_library.h"
 #include "scene/scene_view.h"
 
 namespace mireforge {

@@ -10,7 +10,7 @@
 
 #include "formats/file_io.h"
 #include "pictures/image.h"
-#include "formats/picture_library.h"
+#include "scene/picture_library.h"
 #include "pictures/png_codec.h"
 #include "model/map_grid.h"
 #include "scene/scene_pictures.h"

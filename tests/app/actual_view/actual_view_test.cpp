@@ -8,7 +8,7 @@
 
 #include "app/app_test_support.h"
 #include "app/real_input.h"
-#include "formats/picture_library.h"
+#include "scene/picture_library.h"
 #include "formats/preview_image.h"
 #include "scene/scene_pictures.h"
 #include "scene/scene_view.h"

@@ -1,4 +1,4 @@
-#include "formats/picture_library.h"
+#include "scene/picture_library.h"
 
 #include <gtest/gtest.h>
 

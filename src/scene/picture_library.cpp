@@ -1,10 +1,10 @@
-#include "formats/picture_library.h"
+#include "scene/picture_library.h"
 
 #include <filesystem>
 #include <system_error>
 
 #include "formats/file_io.h"
-#include "formats/pe_resources.h"
+#include "scene/pe_resources.h"
 #include "model/error.h"
 
 namespace mireforge {

@@ -1,4 +1,4 @@
-#include "formats/pe_resources.h"
+#include "scene/pe_resources.h"
 
 #include <gtest/gtest.h>
 

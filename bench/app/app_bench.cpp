@@ -12,7 +12,6 @@
 #include "app/grid/map_grid_view.h"
 #include "app/grid/tile_images.h"
 #include "app/main_window/user_prompts.h"
-#include "big_map.h"
 #include "project/project.h"
 
 namespace mireforge {

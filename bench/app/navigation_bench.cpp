@@ -8,7 +8,7 @@
 #include "app/navigation/overview_map.h"
 #include "app/grid/tile_images.h"
 #include "model/text_search.h"
-#include "big_map.h"
+#include "../big_project.h"
 #include "project/project.h"
 
 namespace mireforge {
@@ -16,7 +16,7 @@ namespace {
 
 // One cell painted, then the overview brought up to date and repainted on screen.
 void BM_OverviewAfterOneCell512(benchmark::State& state) {
-  Project project = BigMap();
+  Project project = BigProject();
   OverviewMap overview(project);
   overview.resize(512, 512);
   overview.SetVisibleArea(QRect(100, 100, 240, 135));
@@ -33,7 +33,7 @@ void BM_OverviewAfterOneCell512(benchmark::State& state) {
 BENCHMARK(BM_OverviewAfterOneCell512)->Unit(benchmark::kMicrosecond);
 
 void BM_LiveStatisticsAfterOneCell512(benchmark::State& state) {
-  Project project = BigMap();
+  Project project = BigProject();
   TileImages tiles(LoadTileArtwork());
   LiveStatistics stats(project, tiles);
   stats.resize(300, 500);
@@ -51,7 +51,7 @@ BENCHMARK(BM_LiveStatisticsAfterOneCell512)->Unit(benchmark::kMicrosecond);
 
 // Arg: 0 case-insensitive, 1 whole words, 2 match case, 3 a text found nowhere.
 void BM_FindAll262144(benchmark::State& state) {
-  const Project project = BigMap();
+  const Project project = BigProject();
   TextSearch search{"forest", false, false};
   if (state.range(0) == 1) search.wholeWords = true;
   if (state.range(0) == 2) search.matchCase = true;

@@ -21,61 +21,6 @@ QString CountedText(const QString& text, std::size_t count, const char* what) {
   return QString("%1 (%2 %3%4)").arg(text).arg(count).arg(what).arg(count == 1 ? "" : "s");
 }
 
-PaintTerrainCommand::PaintTerrainCommand(Project& project, EditView& view, int stroke, int x, int y, int code)
-    : StrokeCommand("Paint terrain", project, view, stroke, code) {
-  const TDescItem* item = project.CellDescription(x, y);
-  cells_.push_back({x, y, project.Map.GetTerrain(x, y), item ? item->Text : std::string()});
-}
-
-void PaintTerrainCommand::redo() {
-  std::vector<std::uint32_t> changed;
-  for (const TerrainStrokeCell& cell : cells_) {
-    project_.SetTerrain(cell.x, cell.y, value_);
-    changed.push_back(CellIndex(project_, cell.x, cell.y));
-  }
-  view_.CellsEdited(changed);
-}
-
-void PaintTerrainCommand::undo() {
-  std::vector<std::uint32_t> changed;
-  // Backwards, so a cell crossed twice ends as it was before the stroke.
-  for (auto cell = cells_.rbegin(); cell != cells_.rend(); ++cell) {
-    const std::uint32_t index = CellIndex(project_, cell->x, cell->y);
-    project_.Map.Cells[index] = cell->oldCode;
-    if (project_.Map.TerrainRows.size() > index) project_.Map.TerrainRows[index] = cell->oldCode;
-    if (TDescItem* item = project_.CellDescription(cell->x, cell->y)) item->Text = cell->oldText;
-    changed.push_back(index);
-  }
-  view_.CellsEdited(changed);
-}
-
-PaintDomainCommand::PaintDomainCommand(Project& project, EditView& view, int stroke, int x, int y, int domain)
-    : StrokeCommand("Paint domains", project, view, stroke, domain) {
-  const std::uint32_t index = CellIndex(project, x, y);
-  const TDescItem* item = project.CellDescription(x, y);
-  cells_.push_back({index, item ? item->Domain : 0});
-}
-
-void PaintDomainCommand::redo() {
-  std::vector<std::uint32_t> changed;
-  for (const DomainStrokeCell& cell : cells_) {
-    const int x = cell.index % project_.Map.Width, y = cell.index / project_.Map.Width;
-    if (TDescItem* item = project_.CellDescription(x, y)) item->Domain = value_;
-    changed.push_back(cell.index);
-  }
-  view_.CellsEdited(changed);
-}
-
-void PaintDomainCommand::undo() {
-  std::vector<std::uint32_t> changed;
-  for (auto cell = cells_.rbegin(); cell != cells_.rend(); ++cell) {
-    const int x = cell->index % project_.Map.Width, y = cell->index / project_.Map.Width;
-    if (TDescItem* item = project_.CellDescription(x, y)) item->Domain = cell->oldDomain;
-    changed.push_back(cell->index);
-  }
-  view_.CellsEdited(changed);
-}
-
 MapChangeCommand::MapChangeCommand(const QString& text, Project& project, EditView& view, MapSnapshot before,
                                    MapSnapshot after)
     : EditCommand(text, project, view), before_(std::move(before)), after_(std::move(after)) {}

@@ -1,6 +1,6 @@
 #pragma once
 // One undoable command per editing operation. Each stores only what it
-// changed; a painting stroke merges into one step.
+// changed (strokes and the other tools go through CellEditCommand).
 #include <QUndoCommand>
 #include <array>
 #include <cstdint>
@@ -28,8 +28,6 @@ class EditView {
 
 using DomainSlots = std::array<DomainSlot, DomainCount>;
 
-enum CommandId { PaintTerrainId = 1, PaintDomainId = 2 };
-
 // A step's name in the history with how much it touched: "Paint terrain (14 cells)".
 QString CountedText(const QString& text, std::size_t count, const char* what = "cell");
 
@@ -41,58 +39,6 @@ class EditCommand : public QUndoCommand {
 
   Project& project_;
   EditView& view_;
-};
-
-// One cell of a painting stroke, holding what the cell had before. The cells
-// that follow in the same stroke with the same value merge into it, so the
-// whole stroke is one undo step.
-template <typename Cell, CommandId Id>
-class StrokeCommand : public EditCommand {
- public:
-  int id() const override { return Id; }
-  bool mergeWith(const QUndoCommand* other) override {
-    // The stack offers only commands of the same id, so of this same type.
-    const auto* next = static_cast<const StrokeCommand*>(other);
-    if (next->stroke_ != stroke_ || next->value_ != value_) return false;
-    cells_.insert(cells_.end(), next->cells_.begin(), next->cells_.end());
-    setText(CountedText(name_, cells_.size()));
-    return true;
-  }
-
- protected:
-  // The first cell comes with the constructor.
-  StrokeCommand(const QString& text, Project& project, EditView& view, int stroke, int value)
-      : EditCommand(CountedText(text, 1), project, view), name_(text), stroke_(stroke), value_(value) {}
-
-  QString name_;
-  int stroke_;
-  int value_;  // the terrain code or domain painted
-  std::vector<Cell> cells_;
-};
-
-struct TerrainStrokeCell {
-  int x, y;
-  TerrainCode oldCode;
-  std::string oldText;
-};
-
-class PaintTerrainCommand : public StrokeCommand<TerrainStrokeCell, PaintTerrainId> {
- public:
-  PaintTerrainCommand(Project& project, EditView& view, int stroke, int x, int y, int code);
-  void undo() override;
-  void redo() override;
-};
-
-struct DomainStrokeCell {
-  std::uint32_t index;
-  std::int32_t oldDomain;
-};
-
-class PaintDomainCommand : public StrokeCommand<DomainStrokeCell, PaintDomainId> {
- public:
-  PaintDomainCommand(Project& project, EditView& view, int stroke, int x, int y, int domain);
-  void undo() override;
-  void redo() override;
 };
 
 // Fill and Create blank map: the operation has run; the command swaps snapshots.

@@ -64,6 +64,26 @@ class IniFile {
   // Written as 1 or 0; any non-zero number reads as true.
   bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
 
+ private:
+  struct Section;
+
+ public:
+  // Reads one section with a place of its own, fastest in file order. Readers of
+  // one document may work on different threads at once while it does not change.
+  class SectionReader {
+   public:
+    std::optional<std::string_view> FindWhole(std::string_view key);
+    std::int32_t ReadInteger(std::string_view key, std::int32_t fallback);
+
+   private:
+    friend class IniFile;
+    SectionReader(const IniFile& ini, const Section* section) : ini_(&ini), section_(section) {}
+    const IniFile* ini_;
+    const Section* section_;  // nullptr: the section is missing and reads as empty
+    std::size_t next_ = 0;
+  };
+  SectionReader ReadSection(std::string_view section) const;
+
   // A missing section is appended at the end; a missing key at the end of its section.
   // Section names must not hold "]" or line breaks, keys neither "=" nor line breaks
   // nor a leading "[", and neither may have blanks at either end (they are program
@@ -75,9 +95,22 @@ class IniFile {
   // knows to be distinct (and not yet in it), as a project's half a million cells.
   void AppendString(std::string_view section, std::string_view key, std::string_view value);
   void AppendInteger(std::string_view section, std::string_view key, long long value);
-  // Room for this many more bytes of keys and values, to spare regrowing.
-  void Reserve(std::size_t bytes) { buffer_.reserve(buffer_.size() + bytes); }
-  void ReserveKeys(std::string_view section, std::size_t count);
+
+  // AppendString for many keys of one section, which is found and checked once.
+  // No other write may come while an appender is in use.
+  class Appender {
+   public:
+    void Add(std::string_view key, std::string_view value);
+    void AddInteger(std::string_view key, long long value);
+
+   private:
+    friend class IniFile;
+    Appender(IniFile& ini, std::size_t section) : ini_(ini), section_(section) {}
+    IniFile& ini_;
+    std::size_t section_;
+  };
+  // Makes room for keys more keys holding bytes more bytes, to spare regrowing.
+  Appender AppendTo(std::string_view section, std::size_t keys = 0, std::size_t bytes = 0);
   void WriteBool(std::string_view section, std::string_view key, bool value);
 
   void EraseSection(std::string_view section);
@@ -137,6 +170,8 @@ class IniFile {
   };
 
   static IniFile ParseOwned(std::string&& bytes);
+  // The line of key in section, trying next (the line after the last hit) first.
+  std::optional<std::string_view> FindIn(const Section& section, std::size_t& next, std::string_view key) const;
   // Hands the text to out piece by piece.
   template <typename Sink>
   void SerializeTo(Sink&& out) const;  // takes the bytes over instead of copying them

@@ -12,6 +12,7 @@
 
 #include "formats/file_io.h"
 #include "formats/text_encoding.h"
+#include "model/run_beside.h"
 #include "model/terrain.h"
 
 namespace mireforge {
@@ -124,9 +125,9 @@ void WriteText(IniFile& ini, std::string_view section, std::string_view key, std
 }
 
 // The same into a section written afresh, whose keys are all distinct.
-void AppendText(IniFile& ini, std::string_view section, std::string_view key, std::string_view text) {
-  if (IsAscii(text)) ini.AppendString(section, key, text);
-  else ini.AppendString(section, key, EncodeFileText(text));
+void AppendText(IniFile::Appender lines, std::string_view key, std::string_view text) {
+  if (IsAscii(text)) lines.Add(key, text);
+  else lines.Add(key, EncodeFileText(text));
 }
 
 std::string ReadText(const IniFile& ini, std::string_view section, std::string_view key, std::string_view fallback) {
@@ -136,6 +137,47 @@ std::string ReadText(const IniFile& ini, std::string_view section, std::string_v
 
 void Report(const ProjectProgress& progress, std::string_view label, int maximum, int position) {
   if (progress) progress(label, maximum, position);
+}
+
+// Below this many cells a second thread costs more than it saves.
+constexpr std::size_t ThreadedCells = 16384;
+
+// The descriptions and domains of every cell, in index order. Rows are independent,
+// so the lower half is read on a second thread into its own part of the list.
+void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& descriptions,
+                      const ProjectProgress& progress) {
+  const int width = map.Width;
+  const int height = map.Height;
+  const std::size_t cells = map.Cells.size();
+  descriptions.Entries.resize(cells);
+  descriptions.DescriptionNodes.resize(cells);
+  for (std::size_t i = 0; i < cells; ++i) descriptions.DescriptionNodes[i] = static_cast<std::uint32_t>(i);
+  const IniFile::SectionReader textsOfRows = ini.ReadSection(DescriptionsSection);
+  const IniFile::SectionReader domainsOfRows = ini.ReadSection(DomainsSection);
+  // rowStep: how many rows each row read here stands for on the progress bar.
+  const auto readRows = [&](int from, int to, int rowStep) {
+    IniFile::SectionReader texts = textsOfRows;
+    IniFile::SectionReader domains = domainsOfRows;
+    for (int y = from; y < to; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const CellKey key(x, y);
+        TDescItem& item = descriptions.Entries[x + static_cast<std::size_t>(y) * width];
+        item.Terrain = map.GetTerrain(x, y);
+        item.MoveTo(x, y);
+        item.Domain = domains.ReadInteger(key.text, 0);
+        // An INI value holds no line breaks, so the text needs no cleaning; most are
+        // short ASCII and are taken as they are.
+        const std::optional<std::string_view> text = texts.FindWhole(key.text);
+        if (!text) item.Text = TerrainNames[Plains];
+        else if (text->size() <= IniFile::MaxValueLength && IsAscii(*text)) item.Text = *text;
+        else item.Text = DecodeFileText(*text, IniFile::MaxValueLength);
+      }
+      if (rowStep > 0) Report(progress, LoadingLabel, height, (y - from) * rowStep);
+    }
+  };
+  if (height < 2 || !WorthASecondThread(cells, ThreadedCells)) return readRows(0, height, 1);
+  const int middle = height / 2;
+  RunBeside([&] { readRows(middle, height, 0); }, [&] { readRows(0, middle, 2); });
 }
 
 }  // namespace
@@ -154,41 +196,46 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
 
   // Erased first so that a smaller map leaves no stale rows behind.
   ini.EraseSection(MapSection);
-  ini.AppendInteger(MapSection, "Width", map.Width);
-  ini.AppendInteger(MapSection, "Height", map.Height);
-  std::string row(map.Width, '0');
-  for (int y = 0; y < map.Height; ++y) {
-    for (int x = 0; x < map.Width; ++x) row[x] = HexDigits[map.GetTerrain(x, y)];
-    ini.AppendString(MapSection, RowKeyName(y), row);
+  const std::size_t cells = map.Cells.size();
+  {
+    IniFile::Appender lines = ini.AppendTo(MapSection, map.Height + 2, cells + map.Height * 4 + 16);
+    lines.AddInteger("Width", map.Width);
+    lines.AddInteger("Height", map.Height);
+    std::string row(map.Width, '0');
+    for (int y = 0; y < map.Height; ++y) {
+      for (int x = 0; x < map.Width; ++x) row[x] = HexDigits[map.GetTerrain(x, y)];
+      lines.Add(RowKeyName(y), row);
+    }
   }
 
   for (std::string_view section : {DescriptionsSection, DomainsSection, DomainColorsSection, DomainNamesSection})
     ini.EraseSection(section);
   if (project.Descriptions.Empty()) return;
-  const std::size_t cells = map.Cells.size();
-  ini.Reserve(cells * 40);
-  ini.ReserveKeys(DescriptionsSection, cells);
-  ini.ReserveKeys(DomainsSection, cells);
-  // A list shorter than the map (never made by the editor) falls back to the defaults.
-  for (int y = 0; y < map.Height; ++y) {
-    for (int x = 0; x < map.Width; ++x) {
-      const TDescItem* item = project.CellDescription(x, y);
-      AppendText(ini, DescriptionsSection, CellKey(x, y).text,
-                 item ? std::string_view(item->Text) : TerrainNames[map.GetTerrain(x, y)]);
+  {
+    // Room for a short text and its key per cell; longer texts make the buffer grow.
+    IniFile::Appender lines = ini.AppendTo(DescriptionsSection, cells, cells * 48);
+    // A list shorter than the map (never made by the editor) falls back to the defaults.
+    for (int y = 0; y < map.Height; ++y) {
+      for (int x = 0; x < map.Width; ++x) {
+        const TDescItem* item = project.CellDescription(x, y);
+        AppendText(lines, CellKey(x, y).text, item ? std::string_view(item->Text) : TerrainNames[map.GetTerrain(x, y)]);
+      }
+      Report(progress, SavingLabel, map.Height, y);
     }
-    Report(progress, SavingLabel, map.Height, y);
   }
-  // A section at a time, so that each run of writes stays in one section.
-  for (int y = 0; y < map.Height; ++y)
-    for (int x = 0; x < map.Width; ++x) {
-      const TDescItem* item = project.CellDescription(x, y);
-      ini.AppendInteger(DomainsSection, CellKey(x, y).text, item ? item->Domain : 0);
-    }
+  {
+    IniFile::Appender lines = ini.AppendTo(DomainsSection, cells, cells * 12);
+    for (int y = 0; y < map.Height; ++y)
+      for (int x = 0; x < map.Width; ++x) {
+        const TDescItem* item = project.CellDescription(x, y);
+        lines.AddInteger(CellKey(x, y).text, item ? item->Domain : 0);
+      }
+  }
   for (int n = 0; n < DomainCount; ++n) {
     const DomainSlot& slot = project.Domains.Slots[n];
     const std::string key = std::to_string(n);
     if (slot.Color != 0) ini.AppendInteger(DomainColorsSection, key, slot.Color);
-    if (!slot.Name.empty()) AppendText(ini, DomainNamesSection, key, slot.Name);
+    if (!slot.Name.empty()) AppendText(ini.AppendTo(DomainNamesSection), key, slot.Name);
   }
 }
 
@@ -223,26 +270,7 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
 
   DescriptionList descriptions;
   if (ini.KeyCount(DescriptionsSection) > 0) {
-    descriptions.Reserve(map.Cells.size());
-    // A section at a time, so that each run of reads stays in one section.
-    std::vector<std::int32_t> cellDomains(map.Cells.size());
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x)
-        cellDomains[x + static_cast<std::size_t>(y) * width] = ini.ReadInteger(DomainsSection, CellKey(x, y).text, 0);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const CellKey key(x, y);
-        const std::optional<std::string_view> text = ini.FindWhole(DescriptionsSection, key.text);
-        // Most texts are short ASCII: decoded only when they need it.
-        std::string description = !text ? std::string(TerrainNames[Plains])
-                                  : text->size() <= IniFile::MaxValueLength && IsAscii(*text)
-                                      ? std::string(*text)
-                                      : DecodeFileText(*text, IniFile::MaxValueLength);
-        descriptions.AddDescription(map.GetTerrain(x, y), CleanDescription(description), x, y,
-                                    cellDomains[x + static_cast<std::size_t>(y) * width]);
-      }
-      Report(progress, LoadingLabel, height, y);
-    }
+    ReadDescriptions(ini, map, descriptions, progress);
   } else {
     BuildDefaultDescriptions(descriptions, map);
   }

@@ -1,14 +1,26 @@
 #include "model/descriptions.h"
 
+#include <charconv>
+
 #include "model/map_grid.h"
 #include "model/terrain.h"
 
 namespace mireforge {
 
 TDescItem::TDescItem(int terrain, std::string text, int x, int y, int domain)
-    : Terrain(terrain), Text(std::move(text)), X(x), Y(y) {
-  Position = PositionText();
-  Domain = domain;
+    : Terrain(terrain), Text(std::move(text)), Domain(domain) {
+  MoveTo(x, y);
+}
+
+void TDescItem::MoveTo(int x, int y) {
+  X = x;
+  Y = y;
+  char text[32] = "[";
+  char* end = std::to_chars(text + 1, text + 13, x).ptr;
+  *end++ = ',';
+  end = std::to_chars(end, text + 26, y).ptr;
+  *end++ = ']';
+  Position.assign(text, end);
 }
 
 std::string TDescItem::PositionText() const {

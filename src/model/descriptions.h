@@ -10,7 +10,11 @@ namespace mireforge {
 class MapGrid;
 
 struct TDescItem {
+  TDescItem() = default;
   TDescItem(int terrain, std::string text, int x, int y, int domain);
+
+  // Sets X, Y and Position (column first) without a temporary string: this runs per cell.
+  void MoveTo(int x, int y);
 
   // "[x,y]", or "[y,x]" when SwapXY is set.
   std::string PositionText() const;

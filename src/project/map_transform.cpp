@@ -1,6 +1,5 @@
 #include "project/map_transform.h"
 
-#include <charconv>
 #include <string>
 #include <vector>
 
@@ -14,20 +13,6 @@ namespace {
 
 constexpr int NoSource = -1;
 
-// Moves the item to (x, y). Position is always formatted column first (whatever
-// the panel last asked for), into the string's own storage: this runs per cell.
-void PlaceItem(TDescItem& item, int x, int y) {
-  item.X = x;
-  item.Y = y;
-  char text[32];
-  char* end = text;
-  *end++ = '[';
-  end = std::to_chars(end, text + sizeof text, x).ptr;
-  *end++ = ',';
-  end = std::to_chars(end, text + sizeof text, y).ptr;
-  *end++ = ']';
-  item.Position.assign(text, end);
-}
 
 // Rebuilds the project as a width x height map whose cell (x, y) takes the old
 // cell sourceOf(x, y), or is new where that is NoSource. ringCode, when not
@@ -56,7 +41,7 @@ void Remap(Project& project, int width, int height, int ringCode, SourceOf sourc
         continue;
       }
       TDescItem& item = entries.emplace_back(std::move(list.Entry(source)));
-      PlaceItem(item, x, y);
+      item.MoveTo(x, y);
       if (repainted) item.Text = std::string(TerrainNames[code]);
     }
   }

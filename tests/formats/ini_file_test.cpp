@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "formats/file_io.h"
@@ -165,6 +168,60 @@ TEST(IniFile, RefusesNamesThatCouldNotBeReadBack) {
   for (const char* section : {"a]b", " lead", "x\r"})
     EXPECT_THROW(ini.WriteString(section, "k", "v"), std::invalid_argument) << section;
   EXPECT_EQ(ini.Serialize(), "");
+}
+
+// Documents as large as a project's are indexed on two threads and scanned eight
+// bytes at a time: line ends at every offset, repeated keys in the largest section
+// and in the others, every reader agreeing with the first occurrence of each key.
+TEST(IniFile, LargeDocumentsReadTheFirstOfEveryKeyOnEveryPath) {
+  const char* const ends[] = {"\r\n", "\n", "\r"};
+  std::string text = "[Big]\r\n";
+  std::vector<std::pair<std::string, std::string>> big, other;
+  const auto add = [&](std::vector<std::pair<std::string, std::string>>& into, int i) {
+    std::string key = "k" + std::to_string(i % 20000);  // keys from 20000 on repeat earlier ones
+    std::string value(static_cast<std::size_t>(i % 19), static_cast<char>('a' + i % 26));
+    text += key + "=" + value + ends[i % 3];
+    into.emplace_back(std::move(key), std::move(value));
+  };
+  for (int i = 0; i < 20100; ++i) add(big, i);
+  text += "[Other]\r\n";
+  for (int i = 0; i < 20050; ++i) add(other, i);
+
+  const IniFile ini = IniFile::Parse(text);
+  EXPECT_EQ(ini.KeyCount("Big"), 20000u);
+  EXPECT_EQ(ini.KeyCount("Other"), 20000u);
+  std::string canonical;
+  for (const auto& [name, lines] : {std::pair{"Big", &big}, std::pair{"Other", &other}}) {
+    canonical += std::string("[") + name + "]\r\n";
+    for (const auto& [key, value] : *lines) canonical += key + "=" + value + "\r\n";
+  }
+  EXPECT_EQ(ini.Serialize(), canonical);  // repeated keys stay as the lines they were
+
+  for (const auto& [name, lines] : {std::pair{"Big", &big}, std::pair{"Other", &other}}) {
+    // Readers in file order, backwards, and two at once on two threads.
+    const auto check = [&, name = name, lines = lines](bool backwards, std::vector<std::string>& wrong) {
+      IniFile::SectionReader reader = ini.ReadSection(name);
+      for (std::size_t n = 0; n < 20000; ++n) {
+        const std::size_t i = backwards ? 19999 - n : n;
+        const std::optional<std::string_view> value = reader.FindWhole((*lines)[i].first);
+        if (value != std::string_view((*lines)[i].second)) wrong.push_back((*lines)[i].first);
+      }
+      // A repeated key read in file order gives its first value, not the later line's.
+      for (std::size_t i = 20000; i < lines->size(); ++i)
+        if (reader.FindWhole((*lines)[i].first) != std::string_view((*lines)[i - 20000].second))
+          wrong.push_back((*lines)[i].first + " (repeated)");
+    };
+    std::vector<std::string> forwards, backwards;
+    std::thread other([&] { check(true, backwards); });
+    check(false, forwards);
+    other.join();
+    EXPECT_EQ(forwards, Names{}) << name;
+    EXPECT_EQ(backwards, Names{}) << name;
+    EXPECT_EQ(ini.ReadString(name, "k19999", "?"), (*lines)[19999].second);
+  }
+  IniFile::SectionReader missing = ini.ReadSection("None");
+  EXPECT_EQ(missing.FindWhole("k1"), std::nullopt);
+  EXPECT_EQ(missing.ReadInteger("k1", -7), -7);
 }
 
 TEST(IniFile, LoadsAndSavesFiles) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <string>
@@ -382,6 +383,85 @@ TEST(ProjectFile, LineBreaksInDescriptionsBecomeBlanks) {
   LoadProject(loaded, path);
   EXPECT_EQ(loaded.Map.Width, 3);
   EXPECT_EQ(loaded.Descriptions.Entry(4).Text, "two  lines [Map] Width=1");
+}
+
+// The largest map is read on two threads, each half of the rows on its own: the
+// result, the file written from it and the progress must not show the seam.
+TEST(ProjectFile, TheLargestMapRoundTripsByteForByte) {
+  TempDir dir;
+  const std::string path = dir.File("large.mfp");
+  Project saved = MakeProject(MaxMapSize, MaxMapSize);
+  const std::size_t cells = saved.Descriptions.Size();
+  for (std::size_t i = 0; i < cells; i += 997) {
+    TDescItem& item = saved.Descriptions.Entry(i);
+    item.Text = i % 2 ? "caf\xC3\xA9 " + std::to_string(i) : " place " + std::to_string(i) + " ";
+    item.Domain = static_cast<int>(i % 300);
+  }
+  saved.Descriptions.Entry(cells / 2).Text = std::string(3000, 'y');  // longer than a reader takes
+  saved.Descriptions.Entry(cells - 1).Text = "\xE2\x82\xAC last";
+  SaveProject(saved, path);
+  const std::string bytes = ReadWholeFile(path);
+
+  std::vector<int> positions;
+  Project loaded;
+  LoadProject(loaded, path, [&](std::string_view, int maximum, int position) {
+    EXPECT_EQ(maximum, MaxMapSize);
+    positions.push_back(position);
+  });
+  saved.Descriptions.Entry(cells / 2).Text.resize(IniFile::MaxValueLength);
+  ExpectSameContent(saved, loaded);
+  ASSERT_FALSE(positions.empty());
+  EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+  EXPECT_LT(positions.back(), MaxMapSize);
+
+  const std::string again = dir.File("again.mfp");
+  SaveProject(loaded, again);
+  std::string expected = bytes;
+  const std::string cut = std::string(3000, 'y');
+  expected.replace(expected.find(cut), cut.size(), std::string(IniFile::MaxValueLength, 'y'));
+  EXPECT_TRUE(ReadWholeFile(again) == expected);
+}
+
+// A hand-edited file: cells missing in both halves, a row written backwards, a
+// repeated key. Each half finds its cells wherever they stand.
+TEST(ProjectFile, TheLargestMapReadsCellsOutOfOrder) {
+  Project saved = MakeProject(MaxMapSize, MaxMapSize);
+  for (std::size_t i = 0; i < saved.Descriptions.Size(); ++i) {
+    saved.Descriptions.Entry(i).Text = "cell " + std::to_string(i);
+    saved.Descriptions.Entry(i).Domain = static_cast<int>(i % 7);
+  }
+  IniFile ini;
+  WriteProject(saved, ini);
+  for (const int y : {3, 400}) {
+    ini.DeleteKey("Descriptions", "5," + std::to_string(y));
+    ini.DeleteKey("Domains", "6," + std::to_string(y));
+  }
+  std::string text = ini.Serialize();
+  // Row 300 backwards: its lines reversed in place.
+  const std::string first = "0,300=cell " + std::to_string(300 * 512) + "\r\n";
+  const std::size_t from = text.find(first);
+  const std::size_t to = text.find("0,301=", from);
+  ASSERT_NE(from, std::string::npos);
+  std::vector<std::string> lines;
+  for (std::size_t at = from; at < to;) {
+    const std::size_t end = text.find("\r\n", at) + 2;
+    lines.push_back(text.substr(at, end - at));
+    at = end;
+  }
+  std::string reversed;
+  for (auto line = lines.rbegin(); line != lines.rend(); ++line) reversed += *line;
+  text.replace(from, to - from, reversed);
+  text.replace(text.find("[Domains]\r\n") + 11, 0, "7,450=99\r\n");  // later repeated: the first wins
+  text.replace(text.find("[Domains]\r\n") + 11, 0, "7,450=3\r\n");
+
+  Project loaded;
+  ReadProject(IniFile::Parse(text), loaded);
+  for (const int y : {3, 400}) {
+    saved.Descriptions.CellDescription(5, y, MaxMapSize)->Text = "plains";
+    saved.Descriptions.CellDescription(6, y, MaxMapSize)->Domain = 0;
+  }
+  saved.Descriptions.CellDescription(7, 450, MaxMapSize)->Domain = 3;
+  ExpectSameContent(saved, loaded);
 }
 
 TEST(ProjectFile, ReportsProgressPerDescriptionRow) {

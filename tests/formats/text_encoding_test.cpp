@@ -13,6 +13,18 @@ std::string AllBytes() {
   return bytes;
 }
 
+TEST(TextEncoding, AByteAboveAsciiIsSeenAtAnyPlace) {
+  const std::string plain(21, 'a');
+  for (std::size_t length = 0; length <= plain.size(); ++length) {
+    EXPECT_TRUE(IsAscii(std::string_view(plain).substr(0, length))) << length;
+    for (std::size_t at = 0; at < length; ++at) {
+      std::string text = plain.substr(0, length);
+      text[at] = '\x80';
+      EXPECT_FALSE(IsAscii(text)) << length << " " << at;
+    }
+  }
+}
+
 TEST(TextEncoding, Windows1252ReadsAsItsCharactersAndWritesBackByteForByte) {
   EXPECT_EQ(DecodeFileText("Ch\xE2teau \x80 5 \x93quoted\x94"), "Ch\xC3\xA2teau \xE2\x82\xAC 5 \xE2\x80\x9Cquoted\xE2\x80\x9D");
   // Every byte, the five Windows-1252 leaves unassigned included, comes back unchanged.

@@ -219,7 +219,7 @@ constexpr std::size_t ThreadedKeys = 16384;
 
 IniFile IniFile::Parse(std::string_view input) { return ParseOwned(std::string(input)); }
 
-IniFile IniFile::ParseOwned(std::string&& input) {
+IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_view>& leaveOut) {
   if (input.size() > UINT32_MAX) throw std::length_error("INI text too long");
   IniFile ini;
   ini.buffer_ = std::move(input);
@@ -228,6 +228,7 @@ IniFile IniFile::ParseOwned(std::string&& input) {
     return Text{static_cast<std::uint32_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
   };
   std::size_t section = KeyIndex::None;
+  bool leftOut = false;  // in a section of leaveOut
   std::size_t next = 0;
   while (next < bytes.size()) {
     std::size_t end = LineBreakAt(bytes, next);
@@ -245,12 +246,15 @@ IniFile IniFile::ParseOwned(std::string&& input) {
     if (trimmed.front() == '[') {
       std::string_view name = trimmed.substr(1);
       name = Trim(name.substr(0, name.find(']')));
+      leftOut = std::any_of(leaveOut.begin(), leaveOut.end(), [&](std::string_view out) { return FoldEqual{}(out, name); });
+      if (leftOut) continue;
       // A repeated section joins the first one: Windows reads only the first, and
       // erasing or rewriting it must not bring stale lines of the other to light.
       ini.SectionForWrite(name);
       section = ini.lastSection_;
       continue;
     }
+    if (leftOut) continue;
     if (section == KeyIndex::None) {
       ini.preamble_.push_back(at(line));
       continue;
@@ -338,19 +342,20 @@ std::string IniFile::Serialize() const {
   return out;
 }
 
-IniFile IniFile::Load(const std::string& path, std::uint64_t maxBytes) {
+IniFile IniFile::Load(const std::string& path, std::uint64_t maxBytes, const std::vector<std::string_view>& leaveOut) {
   std::string bytes = ReadWholeFile(path, maxBytes);
   try {
-    return ParseOwned(std::move(bytes));
+    return ParseOwned(std::move(bytes), leaveOut);
   } catch (const std::bad_alloc&) {
     ThrowOutOfMemory(path);
   }
 }
 
-IniFile IniFile::LoadIfExists(const std::string& path, std::uint64_t maxBytes) {
+IniFile IniFile::LoadIfExists(const std::string& path, std::uint64_t maxBytes,
+                              const std::vector<std::string_view>& leaveOut) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec) && !ec) return IniFile();
-  return Load(path, maxBytes);
+  return Load(path, maxBytes, leaveOut);
 }
 
 void IniFile::Save(const std::string& path, const std::string& failureMessage) const {

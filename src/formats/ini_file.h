@@ -30,11 +30,13 @@ class IniFile {
 
   // "Cannot open file %s" when the file cannot be read; maxBytes is the largest
   // valid file of its kind, and anything that is not a regular file is refused
-  // (see ReadWholeFile).
-  static IniFile Load(const std::string& path, std::uint64_t maxBytes);
+  // (see ReadWholeFile). Sections named in leaveOut are left out as if erased,
+  // sparing their parsing to a writer that replaces them anyway.
+  static IniFile Load(const std::string& path, std::uint64_t maxBytes, const std::vector<std::string_view>& leaveOut = {});
   // An empty document when the file does not exist; a file that exists but cannot
   // be read still fails, so a later Save cannot silently drop its content.
-  static IniFile LoadIfExists(const std::string& path, std::uint64_t maxBytes);
+  static IniFile LoadIfExists(const std::string& path, std::uint64_t maxBytes,
+                              const std::vector<std::string_view>& leaveOut = {});
   // Replaces the file atomically; Error with failureMessage (its %s the path).
   void Save(const std::string& path, const std::string& failureMessage = "Unable to write to %s") const;
 
@@ -169,7 +171,7 @@ class IniFile {
     mutable std::size_t nextLine = 0;  // where the next read in file order will be
   };
 
-  static IniFile ParseOwned(std::string&& bytes);
+  static IniFile ParseOwned(std::string&& bytes, const std::vector<std::string_view>& leaveOut = {});
   // The line of key in section, trying next (the line after the last hit) first.
   std::optional<std::string_view> FindIn(const Section& section, std::size_t& next, std::string_view key) const;
   // Hands the text to out piece by piece.

@@ -27,6 +27,9 @@ constexpr std::string_view DescriptionsSection = "Descriptions";
 constexpr std::string_view DomainsSection = "Domains";
 constexpr std::string_view DomainColorsSection = "DomainColors";
 constexpr std::string_view DomainNamesSection = "DomainNames";
+// Written afresh on every save, so that a smaller map leaves no stale rows behind.
+const std::vector<std::string_view> ReplacedSections = {MapSection, DescriptionsSection, DomainsSection,
+                                                        DomainColorsSection, DomainNamesSection};
 
 template <typename Rows>
 struct RowKey {
@@ -194,8 +197,7 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
   for (const auto& entry : PlasmaKeys) WriteText(ini, PlasmaSection, entry.key, PlasmaValue(project, entry.row));
   for (const auto& entry : CEvoKeys) WriteText(ini, CEvoSection, entry.key, project.Rows.CEvo.*entry.row);
 
-  // Erased first so that a smaller map leaves no stale rows behind.
-  ini.EraseSection(MapSection);
+  for (std::string_view section : ReplacedSections) ini.EraseSection(section);
   const std::size_t cells = map.Cells.size();
   {
     IniFile::Appender lines = ini.AppendTo(MapSection, map.Height + 2, cells + map.Height * 4 + 16);
@@ -208,8 +210,6 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
     }
   }
 
-  for (std::string_view section : {DescriptionsSection, DomainsSection, DomainColorsSection, DomainNamesSection})
-    ini.EraseSection(section);
   if (project.Descriptions.Empty()) return;
   {
     // Room for a short text and its key per cell; longer texts make the buffer grow.
@@ -293,7 +293,7 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
 void WriteProjectFile(const Project& project, const std::string& fileName, const ProjectProgress& progress) {
   IniFile ini;
   try {
-    ini = IniFile::LoadIfExists(fileName, MaxProjectFileBytes);
+    ini = IniFile::LoadIfExists(fileName, MaxProjectFileBytes, ReplacedSections);
   } catch (const Error&) {
     // Without the old content its foreign sections would be lost on replacing it.
     std::error_code ec;

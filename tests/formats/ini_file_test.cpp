@@ -224,6 +224,18 @@ TEST(IniFile, LargeDocumentsReadTheFirstOfEveryKeyOnEveryPath) {
   EXPECT_EQ(missing.ReadInteger("k1", -7), -7);
 }
 
+TEST(IniFile, SectionsLeftOutOnLoadingAreAsIfErased) {
+  TempDir dir;
+  const std::string path = dir.File("p.ini");
+  IniFile written = IniFile::Parse("top=1\r\n[Keep]\r\na=1\r\n[Drop]\r\nb=2\r\n[Mid]\r\n[Keep]\r\nc=3\r\n[drop]\r\n [x]=y\r\n");
+  written.Save(path);
+  IniFile erased = IniFile::Load(path, AnyFileSize);
+  erased.EraseSection("DROP");
+  const IniFile left = IniFile::LoadIfExists(path, AnyFileSize, {"DROP", "none"});
+  EXPECT_EQ(left.Serialize(), erased.Serialize());
+  EXPECT_EQ(left.Serialize(), "top=1\r\n[Keep]\r\na=1\r\nc=3\r\n[Mid]\r\n[x]\r\n");  // " [x]=y" opens a section
+}
+
 TEST(IniFile, LoadsAndSavesFiles) {
   TempDir dir;
   const std::string path = dir.File("prefs.ini");

@@ -71,7 +71,8 @@ class IniFile {
 
  public:
   // Reads one section with a place of its own, fastest in file order. Readers of
-  // one document may work on different threads at once while it does not change.
+  // one document, opened on one thread, may then read on several threads at once
+  // while the document does not change.
   class SectionReader {
    public:
     std::optional<std::string_view> FindWhole(std::string_view key);

@@ -198,9 +198,11 @@ TEST(IniFile, LargeDocumentsReadTheFirstOfEveryKeyOnEveryPath) {
   EXPECT_EQ(ini.Serialize(), canonical);  // repeated keys stay as the lines they were
 
   for (const auto& [name, lines] : {std::pair{"Big", &big}, std::pair{"Other", &other}}) {
-    // Readers in file order, backwards, and two at once on two threads.
-    const auto check = [&, name = name, lines = lines](bool backwards, std::vector<std::string>& wrong) {
-      IniFile::SectionReader reader = ini.ReadSection(name);
+    // Readers in file order, backwards, and two at once on two threads (opened here,
+    // read there).
+    const IniFile::SectionReader opened = ini.ReadSection(name);
+    const auto check = [&, lines = lines](bool backwards, std::vector<std::string>& wrong) {
+      IniFile::SectionReader reader = opened;
       for (std::size_t n = 0; n < 20000; ++n) {
         const std::size_t i = backwards ? 19999 - n : n;
         const std::optional<std::string_view> value = reader.FindWhole((*lines)[i].first);

@@ -179,15 +179,18 @@ class TfMain : public QMainWindow, public EditView {
   void SaveMMUCommand();
   void SaveMapImageCommand();
   void LoadMMUCommand();
-  void LoadMMUFile(const QString& fileName, bool clearSaved);
   void SavePreviewCommand();
   void LoadPreviewCommand();
-  void LoadPreviewFile(const QString& fileName, bool clearSaved);
+  // Reads a map that carries no descriptions (Midnight/MU map, preview image).
+  using MapReader = void (*)(const std::string& path, MapGrid& grid);
+  void LoadMapFile(const QString& fileName, bool clearSaved, MapReader read);
+  // Puts fileName first in recent and shows it in the menu.
+  void RememberFile(RecentList& recent, const QString& fileName);
   // The unsaved-changes question; false when the user cancelled (also the save dialog).
   bool AskSaveChanges(const QString& text);
   bool ConfirmReplaceMap();
   void RebuildRecentMenu();
-  void OpenRecent(int list, const QString& fileName);
+  void OpenRecent(int list, const QString& fileName, bool clearSaved = false);
   void ResetHistory();
   void MarkSaved();
   void SetTitleFromProject();

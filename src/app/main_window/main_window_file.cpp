@@ -156,8 +156,7 @@ void TfMain::SaveProjectCommand() { SaveProjectAs(); }
 bool TfMain::SaveProjectAs() {
   const FileChoice choice = prompts_.SaveFile(this, Q(ProjectSaveTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
   if (choice.fileName.isEmpty()) return false;
-  prefs_.projects.Add(choice.fileName);
-  RebuildRecentMenu();
+  RememberFile(prefs_.projects, choice.fileName);
   {
     BusyCursor busy;
     SaveProject(project_, Path(choice.fileName), [this](std::string_view label, int maximum, int position) {
@@ -176,8 +175,7 @@ void TfMain::LoadProjectCommand() {
   if (!ConfirmReplaceMap()) return;
   const FileChoice choice = prompts_.OpenFile(this, Q(ProjectLoadTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
   if (choice.fileName.isEmpty()) return;
-  prefs_.projects.Add(choice.fileName);
-  RebuildRecentMenu();
+  RememberFile(prefs_.projects, choice.fileName);
   LoadProjectFile(choice.fileName);
 }
 
@@ -221,8 +219,7 @@ void TfMain::RestoreProject(Project restored) {
 void TfMain::SaveMMUCommand() {
   const FileChoice choice = prompts_.SaveFile(this, "Save Midnight/MU Map script file", MmuSaveFilter, "php");
   if (choice.fileName.isEmpty()) return;
-  prefs_.mmuMaps.Add(choice.fileName);
-  RebuildRecentMenu();
+  RememberFile(prefs_.mmuMaps, choice.fileName);
   BusyCursor busy;
   WriteMidnightMap(Path(choice.fileName), project_.Map, false);
 }
@@ -243,24 +240,14 @@ void TfMain::LoadMMUCommand() {
   if (!ConfirmReplaceMap()) return;
   const FileChoice choice = prompts_.OpenFile(this, "Load Midnight/MU map script file", MmuLoadFilter, "php");
   if (choice.fileName.isEmpty()) return;
-  prefs_.mmuMaps.Add(choice.fileName);
-  RebuildRecentMenu();
-  LoadMMUFile(choice.fileName, true);
-}
-
-void TfMain::LoadMMUFile(const QString& fileName, bool clearSaved) {
-  {
-    BusyCursor busy;
-    ReadMidnightMap(Path(fileName), project_.Map);
-  }
-  AfterDefaultMapLoad(OriginFile, clearSaved);
+  RememberFile(prefs_.mmuMaps, choice.fileName);
+  LoadMapFile(choice.fileName, true, ReadMidnightMap);
 }
 
 void TfMain::SavePreviewCommand() {
   const FileChoice choice = prompts_.SaveFile(this, "Save preview image", PreviewSaveFilter, "bmp");
   if (choice.fileName.isEmpty()) return;
-  prefs_.images.Add(choice.fileName);
-  RebuildRecentMenu();
+  RememberFile(prefs_.images, choice.fileName);
   BusyCursor busy;
   SavePreviewImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map);
 }
@@ -269,50 +256,38 @@ void TfMain::LoadPreviewCommand() {
   if (!ConfirmReplaceMap()) return;
   const FileChoice choice = prompts_.OpenFile(this, "Load preview image", PreviewLoadFilter, "bmp");
   if (choice.fileName.isEmpty()) return;
-  prefs_.images.Add(choice.fileName);
-  RebuildRecentMenu();
-  LoadPreviewFile(choice.fileName, true);
+  RememberFile(prefs_.images, choice.fileName);
+  LoadMapFile(choice.fileName, true, LoadPreviewImage);
 }
 
-void TfMain::LoadPreviewFile(const QString& fileName, bool clearSaved) {
+void TfMain::LoadMapFile(const QString& fileName, bool clearSaved, MapReader read) {
   {
     BusyCursor busy;
-    LoadPreviewImage(Path(fileName), project_.Map);
+    read(Path(fileName), project_.Map);
   }
   AfterDefaultMapLoad(OriginFile, clearSaved);
 }
 
+void TfMain::RememberFile(RecentList& recent, const QString& fileName) {
+  recent.Add(fileName);
+  RebuildRecentMenu();
+}
+
 bool TfMain::OpenFile(const QString& fileName) {
   const QString extension = QFileInfo(fileName).suffix().toLower();
-  if (extension == "mfp") {
-    if (!ConfirmReplaceMap()) return true;
-    prefs_.projects.Add(fileName);
-    RebuildRecentMenu();
-    LoadProjectFile(fileName);
-  } else if (extension == "php" || extension == "mmf") {
-    if (!ConfirmReplaceMap()) return true;
-    prefs_.mmuMaps.Add(fileName);
-    RebuildRecentMenu();
-    LoadMMUFile(fileName, true);
-  } else if (extension == "bmp" || extension == "png") {
-    if (!ConfirmReplaceMap()) return true;
-    prefs_.images.Add(fileName);
-    RebuildRecentMenu();
-    LoadPreviewFile(fileName, true);
-  } else {
-    return false;
-  }
+  const bool project = extension == "mfp";
+  const bool mmuMap = extension == "php" || extension == "mmf";
+  if (!project && !mmuMap && extension != "bmp" && extension != "png") return false;
+  OpenRecent(project ? RecentProjects : mmuMap ? RecentMaps : RecentImages, fileName, true);
   return true;
 }
 
-void TfMain::OpenRecent(int list, const QString& fileName) {
+void TfMain::OpenRecent(int list, const QString& fileName, bool clearSaved) {
   if (!ConfirmReplaceMap()) return;
   RecentList& recent = list == RecentProjects ? prefs_.projects : list == RecentImages ? prefs_.images : prefs_.mmuMaps;
-  recent.Add(fileName);
-  RebuildRecentMenu();
+  RememberFile(recent, fileName);
   if (list == RecentProjects) LoadProjectFile(fileName);
-  else if (list == RecentImages) LoadPreviewFile(fileName, false);
-  else LoadMMUFile(fileName, false);
+  else LoadMapFile(fileName, clearSaved, list == RecentImages ? LoadPreviewImage : ReadMidnightMap);
 }
 
 void TfMain::RebuildRecentMenu() {

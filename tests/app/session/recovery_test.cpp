@@ -12,6 +12,7 @@
 #include "formats/midnight_map.h"
 #include "formats/project_file.h"
 #include "model/error.h"
+#include "support/same_project.h"
 
 namespace mireforge::testing {
 namespace {
@@ -31,25 +32,6 @@ Project SampleProject() {
   project.Domains.Slots[7] = {0x00336699, "Kingdom of Ice"};
   project.Domains.Slots[0].Color = 1;
   return project;
-}
-
-void ExpectSameWork(const Project& actual, const Project& expected) {
-  EXPECT_EQ(actual.Map.Width, expected.Map.Width);
-  EXPECT_EQ(actual.Map.Height, expected.Map.Height);
-  EXPECT_EQ(actual.Map.Cells, expected.Map.Cells);
-  ASSERT_EQ(actual.Descriptions.Size(), expected.Descriptions.Size());
-  for (std::size_t i = 0; i < expected.Descriptions.Size(); ++i) {
-    const TDescItem& a = actual.Descriptions.Entry(i);
-    const TDescItem& e = expected.Descriptions.Entry(i);
-    EXPECT_EQ(a.Text, e.Text) << "entry " << i;
-    EXPECT_EQ(a.Domain, e.Domain) << "entry " << i;
-    EXPECT_EQ(a.X, e.X) << "entry " << i;
-    EXPECT_EQ(a.Y, e.Y) << "entry " << i;
-  }
-  for (int n = 0; n < DomainCount; ++n) {
-    EXPECT_EQ(actual.Domains.Slots[n].Color, expected.Domains.Slots[n].Color) << "domain " << n;
-    EXPECT_EQ(actual.Domains.Slots[n].Name, expected.Domains.Slots[n].Name) << "domain " << n;
-  }
 }
 
 QStringList CopiesIn(const QString& folder, const QString& pattern = "*.mfp") {
@@ -131,7 +113,7 @@ TEST_F(RecoveryTest, KilledEditorOffersItsWorkBackAtTheNextStart) {
   Project expected = original;
   expected.SetTerrain(3, 4, 2);
   ASSERT_EQ(expected.CellDescription(3, 4)->Text, "forest");  // the edit reached the description too
-  ExpectSameWork(main.CurrentProject(), expected);
+  ExpectSameProject(main.CurrentProject(), expected);
   EXPECT_FALSE(main.CurrentProject().ProjectSaved);
   EXPECT_EQ(QString::fromStdString(main.CurrentProject().ProjectFileName), File("castle.mfp"));
   EXPECT_EQ(main.windowTitle(), "Mireforge - castle.mfp");
@@ -169,7 +151,7 @@ TEST_F(RecoveryTest, CopiesOfDeadSessionsAreOfferedNewestFirstAndDiscardRemovesT
   }));
   ASSERT_EQ(asked.size(), 2);
   EXPECT_NE(asked[0], asked[1]);  // each names its own time
-  ExpectSameWork(main.CurrentProject(), older);
+  ExpectSameProject(main.CurrentProject(), older);
   EXPECT_EQ(QString::fromStdString(main.CurrentProject().ProjectFileName), File("older.mfp"));
   EXPECT_TRUE(CopiesIn(Folder()).isEmpty());
 
@@ -189,7 +171,7 @@ TEST_F(RecoveryTest, ACutCopyIsNotOfferedAsIfWhole) {
   project.Map.ResizeMap(66, 63);
   BuildDefaultDescriptions(project.Descriptions, project.Map);
   WriteRecoveryCopy(project, path, QDateTime::currentDateTime());
-  ExpectSameWork(ReadRecoveryCopy(path).project, project);
+  ExpectSameProject(ReadRecoveryCopy(path).project, project);
   // Cut at 300 bytes, and cut just before its end: both read as valid project files.
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -268,7 +250,7 @@ TEST_F(RecoveryTest, SessionKeepsACopyOnlyWhileWorkIsUnsaved) {
   QApplication::processEvents();
   session->WaitForWrite();
   ASSERT_TRUE(QFile::exists(session->CopyPath()));
-  ExpectSameWork(ReadRecoveryCopy(session->CopyPath()).project, main.CurrentProject());
+  ExpectSameProject(ReadRecoveryCopy(session->CopyPath()).project, main.CurrentProject());
 
   // A running editor's copy is not offered to another one.
   {

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdint>
 #include <numbers>
-#include <thread>
 #include <vector>
 
 #include "generate/rare_terrain.h"
+#include "model/run_beside.h"
 #include "model/terrain.h"
 
 namespace mireforge {
@@ -132,20 +132,16 @@ WIDE_VECTORS void ComputeColumns(const Waves& waves, int width, int height, int 
 }
 
 // Below this many cells a second thread costs more than it saves.
-constexpr long long ThreadedCells = 16384;
+constexpr std::size_t ThreadedCells = 16384;
 
 std::array<std::int32_t, 256> ComputeElevation(const Waves& waves, int width, int height,
                                               std::vector<std::uint8_t>& elevation) {
   ElevationPart left, right;
-  const bool split = static_cast<long long>(width) * height >= ThreadedCells && width >= 2 &&
-                     std::thread::hardware_concurrency() > 1;
-  if (split) {
+  if (width >= 2 && WorthASecondThread(static_cast<std::size_t>(width) * height, ThreadedCells)) {
     // Columns are independent, so halves computed apart give the same bytes.
     const int middle = width / 2;
-    std::thread worker(
-        [&] { ComputeColumns(waves, width, height, middle, width, elevation, right); });
-    ComputeColumns(waves, width, height, 0, middle, elevation, left);
-    worker.join();
+    RunBeside([&] { ComputeColumns(waves, width, height, middle, width, elevation, right); },
+              [&] { ComputeColumns(waves, width, height, 0, middle, elevation, left); });
   } else {
     ComputeColumns(waves, width, height, 0, width, elevation, left);
   }

@@ -1,5 +1,5 @@
 // Draws the main window and every dialog into PNG files for the README.
-// Run under a display (xvfb-run): mireforge_screenshots OUTPUT_FOLDER MAP_FILE
+// Run under a display (xvfb-run): mireforge_screenshots OUTPUT_FOLDER MAP_FILE [MAP_TO_NAME]
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -26,6 +26,7 @@
 #include "app/navigation/find_replace_dialog.h"
 #include "app/navigation/go_to_cell_dialog.h"
 #include "app/dialogs/legend_dialog.h"
+#include "app/dialogs/name_land_dialog.h"
 #include "app/main_window/main_window.h"
 #include "app/tools/map_tools.h"
 #include "app/dialogs/resize_map_dialog.h"
@@ -227,6 +228,25 @@ int main(int argc, char** argv) {
   wizard.bcEvoClick();
   Save(wizard, "generation_wizard_2_cevo");
   wizard.reject();
+
+  // A generated map, named through "Name the land...", with its realms shown (the optional MAP_TO_NAME).
+  if (argc > 3 && window.OpenFile(argv[3])) {
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<TfNameLand*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      dialog->fields->eDomains->setValue(9);
+      dialog->fields->eSeed->setValue(2026);
+      Save(*dialog, "name-the-land");
+      dialog->accept();
+    });
+    window.aNameLand->trigger();
+    window.ChooseTileSize(6);
+    window.aPaintDom->trigger();
+    window.DG->SetCurrentCell(40, 30);
+    window.DomainVT->setCurrentIndex(window.domainModel->index(0, 0));
+    window.show();
+    Save(window, "named-land");
+  }
   project.ProjectSaved = true;
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -40,7 +41,9 @@ LandNamingFields::LandNamingFields(bool withSeedAndKeep, QWidget* parent) : QWid
     auto* seedRow = new QHBoxLayout;
     seedRow->addWidget(eSeed, 1);
     seedRow->addWidget(bRandomize);
-    form->addRow("&Seed:", seedRow);
+    auto* seedLabel = new QLabel("&Seed:", this);
+    seedLabel->setBuddy(eSeed);
+    form->addRow(seedLabel, seedRow);
   }
 
   cbStyle = new QComboBox(this);
@@ -62,7 +65,9 @@ LandNamingFields::LandNamingFields(bool withSeedAndKeep, QWidget* parent) : QWid
   auto* namesRow = new QHBoxLayout;
   namesRow->addWidget(eNames, 1);
   namesRow->addWidget(bBrowse);
-  form->addRow("&Names from:", namesRow);
+  auto* namesLabel = new QLabel("&Names from:", this);
+  namesLabel->setBuddy(eNames);
+  form->addRow(namesLabel, namesRow);
 
   if (withSeedAndKeep) {
     cbKeep = new QCheckBox("&Keep descriptions and domains already written", this);

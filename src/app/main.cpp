@@ -8,7 +8,7 @@
 #include "app/session/recovery.h"
 #include "app/dialogs/small_forms.h"
 #include "app/main_window/user_prompts.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);

@@ -4,7 +4,7 @@
 
 #include "pictures/png_codec.h"
 #include "formats/preview_image.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

@@ -28,7 +28,7 @@
 #include "app/main_window/status_panel.h"
 #include "app/grid/terrain_palette.h"
 #include "app/main_window/user_prompts.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

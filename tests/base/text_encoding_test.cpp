@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace mireforge {
 namespace {

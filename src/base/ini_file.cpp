@@ -11,7 +11,7 @@
 #include <stdexcept>
 
 #include "base/file_io.h"
-#include "model/descriptions.h"
+#include "base/text_encoding.h"
 #include "base/error.h"
 #include "base/run_beside.h"
 

@@ -169,4 +169,11 @@ std::string EncodeWindows1252WithReferences(std::string_view text) {
   return bytes;
 }
 
+std::string CleanDescription(std::string_view text) {
+  std::string clean(text);
+  for (char& c : clean)
+    if (c == '\r' || c == '\n') c = ' ';
+  return clean;
+}
+
 }  // namespace mireforge

@@ -70,5 +70,10 @@ TEST(TextEncoding, HtmlGetsReferencesForWhatWindows1252Lacks) {
   EXPECT_EQ(EncodeWindows1252WithReferences("plain"), "plain");
 }
 
+TEST(TextEncoding, CleanDescriptionTurnsLineBreaksIntoBlanks) {
+  EXPECT_EQ(CleanDescription("a\r\nb\nc\rd"), "a  b c d");
+  EXPECT_EQ(CleanDescription("  \"quoted\"  "), "  \"quoted\"  ");
+}
+
 }  // namespace
 }  // namespace mireforge

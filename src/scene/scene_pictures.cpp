@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "pictures/png_codec.h"
-#include "formats/preview_image.h"
+#include "model/preview_palette.h"
 #include "base/error.h"
 
 namespace mireforge {

@@ -7,6 +7,7 @@
 #include "pictures/bmp_codec.h"
 #include "pictures/embedded_resources.h"
 #include "base/file_io.h"
+#include "formats/map_image.h"
 #include "pictures/tile_pictures.h"
 #include "base/error.h"
 #include "support/temp_dir.h"

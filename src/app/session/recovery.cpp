@@ -23,7 +23,7 @@
 #include "app/main_window/main_window.h"
 #include "app/edit/map_transform_command.h"
 #include "app/grid/map_grid_view.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
 #include "formats/project_file.h"

@@ -1,7 +1,7 @@
 #include "formats/name_list.h"
 
-#include "formats/file_io.h"
-#include "formats/text_encoding.h"
+#include "base/file_io.h"
+#include "base/text_encoding.h"
 #include "generate/name_generator.h"
 
 namespace mireforge {

@@ -39,21 +39,21 @@ void TfMain::EnableMapTransforms(bool enabled) {
 }
 
 void TfMain::ResizeMapCommand() {
-  if (!mapPresent_) return;
+  if (!document_.MapPresent()) return;
   TfResizeMap dialog(project_.Map.Width, project_.Map.Height, this);
   if (dialog.exec() != QDialog::Accepted) return;
   TransformMap("Resize map", dialog.Transform());
 }
 
 void TfMain::TransformMap(const QString& undoText, const MapTransform& transform) {
-  if (!mapPresent_) return;
+  if (!document_.MapPresent()) return;
   CurrentCellAccess current{[this] { return std::pair(DG->CurrentColumn(), DG->CurrentRow()); },
                             [this](int column, int row) {
                               DG->SetCurrentCell(column, row);
                               fActualView->MoveTo(column, row);
                               CellSelected(column, row);
                             }};
-  undo_.push(new MapTransformCommand(undoText, project_, *this, transform, origin_, std::move(current)));
+  undo_.push(new MapTransformCommand(undoText, project_, document_, transform, document_.Origin(), std::move(current)));
 }
 
 }  // namespace mireforge

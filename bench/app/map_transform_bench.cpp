@@ -16,7 +16,7 @@ namespace {
 struct BigMapWindow {
   BigMapWindow() : window(dir.filePath("mireforge.ini"), prompts) {
     window.CurrentProject() = BigProject();
-    window.MapRestored(true, "Created from project");
+    window.Document().MapRestored(true, "Created from project");
   }
   QTemporaryDir dir;
   DialogPrompts prompts;
@@ -37,7 +37,7 @@ void BM_WindowTransform512(benchmark::State& state) {
       default: {
         // What "Resize map..." pushes after its dialog: five cells cut off each side.
         CurrentCellAccess current{[] { return std::pair(0, 0); }, [&](int x, int y) { window.DG->SetCurrentCell(x, y); }};
-        window.UndoStack().push(new MapTransformCommand("Resize map", window.CurrentProject(), window,
+        window.UndoStack().push(new MapTransformCommand("Resize map", window.CurrentProject(), window.Document(),
                                                         MapTransform::ResizeTo(502, 502, {-5, -5}, true),
                                                         "Created from project", current));
       }

@@ -87,9 +87,9 @@ void CellEditCommand::Put(const std::vector<CellState>& states) {
 }
 
 void CellEditCommand::redo() {
+  // A finished stroke: every cell was announced as it was painted.
   if (skipRedo_) {
     skipRedo_ = false;
-    view_.CellsEdited(indexes_);
     return;
   }
   Put(after_);

@@ -55,11 +55,17 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   DG->setMinimumSize(40, 40);
   setCentralWidget(DG);
   descModel = new DescriptionModel(project_, tiles_, invertRowCol_, this);
+  // The window's own views first: the navigation windows read the grid's new size.
+  connect(&document_, &MapDocument::CellsChanged, this, &TfMain::ShowChangedCells);
+  connect(&document_, &MapDocument::MapReplaced, this, &TfMain::ShowReplacedMap);
+  connect(&document_, &MapDocument::DomainsChanged, this, &TfMain::ShowDomains);
+  connect(&document_, &MapDocument::FileStateChanged, this, &TfMain::ShowFileState);
   domainModel = new DomainModel(project_, this);
 
   // The forms that live as long as the main window, in their creation order.
   fParams = new TfParams(project_, prompts_, DG, this);
   fActualView = new TfActualView(project_, DG, this);
+  connect(&document_, &MapDocument::CellsChanged, fActualView, &TfActualView::Refresh);
   fSetName = new TfSetName(this);
   fSetDom = new TfSetDom(this);
   fInfo = new TfInfo(this);
@@ -74,11 +80,6 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   CreateStatusBar();
   tools = new MapTools(*this);
 
-  // Bounded, as a Fill of a big map keeps two compact copies of it.
-  undo_.setUndoLimit(200);
-  connect(&undo_, &QUndoStack::indexChanged, this, [this] {
-    if (!resettingHistory_) project_.ProjectSaved = undo_.isClean();
-  });
   connect(DG, &MapGridView::CellSelected, this, &TfMain::CellSelected);
   connect(DG, &MapGridView::CellClicked, this, &TfMain::GridClicked);
   connect(DG, &MapGridView::ZoomRequested, this, &TfMain::Zoom);

@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/edit/edit_commands.h"
+#include "app/document/map_document.h"
 #include "app/grid/map_grid_view.h"
 #include "app/session/preferences.h"
 #include "app/grid/tile_images.h"
@@ -30,12 +30,6 @@ class QUndoView;
 
 namespace mireforge {
 
-// The creation methods status panel 1 shows.
-inline constexpr const char* OriginNone = "none";
-inline constexpr const char* OriginProject = "Created from project";
-inline constexpr const char* OriginFile = "Created from file";
-inline constexpr const char* OriginBlank = "Created as blank map";
-
 class DescriptionModel;
 struct LandNamingOptions;
 class DomainModel;
@@ -53,7 +47,7 @@ class TfSetName;
 class StatusPanel;
 class UserPrompts;
 
-class TfMain : public QMainWindow, public EditView {
+class TfMain : public QMainWindow {
   Q_OBJECT
   friend class MapTools;  // runs its commands through Guard and draws with the window's tiles
 
@@ -70,8 +64,9 @@ class TfMain : public QMainWindow, public EditView {
   void ShowAtStart();
 
   // State the tests and the panels read.
-  Project& CurrentProject() { return project_; }
-  bool MapPresent() const { return mapPresent_; }
+  MapDocument& Document() { return document_; }
+  Project& CurrentProject() { return document_.CurrentProject(); }
+  bool MapPresent() const { return document_.MapPresent(); }
   int ActiveTerrain() const { return activeTerrain_; }
   int ActiveDomain() const { return activeDomain_; }
   bool InvertRowCol() const { return invertRowCol_; }
@@ -79,7 +74,7 @@ class TfMain : public QMainWindow, public EditView {
   QString StatusText(int panel) const;
   StatusPanel* Panel(int panel) const { return panels_[panel]; }
   QColor StatusColor() const;
-  QUndoStack& UndoStack() { return undo_; }
+  QUndoStack& UndoStack() { return document_.UndoStack(); }
   int TileSize() const { return DG->Options().tileSize; }
 
   // Commands.
@@ -120,6 +115,7 @@ class TfMain : public QMainWindow, public EditView {
   MapTools* tools = nullptr;  // the editing tools, selection and clipboard
 
   // Operations other parts call.
+  // Shows a map just put into the project, with painting off (after a load).
   void RefreshMap(const QString& origin);
   void UpdateCommands();
   void RebuildDomainPanel();
@@ -132,20 +128,6 @@ class TfMain : public QMainWindow, public EditView {
   // description, also while another window (the find dialog) is active.
   void GoToCell(int column, int row);
 
-  // EditView.
-  void CellsEdited(const std::vector<std::uint32_t>& cells) override;
-  void DomainsEdited() override;
-  void MapRestored(bool mapPresent, const QString& origin) override;
-
- signals:
-  // After every wholesale change of the map (autosave writes its copy then).
-  void MapReplaced();
-  // Cells (by cell index x + y * width) whose terrain, description or domain an
-  // edit changed, after every edit, its undo and its redo.
-  void CellsChanged(const std::vector<std::uint32_t>& cells);
-  // The map was changed as a whole (new, loaded, generated, Fill, blank map, and
-  // the undo of those): its size may differ, every cell may have changed.
-  void MapChanged();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -193,11 +175,6 @@ class TfMain : public QMainWindow, public EditView {
   bool ConfirmReplaceMap();
   void RebuildRecentMenu();
   void OpenRecent(int list, const QString& fileName, bool clearSaved = false);
-  void ResetHistory();
-  void MarkSaved();
-  void SetTitleFromProject();
-  // After a wholesale change that did not come from the project file.
-  void ForgetProjectFile();
   void AfterDefaultMapLoad(const QString& origin, bool clearSaved);
 
   // main_window_wizards.cpp
@@ -219,6 +196,11 @@ class TfMain : public QMainWindow, public EditView {
   void EditDomainCommand();
   std::vector<std::uint32_t> SelectedEntries() const;
   void UpdateContextCommands();
+  // What the window's own views do on the document's notifications.
+  void ShowChangedCells(const std::vector<std::uint32_t>& cells);
+  void ShowReplacedMap(MapReplacement how);
+  void ShowDomains();
+  void ShowFileState();
   void DomainFocusChanged();
   void SelectDescriptionOf(int column, int row);
 
@@ -255,14 +237,13 @@ class TfMain : public QMainWindow, public EditView {
   void UpdateActiveTerrainPicture();
   void UpdateDescriptionPanelWidth();
 
-  Project project_;
+  MapDocument document_;
+  Project& project_ = document_.CurrentProject();
+  QUndoStack& undo_ = document_.UndoStack();
   TileImages tiles_;
   UserPrompts& prompts_;
   QString preferencesPath_;
   Preferences prefs_;
-  QUndoStack undo_;
-  bool resettingHistory_ = false;
-  bool mapPresent_ = false;
   int activeTerrain_ = -1;
   int activeDomain_ = -1;
   QString lastDescription_;
@@ -272,7 +253,6 @@ class TfMain : public QMainWindow, public EditView {
   bool rememberLastInput_ = false;
   bool autoMMUSQL_ = false;
   bool autoSaveMMF_ = false;
-  QString origin_ = OriginNone;
   std::array<StatusPanel*, 8> panels_{};
   QActionGroup* tileGroup_ = nullptr;
   QMenu* tileMenu_ = nullptr;

@@ -21,8 +21,8 @@ namespace mireforge {
 void TfMain::UpdateCommands() {
   for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aPaint, aPaintDom,
                           aFill, aStats, aDomStats, aSaveProject})
-    action->setEnabled(mapPresent_);
-  EnableMapTransforms(mapPresent_);
+    action->setEnabled(document_.MapPresent());
+  EnableMapTransforms(document_.MapPresent());
   // Painting off, and the grid back to terrain display.
   aPaint->setChecked(false);
   aPaintDom->setChecked(false);
@@ -72,21 +72,18 @@ void TfMain::TogglePaintDom() {
   DG->SetDisplay(CellDisplay::Domain);
 }
 
-void TfMain::CellsEdited(const std::vector<std::uint32_t>& cells) {
+void TfMain::ShowChangedCells(const std::vector<std::uint32_t>& cells) {
   const int width = project_.Map.Width;
-  if (width == 0) return;
   const auto& nodes = project_.Descriptions.DescriptionNodes;
-  bool current = false;
   // A big change repaints everything at once rather than cell by cell.
   if (cells.size() > 4096) {
     DG->RedrawAll();
     // The panel reads its rows when it paints; a change signal over every row costs more than the edit.
     DescVT->viewport()->update();
     CellSelected(DG->CurrentColumn(), DG->CurrentRow());
-    fActualView->Refresh();
-    emit CellsChanged(cells);
     return;
   }
+  bool current = false;
   for (std::uint32_t cell : cells) {
     const int x = static_cast<int>(cell % width), y = static_cast<int>(cell / width);
     DG->RedrawCell(x, y);
@@ -94,85 +91,77 @@ void TfMain::CellsEdited(const std::vector<std::uint32_t>& cells) {
     current = current || (x == DG->CurrentColumn() && y == DG->CurrentRow());
   }
   if (current) CellSelected(DG->CurrentColumn(), DG->CurrentRow());
-  fActualView->Refresh();
-  emit CellsChanged(cells);
 }
 
-void TfMain::DomainsEdited() {
+void TfMain::ShowDomains() {
   RebuildDomainPanel();
   descModel->AllChanged();
   DG->RedrawAll();
 }
 
-void TfMain::MapRestored(bool mapPresent, const QString& origin) {
-  mapPresent_ = mapPresent;
-  fActualView->Refresh();
+void TfMain::ShowReplacedMap(MapReplacement how) {
+  const bool present = document_.MapPresent();
   const MapGrid& map = project_.Map;
-  DG->SetGridSize(mapPresent ? map.Width : DefaultMapWidth, mapPresent ? map.Height : DefaultMapHeight);
-  if (!mapPresent) {
+  const int width = present ? map.Width : DefaultMapWidth, height = present ? map.Height : DefaultMapHeight;
+  DG->SetGridSize(width, height);
+  if (how == MapReplacement::Emptied) DG->SetCurrentCell(0, 0);
+  if (!present) {
     DG->SetDisplay(CellDisplay::None);
     UpdateCommands();
+  } else if (how == MapReplacement::Loaded) {
+    DG->SetDisplay(CellDisplay::Terrain);
+    UpdateCommands();
   } else {
+    // Fill, transforms and the undo of wholesale edits keep the painting mode.
     if (DG->Display() == CellDisplay::None) DG->SetDisplay(CellDisplay::Terrain);
     for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aPaint, aPaintDom,
                             aFill, aStats, aDomStats, aSaveProject})
       action->setEnabled(true);
     EnableMapTransforms(true);
   }
-  SetStatus(0, QString("%1x%2").arg(mapPresent ? map.Width : DefaultMapWidth)
-                   .arg(mapPresent ? map.Height : DefaultMapHeight));
-  origin_ = origin;
-  SetStatus(1, origin);
+  SetStatus(0, QString("%1x%2").arg(width).arg(height));
+  SetStatus(1, document_.Origin());
   descModel->Reset();
   RebuildDomainPanel();
   DG->RedrawAll();
-  CellSelected(DG->CurrentColumn(), DG->CurrentRow());
-  emit MapChanged();
+  fActualView->Refresh();
+  if (how == MapReplacement::Emptied) {
+    ChooseTileSize(0);
+    SetStatus(7, QString());
+    SetStatusColor(palette().color(QPalette::Window));
+  } else {
+    CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+  }
+  ShowFileState();
 }
 
 void TfMain::FillCommand() {
-  if (!mapPresent_) return;
+  if (!document_.MapPresent()) return;
   TfFill dialog(tiles_, TerrainListStyle(), this);
   if (dialog.exec() != QDialog::Accepted) return;
-  MapSnapshot before = MapSnapshot::Take(project_, mapPresent_, origin_);
+  MapSnapshot before = MapSnapshot::Take(project_, true, document_.Origin());
   project_.Map.FillTerrain(dialog.Terrain(), false);
-  DG->RedrawAll();
   BuildDefaultDescriptions(project_.Descriptions, project_.Map);
-  descModel->Reset();
   project_.Map.RebuildTerrainRows();
-  fActualView->Refresh();
-  MapSnapshot after = MapSnapshot::Take(project_, mapPresent_, origin_);
-  undo_.push(new MapChangeCommand("Fill", project_, *this, std::move(before), std::move(after)));
-  CellSelected(DG->CurrentColumn(), DG->CurrentRow());
-  emit MapChanged();
+  MapSnapshot after = MapSnapshot::Take(project_, true, document_.Origin());
+  document_.ReplaceMap(MapReplacement::Restored, true, document_.Origin());
+  undo_.push(new MapChangeCommand("Fill", project_, document_, std::move(before), std::move(after)));
 }
 
 void TfMain::NewBlankCommand() {
   if (!ConfirmReplaceMap()) return;
   TfNewBlank dialog(tiles_, TerrainListStyle(), this);
   if (dialog.exec() != QDialog::Accepted) return;
-  MapSnapshot before = MapSnapshot::Take(project_, mapPresent_, origin_);
-  const int width = dialog.MapWidth(), height = dialog.MapHeight();
-  ForgetProjectFile();
-  project_.Map.ResizeMap(width, height);
-  DG->SetGridSize(width, height);
+  MapSnapshot before = MapSnapshot::Take(project_, document_.MapPresent(), document_.Origin());
+  document_.ForgetFileName();
+  project_.Map.ResizeMap(dialog.MapWidth(), dialog.MapHeight());
   project_.Map.FillTerrain(FrozenWastes, true);
   project_.Map.FillTerrain(dialog.Terrain(), false);
-  mapPresent_ = true;
-  DG->SetDisplay(CellDisplay::Terrain);
   BuildDefaultDescriptions(project_.Descriptions, project_.Map);
-  descModel->Reset();
-  RebuildDomainPanel();
   project_.Map.RebuildTerrainRows();
-  fActualView->Refresh();
-  SetStatus(0, QString("%1x%2").arg(width).arg(height));
-  origin_ = OriginBlank;
-  SetStatus(1, origin_);
-  UpdateCommands();
-  MapSnapshot after = MapSnapshot::Take(project_, mapPresent_, origin_);
-  undo_.push(new MapChangeCommand("Create blank map", project_, *this, std::move(before), std::move(after)));
-  CellSelected(DG->CurrentColumn(), DG->CurrentRow());
-  emit MapChanged();
+  MapSnapshot after = MapSnapshot::Take(project_, true, OriginBlank);
+  document_.ReplaceMap(MapReplacement::Loaded, true, OriginBlank);
+  undo_.push(new MapChangeCommand("Create blank map", project_, document_, std::move(before), std::move(after)));
 }
 
 std::vector<std::uint32_t> TfMain::SelectedEntries() const {
@@ -193,7 +182,7 @@ void TfMain::SetNameCommand() {
   const QString text = fSetName->Text();
   lastDescription_ = text;
   fSetName->Remember(text);
-  undo_.push(new SetDescriptionCommand(project_, *this, entries, CleanDescription(text.toStdString())));
+  undo_.push(new SetDescriptionCommand(project_, document_, entries, CleanDescription(text.toStdString())));
 }
 
 void TfMain::SetDomainCommand() {
@@ -211,7 +200,7 @@ void TfMain::SetDomainCommand() {
   }
   fSetDom->cbChange->setChecked(false);
   lastDomain_ = domain;
-  undo_.push(new mireforge::SetDomainCommand(project_, *this, entries, domain, table));
+  undo_.push(new mireforge::SetDomainCommand(project_, document_, entries, domain, table));
 }
 
 void TfMain::NewDomainCommand() {
@@ -219,7 +208,7 @@ void TfMain::NewDomainCommand() {
   if (fNewDomain->exec() != QDialog::Accepted || fNewDomain->DomainName().isEmpty()) return;
   DomainSlots table = project_.Domains.Slots;
   table[fNewDomain->Number()] = {fNewDomain->DomainColor(), CleanDescription(fNewDomain->DomainName().toStdString())};
-  undo_.push(new DomainTableCommand("New domain", project_, *this, table));
+  undo_.push(new DomainTableCommand("New domain", project_, document_, table));
 }
 
 void TfMain::EditDomainCommand() {
@@ -230,11 +219,11 @@ void TfMain::EditDomainCommand() {
   if (fNewDomain->exec() != QDialog::Accepted || fNewDomain->DomainName().isEmpty()) return;
   DomainSlots table = project_.Domains.Slots;
   table[number] = {fNewDomain->DomainColor(), CleanDescription(fNewDomain->DomainName().toStdString())};
-  undo_.push(new DomainTableCommand("Edit domain", project_, *this, table));
+  undo_.push(new DomainTableCommand("Edit domain", project_, document_, table));
 }
 
 void TfMain::GridClicked(int column, int row) {
-  if (!isActiveWindow() || !mapPresent_) return;
+  if (!isActiveWindow() || !document_.MapPresent()) return;
   if (jump_) {
     jump_ = false;
     return;

@@ -42,24 +42,10 @@ class BusyCursor {
 
 }  // namespace
 
-void TfMain::ResetHistory() {
-  resettingHistory_ = true;
-  undo_.clear();
-  // Undoing must never lead back to a state that counts as saved when it was not.
-  if (!project_.ProjectSaved) undo_.resetClean();
-  resettingHistory_ = false;
-}
-
-void TfMain::MarkSaved() {
-  resettingHistory_ = true;
-  undo_.setClean();
-  resettingHistory_ = false;
-  project_.ProjectSaved = true;
-}
-
-void TfMain::SetTitleFromProject() {
-  setWindowTitle(QApplication::applicationName() + " - " +
-                 QFileInfo(QString::fromStdString(project_.ProjectFileName)).fileName());
+void TfMain::ShowFileState() {
+  const std::string& file = document_.FileName();
+  setWindowTitle(file.empty() ? QApplication::applicationName()
+                              : QApplication::applicationName() + " - " + QFileInfo(QString::fromStdString(file)).fileName());
 }
 
 bool TfMain::AskSaveChanges(const QString& text) {
@@ -74,7 +60,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
           fInfo->SetPosition(position);
         });
         fInfo->Finish();
-        MarkSaved();
+        document_.MarkSaved(file);
         return true;
       }
       // Cancelling the save dialog cancels the close or New as well, so no work is lost.
@@ -91,64 +77,27 @@ bool TfMain::ConfirmReplaceMap() {
 
 void TfMain::NewEmptyProject() {
   if (!ConfirmReplaceMap()) return;
-  mapPresent_ = false;
-  DG->SetDisplay(CellDisplay::None);
   project_.Descriptions.Clear();
-  descModel->Reset();
   project_.Domains.ResetDomains();
-  RebuildDomainPanel();
   project_.Map.ResizeMap(0, 0);
   project_.Map.RebuildTerrainRows();
-  fActualView->Refresh();
-  DG->SetGridSize(DefaultMapWidth, DefaultMapHeight);
-  DG->SetCurrentCell(0, 0);
-  DG->RedrawAll();
-  ForgetProjectFile();
-  MarkSaved();
-  ResetHistory();
-  ChooseTileSize(0);
-  origin_ = OriginNone;
-  SetStatus(0, QString("%1x%2").arg(DefaultMapWidth).arg(DefaultMapHeight));
-  SetStatus(1, origin_);
-  SetStatus(7, QString());
-  SetStatusColor(palette().color(QPalette::Window));
-  UpdateCommands();
-  emit MapChanged();
+  document_.MarkSaved({});
+  document_.ResetHistory();
+  document_.ReplaceMap(MapReplacement::Emptied, false, OriginNone);
 }
 
 void TfMain::RefreshMap(const QString& origin) {
-  DG->SetGridSize(project_.Map.Width, project_.Map.Height);
-  mapPresent_ = true;
-  DG->SetDisplay(CellDisplay::Terrain);
-  UpdateCommands();
-  DG->RedrawAll();
   project_.Map.RebuildTerrainRows();
-  SetStatus(0, QString("%1x%2").arg(project_.Map.Width).arg(project_.Map.Height));
-  origin_ = origin;
-  SetStatus(1, origin);
-  DG->RedrawAll();
-  fActualView->Refresh();
-  emit MapReplaced();
-  emit MapChanged();
-}
-
-void TfMain::ForgetProjectFile() {
-  project_.ProjectFileName.clear();
-  // The title must not name a file that no longer holds the map on screen.
-  setWindowTitle(QApplication::applicationName());
+  document_.ReplaceMap(MapReplacement::Loaded, true, origin);
 }
 
 void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved) {
   // The new map is not the project file's: saving must ask where it goes, never overwrite that file.
-  ForgetProjectFile();
-  RefreshMap(origin);
+  document_.ForgetFileName();
   BuildDefaultDescriptions(project_.Descriptions, project_.Map);
-  descModel->Reset();
-  RebuildDomainPanel();
-  DG->RedrawAll();
-  if (clearSaved) project_.ProjectSaved = false;
-  ResetHistory();
-  CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+  if (clearSaved) document_.MarkUnsaved();
+  document_.ResetHistory();
+  RefreshMap(origin);
 }
 
 void TfMain::SaveProjectCommand() { SaveProjectAs(); }
@@ -165,9 +114,7 @@ bool TfMain::SaveProjectAs() {
     });
     fInfo->Finish();
   }
-  project_.ProjectFileName = Path(choice.fileName);
-  MarkSaved();
-  SetTitleFromProject();
+  document_.MarkSaved(Path(choice.fileName));
   return true;
 }
 
@@ -201,14 +148,8 @@ void TfMain::LoadProjectFile(const QString& fileName) {
 }
 
 void TfMain::ShowLoadedProject() {
-  ResetHistory();
+  document_.ResetHistory();
   RefreshMap(OriginProject);
-  descModel->Reset();
-  RebuildDomainPanel();
-  DG->RedrawAll();
-  if (project_.ProjectFileName.empty()) setWindowTitle(QApplication::applicationName());
-  else SetTitleFromProject();
-  CellSelected(DG->CurrentColumn(), DG->CurrentRow());
 }
 
 void TfMain::RestoreProject(Project restored) {

@@ -46,7 +46,7 @@ void TfMain::EnableMapTransforms(bool enabled) {
 }
 
 void TfMain::ResizeMapCommand() {
-  if (!mapPresent_) return;
+  if (!document_.MapPresent()) return;
   TfResizeMap dialog(project_.Map.Width, project_.Map.Height, this);
   if (dialog.exec() != QDialog::Accepted) return;
   TransformMap("Resize map", dialog.Transform());
@@ -74,14 +74,14 @@ void TfMain::NameLand(const LandNamingOptions& options) {
 }
 
 void TfMain::TransformMap(const QString& undoText, const MapTransform& transform) {
-  if (!mapPresent_) return;
+  if (!document_.MapPresent()) return;
   CurrentCellAccess current{[this] { return std::pair(DG->CurrentColumn(), DG->CurrentRow()); },
                             [this](int column, int row) {
                               DG->SetCurrentCell(column, row);
                               fActualView->MoveTo(column, row);
                               CellSelected(column, row);
                             }};
-  undo_.push(new MapTransformCommand(undoText, project_, *this, transform, origin_, std::move(current)));
+  undo_.push(new MapTransformCommand(undoText, project_, document_, transform, document_.Origin(), std::move(current)));
 }
 
 }  // namespace mireforge

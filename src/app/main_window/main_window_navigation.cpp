@@ -65,7 +65,7 @@ void TfMain::CreateNavigation() {
   aFindNext = NewAction("Find &next", QKeySequence("F3"), nullptr);
   aFindPrevious = NewAction("Find pre&vious", QKeySequence("Shift+F3"), nullptr);
 
-  fFind = new TfFindReplace(project_, *this, undo_, invertRowCol_,
+  fFind = new TfFindReplace(project_, document_, undo_, invertRowCol_,
                             [this] { return QPoint(DG->CurrentColumn(), DG->CurrentRow()); }, this);
   // F3 and Shift+F3 work in the dialog as in the main window.
   fFind->addActions({aFindNext, aFindPrevious});
@@ -86,7 +86,7 @@ void TfMain::CreateNavigation() {
   const auto showFrame = [this, overviewScroll] {
     const QRect shown(DG->LeftColumn(), DG->TopRow(), DG->VisibleColumns(), DG->VisibleRows());
     const QRect map(0, 0, project_.Map.Width, project_.Map.Height);
-    const QRect frame = mapPresent_ ? shown & map : QRect();
+    const QRect frame = document_.MapPresent() ? shown & map : QRect();
     if (frame == overview->VisibleArea()) return;
     overview->SetVisibleArea(frame);
     // Keep the frame in sight when the overview scrolls; not while dragging, where
@@ -108,13 +108,13 @@ void TfMain::CreateNavigation() {
     DG->CentreOn(column, row);
   });
 
-  connect(this, &TfMain::CellsChanged, overview, &OverviewMap::UpdateCells);
-  connect(this, &TfMain::CellsChanged, liveStats, &LiveStatistics::UpdateCells);
-  connect(this, &TfMain::MapChanged, this, [this, showFrame] {
+  connect(&document_, &MapDocument::CellsChanged, overview, &OverviewMap::UpdateCells);
+  connect(&document_, &MapDocument::CellsChanged, liveStats, &LiveStatistics::UpdateCells);
+  connect(&document_, &MapDocument::MapReplaced, this, [this, showFrame] {
     overview->RebuildMap();
     liveStats->Recount();
     fFind->ClearResults();
-    aGoToCell->setEnabled(mapPresent_);
+    aGoToCell->setEnabled(document_.MapPresent());
     showFrame();
   });
   aGoToCell->setEnabled(false);
@@ -127,7 +127,7 @@ void TfMain::AddNavigationMenus(QMenu* edit, QMenu* view) {
 }
 
 void TfMain::GoToCellCommand() {
-  if (!mapPresent_) return;
+  if (!document_.MapPresent()) return;
   TfGoToCell dialog(QPoint(DG->CurrentColumn(), DG->CurrentRow()), invertRowCol_, project_.Map.Width,
                     project_.Map.Height, this);
   if (dialog.exec() != QDialog::Accepted) return;
@@ -135,7 +135,7 @@ void TfMain::GoToCellCommand() {
 }
 
 void TfMain::GoToCell(int column, int row) {
-  if (!mapPresent_ || !project_.Map.Contains(column, row)) return;
+  if (!document_.MapPresent() || !project_.Map.Contains(column, row)) return;
   DG->SetCurrentCell(column, row);
   DG->CentreOn(column, row);
   // The grid reports the move to the panels only while the main window is active.

@@ -19,9 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/edit/edit_commands.h"
 #include "app/main_window/main_window.h"
-#include "app/edit/map_transform_command.h"
 #include "app/grid/map_grid_view.h"
 #include "app/dialogs/user_prompts.h"
 #include "base/file_io.h"
@@ -147,22 +145,17 @@ RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
 
   writer_.setMaxThreadCount(1);
   timer_.setSingleShot(true);
-  QUndoStack& undo = window_.UndoStack();
-  undoIndex_ = undo.index();
-  connect(&undo, &QUndoStack::indexChanged, this, [this, &undo](int index) {
-    // The command just done or undone. A wholesale change (fill, blank map, a
-    // map transform) is written at once; cell and panel edits within the
-    // interval, so that a stroke is copied once a second rather than once per cell.
-    const QUndoCommand* command = undo.command(index > undoIndex_ ? index - 1 : index);
-    undoIndex_ = index;
+  // A wholesale change (load, fill, blank map, a transform, and their undo) is
+  // written at once; cell and panel edits within the interval, so that a stroke
+  // is copied once a second rather than once per cell.
+  MapDocument& document = window_.Document();
+  connect(&document.UndoStack(), &QUndoStack::indexChanged, this, [this] {
     dirty_ = true;
-    const bool wholesale =
-        dynamic_cast<const MapChangeCommand*>(command) || dynamic_cast<const MapTransformCommand*>(command);
-    ScheduleUpdate(wholesale);  // also removes the copy once saved
+    ScheduleUpdate(false);  // also removes the copy once saved
     if (!timer_.isActive()) timer_.start();
   });
-  connect(&undo, &QUndoStack::cleanChanged, this, [this] { ScheduleUpdate(false); });
-  connect(&window_, &TfMain::MapReplaced, this, [this] { ScheduleUpdate(true); });
+  connect(&document, &MapDocument::FileStateChanged, this, [this] { ScheduleUpdate(false); });
+  connect(&document, &MapDocument::MapReplaced, this, [this] { ScheduleUpdate(true); });
   connect(&timer_, &QTimer::timeout, this, [this] {
     // A modal dialog may be half-way through a command (a wizard showing its
     // previews); the copy waits for what the command leaves behind.

@@ -83,7 +83,6 @@ class RecoverySession : public QObject {
   bool removeAfterWrite_ = false;
   bool updateQueued_ = false;
   bool writeQueued_ = false;
-  int undoIndex_ = 0;
   QString lastError_;
 };
 

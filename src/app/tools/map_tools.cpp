@@ -94,7 +94,9 @@ MapTools::MapTools(TfMain& window) : QObject(&window), window_(window) {
   connect(grid, &MapGridView::CellPainted, this, &MapTools::Painted);
   connect(grid, &MapGridView::PointerMoved, this, &MapTools::Moved);
   connect(grid, &MapGridView::StrokeFinished, this, &MapTools::Released);
-  connect(&window_, &TfMain::MapReplaced, this, [this] {
+  // A new map drops what was picked up from the old one; Fill and undo keep it.
+  connect(&window_.Document(), &MapDocument::MapReplaced, this, [this](MapReplacement how) {
+    if (how == MapReplacement::Restored) return;
     DropStamp();
     selection_.Reset(0, 0);
     SelectionChanged();
@@ -282,7 +284,7 @@ CellState MapTools::Drawn(const Ink& ink, std::uint32_t index) const {
 
 void MapTools::Commit(const QString& caption, CellEdit edit, bool applied) {
   if (edit.Empty()) return;
-  window_.UndoStack().push(new CellEditCommand(caption, window_.CurrentProject(), window_, std::move(edit), applied));
+  window_.UndoStack().push(new CellEditCommand(caption, window_.CurrentProject(), window_.Document(), std::move(edit), applied));
 }
 
 std::vector<std::uint32_t> MapTools::ShapeCells(int column, int row, bool constrain) const {
@@ -386,7 +388,7 @@ void MapTools::Painted(int column, int row, Qt::MouseButtons buttons) {
     if (map.OnBorder(cell % map.Width, cell / map.Width)) continue;
     if (stroke_->Write(project, cell, Drawn(ink, cell))) changed.push_back(cell);
   }
-  if (!changed.empty()) window_.CellsEdited(changed);
+  window_.Document().CellsEdited(changed);
 }
 
 void MapTools::Moved(int column, int row, Qt::KeyboardModifiers modifiers, bool held) {

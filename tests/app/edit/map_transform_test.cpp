@@ -118,7 +118,7 @@ class MapTransformTest : public MainWindowTest, public ::testing::WithParamInter
       }
     project.Map.RebuildTerrainRows();
     project.Domains.Slots[9] = {0x00AA00, "Heath"};
-    window->MapRestored(true, "Created as blank map");
+    window->Document().MapRestored(true, "Created as blank map");
     window->UndoStack().setClean();
     base = window->UndoStack().count();
     before = ContentOf(project);

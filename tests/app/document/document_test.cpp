@@ -1,0 +1,167 @@
+// The document owns the open map and announces each change once; every view
+// follows it. Each change is made as a person makes it, then every view is
+// compared with the document.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QUndoStack>
+
+#include "app/app_test_support.h"
+#include "app/dialogs/terrain_dialogs.h"
+#include "app/grid/terrain_palette.h"
+#include "app/document/map_document.h"
+#include "app/navigation/overview_map.h"
+#include "app/panels/description_model.h"
+#include "app/panels/live_statistics.h"
+#include "app/real_input.h"
+#include "model/preview_palette.h"
+#include "model/statistics.h"
+
+namespace mireforge::testing {
+namespace {
+
+class DocumentTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    Start();
+  }
+
+  MapDocument& Doc() { return window->Document(); }
+
+  void ChooseTerrainOnPalette(int code) {
+    const QList<QToolButton*> buttons = window->twPalette->findChildren<QToolButton*>();
+    ASSERT_GT(buttons.size(), code);
+    QTest::mouseClick(buttons[code], Qt::LeftButton);
+  }
+
+  // Chooses a terrain in the Fill dialog with the keyboard and clicks OK.
+  void FillWith(int code) {
+    OnModal<TfFill>([code](TfFill* dialog) {
+      dialog->cbTerrain->setFocus();
+      QTest::keyClick(dialog->cbTerrain, Qt::Key_Home);
+      for (int i = 0; i < code; ++i) QTest::keyClick(dialog->cbTerrain, Qt::Key_Down);
+      ClickButton(dialog, "OK");
+    });
+    PressKey(window.get(), Qt::Key_F, Qt::ControlModifier);
+  }
+
+  // Every view shows what the document holds.
+  void ExpectViewsAgree(const std::string& step) {
+    SCOPED_TRACE(step);
+    QApplication::processEvents();
+    const Project& project = Doc().CurrentProject();
+    const MapGrid& map = project.Map;
+    ASSERT_TRUE(Doc().MapPresent());
+    EXPECT_EQ(window->DG->Columns(), map.Width);
+    EXPECT_EQ(window->DG->Rows(), map.Height);
+    EXPECT_EQ(map.TerrainRows, map.Cells);
+
+    const QImage& overview = window->overview->MapPicture();
+    ASSERT_EQ(overview.size(), QSize(map.Width, map.Height));
+    int wrongPixels = 0;
+    for (int y = 0; y < map.Height; ++y)
+      for (int x = 0; x < map.Width; ++x)
+        if (overview.pixel(x, y) != ColorFromBgr(static_cast<std::int32_t>(PreviewPalette[map.GetTerrain(x, y)])).rgb())
+          ++wrongPixels;
+    EXPECT_EQ(wrongPixels, 0);
+
+    const std::array<int, TerrainCount> counts = CountTerrain(map);
+    EXPECT_EQ(window->liveStats->Counts(), counts);
+
+    ASSERT_EQ(window->descModel->rowCount(), static_cast<int>(project.Descriptions.Entries.size()));
+    const int column = window->DG->CurrentColumn(), row = window->DG->CurrentRow();
+    const TDescItem* current = project.CellDescription(column, row);
+    ASSERT_NE(current, nullptr);
+    const int entry = static_cast<int>(project.Descriptions.DescriptionNodes[column + row * map.Width]);
+    EXPECT_EQ(window->descModel->data(window->descModel->index(entry, 2), Qt::DisplayRole).toString().toStdString(),
+              current->Text);
+    int named = 0;
+    for (int d = 0; d < DomainCount; ++d) named += project.Domains.Slots[d].Name.empty() ? 0 : 1;
+    EXPECT_EQ(window->domainModel->rowCount(), named);
+
+    EXPECT_EQ(window->StatusText(0), QString("%1x%2").arg(map.Width).arg(map.Height));
+    EXPECT_EQ(window->StatusText(1), Doc().Origin());
+    EXPECT_EQ(window->StatusText(7).toStdString(), current->Text);
+
+    const QString file = QFileInfo(QString::fromStdString(Doc().FileName())).fileName();
+    EXPECT_EQ(window->windowTitle(), file.isEmpty() ? QApplication::applicationName()
+                                                    : QApplication::applicationName() + " - " + file);
+    if (Doc().Saved()) EXPECT_TRUE(Doc().UndoStack().isClean());
+    EXPECT_EQ(window->aUndo->isEnabled(), Doc().UndoStack().canUndo());
+    EXPECT_EQ(window->aRedo->isEnabled(), Doc().UndoStack().canRedo());
+  }
+
+  void UndoRedo(const std::string& step) {
+    PressKey(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    ExpectViewsAgree(step + ", undone");
+    PressKey(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    ExpectViewsAgree(step + ", redone");
+  }
+};
+
+TEST_F(DocumentTest, EveryKindOfChangeReachesEveryView) {
+  MakeBlankMap(40, 30, 0);
+  window->ChooseTileSize(6);  // the whole map in view
+  ExpectViewsAgree("blank map");
+
+  ChooseTerrainOnPalette(Forest);
+  PressKey(window.get(), Qt::Key_P, Qt::ControlModifier);  // paint terrain
+  window->DG->SetCurrentCell(5, 5);
+  Stroke({{5, 5}, {6, 5}, {7, 6}});
+  ExpectViewsAgree("stroke");
+  UndoRedo("stroke");
+
+  FillWith(Lake);
+  ExpectViewsAgree("Fill");
+  UndoRedo("Fill");
+
+  window->aFlipHorizontally->trigger();
+  ExpectViewsAgree("flip");
+  UndoRedo("flip");
+
+  prompts.files.push_back({File("map.mfp"), 1});
+  window->aSaveProject->trigger();
+  ExpectViewsAgree("saved");
+  EXPECT_TRUE(Doc().Saved());
+  Stroke({{10, 10}, {11, 10}});
+  EXPECT_EQ(Terrain(10, 10), Forest);
+  EXPECT_FALSE(Doc().Saved());
+
+  prompts.answers.push_back(Answer::No);
+  prompts.files.push_back({File("map.mfp"), 1});
+  window->aLoadProject->trigger();
+  ExpectViewsAgree("project loaded");
+  EXPECT_FALSE(Doc().Saved());  // a project load leaves the saved state as it was
+  EXPECT_FALSE(Doc().UndoStack().canUndo());
+}
+
+TEST_F(DocumentTest, AStrokeNotifiesOncePerMoveAndNotOnRelease) {
+  MakeBlankMap(40, 30, 0);
+  ChooseTerrainOnPalette(Mountains);
+  PressKey(window.get(), Qt::Key_P, Qt::ControlModifier);
+  QSignalSpy cells(&Doc(), &MapDocument::CellsChanged);
+  QSignalSpy replaced(&Doc(), &MapDocument::MapReplaced);
+  Mouse(QEvent::MouseButtonPress, 5, 5, Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(cells.count(), 1);
+  Mouse(QEvent::MouseMove, 6, 5, Qt::NoButton, Qt::LeftButton);
+  Mouse(QEvent::MouseMove, 7, 5, Qt::NoButton, Qt::LeftButton);
+  Mouse(QEvent::MouseMove, 7, 5, Qt::NoButton, Qt::LeftButton);  // the same cell: nothing new
+  EXPECT_EQ(cells.count(), 3);
+  Mouse(QEvent::MouseButtonRelease, 7, 5, Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(cells.count(), 3);
+  EXPECT_EQ(replaced.count(), 0);
+  EXPECT_EQ(Doc().UndoStack().undoText(), "Paint terrain (3 cells)");
+  // Undo and redo announce the stroke's cells once each.
+  PressKey(window.get(), Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(cells.count(), 4);
+  EXPECT_EQ(cells.last().first().value<std::vector<std::uint32_t>>().size(), 3u);
+  PressKey(window.get(), Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(cells.count(), 5);
+}
+
+}  // namespace
+}  // namespace mireforge::testing

@@ -11,18 +11,18 @@
 namespace mireforge {
 
 void TfMain::CreateMapActions() {
-  aResizeMap = NewAction("Resize map...", QKeySequence("Shift+Ctrl+R"), &TfMain::ResizeMapCommand);
-  aFlipHorizontally = NewAction("Flip horizontally", {}, nullptr);
-  aFlipVertically = NewAction("Flip vertically", {}, nullptr);
-  aRotateClockwise = NewAction("Rotate clockwise", {}, nullptr);
-  aRotateCounterClockwise = NewAction("Rotate counter-clockwise", {}, nullptr);
+  aResizeMap = NewAction("&Resize map...", QKeySequence("Shift+Ctrl+R"), &TfMain::ResizeMapCommand);
+  aFlipHorizontally = NewAction("Flip &horizontally", {}, nullptr);
+  aFlipVertically = NewAction("Flip &vertically", {}, nullptr);
+  aRotateClockwise = NewAction("Rotate &clockwise", {}, nullptr);
+  aRotateCounterClockwise = NewAction("Rotate &anticlockwise", {}, nullptr);
   const auto transformOn = [this](QAction* action, const QString& undoText, const MapTransform& transform) {
     connect(action, &QAction::triggered, this, [=, this] { Guard([=, this] { TransformMap(undoText, transform); }); });
   };
   transformOn(aFlipHorizontally, "Flip map horizontally", MapTransform::Flip(true));
   transformOn(aFlipVertically, "Flip map vertically", MapTransform::Flip(false));
   transformOn(aRotateClockwise, "Rotate map clockwise", MapTransform::Turn(1));
-  transformOn(aRotateCounterClockwise, "Rotate map counter-clockwise", MapTransform::Turn(-1));
+  transformOn(aRotateCounterClockwise, "Rotate map anticlockwise", MapTransform::Turn(-1));
   EnableMapTransforms(false);
 }
 

@@ -28,7 +28,9 @@ struct BlockCell {
 struct BlockDomain {
   int Number = 0;
   DomainSlot Slot;
-  bool operator==(const BlockDomain&) const = default;
+  bool operator==(const BlockDomain& other) const {
+    return Number == other.Number && Slot.Color == other.Slot.Color && Slot.Name == other.Slot.Name;
+  }
 };
 
 struct CellBlock {

@@ -119,7 +119,7 @@ TEST(CellBlock, TerrainLettersFromAnyTextEditor) {
   EXPECT_EQ(CellBlock::FromTerrainText("  \n   ").TerrainText(), "   \n   \n");  // plains only
   EXPECT_THROW(CellBlock::FromTerrainText("Hello"), Error);  // 'o' is no terrain letter
   EXPECT_THROW(CellBlock::FromTerrainText(""), Error);
-  EXPECT_THROW(CellBlock::FromTerrainText("..\n."), Error);  // no cell at all
+  EXPECT_THROW(CellBlock::FromTerrainText("..\n.."), Error);  // no cell at all
 }
 
 }  // namespace

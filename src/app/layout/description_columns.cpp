@@ -13,7 +13,7 @@ namespace mireforge {
 namespace {
 
 constexpr int LocationColumn = 0, DomainColumn = 1;
-constexpr int LeastDescriptionWidth = 120;
+constexpr int LeastDescriptionWidth = 80;
 
 }  // namespace
 

@@ -133,7 +133,7 @@ TEST_F(WindowLayoutTest, TabbedDocksShowWholeTitlesAndDomainsTheirLabels) {
   const QHeaderView* header = window->DescVT->header();
   EXPECT_GE(header->sectionSize(1),
             window->DescVT->fontMetrics().horizontalAdvance(QString::fromUtf8("[3] M\xC3\xBCnsterland")));
-  EXPECT_GE(header->sectionSize(2), 100) << "Description keeps room";
+  EXPECT_GE(header->sectionSize(2), 80) << "Description keeps room";
   ExpectSensibleLayout();
 }
 

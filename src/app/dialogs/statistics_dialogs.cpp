@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <array>
 
-#include "app/panels/description_model.h"
 #include "app/dialogs/share_chart.h"
 #include "app/grid/tile_images.h"
 #include "model/statistics.h"

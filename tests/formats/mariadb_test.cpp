@@ -72,6 +72,24 @@ const char* const DumpCells =
     "select MPD_SCN_ID, MPD_Row, MPD_Column, hex(MPD_TTY_ID), hex(MPD_Description), MPD_DOM_ID"
     " from MPD_MapDescriptions order by MPD_Column, MPD_Row;\n";
 
+// The script of every M/MU option for the project, as text.
+std::string AllOptionsScript(const Project& p) {
+  SqlExportOptions options;
+  options.SelectAllMmuOptions();
+  TempDir dir;
+  const std::string script = dir.File("map.sql");
+  WriteSQLScript(script, p, options);
+  return ReadWholeFile(script);
+}
+
+// A new database mmu with the two tables, their texts of the given column type.
+std::string FreshTables(const std::string& textType, const std::string& more) {
+  return "drop database if exists mmu; create database mmu; use mmu;" + more +
+         " create table MPD_MapDescriptions (MPD_SCN_ID int, MPD_Row int, MPD_Column int,"
+         " MPD_TTY_ID varchar(20), MPD_Description " + textType + ", MPD_DOM_ID int);"
+         " create table DOM_Domains (DOM_SCN_ID int, DOM_Description " + textType + ");\n";
+}
+
 TEST(MariaDb, ExportedScriptsRunAndStoreEveryTextExactly) {
   MariaDbServer server;
   if (!server.Started()) GTEST_SKIP() << "MariaDB server cannot start here: " << server.Problem();
@@ -134,24 +152,12 @@ TEST(MariaDb, NoClientCharacterSetOrServerModeLetsATextOutOfItsString) {
   p.CellDescription(1, 0)->Text = "caf\xC3\xA9 \\ \"quoted\"";
   p.Domains.Slots[1].Name = attacks[1];
   p.Domains.Slots[2].Name = attacks[0];
-  SqlExportOptions options;
-  options.SelectAllMmuOptions();
-  TempDir dir;
-  const std::string script = dir.File("map.sql");
-  WriteSQLScript(script, p, options);
-  const std::string statements = ReadWholeFile(script);
+  const std::string statements = AllOptionsScript(p);
 
   for (const std::string charset : {"gbk", "big5", "sjis", "cp932", "latin1", "utf8mb4"})
     for (const bool noBackslashEscapes : {false, true}) {
       SCOPED_TRACE(charset + (noBackslashEscapes ? " with NO_BACKSLASH_ESCAPES" : ""));
-      ASSERT_EQ(server.Run("drop database if exists mmu; create database mmu; use mmu;"
-                           " create table victim (id int);"
-                           " create table MPD_MapDescriptions (MPD_SCN_ID int, MPD_Row int, MPD_Column int,"
-                           " MPD_TTY_ID varchar(20), MPD_Description varbinary(200), MPD_DOM_ID int);"
-                           " create table DOM_Domains (DOM_SCN_ID int, DOM_Description varbinary(200));\n",
-                           "")
-                    .Status,
-                0);
+      ASSERT_EQ(server.Run(FreshTables("varbinary(200)", " create table victim (id int);"), "").Status, 0);
       const std::string mode = noBackslashEscapes ? "set session sql_mode = concat(@@sql_mode, ',NO_BACKSLASH_ESCAPES');\n" : "";
       const MariaDbServer::Result result = server.Run(mode + statements, "mmu", charset);
       EXPECT_EQ(result.Status, 0) << result.Errors;
@@ -193,21 +199,10 @@ TEST(MariaDb, AccentedTextsArriveAsTheSameCharactersInLatin1AndUtf8mb4Tables) {
       expected += Hex(texts[i]) + "\n";
       domains += Hex(texts[i]) + "\n";
     }
-    SqlExportOptions options;
-    options.SelectAllMmuOptions();
-    TempDir dir;
-    const std::string script = dir.File("map.sql");
-    WriteSQLScript(script, p, options);
-    const std::string statements = ReadWholeFile(script);
+    const std::string statements = AllOptionsScript(p);
     for (const std::string client : {"latin1", "utf8mb4", "gbk"}) {
       SCOPED_TRACE(table + " tables, " + client + " client");
-      ASSERT_EQ(server.Run("drop database if exists mmu; create database mmu; use mmu;"
-                           " create table MPD_MapDescriptions (MPD_SCN_ID int, MPD_Row int, MPD_Column int,"
-                           " MPD_TTY_ID varchar(20), MPD_Description text, MPD_DOM_ID int) character set " + table + ";"
-                           " create table DOM_Domains (DOM_SCN_ID int, DOM_Description text) character set " + table + ";\n",
-                           "")
-                    .Status,
-                0);
+      ASSERT_EQ(server.Run(FreshTables("text character set " + table, ""), "").Status, 0);
       const MariaDbServer::Result result =
           server.Run("set session sql_mode = 'STRICT_ALL_TABLES';\n" + statements, "mmu", client);
       EXPECT_EQ(result.Status, 0) << result.Errors;

@@ -32,6 +32,7 @@
 #include "app/tools/map_tools.h"
 #include "app/dialogs/resize_map_dialog.h"
 #include "app/dialogs/small_forms.h"
+#include "app/dialogs/statistics_dialogs.h"
 #include "app/dialogs/terrain_dialogs.h"
 #include "app/dialogs/user_prompts.h"
 
@@ -114,6 +115,40 @@ void ToolScreenshots(TfMain& window) {
   while (window.UndoStack().canUndo()) window.UndoStack().undo();
   window.ChooseTileSize(0);
   window.show();
+}
+
+// The window at its least size and at 1600 x 1200 with every dock shown, the
+// statistics chart, a refused cell position and the wizard under a large font.
+void MendedScreenshots(TfMain& window) {
+  window.showNormal();
+  window.resize(window.minimumSize());
+  Save(window, "main-window-smallest");
+  window.resize(1600, 1200);
+  window.twHistory->show();
+  window.twStatistics->show();
+  window.twDesc->raise();
+  Save(window, "main-window-1600x1200-all-docks");
+  window.twHistory->hide();
+  window.twStatistics->hide();
+  TileImages tiles(LoadTileArtwork());
+  TfStats stats(window.CurrentProject(), tiles, &window);
+  Save(stats, "terrain_statistics");
+  TfGoToCell goToCell(QPoint(12, 9), false, window.CurrentProject().Map.Width, window.CurrentProject().Map.Height, &window);
+  goToCell.show();
+  goToCell.eCell->setText("abc");
+  goToCell.accept();
+  Save(goToCell, "go-to-cell-refused");
+  const QFont before = QApplication::font();
+  QFont large = before;
+  large.setPointSizeF(before.pointSizeF() * 1.6);
+  QApplication::setFont(large);
+  TfParams& wizard = *window.fParams;
+  wizard.show();
+  wizard.bPreviousClick();
+  Save(wizard, "generation_wizard_1_pick-large-font");
+  wizard.reject();
+  QApplication::setFont(before);
+  window.resize(1360, 860);
 }
 
 }  // namespace
@@ -233,6 +268,7 @@ int main(int argc, char** argv) {
   wizard.bcEvoClick();
   Save(wizard, "generation_wizard_2_cevo");
   wizard.reject();
+  MendedScreenshots(window);
   project.ProjectSaved = true;
 
   // A generated map, named through "Name the land...", with its realms shown (the optional MAP_TO_NAME).

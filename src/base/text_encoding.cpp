@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 namespace mireforge {
 
@@ -143,7 +144,7 @@ std::string DecodeFileText(std::string_view bytes, std::size_t maxChars) {
   return text;
 }
 
-std::string EncodeFileText(std::string_view text) {
+std::optional<std::string> Windows1252Bytes(std::string_view text) {
   if (IsAscii(text)) return std::string(text);
   std::string bytes;
   bool representable = true;
@@ -152,7 +153,13 @@ std::string EncodeFileText(std::string_view text) {
     if (byte < 0) representable = false;
     else bytes += static_cast<char>(byte);
   });
-  if (representable && !ReadsAsUtf8(bytes, false)) return bytes;
+  if (!representable) return std::nullopt;
+  return bytes;
+}
+
+std::string EncodeFileText(std::string_view text) {
+  if (IsAscii(text)) return std::string(text);
+  if (std::optional<std::string> bytes = Windows1252Bytes(text); bytes && !ReadsAsUtf8(*bytes, false)) return *bytes;
   std::string utf8;
   ForEachCharacter(text, [&](char32_t c) { AppendUtf8(utf8, c); });
   return utf8;

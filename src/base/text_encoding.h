@@ -13,6 +13,7 @@
 // Windows-1252 bytes would read as UTF-8) the value is written as UTF-8, which
 // the rule above reads back exactly. No text is ever lost.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,9 @@ std::string DecodeFileText(std::string_view bytes, std::size_t maxChars = AnyTex
 
 // The bytes that DecodeFileText reads back as text.
 std::string EncodeFileText(std::string_view text);
+
+// The Windows-1252 bytes of a text, or nothing when it holds a character Windows-1252 lacks.
+std::optional<std::string> Windows1252Bytes(std::string_view text);
 
 // Windows-1252 bytes; a character it lacks becomes "&#N;" (an HTML character reference).
 std::string EncodeWindows1252WithReferences(std::string_view text);

@@ -1,6 +1,8 @@
 #include "formats/cell_block.h"
 
 #include <algorithm>
+#include <array>
+#include <climits>
 #include <charconv>
 
 #include "formats/midnight_map.h"
@@ -43,7 +45,8 @@ std::size_t CellBlock::Present() const {
   return static_cast<std::size_t>(std::count_if(Cells.begin(), Cells.end(), [](const BlockCell& c) { return c.present; }));
 }
 
-CellBlock CellBlock::Copy(const MapGrid& map, const DescriptionList& descriptions, const CellSelection& selection) {
+CellBlock CellBlock::Copy(const MapGrid& map, const DescriptionList& descriptions, const DomainTable& domains,
+                          const CellSelection& selection) {
   CellBlock block;
   const CellBounds box = selection.Bounds();
   if (box.Empty() || selection.Width() != map.Width || selection.Height() != map.Height) return block;
@@ -63,6 +66,11 @@ CellBlock CellBlock::Copy(const MapGrid& map, const DescriptionList& description
         cell.text = TerrainNames[cell.terrain];
       }
     }
+  std::array<bool, DomainCount> used{};
+  for (const BlockCell& cell : block.Cells)
+    if (cell.present && DomainTable::ValidNumber(cell.domain)) used[cell.domain] = true;
+  for (int n = 0; n < DomainCount; ++n)
+    if (used[n] && domains.Defined(n)) block.Domains.push_back({n, domains.Slots[n]});
   return block;
 }
 
@@ -109,6 +117,11 @@ std::string CellBlock::Serialize() const {
     for (char c : cell.text) out += (c == '\n' || c == '\r') ? ' ' : c;
     out += '\n';
   }
+  for (const BlockDomain& domain : Domains) {
+    out += "domain " + std::to_string(domain.Number) + " " + std::to_string(domain.Slot.Color) + " ";
+    for (char c : domain.Slot.Name) out += (c == '\n' || c == '\r') ? ' ' : c;
+    out += '\n';
+  }
   return out;
 }
 
@@ -134,6 +147,15 @@ CellBlock CellBlock::Parse(std::string_view text) {
     cell.domain = static_cast<std::int32_t>(domain);
     cell.text = std::string(line.substr(1));
   }
+  while (NextLine(text, pos, line)) {
+    if (line.empty()) continue;
+    long long number = 0, color = 0;
+    if (!line.starts_with("domain ")) Bad();
+    line.remove_prefix(6);
+    if (!ReadInt(line, number) || !ReadInt(line, color) || line.size() < 2 || line.front() != ' ') Bad();
+    if (!DomainTable::ValidNumber(number) || color < INT32_MIN || color > INT32_MAX) Bad();
+    block.Domains.push_back({static_cast<int>(number), {static_cast<std::int32_t>(color), std::string(line.substr(1))}});
+  }
   return block;
 }
 
@@ -157,24 +179,25 @@ CellBlock CellBlock::FromTerrainText(std::string_view text) {
   while (NextLine(text, pos, line)) rows.push_back(line);
   while (!rows.empty() && rows.back().empty()) rows.pop_back();
   CellBlock block;
+  block.TerrainOnly = true;
   for (std::string_view row : rows) block.Width = std::max(block.Width, static_cast<int>(row.size()));
   block.Height = static_cast<int>(rows.size());
   if (block.Width == 0 || block.Width > MaxSide || block.Height > MaxSide) Bad();
   block.Cells.resize(static_cast<std::size_t>(block.Width) * block.Height);
-  bool letter = false;
   for (int y = 0; y < block.Height; ++y)
-    for (int x = 0; x < static_cast<int>(rows[y].size()); ++x) {
-      const char c = rows[y][x];
+    for (int x = 0; x < block.Width; ++x) {
+      // A line shorter than the longest ends in plains.
+      const char c = x < static_cast<int>(rows[y].size()) ? rows[y][x] : ' ';
       if (c == '.') continue;
-      const std::size_t code = TerrainLetters.find(c);
+      const char upper = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+      const std::size_t code = TerrainLetters.find(upper);
       if (code == std::string_view::npos) Bad();
       BlockCell& cell = block.Cells[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * block.Width];
       cell.present = true;
       cell.terrain = static_cast<TerrainCode>(code);
       cell.text = TerrainNames[code];
-      letter = letter || c != ' ';
     }
-  if (!letter) Bad();
+  if (block.Present() == 0) Bad();
   return block;
 }
 

@@ -21,9 +21,10 @@ constexpr std::string_view WriteFailure = "Cannot create file %s";
 // doubled. Anything else goes as a hex literal: a backslash escape means one
 // thing or another depending on the server's mode, and under gbk, big5, sjis or
 // cp932 a byte above 0x7F joins the escaping backslash into one character,
-// freeing the quote after it. Hex digits cannot be misread, and store the text's
-// own bytes whatever the client's character set: the same single-byte text the
-// project file holds, so the game's tables get what the map's files carry.
+// freeing the quote after it. The literal names its character set, since bare
+// hex is binary and a utf8mb4 column refuses or mangles its accents: latin1
+// (MariaDB's latin1 is Windows-1252) for the project file's single-byte text,
+// utf8mb4 for a text with a character Windows-1252 lacks.
 bool PlainSqlText(std::string_view text) {
   for (const unsigned char c : text)
     if (c < 0x20 || c > 0x7E || c == '\\') return false;
@@ -41,8 +42,9 @@ void AppendTextLiteral(std::string& out, std::string_view text) {
     out += '"';
     return;
   }
-  out += "X'";
-  for (const unsigned char c : EncodeFileText(text)) {
+  const std::optional<std::string> latin1 = Windows1252Bytes(text);
+  out += latin1 ? "_latin1 X'" : "_utf8mb4 X'";
+  for (const unsigned char c : latin1 ? *latin1 : EncodeFileText(text)) {
     out += Digits[c >> 4];
     out += Digits[c & 15];
   }

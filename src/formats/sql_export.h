@@ -42,7 +42,8 @@ struct SqlExportOptions {
 
 // A text as a MySQL/MariaDB string literal that every client character set and
 // server mode reads back as the same bytes: printable ASCII without a backslash
-// stays in double quotes (a quote doubled), anything else becomes X'hex'.
+// stays in double quotes (a quote doubled), anything else becomes a hex literal
+// with its character set: _latin1 X'hex' (Windows-1252) or _utf8mb4 X'hex'.
 std::string SqlTextLiteral(std::string_view text);
 
 // The statement of one cell (x, y as written, terrain code, description and domain).

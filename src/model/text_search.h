@@ -1,7 +1,7 @@
 #pragma once
 // Finding and replacing text in location descriptions and domain names.
-// Case folding covers the ASCII letters only: texts are UTF-8 bytes, and
-// folding other bytes could split a character.
+// Texts are UTF-8; case is folded per character, by the folding the caller
+// gives (the editor gives Unicode's), else for the ASCII letters only.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,14 +13,21 @@ namespace mireforge {
 class DescriptionList;
 class DomainTable;
 
+// A character's case-folded form.
+using CaseFold = char32_t (*)(char32_t);
+
 struct TextSearch {
   std::string pattern;
   bool matchCase = false;
   bool wholeWords = false;  // the match is not part of a longer word
+  CaseFold fold = nullptr;  // without matchCase; nullptr folds ASCII letters only
 };
 
-// The byte offset of the first match at or after from, or npos. An empty pattern matches nothing.
-std::size_t FindText(std::string_view text, const TextSearch& search, std::size_t from = 0);
+// The byte offset of the first match at or after from, or npos; length receives
+// the match's length in bytes, which a folded match may have other than the
+// pattern's. An empty pattern matches nothing.
+std::size_t FindText(std::string_view text, const TextSearch& search, std::size_t from = 0,
+                     std::size_t* length = nullptr);
 // The text with every match replaced; count receives the number of matches.
 std::string ReplaceText(std::string_view text, const TextSearch& search, std::string_view replacement,
                         int* count = nullptr);

@@ -37,7 +37,10 @@ TEST(CellBlock, CopyTakesTheSelectionWithinItsBounds) {
   CellSelection selection;
   selection.Reset(6, 5);
   selection.Apply({8, 9, 15}, SelectionMode::Replace);  // (2,1) (3,1) (3,2)
-  const CellBlock block = CellBlock::Copy(map, descriptions, selection);
+  DomainTable domains;
+  domains.Slots[9] = {0x00FF00, "Ushgarak"};
+  domains.Slots[4] = {0x0000FF, "not among the copied cells"};
+  const CellBlock block = CellBlock::Copy(map, descriptions, domains, selection);
   ASSERT_EQ(block.Width, 2);
   ASSERT_EQ(block.Height, 2);
   EXPECT_EQ(block.Present(), 3u);
@@ -48,9 +51,12 @@ TEST(CellBlock, CopyTakesTheSelectionWithinItsBounds) {
   EXPECT_EQ(block.At(1, 1).terrain, 15);
   EXPECT_EQ(block.At(1, 1).text, "none");
   EXPECT_EQ(block.TerrainText(), "SE\n.X\n");
+  // The named domains of the copied cells travel with them; domain 0 has no name here.
+  EXPECT_EQ(block.Domains, (std::vector<BlockDomain>{{9, {0x00FF00, "Ushgarak"}}}));
+  EXPECT_EQ(CellBlock::Parse(block.Serialize()).Domains, block.Domains);
 
   selection.Clear();
-  EXPECT_TRUE(CellBlock::Copy(map, descriptions, selection).Empty());
+  EXPECT_TRUE(CellBlock::Copy(map, descriptions, domains, selection).Empty());
 }
 
 TEST(CellBlock, FlipsAndQuarterTurns) {
@@ -92,22 +98,28 @@ TEST(CellBlock, OwnFormatRoundTripsAndRefusesAnythingElse) {
        {std::string(), std::string("Mireforge cells 2\n1 1\n0 0 x\n"), std::string("Mireforge cells 1\n0 1\n"),
         std::string("Mireforge cells 1\n513 1\n"), std::string("Mireforge cells 1\n1 1\n16 0 x\n"),
         std::string("Mireforge cells 1\n1 1\n1 256 x\n"), std::string("Mireforge cells 1\n2 1\n1 0 x\n"),
-        std::string("Mireforge cells 1\n1 1\n1 0\n"), good.substr(0, good.find("\n-\n") + 1)}) {
+        std::string("Mireforge cells 1\n1 1\n1 0\n"), good.substr(0, good.find("\n-\n") + 1),
+        std::string("Mireforge cells 1\n1 1\n1 0 x\ndomain 256 0 x\n"),
+        std::string("Mireforge cells 1\n1 1\n1 0 x\ndomain 3 0\n"), std::string("Mireforge cells 1\n1 1\n1 0 x\nmore\n")}) {
     EXPECT_THROW(CellBlock::Parse(bad), Error) << bad;
   }
 }
 
 TEST(CellBlock, TerrainLettersFromAnyTextEditor) {
-  const CellBlock block = CellBlock::FromTerrainText("MM.F\r\nV\n\n");
+  const CellBlock block = CellBlock::FromTerrainText("MM.F\r\nv\n\n");
   ASSERT_EQ(block.Width, 4);
   ASSERT_EQ(block.Height, 2);
+  EXPECT_TRUE(block.TerrainOnly);
   EXPECT_EQ(block.At(0, 0).terrain, Mountains);
   EXPECT_EQ(block.At(0, 0).text, "mountains");
   EXPECT_FALSE(block.At(2, 0).present);
-  EXPECT_FALSE(block.At(1, 1).present);  // beyond the end of a short row
-  EXPECT_EQ(block.TerrainText(), "MM.F\nV...\n");
+  EXPECT_EQ(block.At(0, 1).terrain, Village);  // lower case reads as upper
+  EXPECT_TRUE(block.At(3, 1).present);          // beyond the end of a short row: plains
+  EXPECT_EQ(block.TerrainText(), "MM.F\nV   \n");
+  EXPECT_EQ(CellBlock::FromTerrainText("  \n   ").TerrainText(), "   \n   \n");  // plains only
   EXPECT_THROW(CellBlock::FromTerrainText("Hello"), Error);  // 'o' is no terrain letter
   EXPECT_THROW(CellBlock::FromTerrainText(""), Error);
+  EXPECT_THROW(CellBlock::FromTerrainText("..\n.."), Error);  // no cell at all
 }
 
 }  // namespace

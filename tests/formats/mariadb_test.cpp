@@ -1,6 +1,8 @@
 // Runs exported SQL scripts on a real MariaDB server and checks what arrives in the tables.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "base/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/sql_export.h"
@@ -70,6 +72,24 @@ const char* const DumpCells =
     "select MPD_SCN_ID, MPD_Row, MPD_Column, hex(MPD_TTY_ID), hex(MPD_Description), MPD_DOM_ID"
     " from MPD_MapDescriptions order by MPD_Column, MPD_Row;\n";
 
+// The script of every M/MU option for the project, as text.
+std::string AllOptionsScript(const Project& p) {
+  SqlExportOptions options;
+  options.SelectAllMmuOptions();
+  TempDir dir;
+  const std::string script = dir.File("map.sql");
+  WriteSQLScript(script, p, options);
+  return ReadWholeFile(script);
+}
+
+// A new database mmu with the two tables, their texts of the given column type.
+std::string FreshTables(const std::string& textType, const std::string& more) {
+  return "drop database if exists mmu; create database mmu; use mmu;" + more +
+         " create table MPD_MapDescriptions (MPD_SCN_ID int, MPD_Row int, MPD_Column int,"
+         " MPD_TTY_ID varchar(20), MPD_Description " + textType + ", MPD_DOM_ID int);"
+         " create table DOM_Domains (DOM_SCN_ID int, DOM_Description " + textType + ");\n";
+}
+
 TEST(MariaDb, ExportedScriptsRunAndStoreEveryTextExactly) {
   MariaDbServer server;
   if (!server.Started()) GTEST_SKIP() << "MariaDB server cannot start here: " << server.Problem();
@@ -132,24 +152,12 @@ TEST(MariaDb, NoClientCharacterSetOrServerModeLetsATextOutOfItsString) {
   p.CellDescription(1, 0)->Text = "caf\xC3\xA9 \\ \"quoted\"";
   p.Domains.Slots[1].Name = attacks[1];
   p.Domains.Slots[2].Name = attacks[0];
-  SqlExportOptions options;
-  options.SelectAllMmuOptions();
-  TempDir dir;
-  const std::string script = dir.File("map.sql");
-  WriteSQLScript(script, p, options);
-  const std::string statements = ReadWholeFile(script);
+  const std::string statements = AllOptionsScript(p);
 
   for (const std::string charset : {"gbk", "big5", "sjis", "cp932", "latin1", "utf8mb4"})
     for (const bool noBackslashEscapes : {false, true}) {
       SCOPED_TRACE(charset + (noBackslashEscapes ? " with NO_BACKSLASH_ESCAPES" : ""));
-      ASSERT_EQ(server.Run("drop database if exists mmu; create database mmu; use mmu;"
-                           " create table victim (id int);"
-                           " create table MPD_MapDescriptions (MPD_SCN_ID int, MPD_Row int, MPD_Column int,"
-                           " MPD_TTY_ID varchar(20), MPD_Description varbinary(200), MPD_DOM_ID int);"
-                           " create table DOM_Domains (DOM_SCN_ID int, DOM_Description varbinary(200));\n",
-                           "")
-                    .Status,
-                0);
+      ASSERT_EQ(server.Run(FreshTables("varbinary(200)", " create table victim (id int);"), "").Status, 0);
       const std::string mode = noBackslashEscapes ? "set session sql_mode = concat(@@sql_mode, ',NO_BACKSLASH_ESCAPES');\n" : "";
       const MariaDbServer::Result result = server.Run(mode + statements, "mmu", charset);
       EXPECT_EQ(result.Status, 0) << result.Errors;
@@ -164,6 +172,48 @@ TEST(MariaDb, NoClientCharacterSetOrServerModeLetsATextOutOfItsString) {
       EXPECT_EQ(check.Output, "0\n" + stored(p.CellDescription(0, 0)->Text) + "\n" + stored(p.CellDescription(1, 0)->Text) +
                                   "\n1\t" + stored(attacks[1]) + "\n2\t" + stored(attacks[0]) + "\n");
     }
+}
+
+// Accented texts arrive as the same characters in latin1 and utf8mb4 tables
+// under single- and multibyte clients in strict mode, where a bare hex literal
+// (binary) is refused by a utf8mb4 column.
+TEST(MariaDb, AccentedTextsArriveAsTheSameCharactersInLatin1AndUtf8mb4Tables) {
+  MariaDbServer server;
+  if (!server.Started()) GTEST_SKIP() << "MariaDB server cannot start here: " << server.Problem();
+  // UTF-8 as the editor holds it; the last three have characters Windows-1252 lacks.
+  const std::vector<std::string> western = {
+      "Ch\xC3\xA2teau d'\xC3\x9Bmbar", "K\xC3\x96LN gate \xE2\x80\x93 \xE2\x82\xAC" "5 \xE2\x80\x9Cquoted\xE2\x80\x9D",
+      "\xC3\x83\xC2\xA9 reads as UTF-8 in Windows-1252", R"(C:\maps\ "x")", "Plain tower"};
+  const std::vector<std::string> wider = {"\xC5\x81\xC3\xB3" "d\xC5\xBA \xE2\x86\x92 north", "\xE6\x97\xA5\xE6\x9C\xAC",
+                                          "dragon \xF0\x9F\x90\x89"};
+  for (const std::string table : {"latin1", "utf8mb4"}) {
+    std::vector<std::string> texts = western;
+    if (table == "utf8mb4") texts.insert(texts.end(), wider.begin(), wider.end());
+    Project p;
+    p.Map.ResizeMap(static_cast<int>(texts.size()), 1);
+    BuildDefaultDescriptions(p.Descriptions, p.Map);
+    std::string expected = "cells\n", domains = "domains\n";
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      p.CellDescription(static_cast<int>(i), 0)->Text = texts[i];
+      p.Domains.Slots[i + 1].Name = texts[i];
+      expected += Hex(texts[i]) + "\n";
+      domains += Hex(texts[i]) + "\n";
+    }
+    const std::string statements = AllOptionsScript(p);
+    for (const std::string client : {"latin1", "utf8mb4", "gbk"}) {
+      SCOPED_TRACE(table + " tables, " + client + " client");
+      ASSERT_EQ(server.Run(FreshTables("text character set " + table, ""), "").Status, 0);
+      const MariaDbServer::Result result =
+          server.Run("set session sql_mode = 'STRICT_ALL_TABLES';\n" + statements, "mmu", client);
+      EXPECT_EQ(result.Status, 0) << result.Errors;
+      const MariaDbServer::Result check = server.Run(
+          "select 'cells'; select hex(convert(MPD_Description using utf8mb4)) from MPD_MapDescriptions order by MPD_Row;"
+          " select 'domains'; select hex(convert(DOM_Description using utf8mb4)) from DOM_Domains"
+          " where DOM_SCN_ID > 0 order by DOM_SCN_ID;\n",
+          "mmu");
+      EXPECT_EQ(check.Output, expected + domains) << check.Errors;
+    }
+  }
 }
 
 }  // namespace

@@ -103,16 +103,18 @@ TEST(SqlExport, TextsStayAsTheyAreUnlessNoCharacterSetCouldReadThemSafely) {
       {"The Tower of the Moon, it's old; -- #1 (50%) 'x'", R"("The Tower of the Moon, it's old; -- #1 (50%) 'x'")"},
       {"", R"("")"},
       {R"(say "hi")", R"("say ""hi""")"},
-      {R"(C:\maps\)", "X'433A5C6D6170735C'"},
-      {"a\nb", "X'610A62'"},
-      {"nul\0end\x1A"s, "X'6E756C00656E641A'"},
-      {"\xE9t\xE9", "X'E974E9'"},
-      // Text typed in the editor goes as the project file's single-byte text,
-      // and as UTF-8 only where Windows-1252 lacks a character.
-      {"caf\xC3\xA9 \xE2\x82\xAC", "X'636166E92080'"},
-      {"\xE2\x86\x92", "X'E28692'"},
+      {R"(C:\maps\)", "_latin1 X'433A5C6D6170735C'"},
+      {"a\nb", "_latin1 X'610A62'"},
+      {"nul\0end\x1A"s, "_latin1 X'6E756C00656E641A'"},
+      {"\xE9t\xE9", "_latin1 X'E974E9'"},
+      // Text typed in the editor goes as Windows-1252 (MariaDB's latin1), and
+      // as UTF-8 only where Windows-1252 lacks a character; each says which.
+      {"caf\xC3\xA9 \xE2\x82\xAC", "_latin1 X'636166E92080'"},
+      {"\xE2\x86\x92", "_utf8mb4 X'E28692'"},
+      // Windows-1252 bytes that happen to read as UTF-8 are still latin1 here.
+      {"\xC3\x83\xC2\xA9", "_latin1 X'C3A9'"},
       // The multibyte attack: 0x81 swallows an escaping backslash under gbk.
-      {"\x81\\\",1); DROP TABLE victim; #", "X'815C222C31293B2044524F50205441424C452076696374696D3B2023'"},
+      {"\x81\\\",1); DROP TABLE victim; #", "_latin1 X'815C222C31293B2044524F50205441424C452076696374696D3B2023'"},
   };
   for (const auto& c : cases) EXPECT_EQ(SqlTextLiteral(c.in), c.out) << c.in;
 
@@ -120,7 +122,7 @@ TEST(SqlExport, TextsStayAsTheyAreUnlessNoCharacterSetCouldReadThemSafely) {
   EXPECT_EQ(WriteSQLRow(o, 1, 1, Keep, "\"); drop table MPD_MapDescriptions; -- ", 0),
             R"(insert into MPD_MapDescriptions (MPD_SCN_ID, MPD_Row, MPD_Column, MPD_TTY_ID, MPD_Description, MPD_DOM_ID) values (0,1,1,"K","""); drop table MPD_MapDescriptions; -- ",0);)");
   EXPECT_EQ(DomainStatement(1, "a\"b"), R"(insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(1,"a""b");)");
-  EXPECT_EQ(DomainStatement(2, "caf\xE9"), R"(insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(2,X'636166E9');)");
+  EXPECT_EQ(DomainStatement(2, "caf\xE9"), R"(insert into DOM_Domains(DOM_SCN_ID, DOM_Description) values(2,_latin1 X'636166E9');)");
 }
 
 TEST(SqlExport, NamesThatWouldEndAStatementAreRefused) {

@@ -38,6 +38,41 @@ TEST(TextSearch, CaseAndWholeWords) {
   EXPECT_EQ(FindText("forest forest", {"forest", false, false}, 1), 7u);
 }
 
+// A folding as the editor's: Latin-1 capitals and the Kelvin sign (three bytes) fold to one small letter.
+char32_t TestFold(char32_t c) {
+  if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
+  return c == 0x212A ? U'k' : c;
+}
+
+TEST(TextSearch, FoldsEveryLetterTheFoldingKnowsAndReportsTheMatchedLength) {
+  struct Case {
+    const char* text;
+    const char* pattern;
+    bool wholeWords;
+    std::size_t at, length;
+  } cases[] = {
+      {"\xC3\x9Bmbar Gate", "\xC3\xBBmbar", false, 0, 6},             // ûmbar finds Ûmbar
+      {"the K\xC3\x96LN gate", "k\xC3\xB6ln", true, 4, 5},             // köln finds KÖLN
+      {"\xE2\x84\xAA\xC3\xB6ln", "K\xC3\x96LN", false, 0, 7},       // the Kelvin sign is a k
+      {"caf\xC3\xA9", "CAF\xC3\x89", false, 0, 5},
+      {"caf\xC3\xA9s", "caf\xC3\xA9", true, None, 0},                  // still a part of a word
+      {"\xC3\xA9", "\xA9", false, None, 0},                             // never inside a character
+      {"bad \xFF byte Gate", "gate", false, 11, 4},
+  };
+  for (const Case& c : cases) {
+    TextSearch search{c.pattern, false, c.wholeWords, TestFold};
+    std::size_t length = 0;
+    EXPECT_EQ(FindText(c.text, search, 0, &length), c.at) << c.text << " / " << c.pattern;
+    if (c.at != None) EXPECT_EQ(length, c.length) << c.text;
+  }
+  // Without a folding only ASCII letters fold.
+  EXPECT_EQ(FindText("\xC3\x9Bmbar Gate", {"\xC3\xBBmbar", false, false}), None);
+  int count = 0;
+  EXPECT_EQ(ReplaceText("\xE2\x84\xAA\xC3\x96LN and k\xC3\xB6ln", {"K\xC3\xB6ln", false, false, TestFold}, "Cologne", &count),
+            "Cologne and Cologne");
+  EXPECT_EQ(count, 2);
+}
+
 TEST(TextSearch, ReplaceEveryMatchOnce) {
   int count = 0;
   EXPECT_EQ(ReplaceText("Forest and forestry forest", {"forest", false, true}, "wood", &count), "wood and forestry wood");

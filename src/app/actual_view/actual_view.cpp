@@ -76,6 +76,12 @@ QString TfActualView::Notice() const {
   return pictures_ ? QString::fromStdString(pictures_->Notice()) : QString();
 }
 
+QStringList TfActualView::Texts() const {
+  // Without a map the lines would name cell [0,0] and nothing ahead.
+  if (project_.Map.Empty()) return {"No map: create or open one to look around."};
+  return {QString::fromStdString(LocationLine(state_, project_)), QString::fromStdString(LookingLine(state_, project_))};
+}
+
 void TfActualView::LoadPictures() {
   try {
     pictures_ = std::make_unique<ScenePictures>(OpenPictureLibrary(programFolder_, packFolders_));
@@ -114,10 +120,9 @@ void TfActualView::DrawTexts(QPainter& painter) {
   painter.setPen(QColor(TextColour));
   const int lineHeight = painter.fontMetrics().height();
   const QRect line(12, 8, SceneWidth - 24, lineHeight);
-  painter.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                   QString::fromStdString(LocationLine(state_, project_)));
-  painter.drawText(line.translated(0, 18), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                   QString::fromStdString(LookingLine(state_, project_)));
+  const QStringList texts = Texts();
+  for (int i = 0; i < texts.size(); ++i)
+    painter.drawText(line.translated(0, 18 * i), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, texts[i]);
   if (const QString notice = Notice(); !notice.isEmpty()) {
     QFont small = TextFont();
     small.setPointSize(9);

@@ -4,6 +4,7 @@
 // core (scene/); this window loads the pictures while it is shown, draws the
 // two text lines and the frame, and turns keys and mouse into steps.
 #include <QImage>
+#include <QStringList>
 #include <QWidget>
 #include <memory>
 #include <string>
@@ -42,6 +43,9 @@ class TfActualView : public QWidget {
   const ViewState& State() const { return state_; }
   // Empty while every picture was found; else what is missing.
   QString Notice() const;
+  // The lines written over the picture: where the viewer stands and what lies
+  // ahead, or, without a map, one line saying so.
+  QStringList Texts() const;
   bool PicturesLoaded() const { return pictures_ != nullptr; }
   // The whole picture as painted, composed off screen.
   QImage RenderFrame();

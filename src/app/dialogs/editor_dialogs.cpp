@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -88,6 +89,9 @@ TfSetName::TfSetName(QWidget* parent) : QDialog(parent) {
   cbDescription = new QComboBox(this);
   cbDescription->setEditable(true);
   cbDescription->setInsertPolicy(QComboBox::NoInsert);
+  // Completion and Return would otherwise pick a history entry that differs only
+  // in case, and the case typed could never be corrected.
+  cbDescription->completer()->setCaseSensitivity(Qt::CaseSensitive);
   cbDescription->setMaxVisibleItems(16);
   cbDescription->setMinimumWidth(320);
   cbDescription->lineEdit()->setMaxLength(LongestText);

@@ -14,8 +14,8 @@
 #include <algorithm>
 #include <array>
 
+#include "app/dialogs/share_chart.h"
 #include "app/grid/tile_images.h"
-#include "formats/preview_image.h"
 #include "model/statistics.h"
 #include "model/terrain.h"
 #include "project/project.h"
@@ -75,51 +75,6 @@ void AddStatRow(QTreeWidget* list, const TStatItem& stat, const QIcon& icon) {
   if ((list->topLevelItemCount() - 1) % 2 == 1)
     for (int column = 0; column < 3; ++column) item->setBackground(column, OddRowShade);
 }
-
-namespace {
-
-QColor TerrainColor(int code) {
-  const std::uint32_t bgr = PreviewPalette[code];
-  return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
-// The shares as one bar per terrain, so they compare at a glance.
-class ShareChart : public QWidget {
- public:
-  ShareChart(std::vector<TStatItem> items, long long total, QWidget* parent)
-      : QWidget(parent), items_(std::move(items)), total_(total) {
-    setMinimumSize(16 * 14, 140);
-  }
-
- protected:
-  void paintEvent(QPaintEvent*) override {
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
-    const int count = static_cast<int>(items_.size());
-    if (count == 0) return;
-    const double slot = static_cast<double>(width()) / count;
-    const int floor = height() - 1;
-    // The largest share fills the height; the others compare against it.
-    int largest = 0;
-    for (const TStatItem& item : items_) largest = std::max(largest, item.Count);
-    if (total_ <= 0 || largest == 0) return;
-    for (int i = 0; i < count; ++i) {
-      const double share = static_cast<double>(items_[i].Count) / largest;
-      const int bar = static_cast<int>(share * (height() - 4) + 0.5);
-      const QRectF box(i * slot + 1, floor - bar, slot - 2, bar);
-      painter.fillRect(box, TerrainColor(items_[i].Value));
-      painter.setPen(Qt::black);
-      if (bar > 0) painter.drawRect(box);
-    }
-    painter.drawLine(0, floor, width(), floor);
-  }
-
- private:
-  std::vector<TStatItem> items_;
-  long long total_;
-};
-
-}  // namespace
 
 QString FormatShare(int count, long long total) {
   QString share = QString::fromStdString(FormatPercent(count, total));

@@ -19,6 +19,7 @@ class QTreeWidget;
 namespace mireforge {
 
 class MapGrid;
+class ShareChart;
 class TileImages;
 struct Project;
 
@@ -50,7 +51,7 @@ class TfStats : public QDialog {
 
   QTreeWidget* StatsVT = nullptr;
   QLabel* lTotal = nullptr;
-  QWidget* chart = nullptr;  // the shares as bars in the terrain colours
+  ShareChart* chart = nullptr;  // the shares as bars in the terrain colours
 
  private:
   std::vector<TStatItem> items_;

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileIconProvider>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeDatabase>
 #include <QRegularExpression>
@@ -104,6 +106,9 @@ void SetUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& 
   QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, follow);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
   follow(dialog.selectedNameFilter());
+  // Wide enough for the places beside the name, size, type and date columns, in the font's own measure.
+  const QFontMetrics metrics = dialog.fontMetrics();
+  dialog.resize(dialog.size().expandedTo(QSize(110 * metrics.averageCharWidth(), 28 * metrics.lineSpacing())));
 }
 
 FileChoice ChosenFile(const QFileDialog& dialog) {
@@ -135,9 +140,31 @@ bool DialogPrompts::AskReplace(QWidget* parent, const QString& text) {
 
 namespace {
 
+// Qt's dialog takes "folder/" for a name when the folder does not exist, and
+// gives it the extension: "Cannot create file folder/.bmp". Say what is wrong
+// and keep the dialog open instead.
+class SaveFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  void accept() override {
+    if (acceptMode() == QFileDialog::AcceptSave) {
+      const auto* edit = findChild<QLineEdit*>("fileNameEdit");
+      const QString typed = edit ? edit->text().trimmed() : QString();
+      const QString chosen = typed.endsWith('/') ? directory().absoluteFilePath(typed)
+                                                 : QFileInfo(selectedFiles().value(0)).absolutePath();
+      if (!typed.isEmpty() && !QFileInfo(chosen).isDir()) {
+        QMessageBox::warning(this, windowTitle(),
+                             QString("The folder %1 does not exist.").arg(QDir::toNativeSeparators(QDir::cleanPath(chosen))));
+        return;
+      }
+    }
+    QFileDialog::accept();
+  }
+};
+
 FileChoice RunFileDialog(QWidget* parent, const QString& title, const QString& filter,
                          const QString& defaultExtension, bool save) {
-  QFileDialog dialog(parent, title);
+  SaveFileDialog dialog(parent, title);
   SetUpFileDialog(dialog, filter, defaultExtension, save);
   dialog.exec();
   return ChosenFile(dialog);

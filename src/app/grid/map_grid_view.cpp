@@ -389,7 +389,12 @@ void MapGridView::keyPressEvent(QKeyEvent* event) {
 void MapGridView::wheelEvent(QWheelEvent* event) {
   if (event->modifiers() & Qt::ControlModifier) {
     const int delta = event->angleDelta().y();
+    const QPoint pointer = event->position().toPoint();
+    const int column = LeftColumn() + pointer.x() / Pitch(), row = TopRow() + pointer.y() / Pitch();
     if (delta != 0) emit ZoomRequested(delta > 0 ? 1 : -1);
+    // The cell under the pointer stays under it.
+    SetLeftColumn(column - pointer.x() / Pitch());
+    SetTopRow(row - pointer.y() / Pitch());
     event->accept();
     return;
   }

@@ -19,6 +19,9 @@
 
 #include "app/actual_view/actual_view.h"
 #include "app/main_window/command_icons.h"
+#include "app/layout/description_columns.h"
+#include "app/layout/window_fit.h"
+#include "app/menus/shortcut_menu.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/wizards/generation_wizard.h"
@@ -44,15 +47,11 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
     : QMainWindow(parent), tiles_(LoadTileArtwork()), prompts_(prompts), preferencesPath_(preferencesPath) {
   setWindowTitle(QApplication::applicationName());
   setWindowIcon(AppIcon());
-  setMinimumSize(320, 320);  // room for three docks above each other
   setAcceptDrops(true);
   installEventFilter(this);
   setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
 
   DG = new MapGridView(project_, tiles_, this);
-  // Small minimums for the grid and the panels, so that at the window's least size
-  // everything still lies side by side; each of them scrolls.
-  DG->setMinimumSize(40, 40);
   setCentralWidget(DG);
   descModel = new DescriptionModel(project_, tiles_, invertRowCol_, this);
   // The window's own views first: the navigation windows read the grid's new size.
@@ -93,6 +92,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   ChooseTileSize(0);
   RebuildRecentMenu();
   UpdateCommands();
+  new WindowFit(this, DG);
 }
 
 TfMain::~TfMain() = default;
@@ -222,6 +222,8 @@ void TfMain::CreateDocks() {
   // A narrow dock scrolls sideways rather than squeezing the Description column away.
   DescVT->header()->setMinimumSectionSize(64);
   DescVT->setMinimumSize(64, 40);
+  auto* descColumns = new DescriptionColumns(DescVT, project_.Domains);
+  connect(domainModel, &QAbstractItemModel::modelReset, descColumns, &DescriptionColumns::Refit);
   twDesc = makeDock("Location descriptions", "twDesc", DescVT);
   addDockWidget(Qt::RightDockWidgetArea, twDesc);
 
@@ -287,7 +289,7 @@ void TfMain::CreateMenus() {
   program->addSeparator();
   program->addAction(aExit);
 
-  QMenu* edit = menuBar()->addMenu("&Edit");
+  QMenu* edit = AddShortcutMenu(menuBar(), "&Edit");  // Cut and Paste have two shortcuts each
   edit->addAction(aUndo);
   edit->addAction(aRedo);
 

@@ -105,7 +105,6 @@ void TfMain::SaveProjectCommand() { SaveProjectAs(); }
 bool TfMain::SaveProjectAs() {
   const FileChoice choice = prompts_.SaveFile(this, Q(ProjectSaveTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
   if (choice.fileName.isEmpty()) return false;
-  RememberFile(prefs_.projects, choice.fileName);
   {
     BusyCursor busy;
     SaveProject(project_, Path(choice.fileName), [this](std::string_view label, int maximum, int position) {
@@ -114,6 +113,8 @@ bool TfMain::SaveProjectAs() {
     });
     fInfo->Finish();
   }
+  // Only a file that was written enters the list.
+  RememberFile(prefs_.projects, choice.fileName);
   document_.MarkSaved(Path(choice.fileName));
   return true;
 }
@@ -160,9 +161,11 @@ void TfMain::RestoreProject(Project restored) {
 void TfMain::SaveMMUCommand() {
   const FileChoice choice = prompts_.SaveFile(this, "Save Midnight/MU Map script file", MmuSaveFilter, "php");
   if (choice.fileName.isEmpty()) return;
+  {
+    BusyCursor busy;
+    WriteMidnightMap(Path(choice.fileName), project_.Map, false);
+  }
   RememberFile(prefs_.mmuMaps, choice.fileName);
-  BusyCursor busy;
-  WriteMidnightMap(Path(choice.fileName), project_.Map, false);
 }
 
 void TfMain::SaveMapImageCommand() {
@@ -188,9 +191,11 @@ void TfMain::LoadMMUCommand() {
 void TfMain::SavePreviewCommand() {
   const FileChoice choice = prompts_.SaveFile(this, "Save preview image", PreviewSaveFilter, "bmp");
   if (choice.fileName.isEmpty()) return;
+  {
+    BusyCursor busy;
+    SavePreviewImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map);
+  }
   RememberFile(prefs_.images, choice.fileName);
-  BusyCursor busy;
-  SavePreviewImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map);
 }
 
 void TfMain::LoadPreviewCommand() {

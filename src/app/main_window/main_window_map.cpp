@@ -14,19 +14,19 @@
 namespace mireforge {
 
 void TfMain::CreateMapActions() {
-  aResizeMap = NewAction("Resize map...", QKeySequence("Shift+Ctrl+R"), &TfMain::ResizeMapCommand);
-  aFlipHorizontally = NewAction("Flip horizontally", {}, nullptr);
-  aFlipVertically = NewAction("Flip vertically", {}, nullptr);
-  aRotateClockwise = NewAction("Rotate clockwise", {}, nullptr);
-  aRotateCounterClockwise = NewAction("Rotate counter-clockwise", {}, nullptr);
-  aNameLand = NewAction("Name the land...", QKeySequence("Shift+Ctrl+N"), &TfMain::NameLandCommand);
+  aResizeMap = NewAction("&Resize map...", QKeySequence("Shift+Ctrl+R"), &TfMain::ResizeMapCommand);
+  aFlipHorizontally = NewAction("Flip &horizontally", {}, nullptr);
+  aFlipVertically = NewAction("Flip &vertically", {}, nullptr);
+  aRotateClockwise = NewAction("Rotate &clockwise", {}, nullptr);
+  aRotateCounterClockwise = NewAction("Rotate &anticlockwise", {}, nullptr);
+  aNameLand = NewAction("&Name the land...", QKeySequence("Shift+Ctrl+N"), &TfMain::NameLandCommand);
   const auto transformOn = [this](QAction* action, const QString& undoText, const MapTransform& transform) {
     connect(action, &QAction::triggered, this, [=, this] { Guard([=, this] { TransformMap(undoText, transform); }); });
   };
   transformOn(aFlipHorizontally, "Flip map horizontally", MapTransform::Flip(true));
   transformOn(aFlipVertically, "Flip map vertically", MapTransform::Flip(false));
   transformOn(aRotateClockwise, "Rotate map clockwise", MapTransform::Turn(1));
-  transformOn(aRotateCounterClockwise, "Rotate map counter-clockwise", MapTransform::Turn(-1));
+  transformOn(aRotateCounterClockwise, "Rotate map anticlockwise", MapTransform::Turn(-1));
   EnableMapTransforms(false);
 }
 

@@ -10,6 +10,7 @@
 #include <QUndoView>
 
 #include "app/panels/description_model.h"
+#include "app/navigation/cell_beside_window.h"
 #include "app/navigation/find_replace_dialog.h"
 #include "app/navigation/go_to_cell_dialog.h"
 #include "app/panels/live_statistics.h"
@@ -76,7 +77,10 @@ void TfMain::CreateNavigation() {
   connect(aFindPrevious, &QAction::triggered, this, [this] {
     Guard([this] { fFind->eFind->text().isEmpty() ? FindCommand() : fFind->FindPrevious(); });
   });
-  connect(fFind, &TfFindReplace::CellChosen, this, &TfMain::GoToCell);
+  connect(fFind, &TfFindReplace::CellChosen, this, [this](int column, int row) {
+    GoToCell(column, row);
+    ScrollCellClearOf(*DG, column, row, *fFind);
+  });
   connect(fFind, &TfFindReplace::DomainChosen, this, [this](int number) {
     const int row = domainModel->RowOf(number);
     if (row >= 0) DomainVT->setCurrentIndex(domainModel->index(row, 0));

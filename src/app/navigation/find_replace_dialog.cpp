@@ -135,7 +135,9 @@ TfFindReplace::TfFindReplace(Project& project, EditView& view, QUndoStack& undo,
 }
 
 TextSearch TfFindReplace::Search() const {
-  return {eFind->text().toStdString(), cbMatchCase->isChecked(), cbWholeWords->isChecked()};
+  // Unicode's case folding, so that "ûmbar" finds "Ûmbar Gate".
+  return {eFind->text().toStdString(), cbMatchCase->isChecked(), cbWholeWords->isChecked(),
+          [](char32_t c) -> char32_t { return QChar::toCaseFolded(c); }};
 }
 
 void TfFindReplace::ClearResults() {
@@ -175,8 +177,8 @@ void TfFindReplace::FindStep(int direction) {
   const bool onCell = cellIndex < nodes.size() && !project_.Map.Empty();
   if (start >= total || (start >= 0 && start < entries && onCell && nodes[cellIndex] != start)) start = -1;
   if (start < 0) {
-    // The current cell itself is looked at first.
-    start = onCell ? static_cast<long long>(nodes[cellIndex]) - direction : (direction > 0 ? -1 : total);
+    // The current cell itself is looked at last: a step that stayed on it would seem to do nothing.
+    start = onCell ? static_cast<long long>(nodes[cellIndex]) : (direction > 0 ? -1 : total);
   }
   for (long long step = 1; step <= total; ++step) {
     const long long position = ((start + step * direction) % total + total) % total;

@@ -65,6 +65,9 @@ void TfGoToCell::accept() {
     // The dialog stays open, so the text can be mended.
     lError->setText(parse.error);
     lError->show();
+    // A top-level window does not grow for a wrapped label by itself.
+    layout()->activate();
+    if (const int needed = layout()->totalHeightForWidth(width()); needed > height()) resize(width(), needed);
     eCell->setFocus();
     eCell->selectAll();
     return;

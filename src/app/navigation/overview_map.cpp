@@ -99,30 +99,47 @@ int OverviewMap::CellPixels() const {
   const double ratio = devicePixelRatioF();
   const int across = static_cast<int>(width() * ratio) / picture_.width();
   const int down = static_cast<int>(height() * ratio) / picture_.height();
-  return std::max(1, std::min(across, down));
+  return std::min(across, down);
+}
+
+double OverviewMap::CellSide() const {
+  if (picture_.isNull()) return 1;
+  // Whole device pixels per cell where the map fits so, else a fraction: the whole map is always in sight.
+  if (const int pixels = CellPixels(); pixels >= 1) return pixels / devicePixelRatioF();
+  const double fit = std::min(static_cast<double>(width()) / picture_.width(), static_cast<double>(height()) / picture_.height());
+  return std::max(fit, 1e-3);
+}
+
+QPointF OverviewMap::Origin() const {
+  if (picture_.isNull()) return {};
+  // The map in the middle: the room it leaves is shared out on both sides, not left as one band.
+  const double side = CellSide();
+  return {std::max(0.0, std::floor((width() - picture_.width() * side) / 2)),
+          std::max(0.0, std::floor((height() - picture_.height() * side) / 2))};
 }
 
 QRectF OverviewMap::CellsRect(const QRect& cells) const {
   const double side = CellSide();
-  return QRectF(cells.x() * side, cells.y() * side, cells.width() * side, cells.height() * side);
+  return QRectF(Origin() + QPointF(cells.x() * side, cells.y() * side), QSizeF(cells.width() * side, cells.height() * side));
 }
 
 bool OverviewMap::CellAt(const QPointF& point, int* column, int* row) const {
   if (picture_.isNull()) return false;
   const double side = CellSide();
-  *column = std::clamp(static_cast<int>(std::floor(point.x() / side)), 0, picture_.width() - 1);
-  *row = std::clamp(static_cast<int>(std::floor(point.y() / side)), 0, picture_.height() - 1);
+  const QPointF at = point - Origin();
+  *column = std::clamp(static_cast<int>(std::floor(at.x() / side)), 0, picture_.width() - 1);
+  *row = std::clamp(static_cast<int>(std::floor(at.y() / side)), 0, picture_.height() - 1);
   return true;
 }
 
-QSize OverviewMap::minimumSizeHint() const {
-  if (picture_.isNull()) return {64, 64};
-  // Whole map at one device pixel per cell.
-  const double ratio = devicePixelRatioF();
-  return {static_cast<int>(std::ceil(picture_.width() / ratio)), static_cast<int>(std::ceil(picture_.height() / ratio))};
-}
+QSize OverviewMap::minimumSizeHint() const { return {48, 48}; }
 
-QSize OverviewMap::sizeHint() const { return minimumSizeHint().expandedTo({200, 200}); }
+QSize OverviewMap::sizeHint() const {
+  if (picture_.isNull()) return {200, 200};
+  // 200 pixels along the longer side, in the map's proportions.
+  const double scale = 200.0 / std::max(picture_.width(), picture_.height());
+  return {std::max(48, static_cast<int>(picture_.width() * scale)), std::max(48, static_cast<int>(picture_.height() * scale))};
+}
 
 void OverviewMap::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
@@ -130,13 +147,16 @@ void OverviewMap::paintEvent(QPaintEvent* event) {
   painter.fillRect(exposed, palette().window());
   if (picture_.isNull()) return;
   const double side = CellSide();
-  const int c0 = std::max(0, static_cast<int>(exposed.left() / side));
-  const int r0 = std::max(0, static_cast<int>(exposed.top() / side));
-  const int c1 = std::min(picture_.width() - 1, static_cast<int>(std::ceil((exposed.right() + 1) / side)) - 1);
-  const int r1 = std::min(picture_.height() - 1, static_cast<int>(std::ceil((exposed.bottom() + 1) / side)) - 1);
+  const QPointF origin = Origin();
+  const int c0 = std::max(0, static_cast<int>((exposed.left() - origin.x()) / side));
+  const int r0 = std::max(0, static_cast<int>((exposed.top() - origin.y()) / side));
+  const int c1 = std::min(picture_.width() - 1, static_cast<int>(std::ceil((exposed.right() + 1 - origin.x()) / side)) - 1);
+  const int r1 = std::min(picture_.height() - 1, static_cast<int>(std::ceil((exposed.bottom() + 1 - origin.y()) / side)) - 1);
   if (c0 <= c1 && r0 <= r1) {
     // Only the exposed cells, stretched without smoothing: each cell a sharp square.
     const QRect source(c0, r0, c1 - c0 + 1, r1 - r0 + 1);
+    // Smaller than a pixel per cell, neighbours blend rather than drop out.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, side * devicePixelRatioF() < 1);
     painter.drawImage(CellsRect(source), picture_, source);
   }
   if (!frame_.isEmpty()) {

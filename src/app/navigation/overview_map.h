@@ -1,6 +1,6 @@
 #pragma once
-// The overview: the whole map at one device pixel per cell or more, in the
-// preview colours, with the part the grid shows drawn as a frame. It keeps a
+// The overview: the whole map fitted into its window, each cell whole device
+// pixels where there is room, in the preview colours, with the part the grid shows drawn as a frame. It keeps a
 // picture of one pixel per cell and, after an edit, rewrites and repaints only
 // the cells that changed, so big maps stay fluid while painting.
 #include <QImage>
@@ -29,7 +29,7 @@ class OverviewMap : public QWidget {
 
   // One pixel per cell, in the preview colours.
   const QImage& MapPicture() const { return picture_; }
-  // Device pixels per cell at the current size (1 or more).
+  // Whole device pixels per cell at the current size (0 when the map is larger than the window).
   int CellPixels() const;
   // The widget rectangle (logical pixels) of a block of cells.
   QRectF CellsRect(const QRect& cells) const;
@@ -54,7 +54,10 @@ class OverviewMap : public QWidget {
 
  private:
   void UpdateFrameOutline(const QRect& cells);
-  double CellSide() const { return CellPixels() / devicePixelRatioF(); }
+  // Logical pixels per cell.
+  double CellSide() const;
+  // Where cell (0, 0) begins.
+  QPointF Origin() const;
 
   const Project& project_;
   QImage picture_;

@@ -1,6 +1,8 @@
 #include "app/tools/map_tools.h"
 
 #include <QAction>
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
@@ -8,6 +10,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -16,6 +19,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include "app/main_window/main_window.h"
 #include "app/main_window/status_panel.h"
@@ -48,20 +52,30 @@ const ToolSpec ToolSpecs[ToolCount] = {
 constexpr const char* StampHint =
     "Paste: click to place the block, Escape cancels; X and Y flip it, Z and Shift+Z turn it";
 
-// Lets the tool options' fields take typed letters before the single-letter tool keys do.
-class TypedKeysFirst : public QObject {
+// The grid's keys (a tool's letter, Delete, Shift+Ins) act on the grid only
+// from the grid or the window itself: in a list or a text field of the window,
+// the tool options' fields among them, they are that widget's keys.
+class GridKeysStayInTheGrid : public QObject {
  public:
-  using QObject::QObject;
+  GridKeysStayInTheGrid(QWidget* window, QObject* parent) : QObject(parent), window_(window) {}
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::ShortcutOverride) {
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (!(key->modifiers() & ~Qt::ShiftModifier) && !key->text().isEmpty() && key->text().at(0).isPrint()) {
-        event->accept();
-        return true;
-      }
-    }
-    return QObject::eventFilter(watched, event);
+    if (event->type() != QEvent::ShortcutOverride) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != window_) return false;
+    const bool field = qobject_cast<QAbstractItemView*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+                       qobject_cast<QAbstractSpinBox*>(widget) || qobject_cast<QComboBox*>(widget) ||
+                       widget->inherits("QTextEdit") || widget->inherits("QPlainTextEdit");
+    if (!field) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) return false;
+    const bool gridKey = key->key() == Qt::Key_Delete || key->key() == Qt::Key_Insert ||
+                         key->key() == Qt::Key_Backspace || (!key->text().isEmpty() && key->text().at(0).isPrint());
+    if (gridKey) event->accept();
+    return gridKey;
   }
+
+ private:
+  QWidget* window_;
 };
 
 QMenu* MenuTitled(QMenuBar* bar, const QString& title) {
@@ -87,6 +101,8 @@ MapTools::MapTools(TfMain& window) : QObject(&window), window_(window) {
   selectionPanel_->setToolTip("Selected cells");
   window_.statusBar()->addPermanentWidget(selectionPanel_);
   window_.statusBar()->addPermanentWidget(hintPanel_);
+
+  qApp->installEventFilter(new GridKeysStayInTheGrid(&window_, this));
 
   MapGridView* grid = window_.DG;
   grid->SetOverlay(this);
@@ -147,7 +163,7 @@ void MapTools::CreateActions() {
   aRotateStampBack = NewAction("Rotate pasted block &anticlockwise", QKeySequence("Shift+Z"), nullptr);
   connect(aRotateStampBack, &QAction::triggered, this, [this] { TurnStamp(&CellBlock::RotateAnticlockwise); });
   aCancelPaste = NewAction("Cancel paste", QKeySequence("Esc"), &MapTools::DropStamp);
-  aCropToSelection = NewAction("Crop to selection", {}, &MapTools::CropToSelection);
+  aCropToSelection = NewAction("Cr&op to selection", {}, &MapTools::CropToSelection);
 }
 
 void MapTools::CreateBars() {
@@ -196,8 +212,6 @@ void MapTools::CreateBars() {
   eSeed->setValue(1);
   optionsBar->addWidget(eSeed);
   window_.addToolBar(Qt::TopToolBarArea, optionsBar);
-  auto* typed = new TypedKeysFirst(optionsBar);
-  for (QWidget* field : std::initializer_list<QWidget*>{cbBrushSize, cbBrushShape, eSeed}) field->installEventFilter(typed);
 }
 
 void MapTools::AddToMenus() {
@@ -363,7 +377,12 @@ void MapTools::Pressed(int column, int row, Qt::KeyboardModifiers modifiers) {
       };
       CellEdit edit(project);
       const Ink ink = CurrentInk();
-      for (std::uint32_t cell : FloodRegion(map.Width, map.Height, column, row, member)) edit.Set(cell, Drawn(ink, cell));
+      // A cell the fill leaves its terrain (or domain) keeps its description: filling a
+      // region with its own terrain is no change at all.
+      for (std::uint32_t cell : FloodRegion(map.Width, map.Height, column, row, member)) {
+        const CellState now = ReadCell(project, cell), drawn = Drawn(ink, cell);
+        if (drawn.terrain != now.terrain || drawn.domain != now.domain) edit.Set(cell, drawn);
+      }
       Commit("Fill", std::move(edit), false);
       break;
     }
@@ -487,7 +506,7 @@ QString MapTools::HintText() const { return stamp_ ? StampHint : ToolSpecs[stati
 
 void MapTools::CopySelection() {
   const Project& project = window_.CurrentProject();
-  const CellBlock block = CellBlock::Copy(project.Map, project.Descriptions, Selection());
+  const CellBlock block = CellBlock::Copy(project.Map, project.Descriptions, project.Domains, Selection());
   if (block.Empty()) return;
   auto* data = new QMimeData;
   const std::string own = block.Serialize();
@@ -539,19 +558,42 @@ void MapTools::PasteClipboard() {
 }
 
 void MapTools::PlaceStamp(int column, int row) {
-  const CellBlock& block = *stamp_;
-  const Project& project = window_.CurrentProject();
+  const CellBlock block = std::move(*stamp_);
+  Project& project = window_.CurrentProject();
   const int left = column - block.Width / 2, top = row - block.Height / 2;
   CellEdit edit(project);
   for (int y = 0; y < block.Height; ++y)
     for (int x = 0; x < block.Width; ++x) {
       const BlockCell& cell = block.At(x, y);
       if (!cell.present || !Drawable(left + x, top + y)) continue;
-      edit.Set(static_cast<std::uint32_t>(left + x + (top + y) * project.Map.Width),
-               CellState{cell.terrain, cell.domain, cell.text});
+      const auto index = static_cast<std::uint32_t>(left + x + (top + y) * project.Map.Width);
+      // Letters from another program carry no domain: the cell keeps its own, as painting does.
+      const std::int32_t domain = block.TerrainOnly ? ReadCell(project, index).domain : cell.domain;
+      edit.Set(index, CellState{cell.terrain, domain, cell.text});
     }
   DropStamp();
+  // A domain this map lacks comes with its name and colour; one it names otherwise stays as it is.
+  DomainSlots table = project.Domains.Slots;
+  QStringList kept;
+  bool added = false;
+  for (const BlockDomain& domain : block.Domains) {
+    if (!project.Domains.Defined(domain.Number)) {
+      table[domain.Number] = domain.Slot;
+      added = true;
+    } else if (!(project.Domains.Slots[domain.Number].Name == domain.Slot.Name &&
+               project.Domains.Slots[domain.Number].Color == domain.Slot.Color))
+      kept << QString::number(domain.Number);
+  }
+  if (!kept.isEmpty())
+    window_.statusBar()->showMessage(
+        QString("Pasted domain%1 %2 kept this map's name and colour.").arg(kept.size() == 1 ? "" : "s", kept.join(", ")),
+        10000);
+  if (edit.Empty() || !added) return Commit("Paste", std::move(edit), false);
+  QUndoStack& undo = window_.UndoStack();
+  undo.beginMacro(QString("Paste (%1 cells)").arg(edit.Size()));
+  undo.push(new DomainTableCommand("Paste domains", project, window_, table));
   Commit("Paste", std::move(edit), false);
+  undo.endMacro();
 }
 
 void MapTools::DropStamp() {
@@ -575,6 +617,8 @@ void MapTools::CropToSelection() {
   // The bounding box of the selection, whole: the cells keep what they hold, the ring is not rebuilt.
   window_.TransformMap("Crop to selection",
                        MapTransform::ResizeTo(box.Width(), box.Height(), {-box.left, -box.top}, false));
+  // The cropped map is all that was selected: no selection is left to show.
+  selection_.Reset(window_.CurrentProject().Map.Width, window_.CurrentProject().Map.Height);
   SelectionChanged();
 }
 

@@ -83,7 +83,7 @@ QImage GenerationPreviewImage(const MapGrid& grid) {
 TfParams::TfParams(Project& project, UserPrompts& prompts, MapGridView* grid, QWidget* parent)
     : WizardDialog(parent), project_(project), prompts_(prompts), grid_(grid) {
   setWindowTitle("Random map generation wizard");
-  setFixedSize(592, 403);
+  SetDesignedSize(QSize(592, 403));
 
   NB = new QStackedWidget(this);
   NB->addWidget(CreatePickPage());

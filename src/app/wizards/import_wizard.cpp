@@ -63,7 +63,7 @@ TfImportMap::TfImportMap(Project& project, UserPrompts& prompts, QWidget* parent
   connect(bNext, &QPushButton::clicked, this, &TfImportMap::bNextClick);
   connect(bCancel, &QPushButton::clicked, this, &TfImportMap::reject);
   LayOutWizard(this, NB, bPrevious, bNext, bCancel);
-  setFixedSize(592, 420);
+  SetDesignedSize(QSize(592, 420));
 }
 
 QWidget* TfImportMap::CreateStartPage() {

@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyle>
 #include <QSpinBox>
 #include <QStyledItemDelegate>
@@ -133,12 +134,22 @@ void PropertyGrid::AddRow(Row row) {
 }
 
 void PropertyGrid::FitColumns() {
-  int widest = 0;
-  for (const Row& row : rows_) widest = std::max(widest, fontMetrics().horizontalAdvance(row.caption));
+  const QFontMetrics metrics = fontMetrics();
+  int widest = 0, widestValue = 0;
+  for (const Row& row : rows_) {
+    widest = std::max(widest, metrics.horizontalAdvance(row.caption));
+    // Every value a row can hold, so a seed written back is never cut.
+    QStringList values = row.items;
+    if (row.kind == Kind::Spin) values << QString::number(row.minimum) << QString::number(row.maximum);
+    if (row.kind == Kind::Check) values << "True" << "False";
+    for (const QString& value : values) widestValue = std::max(widestValue, metrics.horizontalAdvance(value));
+  }
   const int textMargins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
   const int captions = 2 * indentation() + widest + textMargins + 4;  // rows sit one level below the root
+  const int values = std::max(MinimumValueWidth, widestValue + textMargins + 4);
+  setMinimumWidth(captions + values + 2 * frameWidth() + verticalScrollBar()->sizeHint().width());
   const int room = viewport()->width();
-  const int first = std::max(1, std::min(captions, room - MinimumValueWidth));
+  const int first = std::max(1, std::min(captions, room - values));
   setColumnWidth(0, first);
   setColumnWidth(1, std::max(1, room - first));
 }

@@ -42,7 +42,7 @@ TfSQLEx::TfSQLEx(const Project& project, UserPrompts& prompts, bool autoSelect, 
   connect(bNext, &QPushButton::clicked, this, &TfSQLEx::bNextClick);
   connect(bCancel, &QPushButton::clicked, this, &QDialog::reject);
   LayOutWizard(this, NB, nullptr, bNext, bCancel);
-  resize(620, 500);
+  SetDesignedSize(QSize(620, 500));
 
   for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8})
     connect(edit, &QLineEdit::textChanged, this, &TfSQLEx::OnDataChange);

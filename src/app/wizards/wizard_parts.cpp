@@ -10,6 +10,8 @@
 #include <QShowEvent>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <QLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "model/map_grid.h"
@@ -17,8 +19,29 @@
 namespace mireforge {
 
 void WizardDialog::showEvent(QShowEvent* event) {
-  if (!event->spontaneous()) FormShow();
+  if (!event->spontaneous()) {
+    FormShow();
+    FitToFont();
+  }
   QDialog::showEvent(event);
+}
+
+void WizardDialog::SetDesignedSize(QSize size) {
+  designed_ = size;
+  setMinimumSize(size);
+  resize(size);
+}
+
+void WizardDialog::FitToFont() {
+  if (!layout() || designed_.isEmpty()) return;
+  layout()->activate();
+  const int width = std::max(designed_.width(), layout()->totalMinimumSize().width());
+  // A top-level window learns nothing of its wrapped labels' height by itself.
+  const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width)
+                                                   : layout()->totalMinimumSize().height();
+  const QSize least(width, std::max(designed_.height(), needed));
+  setMinimumSize(least);
+  resize(size().expandedTo(least));
 }
 
 QPixmap WizardSidePicture(int width, int height) {
@@ -57,6 +80,7 @@ PicturePage CreatePicturePage(int pictureHeight) {
   auto* side = new QLabel(page);
   side->setPixmap(WizardSidePicture(150, pictureHeight));
   auto* column = new QVBoxLayout;
+  column->setContentsMargins(12, 8, 12, 8);  // the texts keep off the picture and the edges
   auto* layout = new QHBoxLayout(page);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(side, 0, Qt::AlignTop);
@@ -118,10 +142,10 @@ QWidget* CreateColourKey(QWidget* parent) {
     const char* style;
   };
   const Swatch swatches[] = {
-      {"downs", "background:rgb(255,255,0);color:black"},
-      {"forest", "background:rgb(0,128,0);color:white"},
-      {"plains", "background:rgb(144,248,152);color:black"},
-      {"mountains", "background:rgb(128,64,0);color:white"},
+      {"downs", "background:rgb(255,255,0);color:black;padding:0 6px"},
+      {"forest", "background:rgb(0,128,0);color:white;padding:0 6px"},
+      {"plains", "background:rgb(144,248,152);color:black;padding:0 6px"},
+      {"mountains", "background:rgb(128,64,0);color:white;padding:0 6px"},
   };
   for (const Swatch& swatch : swatches) {
     auto* label = new QLabel(swatch.text, key);

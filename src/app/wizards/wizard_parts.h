@@ -31,6 +31,13 @@ class WizardDialog : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // The size the pages were drawn for; with a larger font the wizard grows
+  // until its wrapped texts fit, rather than cutting them.
+  void SetDesignedSize(QSize size);
+
+ private:
+  void FitToFont();
+  QSize designed_;
 };
 
 // Our own artwork for the wizards' first and last pages: hills under a sky,

@@ -152,6 +152,7 @@ TEST_F(ActualViewTest, WholesaleChangesRepaintTheViewAndKeepTheViewerOnTheMap) {
   EXPECT_TRUE(repainted(before)) << "after New empty project";
   EXPECT_EQ(view.State().ViewX, 0);
   EXPECT_EQ(view.State().ViewY, 0);
+  EXPECT_EQ(view.Texts(), QStringList{"No map: create or open one to look around."});
 }
 
 TEST_F(ActualViewTest, HoldingTheButtonInTheTopThirdWalksToTheEdge) {

@@ -6,10 +6,12 @@
 #include <QLabel>
 #include <QTreeWidget>
 
+#include "app/dialogs/share_chart.h"
 #include "app/dialogs/statistics_dialogs.h"
 #include "app/grid/tile_images.h"
 #include "app/app_test_support.h"
 #include "app/real_input.h"
+#include "formats/preview_image.h"
 #include "model/descriptions.h"
 #include "project/project.h"
 
@@ -122,6 +124,24 @@ TEST_F(MainWindowTest, TerrainStatisticsShowTheGridsTilesAndEveryRow) {
     EXPECT_TRUE(d->chart->isVisible());
     EXPECT_FALSE(d->chart->geometry().intersects(list->geometry()));
     EXPECT_EQ(Row(list, 10), (QStringList{" frozen wastes", "116", "14.50 %"}));
+    // Every bar is named on its left, and a percent scale runs beneath them.
+    ShareChart* chart = d->chart;
+    const QImage drawn = chart->grab().toImage();
+    const auto inked = [&](const QRect& area) {
+      for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+          if (qGray(drawn.pixel(x, y)) < 100) return true;
+      return false;
+    };
+    for (int row = 0; row < 16; ++row) {
+      EXPECT_TRUE(inked(chart->LabelRect(row))) << "terrain name of row " << row;
+      EXPECT_FALSE(chart->LabelRect(row).intersects(chart->BarRect(row).toRect()));
+    }
+    EXPECT_TRUE(inked(chart->ScaleRect()));
+    EXPECT_EQ(chart->ScaleMarks(), (std::vector<double>{0, 25, 50, 75, 100}));
+    EXPECT_NEAR(chart->BarRect(0).width() / chart->BarRect(10).width(), 684.0 / 116, 0.01);
+    const QPoint middle = chart->BarRect(10).center().toPoint();
+    EXPECT_EQ(drawn.pixel(middle), ColorFromBgr(static_cast<std::int32_t>(PreviewPalette[FrozenWastes])).rgb());
     QTest::keyClick(d, Qt::Key_Escape);
   });
   window->aStats->trigger();

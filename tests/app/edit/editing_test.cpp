@@ -236,6 +236,14 @@ TEST_F(EditingTest, DescriptionHistoryIsAlphabeticalWithoutRegardToCase) {
   }
   EXPECT_EQ(Item(1, 1).Text, "Zed");
   EXPECT_EQ(window->fSetName->History(), QStringList({"apple", "Mid", "mid", "Zed"}));
+  // Return in the box keeps the case typed, though the history holds the text in another case.
+  OnModal<TfSetName>([](TfSetName* d) {
+    d->cbDescription->lineEdit()->selectAll();
+    QTest::keyClicks(d->cbDescription->lineEdit(), "zED");
+    QTest::keyClick(d->cbDescription->lineEdit(), Qt::Key_Return);
+  });
+  PressKey(window.get(), Qt::Key_D, Qt::ControlModifier);
+  EXPECT_EQ(Item(1, 1).Text, "zED");
 }
 
 // Fill and the blank map list the terrains with ILTerrain's tiles: grey in

@@ -247,7 +247,7 @@ TEST_P(MapTransformTest, FlipsAndRotationsFromTheMapMenu) {
       {window->aFlipVertically, "Flip map vertically", w, h, [h = h](int x, int y) { return std::pair(x, h - 1 - y); }},
       {window->aRotateClockwise, "Rotate map clockwise", h, w,
        [h = h](int x, int y) { return std::pair(h - 1 - y, x); }},
-      {window->aRotateCounterClockwise, "Rotate map counter-clockwise", h, w,
+      {window->aRotateCounterClockwise, "Rotate map anticlockwise", h, w,
        [w = w](int x, int y) { return std::pair(y, w - 1 - x); }},
   };
   for (const Case& c : cases) {
@@ -344,8 +344,8 @@ TEST_F(MainWindowTest, MapMenuSitsAfterEditAndNeedsAMap) {
   QStringList commands;
   for (QAction* action : window->mMap->actions())
     if (!action->isSeparator()) commands << action->text();
-  EXPECT_EQ(commands, QStringList({"Resize map...", "Flip horizontally", "Flip vertically", "Rotate clockwise",
-                                   "Rotate counter-clockwise", "Name the land...", "Crop to selection"}));
+  EXPECT_EQ(commands, QStringList({"&Resize map...", "Flip &horizontally", "Flip &vertically", "Rotate &clockwise",
+                                   "Rotate &anticlockwise", "&Name the land...", "Cr&op to selection"}));
   EXPECT_EQ(window->aNameLand->shortcut(), QKeySequence("Ctrl+Shift+N"));
   EXPECT_EQ(window->aResizeMap->shortcut(), QKeySequence("Ctrl+Shift+R"));
   const std::vector<QAction*> all = {window->aResizeMap, window->aFlipHorizontally, window->aFlipVertically,
@@ -353,6 +353,14 @@ TEST_F(MainWindowTest, MapMenuSitsAfterEditAndNeedsAMap) {
   for (QAction* action : all) EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
   MakeBlankMap(5, 4);
   for (QAction* action : all) EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
+  // Alt+M, then the item's letter, as a person reaches it from the keyboard.
+  QApplication::setActiveWindow(window.get());
+  QTest::keyClick(window.get(), Qt::Key_M, Qt::AltModifier);
+  ASSERT_TRUE(window->mMap->isVisible());
+  QTest::keyClick(window->mMap, Qt::Key_A);
+  EXPECT_EQ(window->UndoStack().text(window->UndoStack().index() - 1), "Rotate map anticlockwise");
+  EXPECT_EQ(window->CurrentProject().Map.Width, 4);
+  window->aUndo->trigger();
   // Undoing the blank map leaves no map: nothing to transform.
   window->aUndo->trigger();
   EXPECT_FALSE(window->aRotateClockwise->isEnabled());

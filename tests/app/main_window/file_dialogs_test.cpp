@@ -7,7 +7,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QListView>
+#include <QMenu>
+#include <QTreeView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -247,6 +251,49 @@ TEST_F(FileDialogTest, ATypedNameTakesTheExtensionOfTheChosenType) {
   ExpectListings(seen, {"SQL script file (*.sql)", "Plain text file (*.txt)"}, scripts);
   EXPECT_TRUE(QFileInfo::exists(folder + "/script.txt"));
   EXPECT_FALSE(QFileInfo::exists(folder + "/script.sql"));
+}
+
+// A typed folder that does not exist is named as such, and the dialog stays
+// open for a better name.
+TEST_F(FileDialogTest, AMissingFolderIsSaidSo) {
+  StartWithRealDialogs();
+  MakeMap();
+  QString warning;
+  bool stillOpen = false;
+  OnModal<QFileDialog>([&](QFileDialog* d) {
+    OnModal<QMessageBox>([&](QMessageBox* box) {
+      warning = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    Type(d, folder + "/missing/");
+    stillOpen = d->isVisible();
+    QTest::keyClick(d, Qt::Key_Escape);
+  });
+  window->aSavePreview->trigger();
+  EXPECT_EQ(warning, "The folder " + QDir::toNativeSeparators(folder + "/missing") + " does not exist.");
+  EXPECT_TRUE(stillOpen);
+  EXPECT_FALSE(QFileInfo::exists(folder + "/missing"));
+  EXPECT_FALSE(QFileInfo::exists(folder + "/missing/.bmp"));
+}
+
+// In its detail view every column of the file list shows whole.
+TEST_F(FileDialogTest, TheDialogOpensWideEnoughForItsColumns) {
+  StartWithRealDialogs();
+  MakeMap();
+  int shown = 0, room = 0, columns = 0;
+  OnModal<QFileDialog>([&](QFileDialog* d) {
+    QTest::mouseClick(d->findChild<QToolButton*>("detailModeButton"), Qt::LeftButton);
+    QApplication::processEvents();
+    auto* view = d->findChild<QTreeView*>("treeView");
+    QHeaderView* header = view->header();
+    columns = header->count();
+    for (int i = 0; i < header->count(); ++i) shown = std::max(shown, header->sectionPosition(i) + header->sectionSize(i));
+    room = view->viewport()->width();
+    QTest::keyClick(d, Qt::Key_Escape);
+  });
+  window->aSavePreview->trigger();
+  EXPECT_EQ(columns, 4);
+  EXPECT_LE(shown, room);
 }
 
 // Ends the test program when the editor is still stuck after a minute: a frozen

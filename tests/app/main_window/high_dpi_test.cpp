@@ -68,9 +68,11 @@ TEST_F(HighDpiChild, GridOverviewAndIconsAtDevicePixels) {
   const QRgb frozen = ColorFromBgr(static_cast<std::int32_t>(PreviewPalette[FrozenWastes])).rgb();
   // Row 60 and columns 97 to 99 lie beyond the frame of the part the grid shows.
   ASSERT_LT(overview->VisibleArea().bottom(), 60);
-  const int y = 60 * side;
-  for (int x = 97 * side; x < 100 * side; ++x)
-    EXPECT_EQ(picture.pixel(x, y) | 0xFF000000u, x < 99 * side ? forest : frozen) << "device column " << x;
+  // The map sits in the middle of the overview.
+  const QPoint origin = (overview->CellsRect(QRect(0, 0, 1, 1)).topLeft() * overview->devicePixelRatioF()).toPoint();
+  const int y = origin.y() + 60 * side;
+  for (int x = origin.x() + 97 * side; x < origin.x() + 100 * side; ++x)
+    EXPECT_EQ(picture.pixel(x, y) | 0xFF000000u, x < origin.x() + 99 * side ? forest : frozen) << "device column " << x;
 
   // Icons come with pixels for the doubled size.
   const QPixmap icon = window->aPaint->icon().pixmap(QSize(24, 24), 2.0);

@@ -5,10 +5,13 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QMenuBar>
+#include <QTest>
 #include <QTreeView>
 
 #include "app/panels/description_model.h"
 #include "app/dialogs/small_forms.h"
+#include "app/menus/shortcut_menu.h"
 #include "app/app_test_support.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
@@ -379,6 +382,48 @@ TEST_F(MainWindowTest, OpenFileByExtension) {
   EXPECT_EQ(w.Prefs().mmuMaps.Entries().front(), File("lake.php"));
   w.CurrentProject().ProjectSaved = true;
   EXPECT_FALSE(w.OpenFile(File("notes.txt")));
+}
+
+// Cut and Paste have two shortcuts each; the Edit menu shows both.
+TEST_F(MainWindowTest, EditMenuShowsEveryShortcutOfACommand) {
+  Start();
+  MakeBlankMap(10, 10);
+  QApplication::setActiveWindow(window.get());
+  QTest::keyClick(window.get(), Qt::Key_E, Qt::AltModifier);
+  auto* edit = qobject_cast<ShortcutMenu*>(QApplication::activePopupWidget());
+  ASSERT_NE(edit, nullptr);
+  QStringList shown;
+  for (QAction* action : edit->actions())
+    if (action->text() == "Cu&t" || action->text() == "&Paste") {
+      shown << edit->ShownShortcuts(action);
+      // Room for the whole text.
+      EXPECT_GE(edit->actionGeometry(action).width(),
+                edit->fontMetrics().horizontalAdvance("Paste" + edit->ShownShortcuts(action)));
+    }
+  EXPECT_EQ(shown, QStringList({"Ctrl+X, Shift+Del", "Ctrl+V, Shift+Ins"}));
+  QTest::keyClick(edit, Qt::Key_Escape);
+}
+
+// Only a save that wrote its file enters the recent list.
+TEST_F(MainWindowTest, ARefusedSaveStaysOutOfTheRecentList) {
+  Start();
+  MakeBlankMap(10, 8);
+  const auto recent = [&] {
+    QStringList texts;
+    for (QAction* a : window->mRecent->actions()) texts << a->text();
+    return texts.join('|');
+  };
+  prompts.files.push_back({File("good.bmp"), 1});
+  window->aSavePreview->trigger();
+  prompts.files.push_back({File("no such folder/bad.bmp"), 1});
+  window->aSavePreview->trigger();
+  prompts.files.push_back({File("no such folder/bad.mfp"), 1});
+  window->aSaveProject->trigger();
+  prompts.files.push_back({File("no such folder/bad.php"), 1});
+  window->aSaveMMU->trigger();
+  EXPECT_EQ(prompts.errors.size(), 3);
+  EXPECT_FALSE(recent().contains("bad")) << recent().toStdString();
+  EXPECT_TRUE(recent().contains("&1 good.bmp")) << recent().toStdString();
 }
 
 }  // namespace

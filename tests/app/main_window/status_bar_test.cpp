@@ -94,5 +94,30 @@ TEST_F(MainWindowTest, HintsShowInTheDescriptionPanelAndLeaveThePanelsVisible) {
   EXPECT_EQ(w.Panel(7)->Shown(), description) << "no hint stays behind";
 }
 
+// At 1600 px the selection and the tool's hint show whole, and a crop leaves no stale selection.
+TEST_F(MainWindowTest, SelectionAndToolHintShowWholeAndFollowACrop) {
+  TfMain& w = Start();
+  w.resize(1600, 1200);
+  MakeBlankMap(120, 100);
+  QApplication::setActiveWindow(&w);
+  QTest::keyClick(w.DG, Qt::Key_R);
+  Mouse(QEvent::MouseButtonPress, 3, 4, Qt::LeftButton, Qt::LeftButton);
+  Mouse(QEvent::MouseMove, 14, 12, Qt::NoButton, Qt::LeftButton);
+  Mouse(QEvent::MouseButtonRelease, 14, 12, Qt::LeftButton, Qt::NoButton);
+  QApplication::processEvents();
+  const auto* selection = w.findChild<StatusPanel*>("SelectionSize");
+  const auto* hint = w.findChild<StatusPanel*>("ToolHint");
+  ASSERT_TRUE(selection && hint);
+  EXPECT_EQ(selection->text(), "Selection: 108 cells (12 x 9)");
+  EXPECT_TRUE(Fits(selection, selection->text())) << selection->width();
+  EXPECT_TRUE(Fits(hint, hint->text())) << hint->width();
+  for (QAction* action : w.mMap->actions())
+    if (action->text() == "Cr&op to selection") action->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(w.CurrentProject().Map.Width, 12);
+  EXPECT_EQ(selection->text(), "");
+  EXPECT_TRUE(Fits(hint, hint->text()));
+}
+
 }  // namespace
 }  // namespace mireforge::testing

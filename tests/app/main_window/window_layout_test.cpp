@@ -4,9 +4,13 @@
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QMenuBar>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 
+#include "app/layout/window_fit.h"
 #include "app/main_window/status_panel.h"
 #include "app/grid/terrain_palette.h"
 #include "app/app_test_support.h"
@@ -53,12 +57,25 @@ class WindowLayoutTest : public MainWindowTest {
                         window->twPalette->visibleRegion().boundingRect().size());
     EXPECT_TRUE(InWindow(window->twTerrain).contains(palette));
     ExpectPanelsInPlace(*window);
+    // Every menu on the bar, none behind its overflow button.
+    const auto* more = window->menuBar()->findChild<QToolButton*>("qt_menubar_ext_button");
+    EXPECT_TRUE(more == nullptr || !more->isVisible()) << "a menu is out of reach";
+    // The grid keeps room to work in, and the docks their titles.
+    EXPECT_GE(window->DG->width(), GridLeastSize.width());
+    EXPECT_GE(window->DG->height(), GridLeastSize.height());
+    for (QDockWidget* dock : window->findChildren<QDockWidget*>())
+      if (dock->isVisible() && !dock->isFloating())
+        EXPECT_GE(dock->width(), dock->fontMetrics().horizontalAdvance(dock->windowTitle()) + 24)
+            << dock->windowTitle().toStdString();
   }
+  QSize Least() const { return window->minimumSize(); }
 };
 
 TEST_F(WindowLayoutTest, EverySizeFromTheMinimumUpLaysOutWithoutOverlaps) {
-  for (const QSize size : {QSize(320, 320), QSize(360, 340), QSize(480, 360), QSize(640, 480), QSize(800, 600),
-                           QSize(1024, 720), QSize(1600, 1000)}) {
+  const QSize least = Least();
+  EXPECT_LE(least.width(), 1024) << "the window still fits a small screen";
+  for (const QSize size : {least, least + QSize(40, 20), least.expandedTo({800, 600}), least.expandedTo({1024, 720}),
+                           QSize(1600, 1000)}) {
     SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
     ResizeTo(size.width(), size.height());
     EXPECT_EQ(window->size(), size);
@@ -72,8 +89,8 @@ TEST_F(WindowLayoutTest, DocksGetTheirWidthBackWhenTheWindowGrows) {
   const int descriptions = window->twDesc->width();
   ASSERT_GE(terrain, PaletteWidth());
   ASSERT_GE(descriptions, 300);
-  ResizeTo(320, 320);
-  ASSERT_LT(window->twDesc->width(), descriptions);
+  ResizeTo(Least().width(), Least().height());
+  ASSERT_LE(window->twDesc->width(), descriptions);
   for (const QSize size : {QSize(640, 480), QSize(1024, 720)}) ResizeTo(size.width(), size.height());
   EXPECT_GE(window->twTerrain->width(), window->twTerrain->minimumSizeHint().width());
   EXPECT_EQ(window->twDomains->width(), window->twTerrain->width());
@@ -87,13 +104,37 @@ TEST_F(WindowLayoutTest, TerrainDockedOnTheRightKeepsTheDescriptionColumn) {
   ResizeTo(1024, 720);
   window->addDockWidget(Qt::RightDockWidgetArea, window->twTerrain);
   QApplication::processEvents();
-  for (const QSize size : {QSize(1024, 720), QSize(640, 480), QSize(320, 320)}) {
+  for (const QSize size : {QSize(1024, 720), Least().expandedTo({640, 480}), Least()}) {
     SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
     ResizeTo(size.width(), size.height());
     const QHeaderView* header = window->DescVT->header();
     EXPECT_GE(header->sectionSize(2), 64) << "the Description column stays";
     ExpectSensibleLayout();
   }
+}
+
+// History and Live statistics tabbed with the descriptions: whole tab titles,
+// and a Domain column that shows its labels while Description keeps room.
+TEST_F(WindowLayoutTest, TabbedDocksShowWholeTitlesAndDomainsTheirLabels) {
+  ResizeTo(1600, 1200);
+  window->CurrentProject().Domains.Slots[3] = {0x0000FF, "M\xC3\xBCnsterland"};
+  window->RebuildDomainPanel();
+  window->aShowHistoryWindow->trigger();
+  window->aShowStatisticsWindow->trigger();
+  QApplication::processEvents();
+  QApplication::processEvents();
+  int tabbed = 0;
+  for (QTabBar* tabs : window->findChildren<QTabBar*>(Qt::FindDirectChildrenOnly)) {
+    if (!tabs->isVisible()) continue;
+    for (int i = 0; i < tabs->count(); ++i, ++tabbed)
+      EXPECT_GE(tabs->tabRect(i).width(), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i))) << tabs->tabText(i).toStdString();
+  }
+  EXPECT_EQ(tabbed, 3);
+  const QHeaderView* header = window->DescVT->header();
+  EXPECT_GE(header->sectionSize(1),
+            window->DescVT->fontMetrics().horizontalAdvance(QString::fromUtf8("[3] M\xC3\xBCnsterland")));
+  EXPECT_GE(header->sectionSize(2), 80) << "Description keeps room";
+  ExpectSensibleLayout();
 }
 
 }  // namespace

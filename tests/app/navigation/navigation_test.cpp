@@ -135,23 +135,45 @@ TEST_F(NavigationTest, ClickAndDragInOverviewMoveTheGrid) {
   EXPECT_EQ(window->DG->CurrentColumn(), 0);
 }
 
-TEST_F(NavigationTest, DragInAScrolledOverviewFollowsThePointer) {
+// A 512 x 512 map fits whole into the overview at the window's size: nothing to scroll to.
+TEST_F(NavigationTest, TheWholeOfABigMapFitsIntoTheOverview) {
   prompts.answers.push_back(Answer::No);
-  MakeBlankMap(512, 400, Plains);
+  MakeBlankMap(512, 512, Plains);
   QApplication::processEvents();
   auto* scroll = qobject_cast<QScrollArea*>(window->twOverview->widget());
   ASSERT_NE(scroll, nullptr);
-  ASSERT_GT(scroll->horizontalScrollBar()->maximum(), 0);  // wider than its window: it scrolls
-  // The pointer held still near the window's right edge keeps the grid in one place:
-  // the overview must not scroll under it while it drags.
-  const QPoint global = scroll->viewport()->mapToGlobal(QPoint(scroll->viewport()->width() - 4, 40));
-  OverviewMouse(QEvent::MouseButtonPress, window->overview->mapFromGlobal(global), Qt::LeftButton, Qt::LeftButton);
-  const int left = window->DG->LeftColumn();
-  for (int i = 0; i < 3; ++i) {
-    OverviewMouse(QEvent::MouseMove, window->overview->mapFromGlobal(global), Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(window->DG->LeftColumn(), left);
+  EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
+  EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
+  OverviewMap* overview = window->overview;
+  const QRectF whole = overview->CellsRect(QRect(0, 0, 512, 512));
+  EXPECT_LE(whole.right(), overview->width() + 0.01);
+  EXPECT_LE(whole.bottom(), overview->height() + 0.01);
+  EXPECT_GE(std::max(whole.width(), whole.height()), std::min(overview->width(), overview->height()) - 1.0);
+  // The far corner is one click away.
+  QTest::mouseClick(overview, Qt::LeftButton, {}, OverviewPoint(500, 505).toPoint());
+  const MapGridView* grid = window->DG;
+  const QRect shown(grid->LeftColumn(), grid->TopRow(), grid->VisibleColumns(), grid->VisibleRows());
+  EXPECT_TRUE(shown.contains(QPoint(500, 505)));
+  EXPECT_EQ(overview->VisibleArea(), shown & QRect(0, 0, 512, 512));
+}
+
+TEST_F(NavigationTest, CtrlWheelOverTheGridKeepsTheCellUnderThePointer) {
+  window->DG->CentreOn(60, 50);
+  QWidget* viewport = window->DG->viewport();
+  const auto wheel = [&](QPoint pos, int delta) {
+    QWheelEvent event(pos, viewport->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::ControlModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &event);
+  };
+  const QPoint pointer = CellCentre(66, 55);
+  for (const int delta : {-120, -120, -120, 120, 120}) {
+    const int size = window->TileSize();
+    wheel(pointer, delta);
+    EXPECT_NE(window->TileSize(), size);
+    int column = -1, row = -1;
+    EXPECT_TRUE(window->DG->CellAt(pointer, &column, &row));
+    EXPECT_EQ(QPoint(column, row), QPoint(66, 55)) << "tile size " << window->TileSize();
   }
-  OverviewMouse(QEvent::MouseButtonRelease, window->overview->mapFromGlobal(global), Qt::LeftButton, Qt::NoButton);
 }
 
 TEST_F(NavigationTest, CtrlWheelInOverviewZoomsAroundTheMiddle) {
@@ -213,6 +235,10 @@ TEST_F(NavigationTest, GoToCellTakesBothFormsAndExplainsBadInput) {
     EXPECT_TRUE(d->isVisible());  // stays open to be mended
     EXPECT_FALSE(d->lError->isHidden());
     EXPECT_EQ(d->lError->text(), "'abc' is not a cell position. Type column, row: \"12, 30\" or \"[12,30]\".");
+    QCoreApplication::processEvents();
+    // Both lines of the text are shown whole, inside the dialog.
+    EXPECT_GE(d->lError->height(), d->lError->heightForWidth(d->lError->width()));
+    EXPECT_TRUE(d->rect().contains(d->lError->geometry()));
     QTest::keyClick(d->eCell, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(d->eCell, "120, 3");
     QTest::keyClick(d->eCell, Qt::Key_Return);
@@ -366,6 +392,46 @@ TEST_F(FindReplaceTest, ResultsListGoesToTheChosenCell) {
   EXPECT_EQ(window->DG->LeftColumn(), 20 - window->DG->VisibleColumns() / 2);
   QTest::keyClick(find->ResultsVT, Qt::Key_Down);
   EXPECT_EQ(Current(), QPoint(30, 40));
+  // The first F3 after landing on a match moves on from it.
+  F3();
+  EXPECT_EQ(find->lStatus->text(), "Found: domain [3] Forest folk");
+}
+
+// A match under the dialog is scrolled beside it, not left hidden in the middle.
+TEST_F(FindReplaceTest, FoundCellStaysInSightBesideTheDialog) {
+  Item(60, 50).Text = "deep forest";
+  QWidget* viewport = window->DG->viewport();
+  const QRect grid(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
+  find->resize(grid.width() / 3, grid.height() / 2);
+  find->move(grid.center() - QPoint(find->frameGeometry().width() / 2, find->frameGeometry().height() / 2));
+  QTest::keyClick(find->eFind, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(find->eFind, "deep");
+  QTest::mouseClick(find->bFindNext, Qt::LeftButton);
+  ASSERT_EQ(Current(), QPoint(60, 50));
+  const QRect cell(viewport->mapToGlobal(window->DG->CellRect(60, 50).topLeft()), window->DG->CellRect(60, 50).size());
+  EXPECT_TRUE(grid.contains(cell));
+  EXPECT_FALSE(find->frameGeometry().intersects(cell));
+}
+
+// Letters as a keyboard layout with them sends them: a key event carrying the text.
+void TypeText(QWidget* widget, const QString& text) {
+  for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+// Without Match case the case of every letter is ignored, in descriptions and domain names alike.
+TEST_F(FindReplaceTest, CaseIsIgnoredInEveryLanguage) {
+  Item(7, 7).Text = "\xC3\x9B" "mbar Gate";
+  window->CurrentProject().Domains.Slots[4] = {0xFF0000, "K\xC3\x96LN gate"};
+  window->RebuildDomainPanel();
+  QTest::keyClick(find->eFind, Qt::Key_A, Qt::ControlModifier);
+  TypeText(find->eFind, QString::fromUtf8("\xC3\xBB" "mbar"));
+  QTest::mouseClick(find->bFindNext, Qt::LeftButton);
+  EXPECT_EQ(Current(), QPoint(7, 7));
+  QTest::keyClick(find->eFind, Qt::Key_A, Qt::ControlModifier);
+  TypeText(find->eFind, QString::fromUtf8("k\xC3\xB6ln"));
+  QTest::keyClicks(find->eReplace, "Cologne");
+  QTest::mouseClick(find->bReplaceAll, Qt::LeftButton);
+  EXPECT_EQ(window->CurrentProject().Domains.Name(4), "Cologne gate");
 }
 
 TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStep) {

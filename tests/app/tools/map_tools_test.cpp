@@ -251,6 +251,16 @@ TEST_P(MapToolsTest, BucketFillsTheConnectedRegionWithinTheSelection) {
   ExpectUndoRedo(expected);
   window->aUndo->trigger();
 
+  // Filling a region with its own terrain changes nothing, descriptions included, and takes no undo step.
+  Item(At(6, 6)).Text = "Old well";
+  before = Cells();
+  const int steps = window->UndoStack().count();
+  window->ChooseTerrain(Plains);
+  Click(At(5, 5));
+  ExpectCells(before);
+  EXPECT_EQ(window->UndoStack().count(), steps);
+  window->ChooseTerrain(Forest);
+
   // Within a selection: only the selected cells of the region.
   Key(Qt::Key_R);
   Drag(At(2, 3), At(8, 9));
@@ -450,18 +460,86 @@ TEST_P(MapToolsTest, CutLeavesDefaultCellsAndSparesTheRing) {
   EXPECT_EQ(QApplication::clipboard()->text(), "F");
 }
 
+// Letters from a text editor, in either case and in lines of any length,
+// change the terrain and keep each cell's domain, as painting does.
 TEST_P(MapToolsTest, PlainTerrainLettersPasteFromAnotherProgram) {
-  QApplication::clipboard()->setText("MM.F\nVVVV\n");
+  QApplication::clipboard()->setText("mM.F\nvvv\n");
   Key(Qt::Key_V, Qt::ControlModifier);
   ASSERT_TRUE(tools->StampHeld());
-  Hover(At(20, 20));
-  Click(At(20, 20));
+  Hover(At(14, 12));
+  Click(At(14, 12));  // the block's top left at (12, 11); its second row over the keeps of domain 5
   std::vector<Cell> expected = before;
-  const int letters[2][4] = {{Mountains, Mountains, -1, Forest}, {Village, Village, Village, Village}};
+  const int letters[2][4] = {{Mountains, Mountains, -1, Forest}, {Village, Village, Village, Plains}};
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 4; ++x)
-      if (letters[y][x] >= 0) Of(expected, At(18 + x, 19 + y)) = {letters[y][x], 0, std::string(TerrainNames[letters[y][x]])};
+      if (letters[y][x] >= 0) Paint(expected, At(12 + x, 11 + y), letters[y][x]);
+  EXPECT_EQ(Of(expected, At(12, 12)).domain, 5);
   ExpectCells(expected);
+
+  // A block of plains alone pastes too.
+  QApplication::clipboard()->setText("  \n  ");
+  Key(Qt::Key_V, Qt::ControlModifier);
+  ASSERT_TRUE(tools->StampHeld());
+  Click(At(13, 12));
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 2; ++x) Paint(expected, At(12 + x, 11 + y), Plains);
+  ExpectCells(expected);
+}
+
+// Pasted into another editor, the cells bring the names and colours of their
+// domains where that map has none; a domain it names otherwise stays its own.
+TEST_P(MapToolsTest, PasteIntoAnotherEditorBringsTheDomainsItLacks) {
+  window->CurrentProject().Domains.Slots[7] = {0x0000FF, "Ushgarak"};
+  Item(At(13, 13)).Domain = 7;
+  window->RebuildDomainPanel();
+  Key(Qt::Key_R);
+  Drag(At(12, 12), At(13, 13));
+  Key(Qt::Key_Insert, Qt::ControlModifier);
+  const std::unique_ptr<TfMain> first = std::move(window);
+
+  Start();
+  MakeBlankMap(40, 30, Plains);
+  window->CurrentProject().Domains.Slots[7] = {0x00FFFF, "Lothoril"};
+  window->RebuildDomainPanel();
+  QApplication::setActiveWindow(window.get());
+  QTest::keyClick(window->DG, Qt::Key_V, Qt::ControlModifier);
+  Mouse(QEvent::MouseButtonPress, 10, 10, Qt::LeftButton, Qt::LeftButton);
+  Mouse(QEvent::MouseButtonRelease, 10, 10, Qt::LeftButton, Qt::NoButton);
+  const DomainTable& domains = window->CurrentProject().Domains;
+  EXPECT_EQ(MainWindowTest::Item(9, 9).Domain, 5);
+  EXPECT_EQ(MainWindowTest::Item(10, 10).Domain, 7);
+  EXPECT_EQ(domains.Name(5), "Varenorn");
+  EXPECT_EQ(domains.Color(5), 0x00FF00);
+  EXPECT_EQ(domains.Name(7), "Lothoril");
+  EXPECT_EQ(domains.Color(7), 0x00FFFF);
+  EXPECT_EQ(window->statusBar()->currentMessage(), "Pasted domain 7 kept this map's name and colour.");
+  // One undo step takes back the cells and the domain they brought.
+  window->aUndo->trigger();
+  EXPECT_FALSE(domains.Defined(5));
+  EXPECT_EQ(MainWindowTest::Item(9, 9).Domain, 0);
+  first->CurrentProject().ProjectSaved = true;
+  first->close();
+}
+
+// Delete and the tool letters belong to a list or field that has the focus, not to the grid.
+TEST_P(MapToolsTest, GridKeysStayOutOfTheListsAndFields) {
+  Key(Qt::Key_R);
+  Drag(At(12, 11), At(14, 13));  // three of the keeps among them
+  ASSERT_EQ(tools->Selection().Count(), 9u);
+  QTreeView* list = window->DescVT;
+  ASSERT_TRUE(list->isVisible());
+  const QModelIndex row = list->model()->index(3, 0);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
+  ASSERT_TRUE(list->hasFocus());
+  for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_T, Qt::Key_B, Qt::Key_F}) QTest::keyClick(list, key);
+  QTest::keyClick(list, Qt::Key_Insert, Qt::ShiftModifier);
+  ExpectCells(before);
+  EXPECT_TRUE(tools->aTool[static_cast<int>(Tool::RectSelect)]->isChecked());
+  EXPECT_FALSE(tools->StampHeld());
+  // From the grid they act.
+  window->DG->setFocus();
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(LastStep().left(8), "Delete (");
 }
 
 TEST_P(MapToolsTest, CropToSelectionKeepsTheBoundingBoxWithItsCells) {
@@ -470,7 +548,7 @@ TEST_P(MapToolsTest, CropToSelectionKeepsTheBoundingBoxWithItsCells) {
   Drag(At(30, 20), At(31, 21), Qt::ShiftModifier);  // the box reaches to (31, 21)
   QAction* crop = nullptr;
   for (QAction* action : window->mMap->actions())
-    if (action->text() == "Crop to selection") crop = action;
+    if (action->text() == "Cr&op to selection") crop = action;
   ASSERT_NE(crop, nullptr);
   ASSERT_TRUE(crop->isEnabled());
   const int oldWidth = Width();

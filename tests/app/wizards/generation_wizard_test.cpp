@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -514,6 +515,11 @@ TEST_F(WizardInputTest, GalleryPicksASeedThatCreatePreviewReproduces) {
     Click(gallery->Tile(4));
     EXPECT_TRUE(preview->isVisible());
     EXPECT_EQ(rows->Value("Map seed"), QString::number(seeds[4].Seed));
+    // Whole values, however long the seed.
+    QApplication::processEvents();
+    const int margins = 2 * (rows->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, rows) + 1);
+    for (const char* caption : {"Map seed", "Rare terrain seed"})
+      EXPECT_GE(CellRect(rows, caption, 1).width(), rows->fontMetrics().horizontalAdvance(rows->Value(caption)) + margins);
     EXPECT_EQ(rows->Value("Rare terrain seed"), QString::number(seeds[4].RareSeed));
     EXPECT_EQ(rows->Value(method == 1 ? "Randomize" : "Randomize map"), "False");
     EXPECT_EQ(rows->Value("Randomize rare terrain"), "False");
@@ -536,6 +542,38 @@ TEST_F(WizardInputTest, GalleryPicksASeedThatCreatePreviewReproduces) {
 
   Click(w.bCancel);
   EXPECT_EQ(Cells(), before);
+}
+
+// With a large desktop font the texts wrap whole, keep off the edges, and the
+// wizard grows instead of cutting them; the colour key's names keep a margin.
+TEST_F(WizardInputTest, TextsWrapAndTheWizardGrowsWithTheFont) {
+  const QFont before = QApplication::font();
+  QFont large = before;
+  large.setPointSizeF(before.pointSizeF() * 1.6);
+  QApplication::setFont(large);
+  TfParams& w = Open();
+  QApplication::processEvents();
+  for (const int page : {0, 1}) {
+    if (page == 1) Click(w.bNext);
+    QApplication::processEvents();
+    QWidget* shown = w.NB->currentWidget();
+    for (QLabel* label : shown->findChildren<QLabel*>()) {
+      if (!label->isVisible() || label->text().isEmpty()) continue;
+      SCOPED_TRACE(label->text().toStdString());
+      const QRect box(label->mapTo(&w, QPoint(0, 0)), label->size());
+      EXPECT_TRUE(w.rect().contains(box));
+      if (label->wordWrap()) {
+        EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        EXPECT_LE(label->mapTo(shown, QPoint(label->width(), 0)).x(), shown->width() - 8);
+      }
+    }
+  }
+  for (const char* name : {"downs", "forest", "plains", "mountains"}) {
+    for (QLabel* label : w.NB->currentWidget()->findChildren<QLabel*>())
+      if (label->text() == name) EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(name) + 12) << name;
+  }
+  w.reject();
+  QApplication::setFont(before);
 }
 
 TEST_F(WizardInputTest, GalleryReportsARowThatDoesNotConvert) {

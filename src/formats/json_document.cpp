@@ -163,7 +163,7 @@ class JsonParser {
         if (Peek() != '"') Fail("a member name expected");
         std::string name = String();
         Expect(':');
-        value.Members.emplace_back(std::move(name), Value(depth + 1));
+        value.Members.push_back({std::move(name), Value(depth + 1)});
         if (Peek() == ',') {
           ++pos_;
           continue;

@@ -8,6 +8,8 @@
 
 namespace mireforge {
 
+struct JsonMember;
+
 struct JsonValue {
   enum class Kind { Null, Bool, Number, String, Array, Object };
   Kind Type = Kind::Null;
@@ -15,12 +17,17 @@ struct JsonValue {
   double Number = 0;
   std::string String;
   std::vector<JsonValue> Items;                              // Array
-  std::vector<std::pair<std::string, JsonValue>> Members;    // Object, in file order
+  std::vector<JsonMember> Members;                           // Object, in file order
 
   // The member's value, or nullptr (also when this is not an object).
   const JsonValue* Member(std::string_view name) const;
   bool IsNumber() const { return Type == Kind::Number; }
   bool IsString() const { return Type == Kind::String; }
+};
+
+struct JsonMember {
+  std::string Name;
+  JsonValue Value;
 };
 
 struct JsonLimits {

@@ -370,6 +370,9 @@ Project ProjectOfTiledMap(const TiledMap& map) {
   if (!terrainLayer) throw Error("The Tiled map has no tile layer \"" + std::string(TerrainLayerName) + "\"");
   const TiledLayer* domainLayer = FindLayer(map, DomainLayerName, false);
   const TiledLayer* descriptionLayer = FindLayer(map, DescriptionLayerName, true);
+  const std::size_t cells = static_cast<std::size_t>(map.Width) * map.Height;
+  for (const TiledLayer* layer : {terrainLayer, domainLayer})
+    if (layer && layer->Data.size() != cells) throw Error("The layer \"" + layer->Name + "\" is not as large as the map");
 
   Project project;
   project.Domains.ResetDomains();

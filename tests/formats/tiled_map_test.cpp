@@ -20,6 +20,7 @@
 #include "support/error_of.h"
 #include "support/same_project.h"
 #include "support/temp_dir.h"
+#include "support/test_maps.h"
 
 namespace mireforge {
 namespace {
@@ -28,9 +29,7 @@ namespace {
 // cannot carry, the longest description, a terrain's own name on another terrain.
 Project HostileProject() {
   Project project;
-  project.Map.ResizeMap(9, 7);
-  project.Map.FillTerrain(FrozenWastes, true);
-  project.Map.FillTerrain(Forest, false);
+  project.Map = FramedMap(9, 7, Forest);
   for (int code = 0; code < TerrainCount; ++code) project.Map.Cells[10 + code % 7 + (code / 7) * 9] = code;
   project.Map.RebuildTerrainRows();
   BuildDefaultDescriptions(project.Descriptions, project.Map);

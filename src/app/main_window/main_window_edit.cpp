@@ -18,7 +18,7 @@
 namespace mireforge {
 
 void TfMain::UpdateCommands() {
-  for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aPaint, aPaintDom,
+  for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aExportTiled, aPaint, aPaintDom,
                           aFill, aStats, aDomStats, aSaveProject})
     action->setEnabled(mapPresent_);
   EnableMapTransforms(mapPresent_);
@@ -113,7 +113,7 @@ void TfMain::MapRestored(bool mapPresent, const QString& origin) {
     UpdateCommands();
   } else {
     if (DG->Display() == CellDisplay::None) DG->SetDisplay(CellDisplay::Terrain);
-    for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aPaint, aPaintDom,
+    for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aExportTiled, aPaint, aPaintDom,
                             aFill, aStats, aDomStats, aSaveProject})
       action->setEnabled(true);
     EnableMapTransforms(true);

@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QListView>
 #include <QPushButton>
 #include <QTest>
@@ -19,6 +21,7 @@
 #include <mutex>
 #include <thread>
 
+#include "app/panels/description_model.h"
 #include "app/wizards/import_wizard.h"
 #include "app/wizards/sql_export_wizard.h"
 #include "app/app_test_support.h"
@@ -173,8 +176,16 @@ TEST_F(FileDialogTest, EveryOpenDialogListsTheFilesOfItsTypes) {
   const std::map<QString, QStringList> project{{"Mireforge project file (*.mfp)", {"castle.mfp"}}};
   ExpectListings(Run([&] { window->aLoadProject->trigger(); }, project), {"Mireforge project file (*.mfp)"}, project);
 
-  const std::map<QString, QStringList> map{{"Midnight/MU map script file (*.php)", {"land.php"}}};
-  ExpectListings(Run([&] { window->aLoadMMU->trigger(); }, map), {"Midnight/MU map script file (*.php)"}, map);
+  // Names are enough for the listing; they go again before the other dialogs look.
+  for (const char* name : {"tiles.tmx", "tiles.tmj", "rows.csv"}) WriteMidnightMap(In(name), MapGrid(), false);
+  const std::map<QString, QStringList> map{{"Midnight/MU map script file (*.php)", {"land.php"}},
+                                           {"Tiled map (*.tmx; *.tmj)", {"tiles.tmj", "tiles.tmx"}},
+                                           {"CSV map (*.csv)", {"rows.csv"}},
+                                           {"All supported formats", {"land.php", "rows.csv", "tiles.tmj", "tiles.tmx"}}};
+  ExpectListings(Run([&] { window->aLoadMMU->trigger(); }, map),
+                 {"Midnight/MU map script file (*.php)", "Tiled map (*.tmx; *.tmj)", "CSV map (*.csv)", "All supported formats"},
+                 map);
+  for (const char* name : {"tiles.tmx", "tiles.tmj", "rows.csv"}) QFile::remove(folder + "/" + name);
 
   const std::map<QString, QStringList> preview{{"Windows bitmap (*.bmp)", {"shot2.bmp"}},
                                                {"PNG image (*.png)", {"shot.png"}},
@@ -247,6 +258,59 @@ TEST_F(FileDialogTest, ATypedNameTakesTheExtensionOfTheChosenType) {
   ExpectListings(seen, {"SQL script file (*.sql)", "Plain text file (*.txt)"}, scripts);
   EXPECT_TRUE(QFileInfo::exists(folder + "/script.txt"));
   EXPECT_FALSE(QFileInfo::exists(folder + "/script.sql"));
+}
+
+// Out through the Program menu's entry, back through the open command, both in
+// Qt's own dialog: terrain, descriptions and domains survive, and the question
+// about unsaved changes comes before the dialog.
+TEST_F(FileDialogTest, TiledMapsGoOutByTheProgramMenuAndComeBackByTheOpenCommand) {
+  StartWithRealDialogs();
+  MakeMap();
+  Project& project = window->CurrentProject();
+  project.SetTerrain(3, 2, Mountains);
+  project.CellDescription(2, 2)->Text = "Tower of <Doom> & \"more\"";
+  project.CellDescription(4, 3)->Domain = 4;
+  project.Domains.Slots[4] = {0x00FF00, "Marsh"};
+  const Project exported = project;
+
+  QMenuBar* bar = window->menuBar();
+  QMenu* program = bar->actions().front()->menu();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(program->menuAction()).center());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return program->isVisible(); }));
+  QAction* entry = nullptr;
+  for (QAction* action : program->actions())
+    if (action->text() == "Export as Tiled map...") entry = action;
+  ASSERT_TRUE(entry);
+  ASSERT_TRUE(entry->isEnabled());
+  WriteMidnightMap(In("old.tmx"), project.Map, false);
+  const std::map<QString, QStringList> maps{{"Tiled map (*.tmx)", {"old.tmx"}}, {"Tiled JSON map (*.tmj)", {}}};
+  Seen seen = Run([&] { QTest::mouseClick(program, Qt::LeftButton, {}, program->actionGeometry(entry).center()); },
+                  maps, "Tiled JSON map (*.tmj)", "world");
+  ExpectListings(seen, {"Tiled map (*.tmx)", "Tiled JSON map (*.tmj)"}, maps);
+  ASSERT_TRUE(seen.accepted);
+  for (const char* name : {"world.tmj", "world-domains.png", "mireforge-terrain.tsx", "mireforge-terrain.png"})
+    EXPECT_TRUE(QFileInfo::exists(folder + "/" + name)) << name;
+  EXPECT_FALSE(QFileInfo::exists(folder + "/world.tmx"));
+
+  // Changed since, so the open command asks first; "No" drops the changes.
+  project.SetTerrain(1, 1, Lake);
+  project.ProjectSaved = false;
+  dialogs.answers = {Answer::No};
+  int questionsBeforeDialog = -1;
+  OnModal<QFileDialog>([&](QFileDialog*) { questionsBeforeDialog = static_cast<int>(dialogs.questions.size()); });
+  Run([&] { window->aLoadMMU->trigger(); }, {}, "Tiled map (*.tmx; *.tmj)", "world.tmj");
+  EXPECT_EQ(questionsBeforeDialog, 1);
+  ASSERT_EQ(dialogs.questions.size(), 1);
+  EXPECT_EQ(dialogs.questions.front().toStdString(), "Do you want to save changes you made to current project?");
+  const Project& back = window->CurrentProject();
+  EXPECT_EQ(back.Map.Cells, exported.Map.Cells);
+  EXPECT_EQ(back.CellDescription(2, 2)->Text, "Tower of <Doom> & \"more\"");
+  EXPECT_EQ(back.CellDescription(3, 2)->Text, "mountains");
+  EXPECT_EQ(back.CellDescription(4, 3)->Domain, 4);
+  EXPECT_EQ(back.Domains.Slots[4].Name, "Marsh");
+  EXPECT_EQ(back.Domains.Slots[4].Color, 0x00FF00);
+  EXPECT_EQ(window->StatusText(1), "Created from file");
+  EXPECT_EQ(window->descModel->rowCount(), static_cast<int>(back.Map.Cells.size()));
 }
 
 // Ends the test program when the editor is still stuck after a minute: a frozen

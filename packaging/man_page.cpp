@@ -60,6 +60,10 @@ std::string ManPage() {
        << ". A Tiled map (.tmx, .tmj) is written with its terrain tileset (mireforge\\-terrain.tsx and .png) "
           "and its domain picture beside it; a CSV map (.csv) with its domain numbers in NAME\\-domains.csv.\n"
        << ".PP\nThe transforms (resize, crop, flip, rotate) carry each cell's description and domain with it.\n"
+       << ".PP\n.B name\n(and \\fBgenerate \\-\\-name\\-land\\fR) divides the inside of the frozen-wastes ring into realms "
+          "(domains 1 up), names every forest, downs, mountain range and lake, and gives every site its own name, in "
+          "descriptions such as \"Forest of Thrennor\"; plains take their realm's name. The same map, count, seed, "
+          "style and list give the same file.\n"
        << ".SH COMMANDS\n";
   for (const auto& command : mireforge::cli::Commands()) {
     const CommandSyntax& syntax = command.Syntax();

@@ -45,11 +45,19 @@ void Close(std::string& out, char bracket) {
   else out += bracket;
 }
 
+// "name":[...], each item written by write (which ends it with a comma).
+template <typename Items, typename Write>
+void ArrayMember(std::string& out, std::string_view name, const Items& items, Write write) {
+  Key(out, name);
+  out += '[';
+  for (const auto& item : items) write(item);
+  Close(out, ']');
+  out += ',';
+}
+
 void WriteProperties(std::string& out, const std::vector<TiledProperty>& properties) {
   if (properties.empty()) return;
-  Key(out, "properties");
-  out += '[';
-  for (const TiledProperty& property : properties) {
+  ArrayMember(out, "properties", properties, [&](const TiledProperty& property) {
     out += '{';
     StringMember(out, "name", property.Name);
     StringMember(out, "type", property.Type);
@@ -57,9 +65,7 @@ void WriteProperties(std::string& out, const std::vector<TiledProperty>& propert
     if (property.Type == "int" || property.Type == "bool") out += property.Value;  // already JSON literals
     else AppendJsonString(out, property.Value);
     out += "},";
-  }
-  Close(out, ']');
-  out += ',';
+  });
 }
 
 void WriteTilesetBody(std::string& out, const TiledTileset& tileset) {
@@ -72,17 +78,13 @@ void WriteTilesetBody(std::string& out, const TiledTileset& tileset) {
   NumberMember(out, "spacing", 0);
   NumberMember(out, "tilecount", tileset.TileCount);
   NumberMember(out, "tileheight", tileset.TileHeight);
-  Key(out, "tiles");
-  out += '[';
-  for (const TiledTile& tile : tileset.Tiles) {
+  ArrayMember(out, "tiles", tileset.Tiles, [&](const TiledTile& tile) {
     out += '{';
     NumberMember(out, "id", tile.Id);
     WriteProperties(out, tile.Properties);
     Close(out, '}');
     out += ',';
-  }
-  Close(out, ']');
-  out += ',';
+  });
   NumberMember(out, "tilewidth", tileset.TileWidth);
 }
 
@@ -224,29 +226,21 @@ std::string FormatTmj(const TiledMap& map) {
   NumberMember(out, "compressionlevel", -1);
   NumberMember(out, "height", map.Height);
   BoolMember(out, "infinite", map.Infinite);
-  Key(out, "layers");
-  out += '[';
-  for (const TiledLayer& layer : map.Layers) {
+  ArrayMember(out, "layers", map.Layers, [&](const TiledLayer& layer) {
     out += "\n{";
     if (layer.IsObjects) {
       StringMember(out, "draworder", "topdown");
     } else {
-      Key(out, "data");
-      out += '[';
-      for (const std::uint32_t id : layer.Data) {
+      ArrayMember(out, "data", layer.Data, [&](std::uint32_t id) {
         out += std::to_string(id);
         out += ',';
-      }
-      Close(out, ']');
-      out += ',';
+      });
       NumberMember(out, "height", map.Height);
     }
     NumberMember(out, "id", layer.Id);
     StringMember(out, "name", layer.Name);
     if (layer.IsObjects) {
-      Key(out, "objects");
-      out += '[';
-      for (const TiledObject& object : layer.Objects) {
+      ArrayMember(out, "objects", layer.Objects, [&](const TiledObject& object) {
         out += "\n{";
         NumberMember(out, "height", object.Height);
         NumberMember(out, "id", object.Id);
@@ -260,9 +254,7 @@ std::string FormatTmj(const TiledMap& map) {
         NumberMember(out, "y", object.Y);
         Close(out, '}');
         out += ',';
-      }
-      Close(out, ']');
-      out += ',';
+      });
     }
     NumberMember(out, "opacity", layer.Opacity);
     StringMember(out, "type", layer.IsObjects ? "objectgroup" : "tilelayer");
@@ -272,9 +264,7 @@ std::string FormatTmj(const TiledMap& map) {
     NumberMember(out, "y", 0);
     Close(out, '}');
     out += ',';
-  }
-  Close(out, ']');
-  out += ',';
+  });
   NumberMember(out, "nextlayerid", map.NextLayerId);
   NumberMember(out, "nextobjectid", map.NextObjectId);
   StringMember(out, "orientation", map.Orientation);
@@ -282,18 +272,14 @@ std::string FormatTmj(const TiledMap& map) {
   StringMember(out, "renderorder", map.RenderOrder);
   StringMember(out, "tiledversion", TiledEditorVersion);
   NumberMember(out, "tileheight", map.TileHeight);
-  Key(out, "tilesets");
-  out += '[';
-  for (const TiledTileset& tileset : map.Tilesets) {
+  ArrayMember(out, "tilesets", map.Tilesets, [&](const TiledTileset& tileset) {
     out += "\n{";
     NumberMember(out, "firstgid", tileset.FirstGid);
     if (!tileset.Source.empty()) StringMember(out, "source", tileset.Source);
     else WriteTilesetBody(out, tileset);
     Close(out, '}');
     out += ',';
-  }
-  Close(out, ']');
-  out += ',';
+  });
   NumberMember(out, "tilewidth", map.TileWidth);
   StringMember(out, "type", "map");
   StringMember(out, "version", TiledFormatVersion);

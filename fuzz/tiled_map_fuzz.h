@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "formats/tiled_project.h"
-#include "model/error.h"
+#include "base/error.h"
 
 inline int FuzzTiledMap(std::string_view bytes, mireforge::TiledMap (*parse)(std::string_view),
                         std::string (*format)(const mireforge::TiledMap&)) {

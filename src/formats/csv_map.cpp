@@ -4,10 +4,10 @@
 #include <charconv>
 #include <filesystem>
 
-#include "formats/file_io.h"
-#include "formats/file_set.h"
+#include "base/file_io.h"
+#include "base/file_set.h"
 #include "formats/midnight_map.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

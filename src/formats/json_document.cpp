@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "formats/text_encoding.h"
-#include "model/error.h"
+#include "base/text_encoding.h"
+#include "base/error.h"
 
 namespace mireforge {
 

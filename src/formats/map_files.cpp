@@ -2,13 +2,13 @@
 
 #include <array>
 
+#include "base/error.h"
+#include "base/file_io.h"
 #include "formats/csv_map.h"
-#include "formats/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
 #include "formats/project_file.h"
 #include "formats/tiled_project.h"
-#include "model/error.h"
 
 namespace mireforge {
 

@@ -7,11 +7,12 @@
 #include <map>
 #include <unordered_map>
 
-#include "formats/file_io.h"
-#include "formats/file_set.h"
+#include "base/file_io.h"
+#include "base/file_set.h"
+#include "formats/map_image.h"
 #include "formats/midnight_map.h"
-#include "formats/text_encoding.h"
-#include "model/error.h"
+#include "base/text_encoding.h"
+#include "base/error.h"
 #include "pictures/png_codec.h"
 
 namespace mireforge {

@@ -4,7 +4,7 @@
 
 #include "formats/json_document.h"
 #include "formats/tiled_map.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

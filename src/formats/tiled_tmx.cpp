@@ -5,7 +5,7 @@
 
 #include "formats/tiled_map.h"
 #include "formats/xml_document.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

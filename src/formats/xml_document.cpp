@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "formats/text_encoding.h"
-#include "model/error.h"
+#include "base/text_encoding.h"
+#include "base/error.h"
 
 namespace mireforge {
 

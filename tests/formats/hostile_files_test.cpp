@@ -17,8 +17,8 @@
 #include <future>
 #include <string>
 
+#include "base/file_io.h"
 #include "formats/csv_map.h"
-#include "formats/file_io.h"
 #include "formats/map_files.h"
 #include "formats/midnight_map.h"
 #include "formats/project_file.h"

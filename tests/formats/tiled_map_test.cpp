@@ -10,7 +10,7 @@
 #include <regex>
 
 #include "formats/csv_map.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/json_document.h"
 #include "formats/map_files.h"
 #include "formats/map_image.h"

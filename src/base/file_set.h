@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 
 namespace mireforge {
 

@@ -1,4 +1,4 @@
-#include "formats/file_set.h"
+#include "base/file_set.h"
 
 namespace mireforge {
 

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "cli/commands.h"
+#include "formats/map_files.h"
 
 namespace {
 
@@ -54,7 +55,10 @@ std::string ManPage() {
        << ".B mireforge\\-cli\n"
        << "is the command-line tool of Mireforge, the terrain map editor for the game Midnight/MU. "
           "It works without a display, for batch generation, conversion and export on a server.\n"
-       << ".PP\nMap files are read and written by their extension.\n"
+       << ".PP\nMap files are read and written by their extension: read from " << Roff(mireforge::LoadableExtensions())
+       << ", written to " << Roff(mireforge::SavableExtensions())
+       << ". A Tiled map (.tmx, .tmj) is written with its terrain tileset (mireforge\\-terrain.tsx and .png) "
+          "and its domain picture beside it; a CSV map (.csv) with its domain numbers in NAME\\-domains.csv.\n"
        << ".PP\nThe transforms (resize, crop, flip, rotate) carry each cell's description and domain with it.\n"
        << ".PP\n.B name\n(and \\fBgenerate \\-\\-name\\-land\\fR) divides the inside of the frozen-wastes ring into realms "
           "(domains 1 up), names every forest, downs, mountain range and lake, and gives every site its own name, in "

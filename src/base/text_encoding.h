@@ -40,4 +40,8 @@ bool IsAscii(std::string_view text);
 // Descriptions and other INI values cannot hold line breaks, so they become blanks.
 std::string CleanDescription(std::string_view text);
 
+void AppendUtf8(std::string& out, char32_t c);
+// The length of the strict UTF-8 sequence at text[at], its character in c; 0 when invalid or cut off.
+std::size_t Utf8SequenceAt(std::string_view text, std::size_t at, char32_t& c);
+
 }  // namespace mireforge

@@ -13,7 +13,7 @@ struct FormatOption {
   MapFileFeature Feature;  // what the output format must support for it to apply
 };
 
-const std::array<FormatOption, 14> FormatOptions = {{
+const std::array<FormatOption, 16> FormatOptions = {{
     {{"--omit-border", "", "", "leave the frozen-wastes frame out (.php, .mmf, .sql)"}, OmitBorderFeature},
     {{"--update", "", "", "SQL: update statements instead of inserts"}, SqlFeature},
     {{"--table", "", "NAME", "SQL: table name (MPD_MapDescriptions)"}, SqlFeature},
@@ -28,6 +28,8 @@ const std::array<FormatOption, 14> FormatOptions = {{
     {{"--domains", "", "", "SQL: one insert per named domain"}, SqlFeature},
     {{"--with-map", "", "", "SQL: also write the map beside the script as .mmf"}, SqlFeature},
     {{"--with-pictures", "", "", "HTML: also write the pictures 0.gif to F.gif beside the page"}, HtmlFeature},
+    {{"--retro", "", "", "Tiled map: the tileset in the retro look"}, TileLookFeature},
+    {{"--grayscale", "", "", "Tiled map: the tileset in the grey look"}, TileLookFeature},
 }};
 
 void SetText(const ParsedOptions& options, std::string_view name, std::string& text) {
@@ -62,6 +64,8 @@ MapFileOptions MapOutputFileOptions(const ParsedOptions& options, const std::str
   file.OmitBorder = options.Has("--omit-border");
   file.WithMap = options.Has("--with-map");
   file.Html.WritePictures = options.Has("--with-pictures");
+  // As in the map image, retro wins over grey.
+  file.Look = options.Has("--retro") ? TileLook::Retro : options.Has("--grayscale") ? TileLook::Grayscale : TileLook::Color;
 
   SqlExportOptions& sql = file.Sql;
   if (options.Has("--update")) sql.GenerationMethod = SqlExportOptions::UpdateClause;

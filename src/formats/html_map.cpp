@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "base/file_io.h"
+#include "base/file_set.h"
 #include "pictures/gif_writer.h"
 #include "base/text_encoding.h"
 #include "pictures/tile_pictures.h"
@@ -91,37 +92,21 @@ std::filesystem::path PageFolder(const std::string& path) {
   return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-// The files of one export: all are written whole before any replaces its
-// target, so a full disk leaves every one as it was.
-class FileSet {
- public:
-  void Add(const std::string& path, std::string_view bytes) {
-    files_.push_back(std::make_unique<AtomicFile>(path, std::string(WriteFailure)));
-    files_.back()->Write(bytes);
-    files_.back()->Finish();
+void AddPictures(AtomicFileSet& files, const std::string& folder, const std::vector<Image>& tiles, bool keepExisting) {
+  if (tiles.size() != TerrainCount) throw Error("The HTML map needs one picture per terrain");
+  for (int code = 0; code < TerrainCount; ++code) {
+    const std::filesystem::path file = std::filesystem::path(folder) / HtmlPictureName(code);
+    std::error_code unknown;
+    if (keepExisting && std::filesystem::exists(file, unknown)) continue;
+    files.Add(file.string(), EncodeGif(tiles[code]), std::string(WriteFailure));
   }
-  void AddPictures(const std::string& folder, const std::vector<Image>& tiles, bool keepExisting) {
-    if (tiles.size() != TerrainCount) throw Error("The HTML map needs one picture per terrain");
-    for (int code = 0; code < TerrainCount; ++code) {
-      const std::filesystem::path file = std::filesystem::path(folder) / HtmlPictureName(code);
-      std::error_code unknown;
-      if (keepExisting && std::filesystem::exists(file, unknown)) continue;
-      Add(file.string(), EncodeGif(tiles[code]));
-    }
-  }
-  void Commit() {
-    for (const auto& file : files_) file->Commit();
-  }
-
- private:
-  std::vector<std::unique_ptr<AtomicFile>> files_;
-};
+}
 
 }  // namespace
 
 void WriteHtmlPictures(const std::string& folder, const std::vector<Image>& tiles, bool keepExisting) {
-  FileSet files;
-  files.AddPictures(folder, tiles, keepExisting);
+  AtomicFileSet files;
+  AddPictures(files, folder, tiles, keepExisting);
   files.Commit();
 }
 
@@ -137,10 +122,10 @@ std::vector<std::string> ExistingHtmlPictures(const std::string& path) {
 }
 
 void WriteHtmlMap(const std::string& path, const Project& project, const HtmlMapOptions& options) {
-  FileSet files;
-  files.Add(path, FormatHtmlMap(project));
+  AtomicFileSet files;
+  files.Add(path, FormatHtmlMap(project), std::string(WriteFailure));
   if (options.WritePictures)
-    files.AddPictures(PageFolder(path).string(), TerrainTiles(TileLook::Color), options.KeepExistingPictures);
+    AddPictures(files, PageFolder(path).string(), TerrainTiles(TileLook::Color), options.KeepExistingPictures);
   files.Commit();
 }
 

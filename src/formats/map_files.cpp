@@ -2,11 +2,13 @@
 
 #include <array>
 
+#include "base/error.h"
 #include "base/file_io.h"
+#include "formats/csv_map.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
 #include "formats/project_file.h"
-#include "base/error.h"
+#include "formats/tiled_project.h"
 
 namespace mireforge {
 
@@ -61,8 +63,20 @@ void SaveHtmlPage(const std::string& path, const Project& project, const MapFile
   WriteHtmlMap(path, project, options.Html);
 }
 
+void LoadTiledMap(const std::string& path, Project& project) { ReadTiledMapFile(path, project); }
+
+void SaveTiledMap(const std::string& path, const Project& project, const MapFileOptions& options) {
+  WriteTiledMapFiles(path, project, options.Look);
+}
+
+void LoadCsvMap(const std::string& path, Project& project) { ReadCsvMapFile(path, project); }
+
+void SaveCsvMap(const std::string& path, const Project& project, const MapFileOptions&) {
+  WriteCsvMapFiles(path, project);
+}
+
 // Add a format by adding a row.
-constexpr std::array<MapFileFormat, 7> Formats = {{
+constexpr std::array<MapFileFormat, 10> Formats = {{
     {"mfp", LoadProjectFile, SaveProjectFile, NoMapFileFeatures, true},
     {"php", LoadMidnightMap, SaveMidnightMap, OmitBorderFeature, false},
     {"mmf", LoadMidnightMap, SaveMidnightMap, OmitBorderFeature, false},  // the SQL export's companion map
@@ -70,6 +84,9 @@ constexpr std::array<MapFileFormat, 7> Formats = {{
     {"png", LoadPreview, SavePngPreview, NoMapFileFeatures, false},
     {"sql", nullptr, SaveSqlScript, OmitBorderFeature | SqlFeature, true},
     {"html", nullptr, SaveHtmlPage, HtmlFeature, true},
+    {"tmx", LoadTiledMap, SaveTiledMap, TileLookFeature, true},  // Tiled map, XML
+    {"tmj", LoadTiledMap, SaveTiledMap, TileLookFeature, true},  // Tiled map, JSON
+    {"csv", LoadCsvMap, SaveCsvMap, NoMapFileFeatures, true},    // terrain letters, domains beside
 }};
 enum class Direction { Any, Load, Save };
 

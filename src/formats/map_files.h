@@ -7,6 +7,7 @@
 
 #include "formats/html_map.h"
 #include "formats/sql_export.h"
+#include "pictures/tile_pictures.h"
 #include "project/project.h"
 
 namespace mireforge {
@@ -18,6 +19,7 @@ enum MapFileFeature : unsigned {
   OmitBorderFeature = 1u << 0,  // OmitBorder
   SqlFeature = 1u << 1,         // Sql, WithMap
   HtmlFeature = 1u << 2,        // Html
+  TileLookFeature = 1u << 3,    // Look
 };
 
 struct MapFileOptions {
@@ -25,6 +27,7 @@ struct MapFileOptions {
   SqlExportOptions Sql;     // its OmitBorder is taken from the field above
   bool WithMap = false;     // an SQL script also writes its companion .mmf map, replacing one that exists
   HtmlMapOptions Html;
+  TileLook Look = TileLook::Color;  // the tiles of a Tiled map's tileset
 };
 
 struct MapFileFormat {

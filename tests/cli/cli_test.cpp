@@ -123,7 +123,7 @@ TEST(Cli, HelpOnEveryCommand) {
       {{"generate", "plasma", "--help"},
        {"--name-land", "--name-domains N", "--name-seed S", "--name-style NAME", "--names FILE", "--domains"}},
       {{"render", "-h"}, {"Usage: mireforge-cli render MAP -o IMAGE", "--tile-size N", "--grid", "--retro", "--grayscale"}},
-      {{"--help"}, {"import PICTURE", "render MAP", "read from .mfp, .php, .mmf, .bmp, .png and written to .mfp, .php, .mmf, .bmp, .png, .sql, .html"}},
+      {{"--help"}, {"import PICTURE", "render MAP", "read from .mfp, .php, .mmf, .bmp, .png, .tmx, .tmj, .csv and written to .mfp, .php, .mmf, .bmp, .png, .sql, .html, .tmx, .tmj, .csv"}},
       // --help wins over mistakes elsewhere on the line.
       {{"stats", "--bogus", "--help"}, {"Usage: mireforge-cli stats FILE", "--json"}},
   };
@@ -201,7 +201,7 @@ TEST(Cli, FailuresExitWithOneAndTheMessage) {
   WriteWholeFile(target, "precious", "%s");
   WriteWholeFile(dir.File("old.mfp"), "[Mireforge project file]\r\nVersion=1.9\r\n", "%s");
   WriteWholeFile(dir.File("broken.bmp"), "BM not really", "%s");
-  const std::string known = ".mfp, .php, .mmf, .bmp, .png, .sql, .html";
+  const std::string known = ".mfp, .php, .mmf, .bmp, .png, .sql, .html, .tmx, .tmj, .csv";
 
   struct Case {
     std::vector<std::string> args;
@@ -217,9 +217,9 @@ TEST(Cli, FailuresExitWithOneAndTheMessage) {
       {{"convert", good, "-o", dir.File("no/folder/x.php")},
        "mireforge-cli: Cannot create file " + dir.File("no/folder/x.php") + ": No such file or directory\n"},
       {{"stats", dir.File("table.sql")},
-       "mireforge-cli: Cannot load a map from a .sql file (readable: .mfp, .php, .mmf, .bmp, .png)\n"},
+       "mireforge-cli: Cannot load a map from a .sql file (readable: .mfp, .php, .mmf, .bmp, .png, .tmx, .tmj, .csv)\n"},
       {{"convert", dir.File("page.html"), "-o", target},
-       "mireforge-cli: Cannot load a map from a .html file (readable: .mfp, .php, .mmf, .bmp, .png)\n"},
+       "mireforge-cli: Cannot load a map from a .html file (readable: .mfp, .php, .mmf, .bmp, .png, .tmx, .tmj, .csv)\n"},
       {{"convert", dir.File("old.mfp"), "-o", target}, "mireforge-cli: " + std::string(WrongVersionMessage) + "\n"},
       {{"convert", dir.File("broken.bmp"), "-o", target}, "mireforge-cli: Bitmap image is not valid\n"},
       {{"convert", good, "-o", dir.File("no/folder/x.sql")},

@@ -47,7 +47,7 @@ TEST(CliFormats, TerrainSurvivesEveryReadableFormatInTurn) {
   TempDir dir;
   const Project original = EveryTerrainProject();
   SaveMapFile(dir.File("0.php"), original);
-  const std::vector<std::string> chain = {"1.mfp", "2.png", "3.bmp", "4.mmf", "5.PNG", "6.mfp", "7.php"};
+  const std::vector<std::string> chain = {"1.mfp", "2.png", "3.bmp", "4.mmf", "5.PNG", "6.tmx", "7.TMJ", "8.csv", "9.mfp", "10.php"};
   std::string from = dir.File("0.php");
   for (const std::string& name : chain) {
     SCOPED_TRACE(name);
@@ -59,7 +59,13 @@ TEST(CliFormats, TerrainSurvivesEveryReadableFormatInTurn) {
     ASSERT_EQ(read.Descriptions.Size(), 48u);
     from = dir.File(name);
   }
-  EXPECT_EQ(ReadWholeFile(dir.File("7.php")), ReadWholeFile(dir.File("0.php")));
+  EXPECT_EQ(ReadWholeFile(dir.File("10.php")), ReadWholeFile(dir.File("0.php")));
+  // A Tiled map's tileset in the look asked for, beside the map.
+  ExpectSuccess({"convert", dir.File("9.mfp"), "-o", dir.File("retro.tmx"), "--retro"});
+  EXPECT_NE(ReadWholeFile(dir.File("retro.tmx")).find("source=\"mireforge-terrain-retro.tsx\""), std::string::npos);
+  EXPECT_TRUE(std::filesystem::exists(dir.File("mireforge-terrain-retro.png")));
+  EXPECT_EQ(RunInProcess({"convert", dir.File("9.mfp"), "-o", dir.File("x.php"), "--retro"}).Err.substr(0, 70),
+            "mireforge-cli: convert: option '--retro' does not apply to a .php file");
 
   // The extension picks the kind of picture, and its pixels are the preview colours.
   EXPECT_EQ(ReadWholeFile(dir.File("3.bmp")).substr(0, 2), "BM");

@@ -18,9 +18,11 @@
 #include <string>
 
 #include "base/file_io.h"
+#include "formats/csv_map.h"
 #include "formats/map_files.h"
 #include "formats/midnight_map.h"
 #include "formats/project_file.h"
+#include "formats/tiled_map.h"
 #include "import/heightmap.h"
 #include "support/error_of.h"
 #include "support/temp_dir.h"
@@ -29,7 +31,7 @@
 namespace mireforge {
 namespace {
 
-const char* const Extensions[] = {"mfp", "php", "mmf", "bmp", "png"};
+const char* const Extensions[] = {"mfp", "php", "mmf", "bmp", "png", "tmx", "tmj", "csv"};
 
 // The load's message, waiting at most a few seconds: a reader that blocks on
 // a pipe fails the test instead of hanging it (a writer opened afterwards
@@ -73,6 +75,9 @@ TEST(HostileFiles, FilesLargerThanAnyValidOneAreRefusedUnread) {
       {"huge.php", MaxMidnightMapFileBytes},
       {"huge.bmp", MaxPictureFileBytes(512 * 512)},
       {"huge.png", MaxPictureFileBytes(512 * 512)},
+      {"huge.tmx", MaxTiledMapFileBytes},
+      {"huge.tmj", MaxTiledMapFileBytes},
+      {"huge.csv", MaxCsvMapFileBytes},
   };
   for (const auto& [name, limit] : cases) {
     const std::string path = dir.File(name);

@@ -76,10 +76,10 @@ TEST(MapFiles, OnlyFormatsThatSayTheyWriteDescriptionsReadThem) {
     SaveMapFile(dir.File("described-" + name), described);
     const bool same = ReadWholeFile(dir.File("bare-" + name)) == ReadWholeFile(dir.File("described-" + name));
     if (!MapFileFormatOf(name).WritesDescriptions) EXPECT_TRUE(same);
-    if (name == "map.mfp" || name == "map.html") EXPECT_FALSE(same);
+    if (name == "map.mfp" || name == "map.html" || name == "map.tmx" || name == "map.tmj") EXPECT_FALSE(same);
     ++checked;
   }
-  EXPECT_EQ(checked, 7);
+  EXPECT_EQ(checked, 10);
 }
 
 TEST(MapFiles, UnknownExtensionsAreRefusedBeforeAnyFileIsTouched) {
@@ -88,13 +88,13 @@ TEST(MapFiles, UnknownExtensionsAreRefusedBeforeAnyFileIsTouched) {
   project.Map.ResizeMap(3, 3);
   const std::string target = dir.File("map.xyz");
   EXPECT_EQ(ErrorOf([&] { SaveMapFile(target, project); }),
-            "Unknown map file extension .xyz of " + target + " (known: .mfp, .php, .mmf, .bmp, .png, .sql, .html)");
+            "Unknown map file extension .xyz of " + target + " (known: .mfp, .php, .mmf, .bmp, .png, .sql, .html, .tmx, .tmj, .csv)");
   EXPECT_FALSE(std::filesystem::exists(target));
   EXPECT_EQ(ErrorOf([&] { LoadMapFile(dir.File("map")); }),
-            dir.File("map") + " has no file extension to tell its map format (known: .mfp, .php, .mmf, .bmp, .png, .sql, .html)");
+            dir.File("map") + " has no file extension to tell its map format (known: .mfp, .php, .mmf, .bmp, .png, .sql, .html, .tmx, .tmj, .csv)");
   EXPECT_EQ(ErrorOf([&] { LoadMapFile(dir.File("gone.php")); }), "Cannot open file " + dir.File("gone.php"));
-  EXPECT_EQ(LoadableExtensions(), ".mfp, .php, .mmf, .bmp, .png");
-  EXPECT_EQ(SavableExtensions(), ".mfp, .php, .mmf, .bmp, .png, .sql, .html");
+  EXPECT_EQ(LoadableExtensions(), ".mfp, .php, .mmf, .bmp, .png, .tmx, .tmj, .csv");
+  EXPECT_EQ(SavableExtensions(), ".mfp, .php, .mmf, .bmp, .png, .sql, .html, .tmx, .tmj, .csv");
 }
 
 }  // namespace

@@ -5,9 +5,26 @@
 
 #include "app/dialogs/user_prompts.h"
 #include "formats/html_map.h"
+#include "formats/tiled_project.h"
 #include "project/project.h"
 
 namespace mireforge {
+
+namespace {
+
+template <typename Write>
+void WithBusyCursor(Write write) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  try {
+    write();
+  } catch (...) {
+    QApplication::restoreOverrideCursor();
+    throw;
+  }
+  QApplication::restoreOverrideCursor();
+}
+
+}  // namespace
 
 bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project) {
   const FileChoice choice = prompts.SaveFile(parent, HtmlMapTitle, HtmlMapFilter, "html");
@@ -23,14 +40,14 @@ bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& proje
       options.KeepExistingPictures =
           !prompts.AskReplace(parent, QString(HtmlPicturesReplaceQuestion).arg(existing.join(", ")));
   }
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  try {
-    WriteHtmlMap(choice.fileName.toStdString(), project, options);
-  } catch (...) {
-    QApplication::restoreOverrideCursor();
-    throw;
-  }
-  QApplication::restoreOverrideCursor();
+  WithBusyCursor([&] { WriteHtmlMap(choice.fileName.toStdString(), project, options); });
+  return true;
+}
+
+bool SaveTiledMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project, TileLook look) {
+  const FileChoice choice = prompts.SaveFile(parent, TiledMapTitle, TiledMapFilter, "tmx");
+  if (choice.fileName.isEmpty()) return false;
+  WithBusyCursor([&] { WriteTiledMapFiles(choice.fileName.toStdString(), project, look); });
   return true;
 }
 

@@ -8,6 +8,7 @@ class QWidget;
 namespace mireforge {
 
 class UserPrompts;
+enum class TileLook;
 struct Project;
 
 inline constexpr const char* HtmlMapFilter = "HTML map File (*.html)|*.html";
@@ -21,5 +22,11 @@ inline constexpr const char* HtmlPicturesReplaceQuestion =
 
 // Returns whether a page was written.
 bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project);
+
+inline constexpr const char* TiledMapFilter = "Tiled map (*.tmx)|*.tmx|Tiled JSON map (*.tmj)|*.tmj";
+inline constexpr const char* TiledMapTitle = "Export as Tiled map";
+
+// The map with its tileset files beside it; returns whether it was written.
+bool SaveTiledMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project, TileLook look);
 
 }  // namespace mireforge

@@ -126,6 +126,7 @@ void TfMain::CreateActions() {
   // Ctrl+M belongs to the load command; the save command shows no key.
   aSaveMMU = NewAction("Save to Midnigh&t/MU map file...", {}, &TfMain::SaveMMUCommand);
   aSaveHTML = NewAction("Save to &HTML map file...", QKeySequence("Ctrl+H"), &TfMain::SaveHTMLCommand);
+  aExportTiled = NewAction("Export as Tiled map...", {}, &TfMain::ExportTiledCommand);
   aSaveSQL = NewAction("&Save as SQL...", QKeySequence("Ctrl+U"), &TfMain::SaveSQLCommand);
   aOptions = NewAction("&Preferences...", QKeySequence("Ctrl+O"), &TfMain::ShowOptions);
   aExit = NewAction("&Exit", QKeySequence("Alt+F4"), nullptr);
@@ -282,6 +283,7 @@ void TfMain::CreateMenus() {
   load->addActions({aLoadProject, aLoadMMU, aLoadPreview});
   QMenu* save = program->addMenu("Save");
   save->addActions({aSaveProject, aSavePreview, aSaveMap, aSaveMMU, aSaveHTML, aSaveSQL});
+  program->addAction(aExportTiled);
   program->addSeparator();
   mRecent = program->addMenu("Open recent");
   program->addSeparator();

@@ -80,6 +80,7 @@ class TfMain : public QMainWindow {
   // Commands.
   QAction *aNew, *aCreate, *aNewBlank, *aImportMap, *aLoadProject, *aLoadMMU, *aLoadPreview;
   QAction *aSaveProject, *aSavePreview, *aSaveMap, *aSaveMMU, *aSaveHTML, *aSaveSQL, *aOptions, *aExit;
+  QAction* aExportTiled;
   QAction *aPaint, *aPaintDom, *aFill, *aSetName, *aSetDomain, *aNewDomain, *aEditDomain;
   QAction *aActualView, *aShowGrid, *aGrayscale, *aRetro, *aFullscreen, *aCenterMap, *aToggleDesc, *aBlendMore;
   QAction *aStats, *aDomStats, *aLegend, *aAbout, *aUndo, *aRedo;
@@ -159,7 +160,7 @@ class TfMain : public QMainWindow {
   bool SaveProjectAs();  // false when the dialog was cancelled
   void LoadProjectCommand();
   void LoadProjectFile(const QString& fileName);
-  void ShowLoadedProject();
+  void ShowLoadedProject(const QString& origin = OriginProject);
   void SaveMMUCommand();
   void SaveMapImageCommand();
   void LoadMMUCommand();
@@ -168,6 +169,8 @@ class TfMain : public QMainWindow {
   // Reads a map that carries no descriptions (Midnight/MU map, preview image).
   using MapReader = void (*)(const std::string& path, MapGrid& grid);
   void LoadMapFile(const QString& fileName, bool clearSaved, MapReader read);
+  // Maps that carry descriptions and domains (Tiled, CSV): loaded whole, as a project is.
+  void LoadDescribedMap(const QString& fileName, bool clearSaved);
   // Puts fileName first in recent and shows it in the menu.
   void RememberFile(RecentList& recent, const QString& fileName);
   // The unsaved-changes question; false when the user cancelled (also the save dialog).
@@ -182,6 +185,7 @@ class TfMain : public QMainWindow {
   void ImportMapCommand();
   void SaveSQLCommand();
   void SaveHTMLCommand();
+  void ExportTiledCommand();
   void StatsCommand();
   void DomStatsCommand();
 

@@ -19,7 +19,7 @@
 namespace mireforge {
 
 void TfMain::UpdateCommands() {
-  for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aPaint, aPaintDom,
+  for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aExportTiled, aPaint, aPaintDom,
                           aFill, aStats, aDomStats, aSaveProject})
     action->setEnabled(document_.MapPresent());
   EnableMapTransforms(document_.MapPresent());
@@ -114,7 +114,7 @@ void TfMain::ShowReplacedMap(MapReplacement how) {
   } else {
     // Fill, transforms and the undo of wholesale edits keep the painting mode.
     if (DG->Display() == CellDisplay::None) DG->SetDisplay(CellDisplay::Terrain);
-    for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aPaint, aPaintDom,
+    for (QAction* action : {aSaveMap, aSavePreview, aActualView, aSaveMMU, aSaveHTML, aSaveSQL, aExportTiled, aPaint, aPaintDom,
                             aFill, aStats, aDomStats, aSaveProject})
       action->setEnabled(true);
     EnableMapTransforms(true);

@@ -14,6 +14,7 @@
 #include "app/dialogs/small_forms.h"
 #include "app/dialogs/user_prompts.h"
 #include "formats/html_map.h"
+#include "formats/map_files.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
 #include "formats/project_file.h"
@@ -26,7 +27,14 @@ QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_
 std::string Path(const QString& name) { return name.toStdString(); }
 
 constexpr const char* MmuSaveFilter = "Midnight/MU Map File (*.php)|*.php";
-constexpr const char* MmuLoadFilter = "Midnight/MU map script file (*.php)|*.php";
+constexpr const char* MmuLoadFilter =
+    "Midnight/MU map script file (*.php)|*.php|Tiled map (*.tmx; *.tmj)|*.tmx;*.tmj|CSV map (*.csv)|*.csv|"
+    "All supported formats|*.php;*.tmx;*.tmj;*.csv";
+
+bool CarriesDescriptions(const QString& fileName) {
+  const QString extension = QFileInfo(fileName).suffix().toLower();
+  return extension == "tmx" || extension == "tmj" || extension == "csv";
+}
 constexpr const char* PreviewSaveFilter = "Windows bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png";
 constexpr const char* PreviewLoadFilter =
     "Windows bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png|All supported formats|*.bmp;*.png";
@@ -148,9 +156,9 @@ void TfMain::LoadProjectFile(const QString& fileName) {
   ShowLoadedProject();
 }
 
-void TfMain::ShowLoadedProject() {
+void TfMain::ShowLoadedProject(const QString& origin) {
   document_.ResetHistory();
-  RefreshMap(OriginProject);
+  RefreshMap(origin);
 }
 
 void TfMain::RestoreProject(Project restored) {
@@ -207,11 +215,26 @@ void TfMain::LoadPreviewCommand() {
 }
 
 void TfMain::LoadMapFile(const QString& fileName, bool clearSaved, MapReader read) {
+  if (CarriesDescriptions(fileName)) return LoadDescribedMap(fileName, clearSaved);
   {
     BusyCursor busy;
     read(Path(fileName), project_.Map);
   }
   AfterDefaultMapLoad(OriginFile, clearSaved);
+}
+
+void TfMain::LoadDescribedMap(const QString& fileName, bool clearSaved) {
+  Project loaded;
+  {
+    BusyCursor busy;
+    loaded = ::mireforge::LoadMapFile(Path(fileName));
+  }
+  // The file holds no generator rows: the wizard keeps its own, as with any map file.
+  loaded.Rows = std::move(project_.Rows);
+  loaded.Settings = project_.Settings;
+  if (!clearSaved) loaded.ProjectSaved = project_.ProjectSaved;
+  project_ = std::move(loaded);
+  ShowLoadedProject(OriginFile);
 }
 
 void TfMain::RememberFile(RecentList& recent, const QString& fileName) {
@@ -222,7 +245,7 @@ void TfMain::RememberFile(RecentList& recent, const QString& fileName) {
 bool TfMain::OpenFile(const QString& fileName) {
   const QString extension = QFileInfo(fileName).suffix().toLower();
   const bool project = extension == "mfp";
-  const bool mmuMap = extension == "php" || extension == "mmf";
+  const bool mmuMap = extension == "php" || extension == "mmf" || CarriesDescriptions(fileName);
   if (!project && !mmuMap && extension != "bmp" && extension != "png") return false;
   OpenRecent(project ? RecentProjects : mmuMap ? RecentMaps : RecentImages, fileName, true);
   return true;

@@ -1,6 +1,7 @@
 // TfMain's commands that open the wizards, the exports with dialogs of their
 // own and the statistics windows.
 #include "app/main_window/export_commands.h"
+#include "pictures/tile_pictures.h"
 #include "app/wizards/generation_wizard.h"
 #include "app/wizards/import_wizard.h"
 #include "app/main_window/main_window.h"
@@ -38,6 +39,14 @@ void TfMain::SaveSQLCommand() {
 
 void TfMain::SaveHTMLCommand() {
   SaveHtmlMapFlow(this, prompts_, project_);
+}
+
+void TfMain::ExportTiledCommand() {
+  const TileStyle style = CurrentTileStyle();
+  SaveTiledMapFlow(this, prompts_, project_,
+                   style == TileStyle::Retro  ? TileLook::Retro
+                   : style == TileStyle::Grey ? TileLook::Grayscale
+                                              : TileLook::Color);
 }
 
 void TfMain::StatsCommand() {

@@ -301,7 +301,9 @@ TEST_F(MainWindowTest, MidnightMapAndPreviewImageCommands) {
   w.CurrentProject().ProjectSaved = true;
   prompts.files.push_back({File("m.php"), 1});
   w.aLoadMMU->trigger();
-  EXPECT_EQ(prompts.dialogs.back(), "Load Midnight/MU map script file|Midnight/MU map script file (*.php)|*.php|php");
+  EXPECT_EQ(prompts.dialogs.back(),
+            "Load Midnight/MU map script file|Midnight/MU map script file (*.php)|*.php|Tiled map (*.tmx; *.tmj)|*.tmx;*.tmj|"
+            "CSV map (*.csv)|*.csv|All supported formats|*.php;*.tmx;*.tmj;*.csv|php");
   EXPECT_EQ(w.StatusText(1), "Created from file");
   EXPECT_EQ(Terrain(1, 1), Forest);
   EXPECT_EQ(Item(1, 1).Text, "forest");

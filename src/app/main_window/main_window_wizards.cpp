@@ -18,10 +18,7 @@ void TfMain::CreateMapCommand() {
   AfterDefaultMapLoad(OriginProject, true);
   if (const auto& naming = fParams->Naming()) {
     NameTheLand(project_.Map, project_.Descriptions, project_.Domains, *naming);
-    descModel->Reset();
-    DomainsEdited();
-    CellSelected(DG->CurrentColumn(), DG->CurrentRow());
-    emit MapChanged();
+    document_.ReplaceMap(MapReplacement::Loaded, true, OriginProject);
   }
 }
 

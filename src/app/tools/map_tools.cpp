@@ -591,7 +591,7 @@ void MapTools::PlaceStamp(int column, int row) {
   if (edit.Empty() || !added) return Commit("Paste", std::move(edit), false);
   QUndoStack& undo = window_.UndoStack();
   undo.beginMacro(QString("Paste (%1 cells)").arg(edit.Size()));
-  undo.push(new DomainTableCommand("Paste domains", project, window_, table));
+  undo.push(new DomainTableCommand("Paste domains", project, window_.Document(), table));
   Commit("Paste", std::move(edit), false);
   undo.endMacro();
 }

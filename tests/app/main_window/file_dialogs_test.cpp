@@ -8,9 +8,9 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QHeaderView>
-#include <QMenuBar>
 #include <QListView>
 #include <QMenu>
+#include <QMenuBar>
 #include <QTreeView>
 #include <QMessageBox>
 #include <QPushButton>
@@ -263,8 +263,100 @@ TEST_F(FileDialogTest, ATypedNameTakesTheExtensionOfTheChosenType) {
   EXPECT_FALSE(QFileInfo::exists(folder + "/script.sql"));
 }
 
-#include <QHeaderView>
-#include <QMenuBar>
+// A typed folder that does not exist is named as such, and the dialog stays
+// open for a better name.
+TEST_F(FileDialogTest, AMissingFolderIsSaidSo) {
+  StartWithRealDialogs();
+  MakeMap();
+  QString warning;
+  bool stillOpen = false;
+  OnModal<QFileDialog>([&](QFileDialog* d) {
+    OnModal<QMessageBox>([&](QMessageBox* box) {
+      warning = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+    });
+    Type(d, folder + "/missing/");
+    stillOpen = d->isVisible();
+    QTest::keyClick(d, Qt::Key_Escape);
+  });
+  window->aSavePreview->trigger();
+  EXPECT_EQ(warning, "The folder " + QDir::toNativeSeparators(folder + "/missing") + " does not exist.");
+  EXPECT_TRUE(stillOpen);
+  EXPECT_FALSE(QFileInfo::exists(folder + "/missing"));
+  EXPECT_FALSE(QFileInfo::exists(folder + "/missing/.bmp"));
+}
+
+// In its detail view every column of the file list shows whole.
+TEST_F(FileDialogTest, TheDialogOpensWideEnoughForItsColumns) {
+  StartWithRealDialogs();
+  MakeMap();
+  int shown = 0, room = 0, columns = 0;
+  OnModal<QFileDialog>([&](QFileDialog* d) {
+    QTest::mouseClick(d->findChild<QToolButton*>("detailModeButton"), Qt::LeftButton);
+    QApplication::processEvents();
+    auto* view = d->findChild<QTreeView*>("treeView");
+    QHeaderView* header = view->header();
+    columns = header->count();
+    for (int i = 0; i < header->count(); ++i) shown = std::max(shown, header->sectionPosition(i) + header->sectionSize(i));
+    room = view->viewport()->width();
+    QTest::keyClick(d, Qt::Key_Escape);
+  });
+  window->aSavePreview->trigger();
+  EXPECT_EQ(columns, 4);
+  EXPECT_LE(shown, room);
+}
+
+// Out through the Program menu's entry, back through the open command, both in
+// Qt's own dialog: terrain, descriptions and domains survive, and the question
+// about unsaved changes comes before the dialog.
+TEST_F(FileDialogTest, TiledMapsGoOutByTheProgramMenuAndComeBackByTheOpenCommand) {
+  StartWithRealDialogs();
+  MakeMap();
+  Project& project = window->CurrentProject();
+  project.SetTerrain(3, 2, Mountains);
+  project.CellDescription(2, 2)->Text = "Tower of <Doom> & \"more\"";
+  project.CellDescription(4, 3)->Domain = 4;
+  project.Domains.Slots[4] = {0x00FF00, "Marsh"};
+  const Project exported = project;
+
+  QMenuBar* bar = window->menuBar();
+  QMenu* program = bar->actions().front()->menu();
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(program->menuAction()).center());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return program->isVisible(); }));
+  QAction* entry = nullptr;
+  for (QAction* action : program->actions())
+    if (action->text() == "Export as Tiled map...") entry = action;
+  ASSERT_TRUE(entry);
+  ASSERT_TRUE(entry->isEnabled());
+  WriteMidnightMap(In("old.tmx"), project.Map, false);
+  const std::map<QString, QStringList> maps{{"Tiled map (*.tmx)", {"old.tmx"}}, {"Tiled JSON map (*.tmj)", {}}};
+  Seen seen = Run([&] { QTest::mouseClick(program, Qt::LeftButton, {}, program->actionGeometry(entry).center()); },
+                  maps, "Tiled JSON map (*.tmj)", "world");
+  ExpectListings(seen, {"Tiled map (*.tmx)", "Tiled JSON map (*.tmj)"}, maps);
+  ASSERT_TRUE(seen.accepted);
+  for (const char* name : {"world.tmj", "world-domains.png", "mireforge-terrain.tsx", "mireforge-terrain.png"})
+    EXPECT_TRUE(QFileInfo::exists(folder + "/" + name)) << name;
+  EXPECT_FALSE(QFileInfo::exists(folder + "/world.tmx"));
+
+  // Changed since, so the open command asks first; "No" drops the changes.
+  project.SetTerrain(1, 1, Lake);
+  project.ProjectSaved = false;
+  dialogs.answers = {Answer::No};
+  int questionsBeforeDialog = -1;
+  OnModal<QFileDialog>([&](QFileDialog*) { questionsBeforeDialog = static_cast<int>(dialogs.questions.size()); });
+  Run([&] { window->aLoadMMU->trigger(); }, {}, "Tiled map (*.tmx; *.tmj)", "world.tmj");
+  EXPECT_EQ(questionsBeforeDialog, 1);
+  ASSERT_EQ(dialogs.questions.size(), 1);
+  EXPECT_EQ(dialogs.questions.front().toStdString(), "Do you want to save changes you made to current project?");
+  const Project& back = window->CurrentProject();
+  EXPECT_EQ(back.Map.Cells, exported.Map.Cells);
+  EXPECT_EQ(back.CellDescription(2, 2)->Text, "Tower of <Doom> & \"more\"");
+  EXPECT_EQ(back.CellDescription(3, 2)->Text, "mountains");
+  EXPECT_EQ(back.CellDescription(4, 3)->Domain, 4);
+  EXPECT_EQ(back.Domains.Slots[4].Name, "Marsh");
+  EXPECT_EQ(back.Domains.Slots[4].Color, 0x00FF00);
+  EXPECT_EQ(window->StatusText(1), "Created from file");
+  EXPECT_EQ(window->descModel->rowCount(), static_cast<int>(back.Map.Cells.size()));
 }
 
 // Ends the test program when the editor is still stuck after a minute: a frozen

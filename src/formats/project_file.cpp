@@ -12,6 +12,7 @@
 
 #include "formats/file_io.h"
 #include "formats/text_encoding.h"
+#include "model/memory_reserve.h"
 #include "model/run_beside.h"
 #include "model/terrain.h"
 
@@ -30,6 +31,9 @@ constexpr std::string_view DomainNamesSection = "DomainNames";
 // Written afresh on every save, so that a smaller map leaves no stale rows behind.
 const std::vector<std::string_view> ReplacedSections = {MapSection, DescriptionsSection, DomainsSection,
                                                         DomainColorsSection, DomainNamesSection};
+// What a reader of the terrain alone skips.
+const std::vector<std::string_view> CellSections = {DescriptionsSection, DomainsSection, DomainColorsSection,
+                                                    DomainNamesSection};
 
 template <typename Rows>
 struct RowKey {
@@ -142,8 +146,43 @@ void Report(const ProjectProgress& progress, std::string_view label, int maximum
   if (progress) progress(label, maximum, position);
 }
 
+// Readies memory for reading fileName: its bytes and what is built from them,
+// about factor times its size.
+void ReserveForReading(const std::string& fileName, std::uint64_t factor) {
+  std::error_code ec;
+  const std::uint64_t size = std::filesystem::file_size(fileName, ec);
+  if (!ec && size <= MaxProjectFileBytes) ReserveMemory(static_cast<std::size_t>(size * factor));
+}
+
 // Below this many cells a second thread costs more than it saves.
 constexpr std::size_t ThreadedCells = 16384;
+
+// The cell's text as the list holds it: an INI value holds no line breaks, so
+// it needs no cleaning; most are short ASCII and are taken as they are.
+void StoreText(std::string& text, std::optional<std::string_view> value) {
+  if (!value) text = TerrainNames[Plains];
+  else if (value->size() <= IniFile::MaxValueLength && IsAscii(*value)) text = *value;
+  else text = DecodeFileText(*value, IniFile::MaxValueLength);
+}
+
+void StoreDomain(std::int32_t& domain, std::optional<std::string_view> value) {
+  domain = value ? ParseIniInteger(value->substr(0, IniFile::MaxValueLength)).value_or(0) : 0;
+}
+
+// A section as this program writes it holds the keys "x,y" of every cell in index
+// order, and nothing else: then line i is cell i's, found without a lookup.
+// Stores rows from to to of such a section; false (and stores partly) otherwise.
+template <typename Store>
+bool ReadCellsInOrder(const IniFile::LineList& lines, int width, int height, int from, int to, Store&& store) {
+  if (lines.Size() != static_cast<std::size_t>(width) * height) return false;
+  for (int y = from; y < to; ++y)
+    for (int x = 0; x < width; ++x) {
+      const std::size_t cell = x + static_cast<std::size_t>(y) * width;
+      if (lines.Key(cell) != CellKey(x, y).text) return false;
+      store(cell, lines.Value(cell));
+    }
+  return true;
+}
 
 // The descriptions and domains of every cell, in index order. Rows are independent,
 // so the lower half is read on a second thread into its own part of the list.
@@ -155,32 +194,45 @@ void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& d
   descriptions.Entries.resize(cells);
   descriptions.DescriptionNodes.resize(cells);
   for (std::size_t i = 0; i < cells; ++i) descriptions.DescriptionNodes[i] = static_cast<std::uint32_t>(i);
-  const IniFile::SectionReader textsOfRows = ini.ReadSection(DescriptionsSection);
-  const IniFile::SectionReader domainsOfRows = ini.ReadSection(DomainsSection);
+  const auto storeText = [&](std::size_t cell, std::optional<std::string_view> value) {
+    StoreText(descriptions.Entries[cell].Text, value);
+  };
+  const auto storeDomain = [&](std::size_t cell, std::optional<std::string_view> value) {
+    StoreDomain(descriptions.Entries[cell].Domain, value);
+  };
+  const IniFile::LineList textLines = ini.Lines(DescriptionsSection);
+  const IniFile::LineList domainLines = ini.Lines(DomainsSection);
   // rowStep: how many rows each row read here stands for on the progress bar.
-  const auto readRows = [&](int from, int to, int rowStep) {
-    IniFile::SectionReader texts = textsOfRows;
-    IniFile::SectionReader domains = domainsOfRows;
-    for (int y = from; y < to; ++y) {
+  // Returns which of texts and domains were found in order.
+  const auto readInOrder = [&](int from, int to, int rowStep, bool& textsDone, bool& domainsDone) {
+    for (int y = from; y < to; ++y)
       for (int x = 0; x < width; ++x) {
-        const CellKey key(x, y);
         TDescItem& item = descriptions.Entries[x + static_cast<std::size_t>(y) * width];
         item.Terrain = map.GetTerrain(x, y);
         item.MoveTo(x, y);
-        item.Domain = domains.ReadInteger(key.text, 0);
-        // An INI value holds no line breaks, so the text needs no cleaning; most are
-        // short ASCII and are taken as they are.
-        const std::optional<std::string_view> text = texts.FindWhole(key.text);
-        if (!text) item.Text = TerrainNames[Plains];
-        else if (text->size() <= IniFile::MaxValueLength && IsAscii(*text)) item.Text = *text;
-        else item.Text = DecodeFileText(*text, IniFile::MaxValueLength);
       }
-      if (rowStep > 0) Report(progress, LoadingLabel, height, (y - from) * rowStep);
+    textsDone = ReadCellsInOrder(textLines, width, height, from, to, storeText);
+    domainsDone = ReadCellsInOrder(domainLines, width, height, from, to, storeDomain);
+    if (rowStep > 0) Report(progress, LoadingLabel, height, (to - from - 1) * rowStep);
+  };
+  bool textsDone[2] = {true, true}, domainsDone[2] = {true, true};
+  if (height < 2 || !WorthASecondThread(cells, ThreadedCells)) {
+    readInOrder(0, height, 1, textsDone[0], domainsDone[0]);
+  } else {
+    const int middle = height / 2;
+    RunBeside([&] { readInOrder(middle, height, 0, textsDone[1], domainsDone[1]); },
+              [&] { readInOrder(0, middle, 2, textsDone[0], domainsDone[0]); });
+  }
+  // Anything else, from a file edited by hand or by another program: each key looked up.
+  const auto lookUp = [&](std::string_view section, const auto& store) {
+    IniFile::SectionReader reader = ini.ReadSection(section);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) store(x + static_cast<std::size_t>(y) * width, reader.FindWhole(CellKey(x, y).text));
+      Report(progress, LoadingLabel, height, y);
     }
   };
-  if (height < 2 || !WorthASecondThread(cells, ThreadedCells)) return readRows(0, height, 1);
-  const int middle = height / 2;
-  RunBeside([&] { readRows(middle, height, 0); }, [&] { readRows(0, middle, 2); });
+  if (!textsDone[0] || !textsDone[1]) lookUp(DescriptionsSection, storeText);
+  if (!domainsDone[0] || !domainsDone[1]) lookUp(DomainsSection, storeDomain);
 }
 
 }  // namespace
@@ -239,13 +291,13 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
   }
 }
 
-void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& progress) {
+namespace {
+
+// The version check and the "Map" section: the size and the terrain.
+MapGrid ReadMap(const IniFile& ini) {
   // Character codes compared one by one, so "10" and "2" sort before "2.0".
   const std::string version = ini.ReadString(HeaderSection, "Version", "");
   if (version < ProjectVersion) throw ProjectVersionError();
-
-  GeneratorRows rows = project.Rows;
-  rows.Mode = ini.ReadInteger(HeaderSection, "Mode", 0);
 
   const std::int32_t height = ini.ReadInteger(MapSection, "Height", DefaultMapHeight);
   const std::int32_t width = ini.ReadInteger(MapSection, "Width", DefaultMapWidth);
@@ -263,13 +315,23 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
                                                               : NoTerrain);
   }
   map.RebuildTerrainRows();
+  return map;
+}
+
+}  // namespace
+
+void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& progress) {
+  MapGrid map = ReadMap(ini);
+  const int height = map.Height;
+  GeneratorRows rows = project.Rows;
+  rows.Mode = ini.ReadInteger(HeaderSection, "Mode", 0);
   Report(progress, LoadingLabel, height, 0);
 
   for (const auto& entry : PlasmaKeys) rows.Plasma.*entry.row = ReadText(ini, PlasmaSection, entry.key, entry.fallback);
   for (const auto& entry : CEvoKeys) rows.CEvo.*entry.row = ReadText(ini, CEvoSection, entry.key, entry.fallback);
 
   DescriptionList descriptions;
-  if (ini.KeyCount(DescriptionsSection) > 0) {
+  if (ini.HasKeys(DescriptionsSection)) {
     ReadDescriptions(ini, map, descriptions, progress);
   } else {
     BuildDefaultDescriptions(descriptions, map);
@@ -300,6 +362,8 @@ void WriteProjectFile(const Project& project, const std::string& fileName, const
     throw Error(FormatMessage("Unable to write to %s", fileName) + ": " +
                 (std::filesystem::is_directory(fileName, ec) ? std::strerror(EISDIR) : "the file cannot be read"));
   }
+  // The new sections' text and lines: a key, a short text and a domain per cell.
+  ReserveMemory(project.Map.Cells.size() * 112);
   WriteProject(project, ini, progress);
   ini.Save(fileName, "Unable to write to %s");
 }
@@ -311,8 +375,20 @@ void SaveProject(Project& project, const std::string& fileName, const ProjectPro
 }
 
 void LoadProject(Project& project, const std::string& fileName, const ProjectProgress& progress) {
+  ReserveForReading(fileName, 6);
   try {
     ReadProject(IniFile::Load(fileName, MaxProjectFileBytes), project, progress);
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(fileName);
+  }
+  project.ProjectFileName = fileName;
+}
+
+void LoadProjectTerrain(Project& project, const std::string& fileName) {
+  ReserveForReading(fileName, 1);
+  try {
+    // The sections of cells but the map's own are not even parsed.
+    project.Map = ReadMap(IniFile::Load(fileName, MaxProjectFileBytes, CellSections));
   } catch (const std::bad_alloc&) {
     ThrowOutOfMemory(fileName);
   }

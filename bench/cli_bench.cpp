@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -29,7 +30,9 @@ double Milliseconds(const timeval& time) { return time.tv_sec * 1e3 + time.tv_us
 // run: on a shared machine that is the steadier figure.
 // before runs ahead of each start, outside the timing.
 void RunCli(benchmark::State& state, const std::vector<std::string>& args, const std::function<void()>& before = {}) {
-  std::vector<std::string> words = {MIREFORGE_CLI_PATH};
+  // MIREFORGE_BENCH_CLI times another build of the tool, for before and after figures.
+  const char* other = std::getenv("MIREFORGE_BENCH_CLI");
+  std::vector<std::string> words = {other && *other ? other : MIREFORGE_CLI_PATH};
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());

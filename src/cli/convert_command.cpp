@@ -19,7 +19,7 @@ void RunConvert(const ParsedOptions& options, const CommandContext&) {
   // Refuse an unknown target or a misplaced option before reading anything.
   const MapFileOptions fileOptions = MapOutputFileOptions(options, output);
   const Project project =
-      LoadMapFile(input, MapFileFormatOf(output).WritesDescriptions ? MapContent::Whole : MapContent::Terrain);
+      LoadMapFile(input, MapFileFormatOf(output).WritesDescriptions ? MapFileParts::Whole : MapFileParts::Terrain);
   SaveMapFile(output, project, fileOptions);
 }
 

@@ -65,7 +65,6 @@ void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& p
   Project project;
   RandomSource random;
   GenerateFromRows(rows, method, project.Settings, project.Map, random);
-  project.Map.RebuildTerrainRows();
   if (MapFileFormatOf(path).WritesDescriptions) BuildDefaultDescriptions(project.Descriptions, project.Map);
   project.Rows = rows;
   project.ProjectSaved = false;

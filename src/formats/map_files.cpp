@@ -14,13 +14,12 @@ namespace {
 
 // Maps from anything but a project carry terrain only: every cell gets its
 // terrain name and domain 0, and the project counts as changed.
-void FinishTerrainOnlyLoad(Project& project, MapContent content) {
-  project.Map.RebuildTerrainRows();
-  if (content == MapContent::Whole) BuildDefaultDescriptions(project.Descriptions, project.Map);
+void FinishTerrainOnlyLoad(Project& project, MapFileParts content) {
+  if (content == MapFileParts::Whole) BuildDefaultDescriptions(project.Descriptions, project.Map);
   project.ProjectSaved = false;
 }
 
-void LoadMidnightMap(const std::string& path, Project& project, MapContent content) {
+void LoadMidnightMap(const std::string& path, Project& project, MapFileParts content) {
   ReadMidnightMap(path, project.Map);
   FinishTerrainOnlyLoad(project, content);
 }
@@ -29,8 +28,8 @@ void SaveMidnightMap(const std::string& path, const Project& project, const MapF
   WriteMidnightMap(path, project.Map, options.OmitBorder);
 }
 
-void LoadProjectFile(const std::string& path, Project& project, MapContent content) {
-  if (content == MapContent::Terrain) LoadProjectTerrain(project, path);
+void LoadProjectFile(const std::string& path, Project& project, MapFileParts content) {
+  if (content == MapFileParts::Terrain) LoadProjectTerrain(project, path);
   else LoadProject(project, path);
 }
 
@@ -39,7 +38,7 @@ void SaveProjectFile(const std::string& path, const Project& project, const MapF
   WriteProjectFile(project, path);
 }
 
-void LoadPreview(const std::string& path, Project& project, MapContent content) {
+void LoadPreview(const std::string& path, Project& project, MapFileParts content) {
   LoadPreviewImage(path, project.Map);
   FinishTerrainOnlyLoad(project, content);
 }
@@ -113,7 +112,7 @@ void CheckSavable(const std::string& path) {
                 SavableExtensions() + ")");
 }
 
-Project LoadMapFile(const std::string& path, MapContent content) {
+Project LoadMapFile(const std::string& path, MapFileParts content) {
   CheckLoadable(path);
   Project project;
   MapFileFormatOf(path).Load(path, project, content);

@@ -28,7 +28,7 @@ struct MapFileOptions {
 };
 
 // What a reader of a map file needs of it.
-enum class MapContent {
+enum class MapFileParts {
   Whole,    // everything the file holds, with default descriptions where it has none
   Terrain,  // the map alone: the description list stays empty, the rest as in a new project
 };
@@ -36,7 +36,7 @@ enum class MapContent {
 struct MapFileFormat {
   std::string_view Extension;  // lower case, without the dot
   // Fills a fresh project from the file; nullptr when the format cannot be read.
-  void (*Load)(const std::string& path, Project& project, MapContent content);
+  void (*Load)(const std::string& path, Project& project, MapFileParts content);
   // Writes the project; nullptr when the format cannot be written.
   void (*Save)(const std::string& path, const Project& project, const MapFileOptions& options);
   unsigned Features;  // the MapFileFeature bits the writer honours
@@ -55,7 +55,7 @@ void CheckSavable(const std::string& path);
 
 // Reads a map into a new project; the caller's project is never touched, so a
 // failure leaves it as it was.
-Project LoadMapFile(const std::string& path, MapContent content = MapContent::Whole);
+Project LoadMapFile(const std::string& path, MapFileParts content = MapFileParts::Whole);
 void SaveMapFile(const std::string& path, const Project& project, const MapFileOptions& options = {});
 
 // ".php, .mmf": the readable or writable extensions, for help texts.

@@ -154,9 +154,6 @@ void ReserveForReading(const std::string& fileName, std::uint64_t factor) {
   if (!ec && size <= MaxProjectFileBytes) ReserveMemory(static_cast<std::size_t>(size * factor));
 }
 
-// Below this many cells a second thread costs more than it saves.
-constexpr std::size_t ThreadedCells = 16384;
-
 // The cell's text as the list holds it: an INI value holds no line breaks, so
 // it needs no cleaning; most are short ASCII and are taken as they are.
 void StoreText(std::string& text, std::optional<std::string_view> value) {
@@ -169,20 +166,8 @@ void StoreDomain(std::int32_t& domain, std::optional<std::string_view> value) {
   domain = value ? ParseIniInteger(value->substr(0, IniFile::MaxValueLength)).value_or(0) : 0;
 }
 
-// A section as this program writes it holds the keys "x,y" of every cell in index
-// order, and nothing else: then line i is cell i's, found without a lookup.
-// Stores rows from to to of such a section; false (and stores partly) otherwise.
-template <typename Store>
-bool ReadCellsInOrder(const IniFile::LineList& lines, int width, int height, int from, int to, Store&& store) {
-  if (lines.Size() != static_cast<std::size_t>(width) * height) return false;
-  for (int y = from; y < to; ++y)
-    for (int x = 0; x < width; ++x) {
-      const std::size_t cell = x + static_cast<std::size_t>(y) * width;
-      if (lines.Key(cell) != CellKey(x, y).text) return false;
-      store(cell, lines.Value(cell));
-    }
-  return true;
-}
+// Below this many cells a second thread costs more than it saves.
+constexpr std::size_t ThreadedCells = 16384;
 
 // The descriptions and domains of every cell, in index order. Rows are independent,
 // so the lower half is read on a second thread into its own part of the list.
@@ -193,46 +178,76 @@ void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& d
   const std::size_t cells = map.Cells.size();
   descriptions.Entries.resize(cells);
   descriptions.DescriptionNodes.resize(cells);
-  for (std::size_t i = 0; i < cells; ++i) descriptions.DescriptionNodes[i] = static_cast<std::uint32_t>(i);
-  const auto storeText = [&](std::size_t cell, std::optional<std::string_view> value) {
-    StoreText(descriptions.Entries[cell].Text, value);
-  };
-  const auto storeDomain = [&](std::size_t cell, std::optional<std::string_view> value) {
-    StoreDomain(descriptions.Entries[cell].Domain, value);
-  };
+  // A section as this program writes it holds the keys "x,y" of every cell in
+  // index order and nothing else: then line i is cell i's, read without a lookup.
   const IniFile::LineList textLines = ini.Lines(DescriptionsSection);
   const IniFile::LineList domainLines = ini.Lines(DomainsSection);
   // rowStep: how many rows each row read here stands for on the progress bar.
-  // Returns which of texts and domains were found in order.
-  const auto readInOrder = [&](int from, int to, int rowStep, bool& textsDone, bool& domainsDone) {
-    for (int y = from; y < to; ++y)
+  // textsInOrder and domainsInOrder turn false at the first surprise.
+  const auto readRows = [&](int from, int to, int rowStep, bool& textsInOrder, bool& domainsInOrder) {
+    textsInOrder = textLines.Size() == cells;
+    domainsInOrder = domainLines.Size() == cells;
+    for (int y = from; y < to; ++y) {
       for (int x = 0; x < width; ++x) {
-        TDescItem& item = descriptions.Entries[x + static_cast<std::size_t>(y) * width];
+        const std::size_t cell = x + static_cast<std::size_t>(y) * width;
+        TDescItem& item = descriptions.Entries[cell];
         item.Terrain = map.GetTerrain(x, y);
         item.MoveTo(x, y);
+        const CellKey key(x, y);
+        textsInOrder = textsInOrder && textLines.Key(cell) == key.text;
+        if (textsInOrder) StoreText(item.Text, textLines.Value(cell));
+        domainsInOrder = domainsInOrder && domainLines.Key(cell) == key.text;
+        if (domainsInOrder) StoreDomain(item.Domain, domainLines.Value(cell));
       }
-    textsDone = ReadCellsInOrder(textLines, width, height, from, to, storeText);
-    domainsDone = ReadCellsInOrder(domainLines, width, height, from, to, storeDomain);
-    if (rowStep > 0) Report(progress, LoadingLabel, height, (to - from - 1) * rowStep);
-  };
-  bool textsDone[2] = {true, true}, domainsDone[2] = {true, true};
-  if (height < 2 || !WorthASecondThread(cells, ThreadedCells)) {
-    readInOrder(0, height, 1, textsDone[0], domainsDone[0]);
-  } else {
-    const int middle = height / 2;
-    RunBeside([&] { readInOrder(middle, height, 0, textsDone[1], domainsDone[1]); },
-              [&] { readInOrder(0, middle, 2, textsDone[0], domainsDone[0]); });
-  }
-  // Anything else, from a file edited by hand or by another program: each key looked up.
-  const auto lookUp = [&](std::string_view section, const auto& store) {
-    IniFile::SectionReader reader = ini.ReadSection(section);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) store(x + static_cast<std::size_t>(y) * width, reader.FindWhole(CellKey(x, y).text));
-      Report(progress, LoadingLabel, height, y);
+      if (rowStep > 0) Report(progress, LoadingLabel, height, (y - from) * rowStep);
     }
   };
-  if (!textsDone[0] || !textsDone[1]) lookUp(DescriptionsSection, storeText);
-  if (!domainsDone[0] || !domainsDone[1]) lookUp(DomainsSection, storeDomain);
+  bool textsInOrder[2] = {true, true}, domainsInOrder[2] = {true, true};
+  if (height < 2 || !WorthASecondThread(cells, ThreadedCells)) {
+    readRows(0, height, 1, textsInOrder[0], domainsInOrder[0]);
+  } else {
+    const int middle = height / 2;
+    RunBeside([&] { readRows(middle, height, 0, textsInOrder[1], domainsInOrder[1]); },
+              [&] { readRows(0, middle, 2, textsInOrder[0], domainsInOrder[0]); });
+  }
+  // Anything else, from a file edited by hand or by another program: every key looked up.
+  const auto lookUp = [&](std::string_view section, const auto& store) {
+    IniFile::SectionReader reader = ini.ReadSection(section);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) store(x + static_cast<std::size_t>(y) * width, reader.FindWhole(CellKey(x, y).text));
+  };
+  if (!textsInOrder[0] || !textsInOrder[1])
+    lookUp(DescriptionsSection, [&](std::size_t cell, std::optional<std::string_view> value) {
+      StoreText(descriptions.Entries[cell].Text, value);
+    });
+  if (!domainsInOrder[0] || !domainsInOrder[1])
+    lookUp(DomainsSection, [&](std::size_t cell, std::optional<std::string_view> value) {
+      StoreDomain(descriptions.Entries[cell].Domain, value);
+    });
+}
+
+// The version check and the "Map" section: the size and the terrain.
+MapGrid ReadMap(const IniFile& ini) {
+  // Character codes compared one by one, so "10" and "2" sort before "2.0".
+  const std::string version = ini.ReadString(HeaderSection, "Version", "");
+  if (version < ProjectVersion) throw ProjectVersionError();
+
+  const std::int32_t height = ini.ReadInteger(MapSection, "Height", DefaultMapHeight);
+  const std::int32_t width = ini.ReadInteger(MapSection, "Width", DefaultMapWidth);
+  if (!ValidMapSize(width, height))
+    throw Error("The map size " + SizeText(width, height) +
+                " in this project file is not supported: width and height must be 1 to 512.");
+  MapGrid map;
+  map.ResizeMap(width, height);
+  for (int y = 0; y < height; ++y) {
+    // Cells beyond a short or missing row get 15 (none), like any unknown character.
+    const std::optional<std::string_view> value = ini.Find(MapSection, RowKeyName(y));
+    for (int x = 0; x < width; ++x)
+      map.Cells[x + y * width] = static_cast<TerrainCode>(value && static_cast<std::size_t>(x) < value->size()
+                                                              ? TerrainFromHex((*value)[x])
+                                                              : NoTerrain);
+  }
+  return map;
 }
 
 }  // namespace
@@ -290,35 +305,6 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
     if (!slot.Name.empty()) AppendText(ini.AppendTo(DomainNamesSection), key, slot.Name);
   }
 }
-
-namespace {
-
-// The version check and the "Map" section: the size and the terrain.
-MapGrid ReadMap(const IniFile& ini) {
-  // Character codes compared one by one, so "10" and "2" sort before "2.0".
-  const std::string version = ini.ReadString(HeaderSection, "Version", "");
-  if (version < ProjectVersion) throw ProjectVersionError();
-
-  const std::int32_t height = ini.ReadInteger(MapSection, "Height", DefaultMapHeight);
-  const std::int32_t width = ini.ReadInteger(MapSection, "Width", DefaultMapWidth);
-  if (!ValidMapSize(width, height))
-    throw Error("The map size " + SizeText(width, height) +
-                " in this project file is not supported: width and height must be 1 to 512.");
-  MapGrid map;
-  map.ResizeMap(width, height);
-  for (int y = 0; y < height; ++y) {
-    // Cells beyond a short or missing row get 15 (none), like any unknown character.
-    const std::optional<std::string_view> value = ini.Find(MapSection, RowKeyName(y));
-    for (int x = 0; x < width; ++x)
-      map.Cells[x + y * width] = static_cast<TerrainCode>(value && static_cast<std::size_t>(x) < value->size()
-                                                              ? TerrainFromHex((*value)[x])
-                                                              : NoTerrain);
-  }
-  map.RebuildTerrainRows();
-  return map;
-}
-
-}  // namespace
 
 void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& progress) {
   MapGrid map = ReadMap(ini);

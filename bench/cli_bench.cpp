@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <vector>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -27,8 +28,8 @@ double Milliseconds(const timeval& time) { return time.tv_sec * 1e3 + time.tv_us
 
 // Runs mireforge-cli with args once per iteration as a whole process, as a user
 // starts it. Besides wall time, reports the child's CPU time (user + system) per
-// run: on a shared machine that is the steadier figure.
-// before runs ahead of each start, outside the timing.
+// run: on a shared machine that is the steadier figure. before runs ahead of
+// each start, outside the timing.
 void RunCli(benchmark::State& state, const std::vector<std::string>& args, const std::function<void()>& before = {}) {
   // MIREFORGE_BENCH_CLI times another build of the tool, for before and after figures.
   const char* other = std::getenv("MIREFORGE_BENCH_CLI");
@@ -37,6 +38,10 @@ void RunCli(benchmark::State& state, const std::vector<std::string>& args, const
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
+  // What the tool prints is not part of the figures.
+  posix_spawn_file_actions_t quiet;
+  ::posix_spawn_file_actions_init(&quiet);
+  ::posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   double cpu = 0, user = 0;
   for (auto _ : state) {
     if (before) {
@@ -45,20 +50,21 @@ void RunCli(benchmark::State& state, const std::vector<std::string>& args, const
       state.ResumeTiming();
     }
     pid_t child = 0;
-    if (::posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+    if (::posix_spawn(&child, argv[0], &quiet, nullptr, argv.data(), environ) != 0) {
       state.SkipWithError("cannot start mireforge-cli");
-      return;
+      break;
     }
     int status = 0;
     rusage usage{};
     ::wait4(child, &status, 0, &usage);
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
       state.SkipWithError("mireforge-cli failed");
-      return;
+      break;
     }
     user += Milliseconds(usage.ru_utime);
     cpu += Milliseconds(usage.ru_utime) + Milliseconds(usage.ru_stime);
   }
+  ::posix_spawn_file_actions_destroy(&quiet);
   const double runs = static_cast<double>(state.iterations());
   state.counters["cpu_ms"] = cpu / runs;
   state.counters["user_ms"] = user / runs;

@@ -69,6 +69,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {GeneratePlasmaSpec, RunGeneratePlasma},
       {GenerateCEvoSpec, RunGenerateCEvo},
+      {NameSpec, RunName},
       {ConvertSpec, RunConvert},
       {StatsSpec, RunStats},
       {ImportSpec, RunImport},

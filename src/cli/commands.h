@@ -24,6 +24,7 @@ struct Command {
 
 const CommandSyntax& GeneratePlasmaSpec();
 const CommandSyntax& GenerateCEvoSpec();
+const CommandSyntax& NameSpec();
 const CommandSyntax& ConvertSpec();
 const CommandSyntax& StatsSpec();
 const CommandSyntax& ImportSpec();
@@ -35,6 +36,7 @@ const CommandSyntax& RotateSpec();
 
 void RunGeneratePlasma(const ParsedOptions& options, const CommandContext& context);
 void RunGenerateCEvo(const ParsedOptions& options, const CommandContext& context);
+void RunName(const ParsedOptions& options, const CommandContext& context);
 void RunConvert(const ParsedOptions& options, const CommandContext& context);
 void RunStats(const ParsedOptions& options, const CommandContext& context);
 void RunImport(const ParsedOptions& options, const CommandContext& context);

@@ -4,8 +4,8 @@
 #include <string>
 #include <unistd.h>
 
+#include "base/ini_file.h"
 #include "big_project.h"
-#include "formats/ini_file.h"
 #include "formats/project_file.h"
 
 namespace mireforge {

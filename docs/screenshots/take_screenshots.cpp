@@ -31,7 +31,7 @@
 #include "app/dialogs/resize_map_dialog.h"
 #include "app/dialogs/small_forms.h"
 #include "app/dialogs/terrain_dialogs.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 
 using namespace mireforge;
 

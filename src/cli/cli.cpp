@@ -8,7 +8,7 @@
 
 #include "cli/commands.h"
 #include "formats/map_files.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge::cli {
 

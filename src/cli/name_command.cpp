@@ -7,7 +7,7 @@
 #include "cli/commands.h"
 #include "cli/naming_options.h"
 #include "cli/output_options.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/map_files.h"
 #include "model/random_source.h"
 

@@ -10,10 +10,10 @@
 #include <utility>
 #include <vector>
 
-#include "formats/file_io.h"
-#include "formats/text_encoding.h"
-#include "model/memory_reserve.h"
-#include "model/run_beside.h"
+#include "base/file_io.h"
+#include "base/memory_reserve.h"
+#include "base/run_beside.h"
+#include "base/text_encoding.h"
 #include "model/terrain.h"
 
 namespace mireforge {
@@ -124,7 +124,7 @@ std::string PlasmaValue(const Project& project, std::string PlasmaRows::*row) {
   return project.Rows.Plasma.*row;
 }
 
-// Texts go to the file as Windows-1252 (see formats/text_encoding.h); most are
+// Texts go to the file as Windows-1252 (see base/text_encoding.h); most are
 // plain ASCII and are written as they are, without a copy.
 void WriteText(IniFile& ini, std::string_view section, std::string_view key, std::string_view text) {
   if (IsAscii(text)) ini.WriteString(section, key, text);

@@ -4,7 +4,7 @@
 
 #include "generate/cevo.h"
 #include "generate/plasma.h"
-#include "model/memory_reserve.h"
+#include "base/memory_reserve.h"
 
 namespace mireforge {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <span>
 
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

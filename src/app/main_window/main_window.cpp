@@ -27,8 +27,8 @@
 #include "app/dialogs/small_forms.h"
 #include "app/main_window/status_panel.h"
 #include "app/grid/terrain_palette.h"
-#include "app/main_window/user_prompts.h"
-#include "model/error.h"
+#include "app/dialogs/user_prompts.h"
+#include "base/error.h"
 
 namespace mireforge {
 

@@ -16,7 +16,7 @@
 #include "app/grid/map_grid_view.h"
 #include "app/wizards/property_grid.h"
 #include "app/wizards/seed_gallery_view.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "app/wizards/wizard_parts.h"
 #include "generate/generation.h"
 #include "project/project.h"

@@ -1,4 +1,4 @@
-#include "model/memory_reserve.h"
+#include "base/memory_reserve.h"
 
 #if defined(__linux__) && defined(__GLIBC__)
 #include <malloc.h>

@@ -30,6 +30,7 @@ void Prepare(char* from, char* to) {
   const auto end = reinterpret_cast<std::uintptr_t>(to) & ~(page - 1);
   if (end <= start) return;
   void* at = reinterpret_cast<void*>(start);
+  // Either may be refused (an older kernel, memory short): the pages then fault in as before.
   ::madvise(at, end - start, MADV_HUGEPAGE);
   ::madvise(at, end - start, MADV_POPULATE_WRITE);
 }
@@ -43,6 +44,7 @@ void ReserveMemory(std::size_t bytes) {
     // instead of going back to the system and faulting in again.
     ::mallopt(M_MMAP_THRESHOLD, static_cast<int>(LargestHeapBlock));
     ::mallopt(M_TRIM_THRESHOLD, 256 << 20);
+    // A second thread (loads and generators use two) allocates from the same ready heap.
     ::mallopt(M_ARENA_MAX, 1);
   });
   // Taken in blocks the heap serves, which lie one after the other at its top;

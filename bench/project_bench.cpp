@@ -5,28 +5,11 @@
 #include <unistd.h>
 
 #include "base/ini_file.h"
+#include "big_project.h"
 #include "formats/project_file.h"
 
 namespace mireforge {
 namespace {
-
-// The largest project: 512 x 512 cells, each with its own description and a
-// domain, and all 256 domains named and coloured.
-Project LargestProject() {
-  Project project;
-  project.Map.ResizeMap(MaxMapSize, MaxMapSize);
-  for (std::size_t i = 0; i < project.Map.Cells.size(); ++i)
-    project.Map.Cells[i] = static_cast<TerrainCode>((i * 2654435761u >> 7) % 16);
-  project.Map.RebuildTerrainRows();
-  BuildDefaultDescriptions(project.Descriptions, project.Map);
-  for (std::size_t i = 0; i < project.Descriptions.Size(); ++i) {
-    TDescItem& item = project.Descriptions.Entry(i);
-    item.Text = "Somewhere in the land, place " + std::to_string(i);
-    item.Domain = static_cast<int>(i % DomainCount);
-  }
-  for (int n = 0; n < DomainCount; ++n) project.Domains.Slots[n] = {n * 65793, "Domain " + std::to_string(n)};
-  return project;
-}
 
 std::string BenchFile() {
   return (std::filesystem::temp_directory_path() / ("mireforge-bench-" + std::to_string(::getpid()) + ".mfp")).string();

@@ -13,7 +13,6 @@
 #include "base/file_io.h"
 #include "base/text_encoding.h"
 #include "base/error.h"
-#include "base/run_beside.h"
 
 namespace mireforge {
 
@@ -61,7 +60,24 @@ std::size_t LineBreakAt(std::string_view text, std::size_t from) {
 
 bool HasLineBreak(std::string_view text) { return LineBreakAt(text, 0) != std::string_view::npos; }
 
-bool StartsWithMark(std::string_view text) { return text.substr(0, 3) == "\xEF\xBB\xBF"; }
+constexpr std::string_view Mark = "\xEF\xBB\xBF";
+
+bool StartsWithMark(std::string_view text) { return text.substr(0, 3) == Mark; }
+
+// The start of the first line at or after from (a line start) that opens a
+// section: "[" after optional blanks, or after a UTF-8 mark and blanks, as the
+// parser reads it. Jumps from "[" to "[" instead of reading every line of a
+// section that is left out.
+std::size_t NextSectionLine(std::string_view bytes, std::size_t from) {
+  for (std::size_t at = from;; ++at) {
+    at = bytes.find('[', at);
+    if (at == std::string_view::npos) return bytes.size();
+    std::size_t start = at;
+    while (start > from && IsBlank(bytes[start - 1])) --start;
+    if (start >= from + Mark.size() && bytes.substr(start - Mark.size(), Mark.size()) == Mark) start -= Mark.size();
+    if (start == from || bytes[start - 1] == '\r' || bytes[start - 1] == '\n') return start;
+  }
+}
 
 void CheckSectionName(std::string_view name) {
   if (HasLineBreak(name) || name.find(']') != std::string_view::npos || Trim(name).size() != name.size())
@@ -198,7 +214,10 @@ void IniFile::KeyIndex::Rebuild(const IniFile& ini, std::vector<Line>& lines) {
 #endif
     Line& line = lines[keyLines[k]];
     // The first of a repeated key wins, as Windows reads it; the others are kept as plain lines.
-    if (Place(ini, lines, ini.View(line.key), hashes[k], keyLines[k]) != None) line.raw = true;
+    if (Place(ini, lines, ini.View(line.key), hashes[k], keyLines[k]) != None) {
+      line.raw = true;
+      line.key = ini.ParsedLineAround(line.key);
+    }
   }
 }
 
@@ -214,9 +233,6 @@ IniFile::Text IniFile::Store(std::string_view text) {
   return stored;
 }
 
-// Below this many keys in its largest section a document is indexed on one thread.
-constexpr std::size_t ThreadedKeys = 16384;
-
 IniFile IniFile::Parse(std::string_view input) { return ParseOwned(std::string(input)); }
 
 IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_view>& leaveOut) {
@@ -231,6 +247,10 @@ IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_v
   bool leftOut = false;  // in a section of leaveOut
   std::size_t next = 0;
   while (next < bytes.size()) {
+    if (leftOut) {
+      next = NextSectionLine(bytes, next);
+      if (next == bytes.size()) break;
+    }
     std::size_t end = LineBreakAt(bytes, next);
     if (end == std::string_view::npos) end = bytes.size();
     const std::string_view line = bytes.substr(next, end - next);
@@ -254,7 +274,6 @@ IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_v
       section = ini.lastSection_;
       continue;
     }
-    if (leftOut) continue;
     if (section == KeyIndex::None) {
       ini.preamble_.push_back(at(line));
       continue;
@@ -270,35 +289,21 @@ IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_v
     if (Enclosed(value)) value = value.substr(1, value.size() - 2);
     current.lines.push_back(Line{at(key), at(value), false});
   }
-  const auto index = [&](Section& parsed) {
-    parsed.keys.Rebuild(ini, parsed.lines);
-    // A repeated key is kept as the line it was: the line around its key, found
-    // again in the bytes (rare, so not remembered for every line).
-    for (Line& line : parsed.lines) {
-      if (!line.raw) continue;
-      std::size_t start = line.key.offset;
-      while (start > 0 && bytes[start - 1] != '\r' && bytes[start - 1] != '\n') --start;
-      std::size_t end = LineBreakAt(bytes, line.key.offset);
-      if (end == std::string_view::npos) end = bytes.size();
-      line.key = at(bytes.substr(start, end - start));
-    }
-  };
-  // Sections are indexed apart: the largest (a project's descriptions or domains)
-  // on a second thread while this one does the others.
-  std::size_t largest = 0;
-  for (std::size_t i = 0; i < ini.sections_.size(); ++i)
-    if (ini.sections_[i].lines.size() > ini.sections_[largest].lines.size()) largest = i;
-  const auto indexOthers = [&] {
-    for (std::size_t i = 0; i < ini.sections_.size(); ++i)
-      if (i != largest) index(ini.sections_[i]);
-  };
-  if (!ini.sections_.empty() && WorthASecondThread(ini.sections_[largest].lines.size(), ThreadedKeys)) {
-    RunBeside([&] { index(ini.sections_[largest]); }, indexOthers);
-  } else if (!ini.sections_.empty()) {
-    index(ini.sections_[largest]);
-    indexOthers();
-  }
+  // Keys are indexed when first looked up: a reader that finds them in the order
+  // it expects (see Lines) never needs the index.
+  for (Section& parsed : ini.sections_) parsed.keysStale = parsed.unchecked = true;
+  ini.parsedSize_ = bytes.size();
   return ini;
+}
+
+IniFile::Text IniFile::ParsedLineAround(Text key) const {
+  if (key.offset >= parsedSize_) return key;
+  const std::string_view bytes = std::string_view(buffer_).substr(0, parsedSize_);
+  std::size_t start = key.offset;
+  while (start > 0 && bytes[start - 1] != '\r' && bytes[start - 1] != '\n') --start;
+  std::size_t end = LineBreakAt(bytes, key.offset);
+  if (end == std::string_view::npos) end = bytes.size();
+  return Text{static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(end - start)};
 }
 
 template <typename Sink>
@@ -308,6 +313,7 @@ void IniFile::SerializeTo(Sink&& out) const {
     out("\r\n");
   }
   for (const Section& section : sections_) {
+    if (section.unchecked) Keys(section);  // a repeated key is written back as the line it was
     out("[");
     out(section.name);
     out("]\r\n");
@@ -413,11 +419,31 @@ std::vector<std::string> IniFile::SectionNames() const {
 
 std::vector<std::string> IniFile::KeyNames(std::string_view section) const {
   std::vector<std::string> names;
-  if (const Section* found = FindSection(section))
-    for (const Line& line : found->lines)
-      if (!line.raw) names.emplace_back(View(line.key));
+  const Section* found = FindSection(section);
+  if (!found) return names;
+  Keys(*found);  // a repeated key is not listed twice
+  for (const Line& line : found->lines)
+    if (!line.raw) names.emplace_back(View(line.key));
   return names;
 }
+
+bool IniFile::HasKeys(std::string_view section) const {
+  // A line turns raw for a repeated key only when an earlier line holds the key.
+  const Section* found = FindSection(section);
+  return found && std::any_of(found->lines.begin(), found->lines.end(), [](const Line& line) { return !line.raw; });
+}
+
+IniFile::LineList IniFile::Lines(std::string_view section) const {
+  const Section* found = FindSection(section);
+  return found ? LineList(*this, found->lines.data(), found->lines.size()) : LineList(*this, nullptr, 0);
+}
+
+std::optional<std::string_view> IniFile::LineList::Key(std::size_t i) const {
+  if (lines_[i].raw) return std::nullopt;
+  return ini_->View(lines_[i].key);
+}
+
+std::string_view IniFile::LineList::Value(std::size_t i) const { return ini_->View(lines_[i].value); }
 
 std::size_t IniFile::KeyCount(std::string_view section) const {
   const Section* found = FindSection(section);
@@ -437,10 +463,11 @@ std::optional<std::string_view> IniFile::FindWhole(std::string_view section, std
 }
 
 std::optional<std::string_view> IniFile::FindIn(const Section& section, std::size_t& next, std::string_view key) const {
+  const KeyIndex& keys = Keys(section);  // first, so that a repeated key is raw
   // Readers mostly go through a section in file order: try the line after the last hit first.
   std::size_t line = next;
   if (line >= section.lines.size() || section.lines[line].raw || !FoldEqual{}(View(section.lines[line].key), key)) {
-    line = Keys(section).Find(*this, section.lines, key);
+    line = keys.Find(*this, section.lines, key);
     if (line == KeyIndex::None) return std::nullopt;
   }
   next = line + 1;
@@ -538,7 +565,7 @@ const IniFile::KeyIndex& IniFile::Keys(const Section& section) const {
   if (section.keysStale) {
     // Appended keys are distinct, so this only indexes them: the document stays the same.
     section.keys.Rebuild(*this, const_cast<std::vector<Line>&>(section.lines));
-    section.keysStale = false;
+    section.keysStale = section.unchecked = false;
   }
   return section.keys;
 }

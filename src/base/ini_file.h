@@ -47,6 +47,8 @@ class IniFile {
   // Key names as written, in file order (lines without "=" are not keys).
   std::vector<std::string> KeyNames(std::string_view section) const;
   std::size_t KeyCount(std::string_view section) const;
+  // Whether the section holds a key (KeyCount > 0 without indexing the keys).
+  bool HasKeys(std::string_view section) const;
 
   // Reading a value gives at most its first MaxValueLength characters, as Windows
   // profile reading does; longer values stay whole in the document.
@@ -86,6 +88,31 @@ class IniFile {
     std::size_t next_ = 0;
   };
   SectionReader ReadSection(std::string_view section) const;
+
+ private:
+  struct Line;
+
+ public:
+  // The lines of one section in file order as they were read, repeated keys and
+  // lines without "=" included: for a reader that knows the keys it expects in
+  // order. Finding each where expected, it needs no lookup; on any surprise it
+  // must fall back to the lookups above. Valid while the document does not change.
+  class LineList {
+   public:
+    std::size_t Size() const { return size_; }
+    // Line i's key, or nothing for a line without "=".
+    std::optional<std::string_view> Key(std::size_t i) const;
+    // Line i's whole value (see FindWhole).
+    std::string_view Value(std::size_t i) const;
+
+   private:
+    friend class IniFile;
+    LineList(const IniFile& ini, const Line* lines, std::size_t size) : ini_(&ini), lines_(lines), size_(size) {}
+    const IniFile* ini_;
+    const Line* lines_;
+    std::size_t size_;
+  };
+  LineList Lines(std::string_view section) const;
 
   // A missing section is appended at the end; a missing key at the end of its section.
   // Section names must not hold "]" or line breaks, keys neither "=" nor line breaks
@@ -167,8 +194,9 @@ class IniFile {
   struct Section {
     std::string name;
     std::vector<Line> lines;
-    mutable KeyIndex keys;        // use Keys(): appended keys are indexed on the next lookup
+    mutable KeyIndex keys;        // use Keys(): parsed and appended keys are indexed on the next lookup
     mutable bool keysStale = false;
+    mutable bool unchecked = false;  // parsed, and a repeated key not yet made raw
     mutable std::size_t nextLine = 0;  // where the next read in file order will be
   };
 
@@ -185,8 +213,11 @@ class IniFile {
   std::string_view View(Text text) const { return std::string_view(buffer_).substr(text.offset, text.size); }
   Text Store(std::string_view text);
   bool InBuffer(std::string_view text) const;
+  // The whole line around a parsed key, as it was read; key itself otherwise.
+  Text ParsedLineAround(Text key) const;
 
   std::string buffer_;
+  std::size_t parsedSize_ = 0;  // the bytes of buffer_ that were parsed
   std::vector<Text> preamble_;  // lines before the first section
   std::vector<Section> sections_;
   std::unordered_map<std::string, std::size_t, FoldHash, FoldEqual> sectionIndex_;

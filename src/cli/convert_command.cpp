@@ -18,7 +18,8 @@ void RunConvert(const ParsedOptions& options, const CommandContext&) {
   const std::string& output = OutputPath(options);
   // Refuse an unknown target or a misplaced option before reading anything.
   const MapFileOptions fileOptions = MapOutputFileOptions(options, output);
-  const Project project = LoadMapFile(input);
+  const Project project =
+      LoadMapFile(input, MapFileFormatOf(output).WritesDescriptions ? MapFileParts::Whole : MapFileParts::Terrain);
   SaveMapFile(output, project, fileOptions);
 }
 

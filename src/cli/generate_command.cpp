@@ -80,7 +80,6 @@ void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& p
   Project project;
   RandomSource random;
   GenerateFromRows(rows, method, project.Settings, project.Map, random);
-  project.Map.RebuildTerrainRows();
   if (MapFileFormatOf(path).WritesDescriptions) BuildDefaultDescriptions(project.Descriptions, project.Map);
   if (naming) {
     if (!options.Has(GenerateNamingOptions.Seed)) naming->Seed = RowInteger(pageRows.Seed);

@@ -16,31 +16,33 @@ namespace {
 
 // Maps from anything but a project carry terrain only: every cell gets its
 // terrain name and domain 0, and the project counts as changed.
-void FinishTerrainOnlyLoad(Project& project) {
-  project.Map.RebuildTerrainRows();
-  BuildDefaultDescriptions(project.Descriptions, project.Map);
+void FinishTerrainOnlyLoad(Project& project, MapFileParts content) {
+  if (content == MapFileParts::Whole) BuildDefaultDescriptions(project.Descriptions, project.Map);
   project.ProjectSaved = false;
 }
 
-void LoadMidnightMap(const std::string& path, Project& project) {
+void LoadMidnightMap(const std::string& path, Project& project, MapFileParts content) {
   ReadMidnightMap(path, project.Map);
-  FinishTerrainOnlyLoad(project);
+  FinishTerrainOnlyLoad(project, content);
 }
 
 void SaveMidnightMap(const std::string& path, const Project& project, const MapFileOptions& options) {
   WriteMidnightMap(path, project.Map, options.OmitBorder);
 }
 
-void LoadProjectFile(const std::string& path, Project& project) { LoadProject(project, path); }
+void LoadProjectFile(const std::string& path, Project& project, MapFileParts content) {
+  if (content == MapFileParts::Terrain) LoadProjectTerrain(project, path);
+  else LoadProject(project, path);
+}
 
 // The caller's project keeps its saved flag and name: this is an export, not the editor's save.
 void SaveProjectFile(const std::string& path, const Project& project, const MapFileOptions&) {
   WriteProjectFile(project, path);
 }
 
-void LoadPreview(const std::string& path, Project& project) {
+void LoadPreview(const std::string& path, Project& project, MapFileParts content) {
   LoadPreviewImage(path, project.Map);
-  FinishTerrainOnlyLoad(project);
+  FinishTerrainOnlyLoad(project, content);
 }
 
 void SaveBitmapPreview(const std::string& path, const Project& project, const MapFileOptions&) {
@@ -127,10 +129,10 @@ void CheckSavable(const std::string& path) {
                 SavableExtensions() + ")");
 }
 
-Project LoadMapFile(const std::string& path) {
+Project LoadMapFile(const std::string& path, MapFileParts content) {
   CheckLoadable(path);
   Project project;
-  MapFileFormatOf(path).Load(path, project);
+  MapFileFormatOf(path).Load(path, project, content);
   return project;
 }
 

@@ -30,10 +30,16 @@ struct MapFileOptions {
   TileLook Look = TileLook::Color;  // the tiles of a Tiled map's tileset
 };
 
+// What a reader of a map file needs of it.
+enum class MapFileParts {
+  Whole,    // everything the file holds, with default descriptions where it has none
+  Terrain,  // the map alone: the description list stays empty, the rest as in a new project
+};
+
 struct MapFileFormat {
   std::string_view Extension;  // lower case, without the dot
   // Fills a fresh project from the file; nullptr when the format cannot be read.
-  void (*Load)(const std::string& path, Project& project);
+  void (*Load)(const std::string& path, Project& project, MapFileParts content);
   // Writes the project; nullptr when the format cannot be written.
   void (*Save)(const std::string& path, const Project& project, const MapFileOptions& options);
   unsigned Features;  // the MapFileFeature bits the writer honours
@@ -52,7 +58,7 @@ void CheckSavable(const std::string& path);
 
 // Reads a map into a new project; the caller's project is never touched, so a
 // failure leaves it as it was.
-Project LoadMapFile(const std::string& path);
+Project LoadMapFile(const std::string& path, MapFileParts content = MapFileParts::Whole);
 void SaveMapFile(const std::string& path, const Project& project, const MapFileOptions& options = {});
 
 // ".php, .mmf": the readable or writable extensions, for help texts.

@@ -20,7 +20,7 @@ std::string FormatMidnightMap(const MapGrid& grid, bool omitBorder);
 // room for the comments and lines a person may add.
 inline constexpr std::uint64_t MaxMidnightMapFileBytes = 1024ull * 1024;
 
-// Parses a file's bytes into a new grid (TerrainRows left empty). Throws Error
+// Parses a file's bytes into a new grid. Throws Error
 // for a file without map rows, a first row without letters, and a map larger
 // than the editor allows.
 MapGrid ParseMidnightMap(std::string_view bytes);
@@ -29,7 +29,7 @@ MapGrid ParseMidnightMap(std::string_view bytes);
 void WriteMidnightMap(const std::string& path, const MapGrid& grid, bool omitBorder);
 
 // Replaces the grid's size and cells from the file. On any failure the grid is
-// left exactly as it was. TerrainRows is left to the caller's refresh.
+// left exactly as it was.
 void ReadMidnightMap(const std::string& path, MapGrid& grid);
 
 }  // namespace mireforge

@@ -11,8 +11,9 @@
 #include <vector>
 
 #include "base/file_io.h"
-#include "base/text_encoding.h"
+#include "base/memory_reserve.h"
 #include "base/run_beside.h"
+#include "base/text_encoding.h"
 #include "model/terrain.h"
 
 namespace mireforge {
@@ -30,6 +31,9 @@ constexpr std::string_view DomainNamesSection = "DomainNames";
 // Written afresh on every save, so that a smaller map leaves no stale rows behind.
 const std::vector<std::string_view> ReplacedSections = {MapSection, DescriptionsSection, DomainsSection,
                                                         DomainColorsSection, DomainNamesSection};
+// What a reader of the terrain alone skips.
+const std::vector<std::string_view> CellSections = {DescriptionsSection, DomainsSection, DomainColorsSection,
+                                                    DomainNamesSection};
 
 template <typename Rows>
 struct RowKey {
@@ -120,7 +124,7 @@ std::string PlasmaValue(const Project& project, std::string PlasmaRows::*row) {
   return project.Rows.Plasma.*row;
 }
 
-// Texts go to the file as Windows-1252 (see formats/text_encoding.h); most are
+// Texts go to the file as Windows-1252 (see base/text_encoding.h); most are
 // plain ASCII and are written as they are, without a copy.
 void WriteText(IniFile& ini, std::string_view section, std::string_view key, std::string_view text) {
   if (IsAscii(text)) ini.WriteString(section, key, text);
@@ -142,6 +146,26 @@ void Report(const ProjectProgress& progress, std::string_view label, int maximum
   if (progress) progress(label, maximum, position);
 }
 
+// Readies memory for reading fileName: its bytes and what is built from them,
+// about factor times its size.
+void ReserveForReading(const std::string& fileName, std::uint64_t factor) {
+  std::error_code ec;
+  const std::uint64_t size = std::filesystem::file_size(fileName, ec);
+  if (!ec && size <= MaxProjectFileBytes) ReserveMemory(static_cast<std::size_t>(size * factor));
+}
+
+// The cell's text as the list holds it: an INI value holds no line breaks, so
+// it needs no cleaning; most are short ASCII and are taken as they are.
+void StoreText(std::string& text, std::optional<std::string_view> value) {
+  if (!value) text = TerrainNames[Plains];
+  else if (value->size() <= IniFile::MaxValueLength && IsAscii(*value)) text = *value;
+  else text = DecodeFileText(*value, IniFile::MaxValueLength);
+}
+
+void StoreDomain(std::int32_t& domain, std::optional<std::string_view> value) {
+  domain = value ? ParseIniInteger(value->substr(0, IniFile::MaxValueLength)).value_or(0) : 0;
+}
+
 // Below this many cells a second thread costs more than it saves.
 constexpr std::size_t ThreadedCells = 16384;
 
@@ -154,33 +178,76 @@ void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& d
   const std::size_t cells = map.Cells.size();
   descriptions.Entries.resize(cells);
   descriptions.DescriptionNodes.resize(cells);
-  for (std::size_t i = 0; i < cells; ++i) descriptions.DescriptionNodes[i] = static_cast<std::uint32_t>(i);
-  const IniFile::SectionReader textsOfRows = ini.ReadSection(DescriptionsSection);
-  const IniFile::SectionReader domainsOfRows = ini.ReadSection(DomainsSection);
+  // A section as this program writes it holds the keys "x,y" of every cell in
+  // index order and nothing else: then line i is cell i's, read without a lookup.
+  const IniFile::LineList textLines = ini.Lines(DescriptionsSection);
+  const IniFile::LineList domainLines = ini.Lines(DomainsSection);
   // rowStep: how many rows each row read here stands for on the progress bar.
-  const auto readRows = [&](int from, int to, int rowStep) {
-    IniFile::SectionReader texts = textsOfRows;
-    IniFile::SectionReader domains = domainsOfRows;
+  // textsInOrder and domainsInOrder turn false at the first surprise.
+  const auto readRows = [&](int from, int to, int rowStep, bool& textsInOrder, bool& domainsInOrder) {
+    textsInOrder = textLines.Size() == cells;
+    domainsInOrder = domainLines.Size() == cells;
     for (int y = from; y < to; ++y) {
       for (int x = 0; x < width; ++x) {
-        const CellKey key(x, y);
-        TDescItem& item = descriptions.Entries[x + static_cast<std::size_t>(y) * width];
+        const std::size_t cell = x + static_cast<std::size_t>(y) * width;
+        TDescItem& item = descriptions.Entries[cell];
         item.Terrain = map.GetTerrain(x, y);
         item.MoveTo(x, y);
-        item.Domain = domains.ReadInteger(key.text, 0);
-        // An INI value holds no line breaks, so the text needs no cleaning; most are
-        // short ASCII and are taken as they are.
-        const std::optional<std::string_view> text = texts.FindWhole(key.text);
-        if (!text) item.Text = TerrainNames[Plains];
-        else if (text->size() <= IniFile::MaxValueLength && IsAscii(*text)) item.Text = *text;
-        else item.Text = DecodeFileText(*text, IniFile::MaxValueLength);
+        const CellKey key(x, y);
+        textsInOrder = textsInOrder && textLines.Key(cell) == key.text;
+        if (textsInOrder) StoreText(item.Text, textLines.Value(cell));
+        domainsInOrder = domainsInOrder && domainLines.Key(cell) == key.text;
+        if (domainsInOrder) StoreDomain(item.Domain, domainLines.Value(cell));
       }
       if (rowStep > 0) Report(progress, LoadingLabel, height, (y - from) * rowStep);
     }
   };
-  if (height < 2 || !WorthASecondThread(cells, ThreadedCells)) return readRows(0, height, 1);
-  const int middle = height / 2;
-  RunBeside([&] { readRows(middle, height, 0); }, [&] { readRows(0, middle, 2); });
+  bool textsInOrder[2] = {true, true}, domainsInOrder[2] = {true, true};
+  if (height < 2 || !WorthASecondThread(cells, ThreadedCells)) {
+    readRows(0, height, 1, textsInOrder[0], domainsInOrder[0]);
+  } else {
+    const int middle = height / 2;
+    RunBeside([&] { readRows(middle, height, 0, textsInOrder[1], domainsInOrder[1]); },
+              [&] { readRows(0, middle, 2, textsInOrder[0], domainsInOrder[0]); });
+  }
+  // Anything else, from a file edited by hand or by another program: every key looked up.
+  const auto lookUp = [&](std::string_view section, const auto& store) {
+    IniFile::SectionReader reader = ini.ReadSection(section);
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) store(x + static_cast<std::size_t>(y) * width, reader.FindWhole(CellKey(x, y).text));
+  };
+  if (!textsInOrder[0] || !textsInOrder[1])
+    lookUp(DescriptionsSection, [&](std::size_t cell, std::optional<std::string_view> value) {
+      StoreText(descriptions.Entries[cell].Text, value);
+    });
+  if (!domainsInOrder[0] || !domainsInOrder[1])
+    lookUp(DomainsSection, [&](std::size_t cell, std::optional<std::string_view> value) {
+      StoreDomain(descriptions.Entries[cell].Domain, value);
+    });
+}
+
+// The version check and the "Map" section: the size and the terrain.
+MapGrid ReadMap(const IniFile& ini) {
+  // Character codes compared one by one, so "10" and "2" sort before "2.0".
+  const std::string version = ini.ReadString(HeaderSection, "Version", "");
+  if (version < ProjectVersion) throw ProjectVersionError();
+
+  const std::int32_t height = ini.ReadInteger(MapSection, "Height", DefaultMapHeight);
+  const std::int32_t width = ini.ReadInteger(MapSection, "Width", DefaultMapWidth);
+  if (!ValidMapSize(width, height))
+    throw Error("The map size " + SizeText(width, height) +
+                " in this project file is not supported: width and height must be 1 to 512.");
+  MapGrid map;
+  map.ResizeMap(width, height);
+  for (int y = 0; y < height; ++y) {
+    // Cells beyond a short or missing row get 15 (none), like any unknown character.
+    const std::optional<std::string_view> value = ini.Find(MapSection, RowKeyName(y));
+    for (int x = 0; x < width; ++x)
+      map.Cells[x + y * width] = static_cast<TerrainCode>(value && static_cast<std::size_t>(x) < value->size()
+                                                              ? TerrainFromHex((*value)[x])
+                                                              : NoTerrain);
+  }
+  return map;
 }
 
 }  // namespace
@@ -240,36 +307,17 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
 }
 
 void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& progress) {
-  // Character codes compared one by one, so "10" and "2" sort before "2.0".
-  const std::string version = ini.ReadString(HeaderSection, "Version", "");
-  if (version < ProjectVersion) throw ProjectVersionError();
-
+  MapGrid map = ReadMap(ini);
+  const int height = map.Height;
   GeneratorRows rows = project.Rows;
   rows.Mode = ini.ReadInteger(HeaderSection, "Mode", 0);
-
-  const std::int32_t height = ini.ReadInteger(MapSection, "Height", DefaultMapHeight);
-  const std::int32_t width = ini.ReadInteger(MapSection, "Width", DefaultMapWidth);
-  if (!ValidMapSize(width, height))
-    throw Error("The map size " + SizeText(width, height) +
-                " in this project file is not supported: width and height must be 1 to 512.");
-  MapGrid map;
-  map.ResizeMap(width, height);
-  for (int y = 0; y < height; ++y) {
-    // Cells beyond a short or missing row get 15 (none), like any unknown character.
-    const std::optional<std::string_view> value = ini.Find(MapSection, RowKeyName(y));
-    for (int x = 0; x < width; ++x)
-      map.Cells[x + y * width] = static_cast<TerrainCode>(value && static_cast<std::size_t>(x) < value->size()
-                                                              ? TerrainFromHex((*value)[x])
-                                                              : NoTerrain);
-  }
-  map.RebuildTerrainRows();
   Report(progress, LoadingLabel, height, 0);
 
   for (const auto& entry : PlasmaKeys) rows.Plasma.*entry.row = ReadText(ini, PlasmaSection, entry.key, entry.fallback);
   for (const auto& entry : CEvoKeys) rows.CEvo.*entry.row = ReadText(ini, CEvoSection, entry.key, entry.fallback);
 
   DescriptionList descriptions;
-  if (ini.KeyCount(DescriptionsSection) > 0) {
+  if (ini.HasKeys(DescriptionsSection)) {
     ReadDescriptions(ini, map, descriptions, progress);
   } else {
     BuildDefaultDescriptions(descriptions, map);
@@ -300,6 +348,8 @@ void WriteProjectFile(const Project& project, const std::string& fileName, const
     throw Error(FormatMessage("Unable to write to %s", fileName) + ": " +
                 (std::filesystem::is_directory(fileName, ec) ? std::strerror(EISDIR) : "the file cannot be read"));
   }
+  // The new sections' text and lines: a key, a short text and a domain per cell.
+  ReserveMemory(project.Map.Cells.size() * 112);
   WriteProject(project, ini, progress);
   ini.Save(fileName, "Unable to write to %s");
 }
@@ -311,8 +361,20 @@ void SaveProject(Project& project, const std::string& fileName, const ProjectPro
 }
 
 void LoadProject(Project& project, const std::string& fileName, const ProjectProgress& progress) {
+  ReserveForReading(fileName, 6);
   try {
     ReadProject(IniFile::Load(fileName, MaxProjectFileBytes), project, progress);
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(fileName);
+  }
+  project.ProjectFileName = fileName;
+}
+
+void LoadProjectTerrain(Project& project, const std::string& fileName) {
+  ReserveForReading(fileName, 1);
+  try {
+    // The sections of cells but the map's own are not even parsed.
+    project.Map = ReadMap(IniFile::Load(fileName, MaxProjectFileBytes, CellSections));
   } catch (const std::bad_alloc&) {
     ThrowOutOfMemory(fileName);
   }

@@ -63,4 +63,9 @@ void SaveProject(Project& project, const std::string& fileName, const ProjectPro
 // "Cannot open file %s" when the file cannot be read.
 void LoadProject(Project& project, const std::string& fileName, const ProjectProgress& progress = {});
 
+// The version check and the map (size and terrain) alone, for callers that need
+// nothing else: the description list, the domains and the rows are left as they
+// are. The same failures as LoadProject; sets ProjectFileName on success.
+void LoadProjectTerrain(Project& project, const std::string& fileName);
+
 }  // namespace mireforge

@@ -81,10 +81,11 @@ inline double WaveSin(double across, double down, double dirX, double dirY, doub
   return std::bit_cast<double>(std::bit_cast<std::uint64_t>(s) ^ sign);
 }
 
-// Where the loader can pick a function by processor, the column loop gets an
-// AVX2 version (twice the lanes). Without FMA, so both versions round alike.
+// Where the loader can pick a function by processor, the column loop gets AVX2
+// and AVX-512 versions (two and four times the lanes). Never with fused
+// multiply-add, which AVX-512 would bring along, so every version rounds alike.
 #if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__)
-#define WIDE_VECTORS __attribute__((target_clones("avx2", "default")))
+#define WIDE_VECTORS __attribute__((target_clones("avx512f", "avx2", "default"), optimize("fp-contract=off")))
 #else
 #define WIDE_VECTORS
 #endif

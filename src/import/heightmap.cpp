@@ -95,7 +95,6 @@ MapGrid BuildMapFromPreview(const Image& terrainPreview) {
     for (int x = 0; x < grid.Width; ++x)
       grid.Cells[x + y * grid.Width] =
           grid.OnBorder(x, y) ? TerrainCode{FrozenWastes} : TerrainOfClassColor(terrainPreview.At(x, y));
-  grid.RebuildTerrainRows();
   return grid;
 }
 

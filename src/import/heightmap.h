@@ -87,7 +87,7 @@ Image DrawTerrainPreview(const Image& picturePreview, const ImportThresholds& th
 TerrainCode TerrainOfClassColor(std::uint32_t color);
 
 // A new map the size of the terrain preview, one cell per pixel, its outer
-// ring frozen wastes; TerrainRows already follows the cells.
+// ring frozen wastes.
 // Throws Error for a preview larger than any map.
 MapGrid BuildMapFromPreview(const Image& terrainPreview);
 

@@ -37,8 +37,8 @@ std::string TDescItem::PositionText() const {
 }
 
 void DescriptionList::AddDescription(int terrain, std::string text, int x, int y, int domain) {
-  DescriptionNodes.push_back(static_cast<std::uint32_t>(Entries.size()));
   Entries.emplace_back(terrain, std::move(text), x, y, domain);
+  DescriptionNodes.resize(Entries.size());
 }
 
 void DescriptionList::Clear() {
@@ -48,7 +48,6 @@ void DescriptionList::Clear() {
 
 void DescriptionList::Reserve(std::size_t count) {
   Entries.reserve(count);
-  DescriptionNodes.reserve(count);
 }
 
 TDescItem* DescriptionList::CellDescription(int x, int y, int width) {

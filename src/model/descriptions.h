@@ -28,8 +28,23 @@ struct TDescItem {
   bool SwapXY = false;
 };
 
-// The description list: one entry per cell in index order, plus DescriptionNodes,
-// the index by cell (element x + y * width refers to the cell's entry).
+// DescriptionNodes, the index by cell: element x + y * width refers to the cell's
+// entry. Entries are always in index order, so element i is i and only the
+// length is stored; it is kept equal to the list's.
+class CellEntryIndex {
+ public:
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  std::uint32_t operator[](std::size_t cell) const { return static_cast<std::uint32_t>(cell); }
+  void resize(std::size_t size) { size_ = size; }
+  void clear() { size_ = 0; }
+  friend bool operator==(const CellEntryIndex&, const CellEntryIndex&) = default;
+
+ private:
+  std::size_t size_ = 0;
+};
+
+// The description list: one entry per cell in index order, plus DescriptionNodes.
 class DescriptionList {
  public:
   // Appends an entry; callers add cells strictly in index order.
@@ -49,7 +64,7 @@ class DescriptionList {
   const TDescItem* CellDescription(int x, int y, int width) const;
 
   std::vector<TDescItem> Entries;
-  std::vector<std::uint32_t> DescriptionNodes;
+  CellEntryIndex DescriptionNodes;
 };
 
 // Rebuilds the list from the terrain: every cell gets its terrain name and domain 0.

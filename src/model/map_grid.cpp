@@ -21,11 +21,8 @@ void MapGrid::FillTerrain(int code, bool includeBorder) {
 void MapGrid::SetTerrain(int x, int y, int code, DescriptionList& descriptions) {
   const TerrainCode masked = code & 0x0F;
   Cells[x + y * Width] = masked;
-  if (TerrainRows.size() == Cells.size()) TerrainRows[x + y * Width] = masked;
   if (TDescItem* item = descriptions.CellDescription(x, y, Width))
     item->Text = std::string(TerrainNames[masked]);
 }
-
-void MapGrid::RebuildTerrainRows() { TerrainRows = Cells; }
 
 }  // namespace mireforge

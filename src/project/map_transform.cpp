@@ -49,11 +49,9 @@ void Remap(Project& project, int width, int height, int ringCode, SourceOf sourc
   map.Width = static_cast<std::uint16_t>(width);
   map.Height = static_cast<std::uint16_t>(height);
   map.Cells = std::move(cells);
-  map.RebuildTerrainRows();
   if (!hasList) return;
   list.Entries = std::move(entries);
   list.DescriptionNodes.resize(count);
-  for (std::size_t i = 0; i < count; ++i) list.DescriptionNodes[i] = static_cast<std::uint32_t>(i);
 }
 
 int Turns(int quarterTurns) { return ((quarterTurns % 4) + 4) % 4; }

@@ -1,7 +1,7 @@
 #pragma once
 // Whole-map transforms: resize (with an anchor or explicit offsets), flips and
 // quarter-turn rotations. Each cell's description and domain travel with it, and
-// the grid, TerrainRows and the description list come out consistent: entry i
+// the grid and the description list come out consistent: entry i
 // belongs to cell i, with X, Y and Position telling its new place.
 #include <utility>
 

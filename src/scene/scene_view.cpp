@@ -11,11 +11,10 @@ namespace {
 
 TerrainCode TerrainSeen(const MapGrid& map, int x, int y) {
   if (!map.Contains(x, y)) return FrozenWastes;
-  // TerrainRows follows the grid; should a caller ask between a grid change
-  // and its rebuild, a row copy of the wrong size is not read past its end.
+  // A grid whose cells do not match its size (one being built) is not read past its end.
   const std::size_t index = static_cast<std::size_t>(y) * map.Width + x;
-  if (index >= map.TerrainRows.size()) return FrozenWastes;
-  return map.TerrainRows[index] & 0x0F;
+  if (index >= map.Cells.size()) return FrozenWastes;
+  return map.TerrainRow(y)[x] & 0x0F;
 }
 
 }  // namespace

@@ -236,6 +236,22 @@ TEST(IniFile, SectionsLeftOutOnLoadingAreAsIfErased) {
   const IniFile left = IniFile::LoadIfExists(path, AnyFileSize, {"DROP", "none"});
   EXPECT_EQ(left.Serialize(), erased.Serialize());
   EXPECT_EQ(left.Serialize(), "top=1\r\n[Keep]\r\na=1\r\nc=3\r\n[Mid]\r\n[x]\r\n");  // " [x]=y" opens a section
+
+  // A section left out is skipped from one "[" to the next: only those that open
+  // a line (after blanks or a UTF-8 mark) end it, whatever the line breaks.
+  const std::string hostile[] = {
+      "[Drop]\r\nv=[not a section]\r\nw = x [y]\r\n\t [Keep]\r\na=1",
+      "[Drop]\rk=1\r\xEF\xBB\xBF  [Keep]\nz=2\n[drop]\n[[Drop]]\r\n",
+      "[Drop]\r\n  \xEF\xBB\xBF[no section]\r\nx\xEF\xBB\xBF[nor this]\r\n[Keep]\r\n",
+      "x=1\r\n[Drop]\n\n[\n[Drop ]\r\n]=[\r\n[",
+      "[Drop]\r\n[",
+  };
+  for (const std::string& text : hostile) {
+    WriteWholeFile(path, text, "%s");
+    IniFile whole = IniFile::Load(path, AnyFileSize);
+    whole.EraseSection("Drop");
+    EXPECT_EQ(IniFile::Load(path, AnyFileSize, {"Drop"}).Serialize(), whole.Serialize()) << text;
+  }
 }
 
 TEST(IniFile, LoadsAndSavesFiles) {

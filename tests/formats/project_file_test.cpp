@@ -454,6 +454,47 @@ TEST(ProjectFile, TheLargestMapReadsCellsOutOfOrder) {
   ExpectSameContent(saved, loaded);
 }
 
+// A file saved by this program is read line by line without looking keys up;
+// any line out of its place sends the whole section to the lookups, which must
+// give what a lookup of each key gives, the first of a repeated key included.
+TEST(ProjectFile, CellsOutOfTheirPlaceReadAsTheirKeysLookedUp) {
+  Project saved = MakeProject(4, 3);
+  for (std::size_t i = 0; i < saved.Descriptions.Size(); ++i) {
+    saved.Descriptions.Entry(i).Text = "cell " + std::to_string(i);
+    saved.Descriptions.Entry(i).Domain = static_cast<int>(i + 1);
+  }
+  IniFile written;
+  WriteProject(saved, written);
+  const std::string text = written.Serialize();
+  const auto replaced = [&](std::string from, const std::string& to) {
+    std::string result = text;
+    result.replace(result.find(from), from.size(), to);
+    return result;
+  };
+  const std::string cases[] = {
+      text,
+      replaced("2,0=cell 2\r\n", "0,0=again\r\n"),                   // a repeated key in place of another
+      replaced("1,1=6\r\n", "1,0=60\r\n"),                           // the same in the domains
+      replaced("3,2=cell 11\r\n", "3 ,2=cell 11\r\n"),               // a key that differs from the cell's
+      replaced("0,1=cell 4\r\n1,1=cell 5\r\n", "1,1=cell 5\r\n0,1=cell 4\r\n"),  // two lines swapped
+      replaced("2,1=7\r\n", "no equals sign\r\n"),                   // a line that is no key
+      replaced("[Domains]\r\n", "[Domains]\r\n3,2=first\r\n"),        // one line too many
+  };
+  for (const std::string& file : cases) {
+    const IniFile ini = IniFile::Parse(file);
+    Project loaded;
+    ReadProject(ini, loaded);
+    ASSERT_EQ(loaded.Descriptions.Size(), 12u);
+    for (int y = 0; y < 3; ++y)
+      for (int x = 0; x < 4; ++x) {
+        const std::string key = std::to_string(x) + "," + std::to_string(y);
+        const TDescItem& item = loaded.Descriptions.Entry(x + y * 4);
+        EXPECT_EQ(item.Text, ini.ReadString("Descriptions", key, "plains")) << key << " in\n" << file;
+        EXPECT_EQ(item.Domain, ini.ReadInteger("Domains", key, 0)) << key << " in\n" << file;
+      }
+  }
+}
+
 TEST(ProjectFile, ReportsProgressPerDescriptionRow) {
   TempDir dir;
   const std::string path = dir.File("p.mfp");

@@ -27,7 +27,6 @@ CellState ReadCell(const Project& project, std::uint32_t index) {
 
 void WriteCell(Project& project, std::uint32_t index, const CellState& state) {
   project.Map.Cells[index] = state.terrain & 0x0F;
-  if (index < project.Map.TerrainRows.size()) project.Map.TerrainRows[index] = state.terrain & 0x0F;
   if (TDescItem* item = Item(project, index)) {
     item->Text = state.text;
     item->Domain = state.domain;

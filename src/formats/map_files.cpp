@@ -65,13 +65,13 @@ void SaveHtmlPage(const std::string& path, const Project& project, const MapFile
   WriteHtmlMap(path, project, options.Html);
 }
 
-void LoadTiledMap(const std::string& path, Project& project) { ReadTiledMapFile(path, project); }
+void LoadTiledMap(const std::string& path, Project& project, MapFileParts) { ReadTiledMapFile(path, project); }
 
 void SaveTiledMap(const std::string& path, const Project& project, const MapFileOptions& options) {
   WriteTiledMapFiles(path, project, options.Look);
 }
 
-void LoadCsvMap(const std::string& path, Project& project) { ReadCsvMapFile(path, project); }
+void LoadCsvMap(const std::string& path, Project& project, MapFileParts) { ReadCsvMapFile(path, project); }
 
 void SaveCsvMap(const std::string& path, const Project& project, const MapFileOptions&) {
   WriteCsvMapFiles(path, project);

@@ -7,16 +7,13 @@
 #include "cli/commands.h"
 #include "cli/naming_options.h"
 #include "cli/output_options.h"
-#include "base/file_io.h"
 #include "formats/map_files.h"
+#include "formats/name_list.h"
 #include "model/random_source.h"
 
 namespace mireforge::cli {
 
 namespace {
-
-// A list of names is text; anything bigger is not one.
-constexpr std::uint64_t MaxNameListBytes = 64ull << 20;
 
 std::string StyleChoices() {
   std::string list;
@@ -46,7 +43,7 @@ LandNamingOptions NamingFromOptions(const ParsedOptions& options, const NamingOp
       ChoiceOption(options, names.Style, std::vector<std::string_view>(std::begin(NameStyleNames), std::end(NameStyleNames)), 0));
   if (const std::string* list = options.Value("--names")) {
     if (list->empty()) throw UsageError("--names needs a file name");
-    naming.Names = ParseNameList(ReadWholeFile(*list, MaxNameListBytes));
+    naming.Names = ReadNameList(*list);
   }
   return naming;
 }

@@ -31,6 +31,7 @@ class QUndoView;
 namespace mireforge {
 
 class DescriptionModel;
+struct LandNamingOptions;
 class DomainModel;
 class LiveStatistics;
 class OverviewMap;
@@ -85,6 +86,7 @@ class TfMain : public QMainWindow {
   std::array<QAction*, 7> aTileSize{};
   QAction *aShowDescWindow, *aShowTerrainWindow, *aShowDomainsWindow;
   QAction *aResizeMap, *aFlipHorizontally, *aFlipVertically, *aRotateClockwise, *aRotateCounterClockwise;
+  QAction* aNameLand = nullptr;
   QAction *aGoToCell = nullptr, *aFind = nullptr, *aFindNext = nullptr, *aFindPrevious = nullptr;
   QAction *aShowOverviewWindow = nullptr, *aShowHistoryWindow = nullptr, *aShowStatisticsWindow = nullptr;
 
@@ -215,6 +217,9 @@ class TfMain : public QMainWindow {
   void ResizeMapCommand();
   // Runs the transform as one undo step.
   void TransformMap(const QString& undoText, const MapTransform& transform);
+  void NameLandCommand();
+  // Realms, places and their names, as one undo step.
+  void NameLand(const LandNamingOptions& options);
 
   // main_window_view.cpp
   void ToggleShowGrid();

@@ -53,24 +53,22 @@ void TfMain::ResizeMapCommand() {
 }
 
 void TfMain::NameLandCommand() {
-  if (!mapPresent_) return;
+  if (!document_.MapPresent()) return;
   TfNameLand dialog(this);
   if (dialog.exec() == QDialog::Accepted) NameLand(dialog.Options());
 }
 
 void TfMain::NameLand(const LandNamingOptions& options) {
-  MapSnapshot before = MapSnapshot::Take(project_, mapPresent_, origin_);
+  MapSnapshot before = MapSnapshot::Take(project_, true, document_.Origin());
   DomainTable domains = project_.Domains;
   NameTheLand(project_.Map, project_.Descriptions, domains, options);
+  MapSnapshot after = MapSnapshot::Take(project_, true, document_.Origin());
+  document_.ReplaceMap(MapReplacement::Restored, true, document_.Origin());
   // The snapshots carry the descriptions, the table command the domain slots.
   undo_.beginMacro("Name the land");
-  undo_.push(new MapChangeCommand("Name the land", project_, *this, std::move(before),
-                                  MapSnapshot::Take(project_, mapPresent_, origin_)));
-  undo_.push(new DomainTableCommand("Name the land", project_, *this, domains.Slots));
+  undo_.push(new MapChangeCommand("Name the land", project_, document_, std::move(before), std::move(after)));
+  undo_.push(new DomainTableCommand("Name the land", project_, document_, domains.Slots));
   undo_.endMacro();
-  descModel->Reset();
-  CellSelected(DG->CurrentColumn(), DG->CurrentRow());
-  emit MapChanged();
 }
 
 void TfMain::TransformMap(const QString& undoText, const MapTransform& transform) {

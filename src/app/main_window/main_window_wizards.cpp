@@ -17,10 +17,7 @@ void TfMain::CreateMapCommand() {
   AfterDefaultMapLoad(OriginProject, true);
   if (const auto& naming = fParams->Naming()) {
     NameTheLand(project_.Map, project_.Descriptions, project_.Domains, *naming);
-    descModel->Reset();
-    DomainsEdited();
-    CellSelected(DG->CurrentColumn(), DG->CurrentRow());
-    emit MapChanged();
+    document_.ReplaceMap(MapReplacement::Restored, true, document_.Origin());
   }
 }
 

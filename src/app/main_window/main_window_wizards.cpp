@@ -18,7 +18,7 @@ void TfMain::CreateMapCommand() {
   AfterDefaultMapLoad(OriginProject, true);
   if (const auto& naming = fParams->Naming()) {
     NameTheLand(project_.Map, project_.Descriptions, project_.Domains, *naming);
-    document_.ReplaceMap(MapReplacement::Loaded, true, OriginProject);
+    document_.ReplaceMap(MapReplacement::Restored, true, document_.Origin());
   }
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/main_window/user_prompts.h"
+#include "app/session/desktop_session.h"
 #include "formats/html_map.h"
 #include "project/project.h"
 
@@ -25,7 +26,7 @@ bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& proje
   }
   QApplication::setOverrideCursor(Qt::WaitCursor);
   try {
-    WriteHtmlMap(choice.fileName.toStdString(), project, options);
+    RunExport(parent, [path = choice.fileName.toStdString(), &project, options] { WriteHtmlMap(path, project, options); });
   } catch (...) {
     QApplication::restoreOverrideCursor();
     throw;

@@ -13,6 +13,7 @@
 #include "app/main_window/main_window.h"
 #include "app/dialogs/small_forms.h"
 #include "app/main_window/user_prompts.h"
+#include "app/session/desktop_session.h"
 #include "formats/html_map.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
@@ -75,6 +76,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
         });
         fInfo->Finish();
         MarkSaved();
+        SessionOf(*this)->ProjectSaved();
         return true;
       }
       // Cancelling the save dialog cancels the close or New as well, so no work is lost.
@@ -167,6 +169,7 @@ bool TfMain::SaveProjectAs() {
   }
   project_.ProjectFileName = Path(choice.fileName);
   MarkSaved();
+  SessionOf(*this)->ProjectSaved();
   SetTitleFromProject();
   return true;
 }
@@ -221,7 +224,7 @@ void TfMain::SaveMMUCommand() {
   if (choice.fileName.isEmpty()) return;
   RememberFile(prefs_.mmuMaps, choice.fileName);
   BusyCursor busy;
-  WriteMidnightMap(Path(choice.fileName), project_.Map, false);
+  RunExport(this, [this, path = Path(choice.fileName)] { WriteMidnightMap(path, project_.Map, false); });
 }
 
 void TfMain::SaveMapImageCommand() {
@@ -229,11 +232,13 @@ void TfMain::SaveMapImageCommand() {
   if (choice.fileName.isEmpty()) return;
   const GridOptions& options = DG->Options();
   BusyCursor busy;
-  fInfo->Start("Saving, please wait...", project_.Map.Height);
-  SaveMapImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map,
-               tiles_.MapImageTiles(CurrentTileStyle()), options.tileSize, options.gridLines ? 1 : 0,
-               [this](int done, int) { fInfo->SetPosition(done); });
-  fInfo->Finish();
+  RunExport(this, [this, path = Path(choice.fileName), type = static_cast<PictureFileType>(choice.filterIndex),
+                   style = CurrentTileStyle(), size = options.tileSize, grid = options.gridLines ? 1 : 0] {
+    fInfo->Start("Saving, please wait...", project_.Map.Height);
+    SaveMapImage(path, type, project_.Map, tiles_.MapImageTiles(style), size, grid,
+                 [this](int done, int) { fInfo->SetPosition(done); });
+    fInfo->Finish();
+  });
 }
 
 void TfMain::LoadMMUCommand() {
@@ -249,7 +254,9 @@ void TfMain::SavePreviewCommand() {
   if (choice.fileName.isEmpty()) return;
   RememberFile(prefs_.images, choice.fileName);
   BusyCursor busy;
-  SavePreviewImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map);
+  RunExport(this, [this, path = Path(choice.fileName), type = static_cast<PictureFileType>(choice.filterIndex)] {
+    SavePreviewImage(path, type, project_.Map);
+  });
 }
 
 void TfMain::LoadPreviewCommand() {

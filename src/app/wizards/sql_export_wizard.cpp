@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/main_window/user_prompts.h"
+#include "app/session/desktop_session.h"
 #include "app/wizards/wizard_parts.h"
 #include "project/project.h"
 
@@ -202,7 +203,7 @@ void TfSQLEx::WriteSQLScript() {
   const SqlExportOptions options = Options();
   try {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    mireforge::WriteSQLScript(path, project_, options);
+    RunExport(parentWidget(), [path, options, &project = project_] { mireforge::WriteSQLScript(path, project, options); });
     QApplication::restoreOverrideCursor();
     if (saveMap_)
       WriteAccompanyingMap(path, project_.Map, options, [this](const std::string& question) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "formats/ini_file.h"
+#include "base/ini_file.h"
 #include "formats/project_file.h"
 
 namespace mireforge {

@@ -7,7 +7,7 @@
 #include <span>
 
 #include "pictures/bmp_codec.h"
-#include "model/error.h"
+#include "base/error.h"
 
 using namespace mireforge;
 

@@ -9,7 +9,7 @@
 
 #include "pictures/picture.h"
 #include "import/heightmap.h"
-#include "model/error.h"
+#include "base/error.h"
 
 using namespace mireforge;
 

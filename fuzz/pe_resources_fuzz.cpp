@@ -5,7 +5,7 @@
 #include <string>
 
 #include "scene/pe_resources.h"
-#include "model/error.h"
+#include "base/error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   try {

@@ -6,7 +6,7 @@
 #include <span>
 
 #include "pictures/png_codec.h"
-#include "model/error.h"
+#include "base/error.h"
 
 using namespace mireforge;
 

@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "formats/preview_image.h"
-#include "model/error.h"
+#include "base/error.h"
 
 using namespace mireforge;
 

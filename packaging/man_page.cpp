@@ -56,6 +56,10 @@ std::string ManPage() {
           "It works without a display, for batch generation, conversion and export on a server.\n"
        << ".PP\nMap files are read and written by their extension.\n"
        << ".PP\nThe transforms (resize, crop, flip, rotate) carry each cell's description and domain with it.\n"
+       << ".PP\n.B name\n(and \\fBgenerate \\-\\-name\\-land\\fR) divides the inside of the frozen-wastes ring into realms "
+          "(domains 1 up), names every forest, downs, mountain range and lake, and gives every site its own name, in "
+          "descriptions such as \"Forest of Thrennor\"; plains take their realm's name. The same map, count, seed, "
+          "style and list give the same file.\n"
        << ".SH COMMANDS\n";
   for (const auto& command : mireforge::cli::Commands()) {
     const CommandSyntax& syntax = command.Syntax();

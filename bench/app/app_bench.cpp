@@ -11,7 +11,7 @@
 #include "app/main_window/main_window.h"
 #include "app/grid/map_grid_view.h"
 #include "app/grid/tile_images.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -15,7 +15,7 @@
 #include "app/main_window/main_window.h"
 #include "app/session/recovery.h"
 #include "app/dialogs/terrain_dialogs.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "project/project.h"
 
 namespace mireforge {

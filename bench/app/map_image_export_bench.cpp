@@ -9,7 +9,7 @@
 
 #include "app/main_window/main_window.h"
 #include "app/dialogs/small_forms.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "../big_project.h"
 #include "app/main_window/main_window.h"
 #include "app/edit/map_transform_command.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 
 namespace mireforge {
 namespace {

@@ -12,7 +12,7 @@
 
 #include "app/main_window/main_window.h"
 #include "app/tools/map_tools.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "formats/cell_block.h"
 
 namespace mireforge {

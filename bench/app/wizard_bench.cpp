@@ -8,7 +8,7 @@
 
 #include "app/wizards/generation_wizard.h"
 #include "app/wizards/property_grid.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "project/project.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Draws the main window and every dialog into PNG files for the README.
-// Run under a display (xvfb-run): mireforge_screenshots OUTPUT_FOLDER MAP_FILE
+// Run under a display (xvfb-run): mireforge_screenshots OUTPUT_FOLDER MAP_FILE [MAP_TO_NAME]
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +20,7 @@
 #include <QTreeView>
 #include <cstdio>
 
+#include "app/edit/cell_edit_command.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/wizards/generation_wizard.h"
@@ -27,12 +28,13 @@
 #include "app/navigation/find_replace_dialog.h"
 #include "app/navigation/go_to_cell_dialog.h"
 #include "app/dialogs/legend_dialog.h"
+#include "app/dialogs/name_land_dialog.h"
 #include "app/main_window/main_window.h"
 #include "app/tools/map_tools.h"
 #include "app/dialogs/resize_map_dialog.h"
 #include "app/dialogs/small_forms.h"
 #include "app/dialogs/terrain_dialogs.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
 
 using namespace mireforge;
@@ -161,10 +163,14 @@ int main(int argc, char** argv) {
   // The history and the live statistics beside the grid, after a few strokes.
   window.twHistory->show();
   window.twStatistics->show();
-  for (int x = 14; x < 22; ++x)
-    window.UndoStack().push(new PaintTerrainCommand(project, window, 1, x, 12, Forest));
-  for (int y = 14; y < 20; ++y)
-    window.UndoStack().push(new PaintTerrainCommand(project, window, 2, 20, y, Lake));
+  for (const auto& [terrain, cells] : {std::pair(Forest, QRect(14, 12, 8, 1)), std::pair(Lake, QRect(20, 14, 1, 6))}) {
+    CellEdit stroke(project);
+    for (int y = cells.top(); y <= cells.bottom(); ++y)
+      for (int x = cells.left(); x <= cells.right(); ++x)
+        stroke.Set(static_cast<std::uint32_t>(x + y * project.Map.Width),
+                   {terrain, project.CellDescription(x, y)->Domain, std::string(TerrainNames[terrain])});
+    window.UndoStack().push(new CellEditCommand("Paint terrain", project, window, std::move(stroke), false));
+  }
   window.twHistory->raise();
   Save(window, "main-window-history");
   window.show();
@@ -238,6 +244,30 @@ int main(int argc, char** argv) {
   wizard.reject();
   project.ProjectSaved = true;
 
+  // A generated map, named through "Name the land...", with its realms shown (the optional MAP_TO_NAME).
+  if (argc > 3 && window.OpenFile(argv[3])) {
+    QTimer::singleShot(0, [] {
+      auto* dialog = qobject_cast<TfNameLand*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      dialog->fields->eDomains->setValue(9);
+      dialog->fields->eSeed->setValue(2026);
+      Save(*dialog, "name-the-land");
+      dialog->fields->cbKeep->setChecked(false);  // the earlier pictures' domains go too
+      dialog->accept();
+    });
+    window.aNameLand->trigger();
+    // The whole map at 8 pixels a cell, beside its realms.
+    window.twDesc->hide();
+    window.twOverview->hide();
+    window.resize(1600, 1100);
+    window.ChooseTileSize(6);
+    window.aPaintDom->trigger();
+    window.DG->SetCurrentCell(40, 30);
+    window.DomainVT->setCurrentIndex(window.domainModel->index(0, 0));
+    window.show();
+    Save(window, "named-land");
+    project.ProjectSaved = true;
+  }
   // The same window under a dark colour scheme: the light palette with its lightness turned over.
   QApplication::setStyle("Fusion");
   QPalette dark = QApplication::palette();

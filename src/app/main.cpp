@@ -10,8 +10,8 @@
 #include "app/session/preferences.h"
 #include "app/session/recovery.h"
 #include "app/dialogs/small_forms.h"
-#include "app/main_window/user_prompts.h"
-#include "formats/file_io.h"
+#include "app/dialogs/user_prompts.h"
+#include "base/file_io.h"
 
 int main(int argc, char* argv[]) {
   switch (mireforge::EarlyAnswerOf(argc, argv)) {

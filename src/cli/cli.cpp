@@ -8,7 +8,7 @@
 
 #include "cli/commands.h"
 #include "formats/map_files.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge::cli {
 
@@ -79,6 +79,7 @@ const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
       {GeneratePlasmaSpec, RunGeneratePlasma},
       {GenerateCEvoSpec, RunGenerateCEvo},
+      {NameSpec, RunName},
       {ConvertSpec, RunConvert},
       {StatsSpec, RunStats},
       {ImportSpec, RunImport},

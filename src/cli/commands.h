@@ -29,6 +29,7 @@ struct Command {
 
 const CommandSyntax& GeneratePlasmaSpec();
 const CommandSyntax& GenerateCEvoSpec();
+const CommandSyntax& NameSpec();
 const CommandSyntax& ConvertSpec();
 const CommandSyntax& StatsSpec();
 const CommandSyntax& ImportSpec();
@@ -40,6 +41,7 @@ const CommandSyntax& RotateSpec();
 
 void RunGeneratePlasma(const ParsedOptions& options, const CommandContext& context);
 void RunGenerateCEvo(const ParsedOptions& options, const CommandContext& context);
+void RunName(const ParsedOptions& options, const CommandContext& context);
 void RunConvert(const ParsedOptions& options, const CommandContext& context);
 void RunStats(const ParsedOptions& options, const CommandContext& context);
 void RunImport(const ParsedOptions& options, const CommandContext& context);

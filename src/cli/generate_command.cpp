@@ -2,14 +2,16 @@
 // become the wizard's row texts, so they are converted and checked exactly as
 // the wizard's rows are.
 #include <initializer_list>
+#include <optional>
 #include <ostream>
 
 #include "cli/commands.h"
+#include "cli/naming_options.h"
 #include "cli/output_options.h"
 #include "formats/map_files.h"
 #include "generate/generation.h"
 #include "model/descriptions.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "model/random_source.h"
 
 namespace mireforge::cli {
@@ -31,6 +33,9 @@ CommandSyntax MethodSpec(std::string_view words, std::string_view summary, bool 
       {"--rare-count", "", "N", "rare terrain count, at least 1 (500)"},
   };
   syntax.Options.insert(syntax.Options.end(), methodOptions);
+  syntax.Options.push_back({"--name-land", "", "", "divide the map into named realms and name its places"});
+  for (OptionSyntax& option : NamingOptionSyntax(GenerateNamingOptions, "naming seed (the map seed)"))
+    syntax.Options.push_back(option);
   for (OptionSyntax& option : MapOutputOptions()) syntax.Options.push_back(option);
   return syntax;
 }
@@ -71,12 +76,26 @@ void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& p
   } catch (const Error& e) {
     throw UsageError(e.what());
   }
+  const bool nameLand = options.Has("--name-land");
+  std::optional<LandNamingOptions> naming;
+  if (nameLand) {
+    CheckKeepsNames(path);
+    naming = NamingFromOptions(options, GenerateNamingOptions, 0);
+  } else {
+    for (std::string_view name : {GenerateNamingOptions.Domains, GenerateNamingOptions.Seed, GenerateNamingOptions.Style,
+                                  std::string_view("--names")})
+      if (options.Has(name)) throw UsageError("option '" + std::string(name) + "' needs --name-land");
+  }
 
   Project project;
   RandomSource random;
   GenerateFromRows(rows, method, project.Settings, project.Map, random);
   project.Map.RebuildTerrainRows();
   if (MapFileFormatOf(path).WritesDescriptions) BuildDefaultDescriptions(project.Descriptions, project.Map);
+  if (naming) {
+    if (!options.Has(GenerateNamingOptions.Seed)) naming->Seed = RowInteger(pageRows.Seed);
+    NameTheLand(project.Map, project.Descriptions, project.Domains, *naming);
+  }
   project.Rows = rows;
   project.ProjectSaved = false;
 
@@ -86,6 +105,7 @@ void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& p
   if (std::ostream* report = target.Report()) {
     *report << "map-seed: " << RowInteger(pageRows.Seed) << "\n";
     *report << "rare-seed: " << project.Settings.RareSeed << "\n";
+    if (naming) *report << "name-seed: " << naming->Seed << "\n";
   }
 }
 

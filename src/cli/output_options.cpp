@@ -8,7 +8,7 @@
 #include <ostream>
 
 #include "cli/commands.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge::cli {
 
@@ -97,15 +97,16 @@ void OutputTarget::Deliver() const {
   context_.Out << in.rdbuf();
 }
 
-std::vector<OptionSyntax> MapOutputOptions() {
+std::vector<OptionSyntax> MapOutputOptions(std::string_view ownOption) {
   std::vector<OptionSyntax> list = {
       {"--output", "-o", "FILE", "the file to write; its extension picks the format; - for standard output"},
       OutputFormatOption};
-  for (const FormatOption& option : FormatOptions) list.push_back(option.Syntax);
+  for (const FormatOption& option : FormatOptions)
+    if (option.Syntax.Name != ownOption) list.push_back(option.Syntax);
   return list;
 }
 
-MapFileOptions MapOutputFileOptions(const ParsedOptions& options, const std::string& path) {
+MapFileOptions MapOutputFileOptions(const ParsedOptions& options, const std::string& path, std::string_view ownOption) {
   if (const std::string* output = options.Value("--output"); output && *output == "-") {
     try {
       CheckSavable(path);
@@ -117,8 +118,9 @@ MapFileOptions MapOutputFileOptions(const ParsedOptions& options, const std::str
   }
   CheckSavable(path);
   const MapFileFormat& format = MapFileFormatOf(path);
+  const auto given = [&](std::string_view name) { return name != ownOption && options.Has(name); };
   for (const FormatOption& option : FormatOptions)
-    if (options.Has(option.Syntax.Name) && !(format.Features & option.Feature))
+    if (given(option.Syntax.Name) && !(format.Features & option.Feature))
       throw UsageError("option '" + std::string(option.Syntax.Name) + "' does not apply to a ." +
                        std::string(format.Extension) + " file");
 
@@ -141,8 +143,8 @@ MapFileOptions MapOutputFileOptions(const ParsedOptions& options, const std::str
     SetText(options, "--scenario", sql.ScenarioValue);
   }
   sql.DomainColumn = SetColumn(options, "--domain-column", sql.DomainColumnName);
-  sql.DomainDescriptions = options.Has("--domains");
-  sql.Transaction = options.Has("--transaction");
+  sql.DomainDescriptions = given("--domains");
+  sql.Transaction = given("--transaction");
   sql.OmitBorder = file.OmitBorder;
   if (!sql.CanSave()) throw UsageError("--table, --x-column, --y-column and --terrain-column need a name");
   for (std::string_view name : {"--description-column", "--scenario-column", "--scenario", "--domain-column"})

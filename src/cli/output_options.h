@@ -43,13 +43,15 @@ class OutputTarget {
   std::string scratchFolder_;
 };
 
-// "-o FILE" followed by the format options, for a command's option list.
-std::vector<OptionSyntax> MapOutputOptions();
+// "-o FILE" followed by the format options, for a command's option list;
+// less the one named ownOption, which the command uses for something else.
+std::vector<OptionSyntax> MapOutputOptions(std::string_view ownOption = {});
 
 // Checks that the output can be written in its format and that every format
 // option given applies to that format, then gathers them. Called before any
 // work, so a mistake costs nothing. Error for an unknown or unwritable
 // extension, UsageError for a misplaced or empty option.
-MapFileOptions MapOutputFileOptions(const ParsedOptions& options, const std::string& path);
+MapFileOptions MapOutputFileOptions(const ParsedOptions& options, const std::string& path,
+                                    std::string_view ownOption = {});
 
 }  // namespace mireforge::cli

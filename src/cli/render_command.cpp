@@ -5,11 +5,11 @@
 #include "cli/commands.h"
 #include "cli/output_options.h"
 #include "cli/progress_bar.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/map_files.h"
 #include "formats/map_image.h"
 #include "pictures/tile_pictures.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge::cli {
 

@@ -7,7 +7,7 @@
 #include "cli/commands.h"
 #include "cli/output_options.h"
 #include "formats/map_files.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "model/terrain.h"
 #include "project/map_transform.h"
 

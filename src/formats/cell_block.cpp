@@ -6,7 +6,7 @@
 #include "formats/midnight_map.h"
 #include "model/descriptions.h"
 #include "model/domains.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "model/map_grid.h"
 
 namespace mireforge {

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "pictures/gif_writer.h"
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 #include "pictures/tile_pictures.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
 #include "formats/project_file.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

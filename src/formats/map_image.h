@@ -8,6 +8,7 @@
 
 #include "pictures/image.h"
 #include "pictures/picture.h"
+#include "pictures/tile_pictures.h"
 #include "model/map_grid.h"
 #include "model/terrain.h"
 
@@ -16,11 +17,6 @@ namespace mireforge {
 inline constexpr int TilePictureSize = 32;
 // The tile sizes the grid view offers.
 inline constexpr std::array<int, 7> TileSizes = {32, 24, 20, 16, 12, 10, 8};
-
-// One picture per TerrainCode, 32 x 32 pixels each (0xAARRGGBB).
-struct TileSet {
-  std::array<Image, TerrainCount> Tiles;
-};
 
 // The tile stretched or shrunk to size x size by picking the nearest source
 // pixel (a plain stretch, no smoothing), made opaque.

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "formats/file_io.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/error.h"
 #include "model/terrain.h"
 
 namespace mireforge {

@@ -4,14 +4,6 @@
 
 namespace mireforge {
 
-std::uint32_t ColorToPixel(std::uint32_t color) {
-  return Argb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
-
-std::uint32_t PixelToColor(std::uint32_t argb) {
-  return ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16);
-}
-
 std::string LegendColorText(std::uint32_t color) {
   char text[8];
   std::snprintf(text, sizeof text, "#%06X", color & 0xFFFFFFu);

@@ -10,9 +10,9 @@
 #include <utility>
 #include <vector>
 
-#include "formats/file_io.h"
-#include "formats/text_encoding.h"
-#include "model/run_beside.h"
+#include "base/file_io.h"
+#include "base/text_encoding.h"
+#include "base/run_beside.h"
 #include "model/terrain.h"
 
 namespace mireforge {

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "formats/ini_file.h"
-#include "model/error.h"
+#include "base/ini_file.h"
+#include "base/error.h"
 #include "project/project.h"
 
 namespace mireforge {

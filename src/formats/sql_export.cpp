@@ -3,10 +3,10 @@
 #include <charconv>
 #include <filesystem>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/midnight_map.h"
-#include "formats/text_encoding.h"
-#include "model/error.h"
+#include "base/text_encoding.h"
+#include "base/error.h"
 #include "model/terrain.h"
 #include "project/project.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "generate/rare_terrain.h"
-#include "model/run_beside.h"
+#include "base/run_beside.h"
 #include "model/terrain.h"
 
 namespace mireforge {

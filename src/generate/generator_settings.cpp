@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "model/error.h"
+#include "base/error.h"
 #include "model/terrain.h"
 
 namespace mireforge {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "generate/rare_terrain.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "model/terrain.h"
 
 namespace mireforge {

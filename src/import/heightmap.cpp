@@ -4,7 +4,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

@@ -6,7 +6,7 @@
 #include <numbers>
 #include <stdexcept>
 
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

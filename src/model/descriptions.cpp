@@ -73,11 +73,4 @@ void BuildDefaultDescriptions(DescriptionList& list, const MapGrid& grid) {
     }
 }
 
-std::string CleanDescription(std::string_view text) {
-  std::string clean(text);
-  for (char& c : clean)
-    if (c == '\r' || c == '\n') c = ' ';
-  return clean;
-}
-
 }  // namespace mireforge

@@ -55,7 +55,4 @@ class DescriptionList {
 // Rebuilds the list from the terrain: every cell gets its terrain name and domain 0.
 void BuildDefaultDescriptions(DescriptionList& list, const MapGrid& grid);
 
-// Descriptions are INI values: line breaks cannot be stored, so they become blanks.
-std::string CleanDescription(std::string_view text);
-
 }  // namespace mireforge

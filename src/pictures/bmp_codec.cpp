@@ -4,7 +4,7 @@
 #include <bit>
 #include <climits>
 
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 namespace {

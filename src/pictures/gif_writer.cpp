@@ -7,8 +7,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "formats/file_io.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/error.h"
 
 namespace mireforge {
 

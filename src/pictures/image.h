@@ -24,4 +24,13 @@ inline constexpr std::uint32_t Argb(int r, int g, int b, int a = 255) {
          (static_cast<std::uint32_t>(g) << 8) | static_cast<std::uint32_t>(b);
 }
 
+// A colour value 0x00BBGGRR as an opaque pixel 0xFFRRGGBB, and back (alpha dropped).
+inline constexpr std::uint32_t ColorToPixel(std::uint32_t color) {
+  return Argb(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+inline constexpr std::uint32_t PixelToColor(std::uint32_t argb) {
+  return ((argb >> 16) & 0xFF) | (argb & 0xFF00) | ((argb & 0xFF) << 16);
+}
+
 }  // namespace mireforge

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "pictures/png_codec.h"
-#include "model/error.h"
+#include "base/error.h"
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "pictures/bmp_codec.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "pictures/png_codec.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 namespace {

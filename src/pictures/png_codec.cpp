@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "model/error.h"
+#include "base/error.h"
 
 // libpng reports errors by longjmp. Every libpng call below runs inside
 // Guarded(), whose frame holds the setjmp; the frames a longjmp skips hold no

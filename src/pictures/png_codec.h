@@ -9,7 +9,7 @@
 
 #include "pictures/image.h"
 #include "pictures/picture.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

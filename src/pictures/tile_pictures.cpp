@@ -3,7 +3,7 @@
 #include <string>
 
 #include "pictures/embedded_resources.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

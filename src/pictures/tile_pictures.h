@@ -2,13 +2,13 @@
 // The tile pictures compiled into the program: the map tiles in their colour,
 // grey and retro looks, the icons of the description and domain panels, and
 // the mark of the domain indicator.
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
 
 #include "pictures/bmp_codec.h"
 #include "pictures/image.h"
-#include "formats/map_image.h"
 #include "model/terrain.h"
 
 namespace mireforge {
@@ -32,6 +32,11 @@ enum class TileLook {
 // The sixteen 32 x 32 tiles in TerrainCode order. The grey look is also the
 // base that domain display blends with the domain colours.
 std::vector<Image> TerrainTiles(TileLook look);
+
+// One picture per TerrainCode, 32 x 32 pixels each (0xAARRGGBB).
+struct TileSet {
+  std::array<Image, TerrainCount> Tiles;
+};
 
 // The tiles a map image is drawn with, as the grid shows them: retro look
 // wins over grayscale, which only changes the colour tiles.

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "model/error.h"
+#include "base/error.h"
 #include "model/terrain.h"
 #include "project/project.h"
 

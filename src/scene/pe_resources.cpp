@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "formats/file_io.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/error.h"
 
 namespace mireforge {
 

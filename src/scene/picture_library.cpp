@@ -3,9 +3,9 @@
 #include <filesystem>
 #include <system_error>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "scene/pe_resources.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

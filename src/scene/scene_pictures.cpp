@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "pictures/png_codec.h"
-#include "formats/preview_image.h"
-#include "model/error.h"
+#include "model/preview_palette.h"
+#include "base/error.h"
 
 namespace mireforge {
 

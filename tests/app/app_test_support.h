@@ -23,7 +23,7 @@
 #include "app/main_window/main_window.h"
 #include "app/main_window/status_panel.h"
 #include "app/dialogs/terrain_dialogs.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 
 namespace mireforge::testing {
 

@@ -5,7 +5,7 @@
 #include <sys/wait.h>
 
 #include "cli/cli.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 
 namespace mireforge::cli {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "cli/cli_runner.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/project_file.h"
 #include "support/temp_dir.h"
@@ -67,6 +67,15 @@ TEST(Cli, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
        "mireforge-cli: import: the thresholds must rise: --mountains 120 < --downs 120 < --forests 170 does not hold"},
       {{"import", "p.png", "-o", "b.php", "--downs", "180", "--forests", "170"},
        "mireforge-cli: import: the thresholds must rise: --mountains 76 < --downs 180 < --forests 170 does not hold"},
+      {{"name", "a.php", "-o", "b.mfp", "--domains", "256"},
+       "mireforge-cli: name: --domains takes a whole number from 1 to 255, not '256'"},
+      {{"name", "a.php", "-o", "b.mfp", "--style", "klingon"},
+       "mireforge-cli: name: --style takes midnight, elvish, dwarvish or english, not 'klingon'"},
+      {{"name", "a.php", "-o", "b.php"}, "mireforge-cli: name: a .php file keeps no names: write .mfp, .sql or .html"},
+      {{"generate", "plasma", "-o", "b.mfp", "--name-seed", "3"},
+       "mireforge-cli: generate plasma: option '--name-seed' needs --name-land"},
+      {{"generate", "cevo", "-o", "b.png", "--name-land"},
+       "mireforge-cli: generate cevo: a .png file keeps no names: write .mfp, .sql or .html"},
       {{"render", "a.php"}, "mireforge-cli: render: missing -o FILE"},
       {{"render", "a.php", "-o", "m.png", "--tile-size", "7"},
        "mireforge-cli: render: --tile-size takes 32, 24, 20, 16, 12, 10 or 8, not '7'"},
@@ -119,6 +128,11 @@ TEST(Cli, HelpOnEveryCommand) {
       {{"import", "--help"},
        {"Usage: mireforge-cli import PICTURE", "--resize METHOD", "nearest|linear|spline|lanczos|mitchell", "--invert",
         "--full-edge", "--mountains N", "--downs N", "--forests N", "--with-map"}},
+      {{"name", "--help"},
+       {"Usage: mireforge-cli name IN -o OUT", "--domains N", "--seed S", "--style NAME", "midnight, elvish",
+        "--names FILE", "--keep", "--table NAME"}},
+      {{"generate", "plasma", "--help"},
+       {"--name-land", "--name-domains N", "--name-seed S", "--name-style NAME", "--names FILE", "--domains"}},
       {{"render", "-h"}, {"Usage: mireforge-cli render MAP -o IMAGE", "--tile-size N", "--grid", "--retro", "--grayscale"}},
       {{"--help"}, {"import PICTURE", "render MAP", "read from .mfp, .php, .mmf, .bmp, .png and written to .mfp, .php, .mmf, .bmp, .png, .sql, .html"}},
       // --help wins over mistakes elsewhere on the line.

@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "cli/cli_runner.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/map_files.h"
 #include "formats/midnight_map.h"
 #include "pictures/picture.h"

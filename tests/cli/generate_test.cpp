@@ -7,7 +7,7 @@
 #include <set>
 
 #include "cli/cli_runner.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/midnight_map.h"
 #include "support/temp_dir.h"
 

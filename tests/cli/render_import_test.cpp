@@ -7,7 +7,7 @@
 #include "cli/cli.h"
 #include "cli/cli_runner.h"
 #include "cli/progress_bar.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/map_files.h"
 #include "pictures/picture.h"
 #include "support/temp_dir.h"

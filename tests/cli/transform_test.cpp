@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "cli/cli_runner.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/map_files.h"
 #include "formats/project_file.h"
 #include "support/temp_dir.h"

@@ -4,7 +4,7 @@
 
 #include "formats/cell_block.h"
 #include "model/descriptions.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "model/map_grid.h"
 
 namespace mireforge {

@@ -17,7 +17,7 @@
 #include <future>
 #include <string>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/map_files.h"
 #include "formats/midnight_map.h"
 #include "formats/project_file.h"

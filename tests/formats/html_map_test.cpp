@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "pictures/tile_pictures.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "project/project.h"
 #include "support/gif_reader.h"
 #include "support/crlf_lines.h"

@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <functional>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/midnight_map.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {

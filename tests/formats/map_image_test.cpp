@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "pictures/bmp_codec.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/map_image.h"
 #include "pictures/png_codec.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {

@@ -1,10 +1,10 @@
 // Runs exported SQL scripts on a real MariaDB server and checks what arrives in the tables.
 #include <gtest/gtest.h>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/sql_export.h"
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 #include "project/project.h"
 #include "support/mariadb_server.h"
 #include "support/temp_dir.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "formats/file_io.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/error.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {

@@ -4,10 +4,10 @@
 #include <set>
 
 #include "pictures/bmp_codec.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "pictures/png_codec.h"
 #include "formats/preview_image.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {

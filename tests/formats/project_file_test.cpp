@@ -8,10 +8,10 @@
 #include <sys/resource.h>
 #include <vector>
 
-#include "formats/file_io.h"
-#include "formats/ini_file.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "formats/project_file.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "support/same_project.h"
 #include "support/temp_dir.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/project_file.h"
 #include "model/terrain.h"
 #include "support/temp_dir.h"

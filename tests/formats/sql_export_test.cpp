@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/midnight_map.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "project/project.h"
 #include "support/crlf_lines.h"
 #include "support/temp_dir.h"

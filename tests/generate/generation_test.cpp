@@ -5,7 +5,7 @@
 #include "generate/cevo.h"
 #include "generate/generation.h"
 #include "generate/plasma.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "generate/generator_settings.h"
 #include "generate/rare_terrain.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "support/test_maps.h"
 
 namespace mireforge {

@@ -7,7 +7,7 @@
 
 #include "generate/plasma.h"
 #include "generate/rare_terrain.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "model/terrain.h"
 #include "support/test_maps.h"
 

@@ -1,7 +1,7 @@
 #include "import/heightmap.h"
 
-#include "formats/file_io.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/error.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "model/error.h"
+#include "base/error.h"
 
 #include <cstdint>
 #include <random>

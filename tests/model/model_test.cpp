@@ -130,11 +130,6 @@ TEST(Descriptions, CellDescriptionRefusesCellsOutsideTheIndex) {
   EXPECT_EQ(list.CellDescription(10, 10, 66), nullptr);
 }
 
-TEST(Descriptions, CleanDescriptionTurnsLineBreaksIntoBlanks) {
-  EXPECT_EQ(CleanDescription("a\r\nb\nc\rd"), "a  b c d");
-  EXPECT_EQ(CleanDescription("  \"quoted\"  "), "  \"quoted\"  ");
-}
-
 TEST(Domains, LabelsDefinitionAndReset) {
   DomainTable table;
   EXPECT_EQ(table.Slots[0].Color, 1);

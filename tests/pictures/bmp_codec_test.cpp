@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "pictures/bmp_codec.h"
-#include "formats/file_io.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/error.h"
 #include "support/error_of.h"
 #include "support/temp_dir.h"
 

@@ -4,8 +4,8 @@
 
 #include <cstdlib>
 
-#include "formats/file_io.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/error.h"
 #include "support/gif_reader.h"
 #include "support/temp_dir.h"
 

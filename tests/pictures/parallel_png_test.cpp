@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "pictures/parallel_png.h"
 #include "pictures/png_codec.h"
 #include "support/error_of.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "pictures/png_codec.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "support/error_of.h"
 #include "support/temp_dir.h"
 

@@ -6,9 +6,10 @@
 
 #include "pictures/bmp_codec.h"
 #include "pictures/embedded_resources.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
+#include "formats/map_image.h"
 #include "pictures/tile_pictures.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "model/error.h"
+#include "base/error.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <string>
 
-#include "model/error.h"
+#include "base/error.h"
 #include "scene/resource_library_builder.h"
 #include "support/temp_dir.h"
 

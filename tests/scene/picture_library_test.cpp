@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "model/error.h"
+#include "base/error.h"
 #include "scene/resource_library_builder.h"
 #include "support/temp_dir.h"
 

@@ -2,7 +2,7 @@
 // The message a failing call gives, for tests that hold it to the user's text.
 #include <string>
 
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

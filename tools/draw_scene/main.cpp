@@ -8,7 +8,7 @@
 #include <exception>
 #include <string>
 
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "pictures/image.h"
 #include "scene/picture_library.h"
 #include "pictures/png_codec.h"

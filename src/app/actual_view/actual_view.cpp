@@ -6,7 +6,7 @@
 #include <QPainter>
 
 #include "app/grid/map_grid_view.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "project/project.h"
 #include "scene/scene_pictures.h"
 #include "scene/scene_view.h"

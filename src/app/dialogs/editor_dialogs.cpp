@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 #include "app/grid/tile_images.h"
-#include "formats/ini_file.h"
+#include "base/ini_file.h"
 #include "model/domains.h"
 
 namespace mireforge {

@@ -14,7 +14,6 @@
 #include <algorithm>
 #include <array>
 
-#include "app/panels/description_model.h"
 #include "app/grid/tile_images.h"
 #include "formats/preview_image.h"
 #include "model/statistics.h"

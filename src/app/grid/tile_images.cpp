@@ -1,5 +1,6 @@
 #include "app/grid/tile_images.h"
 
+#include <QPainter>
 #include <cstring>
 
 #include "formats/map_image.h"
@@ -87,6 +88,20 @@ const QImage& TileImages::Blended(int code, std::int32_t color, int percent, int
     }
   }
   return *blended_.insert(key, std::move(image));
+}
+
+QPixmap DomainSwatch(std::int32_t color) {
+  static QHash<std::int32_t, QPixmap> cache;
+  auto found = cache.find(color);
+  if (found != cache.end()) return *found;
+  QPixmap swatch(16, 16);
+  swatch.fill(ColorFromBgr(color));
+  QPainter painter(&swatch);
+  painter.setPen(Qt::black);
+  painter.drawRect(0, 0, 15, 15);
+  painter.end();
+  if (cache.size() > 1024) cache.clear();
+  return *cache.insert(color, swatch);
 }
 
 }  // namespace mireforge

@@ -67,4 +67,7 @@ inline std::int32_t BgrFromColor(const QColor& c) {
   return c.red() | (c.green() << 8) | (c.blue() << 16);
 }
 
+// A 16 x 16 swatch of a domain colour framed in black.
+QPixmap DomainSwatch(std::int32_t color);
+
 }  // namespace mireforge

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QStringList>
 
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
 #include "formats/html_map.h"
 #include "project/project.h"

@@ -27,9 +27,9 @@
 #include "app/dialogs/small_forms.h"
 #include "app/main_window/status_panel.h"
 #include "app/grid/terrain_palette.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

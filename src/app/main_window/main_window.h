@@ -37,6 +37,7 @@ inline constexpr const char* OriginFile = "Created from file";
 inline constexpr const char* OriginBlank = "Created as blank map";
 
 class DescriptionModel;
+struct LandNamingOptions;
 class DomainModel;
 class LiveStatistics;
 class OverviewMap;
@@ -90,6 +91,7 @@ class TfMain : public QMainWindow, public EditView {
   std::array<QAction*, 7> aTileSize{};
   QAction *aShowDescWindow, *aShowTerrainWindow, *aShowDomainsWindow;
   QAction *aResizeMap, *aFlipHorizontally, *aFlipVertically, *aRotateClockwise, *aRotateCounterClockwise;
+  QAction* aNameLand = nullptr;
   QAction *aGoToCell = nullptr, *aFind = nullptr, *aFindNext = nullptr, *aFindPrevious = nullptr;
   QAction *aShowOverviewWindow = nullptr, *aShowHistoryWindow = nullptr, *aShowStatisticsWindow = nullptr;
 
@@ -233,6 +235,9 @@ class TfMain : public QMainWindow, public EditView {
   void ResizeMapCommand();
   // Runs the transform as one undo step.
   void TransformMap(const QString& undoText, const MapTransform& transform);
+  void NameLandCommand();
+  // Realms, places and their names, as one undo step.
+  void NameLand(const LandNamingOptions& options);
 
   // main_window_view.cpp
   void ToggleShowGrid();

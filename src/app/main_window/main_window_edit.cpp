@@ -14,6 +14,7 @@
 #include "app/main_window/main_window.h"
 #include "app/dialogs/terrain_dialogs.h"
 #include "app/grid/terrain_palette.h"
+#include "base/text_encoding.h"
 
 namespace mireforge {
 

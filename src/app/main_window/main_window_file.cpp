@@ -12,7 +12,7 @@
 #include "app/panels/description_model.h"
 #include "app/main_window/main_window.h"
 #include "app/dialogs/small_forms.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
 #include "formats/html_map.h"
 #include "formats/midnight_map.h"

@@ -6,7 +6,10 @@
 #include "app/actual_view/actual_view.h"
 #include "app/main_window/main_window.h"
 #include "app/edit/map_transform_command.h"
+#include "app/dialogs/name_land_dialog.h"
 #include "app/dialogs/resize_map_dialog.h"
+#include "app/panels/description_model.h"
+#include "generate/land_naming.h"
 
 namespace mireforge {
 
@@ -16,6 +19,7 @@ void TfMain::CreateMapActions() {
   aFlipVertically = NewAction("Flip vertically", {}, nullptr);
   aRotateClockwise = NewAction("Rotate clockwise", {}, nullptr);
   aRotateCounterClockwise = NewAction("Rotate counter-clockwise", {}, nullptr);
+  aNameLand = NewAction("Name the land...", QKeySequence("Shift+Ctrl+N"), &TfMain::NameLandCommand);
   const auto transformOn = [this](QAction* action, const QString& undoText, const MapTransform& transform) {
     connect(action, &QAction::triggered, this, [=, this] { Guard([=, this] { TransformMap(undoText, transform); }); });
   };
@@ -31,10 +35,13 @@ void TfMain::CreateMapMenu() {
   mMap->addAction(aResizeMap);
   mMap->addSeparator();
   mMap->addActions({aFlipHorizontally, aFlipVertically, aRotateClockwise, aRotateCounterClockwise});
+  mMap->addSeparator();
+  mMap->addAction(aNameLand);
 }
 
 void TfMain::EnableMapTransforms(bool enabled) {
-  for (QAction* action : {aResizeMap, aFlipHorizontally, aFlipVertically, aRotateClockwise, aRotateCounterClockwise})
+  for (QAction* action :
+       {aResizeMap, aFlipHorizontally, aFlipVertically, aRotateClockwise, aRotateCounterClockwise, aNameLand})
     action->setEnabled(enabled);
 }
 
@@ -43,6 +50,27 @@ void TfMain::ResizeMapCommand() {
   TfResizeMap dialog(project_.Map.Width, project_.Map.Height, this);
   if (dialog.exec() != QDialog::Accepted) return;
   TransformMap("Resize map", dialog.Transform());
+}
+
+void TfMain::NameLandCommand() {
+  if (!mapPresent_) return;
+  TfNameLand dialog(this);
+  if (dialog.exec() == QDialog::Accepted) NameLand(dialog.Options());
+}
+
+void TfMain::NameLand(const LandNamingOptions& options) {
+  MapSnapshot before = MapSnapshot::Take(project_, mapPresent_, origin_);
+  DomainTable domains = project_.Domains;
+  NameTheLand(project_.Map, project_.Descriptions, domains, options);
+  // The snapshots carry the descriptions, the table command the domain slots.
+  undo_.beginMacro("Name the land");
+  undo_.push(new MapChangeCommand("Name the land", project_, *this, std::move(before),
+                                  MapSnapshot::Take(project_, mapPresent_, origin_)));
+  undo_.push(new DomainTableCommand("Name the land", project_, *this, domains.Slots));
+  undo_.endMacro();
+  descModel->Reset();
+  CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+  emit MapChanged();
 }
 
 void TfMain::TransformMap(const QString& undoText, const MapTransform& transform) {

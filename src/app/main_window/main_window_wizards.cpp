@@ -4,8 +4,10 @@
 #include "app/wizards/generation_wizard.h"
 #include "app/wizards/import_wizard.h"
 #include "app/main_window/main_window.h"
+#include "app/panels/description_model.h"
 #include "app/wizards/sql_export_wizard.h"
 #include "app/dialogs/statistics_dialogs.h"
+#include "generate/land_naming.h"
 
 namespace mireforge {
 
@@ -13,6 +15,13 @@ void TfMain::CreateMapCommand() {
   if (!ConfirmReplaceMap()) return;
   if (fParams->exec() != QDialog::Accepted) return;
   AfterDefaultMapLoad(OriginProject, true);
+  if (const auto& naming = fParams->Naming()) {
+    NameTheLand(project_.Map, project_.Descriptions, project_.Domains, *naming);
+    descModel->Reset();
+    DomainsEdited();
+    CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+    emit MapChanged();
+  }
 }
 
 void TfMain::ImportMapCommand() {

@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 
 #include "app/edit/find_replace_command.h"
+#include "base/text_encoding.h"
 #include "project/project.h"
 
 namespace mireforge {

@@ -1,27 +1,12 @@
 #include "app/panels/description_model.h"
 
 #include <QColor>
-#include <QHash>
 #include <QPainter>
 
 #include "app/grid/tile_images.h"
 #include "project/project.h"
 
 namespace mireforge {
-
-QPixmap DomainSwatch(std::int32_t color) {
-  static QHash<std::int32_t, QPixmap> cache;
-  auto found = cache.find(color);
-  if (found != cache.end()) return *found;
-  QPixmap swatch(16, 16);
-  swatch.fill(ColorFromBgr(color));
-  QPainter painter(&swatch);
-  painter.setPen(Qt::black);
-  painter.drawRect(0, 0, 15, 15);
-  painter.end();
-  if (cache.size() > 1024) cache.clear();
-  return *cache.insert(color, swatch);
-}
 
 DescriptionModel::DescriptionModel(Project& project, const TileImages& tiles, const bool& invertRowCol,
                                    QObject* parent)

@@ -12,9 +12,6 @@ namespace mireforge {
 struct Project;
 class TileImages;
 
-// A 16 x 16 swatch of a domain colour framed in black.
-QPixmap DomainSwatch(std::int32_t color);
-
 class DescriptionModel : public QAbstractTableModel {
   Q_OBJECT
  public:

@@ -6,8 +6,8 @@
 
 #include "app/dialogs/keyboard_page.h"
 #include "app/dialogs/small_forms.h"
-#include "formats/ini_file.h"
-#include "model/error.h"
+#include "base/ini_file.h"
+#include "base/error.h"
 
 namespace mireforge {
 

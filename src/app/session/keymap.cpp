@@ -4,8 +4,8 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "formats/ini_file.h"
-#include "model/error.h"
+#include "base/ini_file.h"
+#include "base/error.h"
 
 namespace mireforge {
 

@@ -6,8 +6,8 @@
 #include <QStandardPaths>
 #include <string>
 
-#include "formats/ini_file.h"
-#include "model/error.h"
+#include "base/ini_file.h"
+#include "base/error.h"
 
 namespace mireforge {
 

@@ -23,11 +23,11 @@
 #include "app/main_window/main_window.h"
 #include "app/edit/map_transform_command.h"
 #include "app/grid/map_grid_view.h"
-#include "app/main_window/user_prompts.h"
-#include "formats/file_io.h"
-#include "formats/ini_file.h"
+#include "app/dialogs/user_prompts.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
 #include "formats/project_file.h"
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

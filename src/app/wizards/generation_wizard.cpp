@@ -1,6 +1,7 @@
 #include "app/wizards/generation_wizard.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,10 +14,11 @@
 #include <limits>
 #include <thread>
 
+#include "app/dialogs/name_land_dialog.h"
 #include "app/grid/map_grid_view.h"
 #include "app/wizards/property_grid.h"
 #include "app/wizards/seed_gallery_view.h"
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "app/wizards/wizard_parts.h"
 #include "generate/generation.h"
 #include "project/project.h"
@@ -235,6 +237,13 @@ QWidget* TfParams::CreateGeneratePage() {
   text->addWidget(WrappedText("Please choose 'Finish' to generate new map, 'Previous' to review your choices or "
                               "'Cancel' to abandon map creation completely.",
                               page));
+  text->addSpacing(12);
+  cbNameLand = new QCheckBox("&Name the land: realms, and a name for every place", page);
+  text->addWidget(cbNameLand);
+  NameFields = new LandNamingFields(false, page);
+  NameFields->setEnabled(false);
+  text->addWidget(NameFields);
+  connect(cbNameLand, &QCheckBox::toggled, NameFields, &QWidget::setEnabled);
   text->addStretch();
   return page;
 }
@@ -293,8 +302,19 @@ void TfParams::bNextClick() {
     default: {
       // A row that does not convert keeps the wizard open with its message,
       // instead of closing with OK over a stale map.
+      std::optional<LandNamingOptions> naming;
+      if (cbNameLand->isChecked()) {
+        try {
+          naming = NameFields->Options();  // a list that cannot be read stops here, before the map changes
+        } catch (const std::exception& error) {
+          prompts_.ShowError(this, QString::fromStdString(error.what()));
+          return;
+        }
+      }
       const bool generated = Method == 1 ? bcEvoClick() : bPlasmaClick();
       if (!generated) return;
+      if (naming) naming->Seed = RowInteger(Method == 1 ? project_.Rows.CEvo.Seed : project_.Rows.Plasma.Seed);
+      naming_ = std::move(naming);
       if (grid_ != nullptr) {
         grid_->SetDisplay(CellDisplay::Terrain);
         grid_->RedrawAll();

@@ -4,11 +4,14 @@
 // openings and travel in project files.
 #include <QDialog>
 #include <QImage>
+#include <optional>
 
 #include "app/wizards/wizard_parts.h"
+#include "generate/land_naming.h"
 #include "generate/seed_gallery.h"
 #include "model/random_source.h"
 
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
@@ -16,6 +19,7 @@ class QStackedWidget;
 
 namespace mireforge {
 
+class LandNamingFields;
 class MapGridView;
 class PropertyGrid;
 class SeedGalleryView;
@@ -72,6 +76,12 @@ class TfParams : public WizardDialog {
   // Cancel, Escape and the close box: the backup goes back.
   void reject() override;
 
+  // The last page's choice to name the land of the new map (off by default).
+  QCheckBox* cbNameLand = nullptr;
+  LandNamingFields* NameFields = nullptr;
+  // After Finish: how to name the new map, with its map seed; nothing when not chosen.
+  const std::optional<LandNamingOptions>& Naming() const { return naming_; }
+
  private:
   QWidget* CreatePickPage();
   QWidget* CreateMethodPage(bool plasma);
@@ -91,6 +101,7 @@ class TfParams : public WizardDialog {
   RandomSource random_;
   GenerationBackup backup_;
   bool finishes_ = false;
+  std::optional<LandNamingOptions> naming_;
   // Per method (0 plasma, 1 cEvo): what its page shows.
   struct MethodPage {
     PropertyGrid* rows = nullptr;

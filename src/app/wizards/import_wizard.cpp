@@ -15,7 +15,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "app/wizards/wizard_parts.h"
 #include "import/heightmap.h"
 #include "project/project.h"

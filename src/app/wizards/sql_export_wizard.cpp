@@ -15,7 +15,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
 #include "app/wizards/wizard_parts.h"
 #include "project/project.h"

@@ -10,6 +10,7 @@
 
 #include "app/actual_view/actual_view.h"
 #include "app/panels/description_model.h"
+#include "app/dialogs/name_land_dialog.h"
 #include "app/dialogs/resize_map_dialog.h"
 #include "app/app_test_support.h"
 
@@ -266,6 +267,69 @@ TEST_P(MapTransformTest, FlipsAndRotationsFromTheMapMenu) {
   }
 }
 
+TEST_P(MapTransformTest, NameTheLandFromTheMapMenuIsOneStep) {
+  const auto [w, h] = GetParam();
+  const DomainSlots slotsBefore = window->CurrentProject().Domains.Slots;
+  for (const bool keep : {false, true}) {
+    SCOPED_TRACE(keep ? "keeping" : "afresh");
+    OnModal<TfNameLand>([&](TfNameLand* d) {
+      LandNamingFields* f = d->fields;
+      EXPECT_EQ(f->eDomains->value(), 12);
+      EXPECT_TRUE(f->cbKeep->isChecked());
+      const int clockSeed = f->eSeed->value();
+      QTest::mouseClick(f->bRandomize, Qt::LeftButton);
+      EXPECT_NE(f->eSeed->value(), clockSeed);
+      TypeInto(f->eDomains, "7");
+      TypeInto(f->eSeed, "-1234");
+      f->cbStyle->setFocus();
+      QTest::keyClick(f->cbStyle, Qt::Key_Down);  // Elvish
+      if (!keep) QTest::mouseClick(f->cbKeep, Qt::LeftButton, {}, QPoint(6, f->cbKeep->height() / 2));
+      QTest::mouseClick(d->buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    ClickMapMenu(window->aNameLand);
+    // The map is what the options typed give.
+    Project expected;
+    expected.Map = window->CurrentProject().Map;
+    BuildDefaultDescriptions(expected.Descriptions, expected.Map);
+    for (std::size_t i = 0; i < before.texts.size(); ++i) {
+      expected.Descriptions.Entry(i).Text = before.texts[i];
+      expected.Descriptions.Entry(i).Domain = before.domains[i];
+      expected.Descriptions.Entry(i).Terrain = before.terrains[i];
+    }
+    expected.Domains.Slots = slotsBefore;
+    LandNamingOptions options;
+    options.Domains = 7;
+    options.Seed = -1234;
+    options.Style = NameStyle::Elvish;
+    options.Keep = keep;
+    NameTheLand(expected.Map, expected.Descriptions, expected.Domains, options);
+    const Project& project = window->CurrentProject();
+    const MapContent after = ContentOf(project);
+    ASSERT_EQ("", Difference(after, ContentOf(expected)));
+    for (int slot = 0; slot < DomainCount; ++slot) EXPECT_EQ(project.Domains.Name(slot), expected.Domains.Name(slot));
+    const std::string& middle = project.CellDescription(w / 2, h / 2)->Text;
+    if (keep) {
+      EXPECT_EQ(project.Domains.Name(9), "Heath");
+    } else {
+      EXPECT_NE(middle.find(" of "), std::string::npos) << middle;
+    }
+    // One step, undone to the last byte with the domain table, and redone.
+    EXPECT_EQ(window->UndoStack().count(), base + 1);
+    EXPECT_EQ(window->UndoStack().undoText(), "Name the land");
+    window->aUndo->trigger();
+    EXPECT_EQ("", Difference(ContentOf(project), before)) << "undo";
+    for (int slot = 0; slot < DomainCount; ++slot) {
+      EXPECT_EQ(project.Domains.Slots[slot].Name, slotsBefore[slot].Name);
+      EXPECT_EQ(project.Domains.Slots[slot].Color, slotsBefore[slot].Color);
+    }
+    EXPECT_TRUE(project.ProjectSaved);
+    window->aRedo->trigger();
+    EXPECT_EQ("", Difference(ContentOf(project), after)) << "redo";
+    EXPECT_EQ(project.Domains.Name(1), expected.Domains.Name(1));
+    window->aUndo->trigger();
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, MapTransformTest, ::testing::Values(std::pair(66, 63), std::pair(512, 512)),
                          [](const auto& info) {
                            return std::to_string(info.param.first) + "x" + std::to_string(info.param.second);
@@ -281,10 +345,11 @@ TEST_F(MainWindowTest, MapMenuSitsAfterEditAndNeedsAMap) {
   for (QAction* action : window->mMap->actions())
     if (!action->isSeparator()) commands << action->text();
   EXPECT_EQ(commands, QStringList({"Resize map...", "Flip horizontally", "Flip vertically", "Rotate clockwise",
-                                   "Rotate counter-clockwise", "Crop to selection"}));
+                                   "Rotate counter-clockwise", "Name the land...", "Crop to selection"}));
+  EXPECT_EQ(window->aNameLand->shortcut(), QKeySequence("Ctrl+Shift+N"));
   EXPECT_EQ(window->aResizeMap->shortcut(), QKeySequence("Ctrl+Shift+R"));
   const std::vector<QAction*> all = {window->aResizeMap, window->aFlipHorizontally, window->aFlipVertically,
-                                     window->aRotateClockwise, window->aRotateCounterClockwise};
+                                     window->aRotateClockwise, window->aRotateCounterClockwise, window->aNameLand};
   for (QAction* action : all) EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
   MakeBlankMap(5, 4);
   for (QAction* action : all) EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();

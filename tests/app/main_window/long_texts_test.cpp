@@ -10,7 +10,7 @@
 #include "app/app_test_support.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/main_window/status_panel.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/project_file.h"
 
 namespace mireforge::testing {

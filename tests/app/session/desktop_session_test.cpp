@@ -16,9 +16,9 @@
 #include "app/dialogs/small_forms.h"
 #include "app/session/desktop_session.h"
 #include "app/tools/map_tools.h"
-#include "formats/file_io.h"
-#include "formats/ini_file.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/error.h"
 
 namespace mireforge::testing {
 namespace {
@@ -47,6 +47,17 @@ void OnKeyboardPage(std::function<void(KeyboardPage*)> steps) {
     steps(page);
     ClickButton(dialog, "OK");
   });
+}
+
+// Ticks one box of the preferences' "Session" page with the mouse and presses OK.
+void TickSessionOption(TfMain& window, QCheckBox* SessionPage::*box) {
+  OnModal<TfOptions>([box](TfOptions* dialog) {
+    ClickTab(dialog, "Session");
+    QCheckBox* check = dialog->findChild<SessionPage*>()->*box;
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+    ClickButton(dialog, "OK");
+  });
+  window.aOptions->trigger();
 }
 
 using DesktopSessionTest = MainWindowTest;
@@ -154,13 +165,7 @@ TEST_F(DesktopSessionTest, GeometryDocksAndSessionOptionsComeBackAfterARestart) 
   QTest::mouseDClick(w.twTerrain, Qt::LeftButton, {}, QPoint(w.twTerrain->width() / 2, 6));
   ASSERT_TRUE(w.twTerrain->isFloating());
   w.twDomains->close();
-  OnModal<TfOptions>([](TfOptions* dialog) {
-    ClickTab(dialog, "Session");
-    auto* page = dialog->findChild<SessionPage*>();
-    QTest::mouseClick(page->cbReopenLastProject, Qt::LeftButton,  {}, QPoint(8, page->cbReopenLastProject->height() / 2));
-    ClickButton(dialog, "OK");
-  });
-  w.aOptions->trigger();
+  TickSessionOption(w, &SessionPage::cbReopenLastProject);
   ASSERT_TRUE(w.close());
   window.reset();
 
@@ -189,13 +194,7 @@ TEST_F(DesktopSessionTest, SavingTheProjectRepeatsTheLastExportWhenAsked) {
   w.aSaveProject->trigger();
   EXPECT_FALSE(QFile::exists(File("map.php"))) << "off by default";
 
-  OnModal<TfOptions>([](TfOptions* dialog) {
-    ClickTab(dialog, "Session");
-    auto* page = dialog->findChild<SessionPage*>();
-    QTest::mouseClick(page->cbRepeatExport, Qt::LeftButton, {}, QPoint(8, page->cbRepeatExport->height() / 2));
-    ClickButton(dialog, "OK");
-  });
-  w.aOptions->trigger();
+  TickSessionOption(w, &SessionPage::cbRepeatExport);
   prompts.files.push_back({File("second.mfp"), 1});
   w.aSaveProject->trigger();
   ASSERT_TRUE(QFile::exists(File("second.mfp")));

@@ -8,10 +8,10 @@
 
 #include "app/session/recovery.h"
 #include "app/app_test_support.h"
-#include "formats/file_io.h"
+#include "base/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/project_file.h"
-#include "model/error.h"
+#include "base/error.h"
 #include "support/same_project.h"
 
 namespace mireforge::testing {

@@ -10,10 +10,13 @@
 #include <QStyle>
 #include <QTest>
 
+#include "app/dialogs/name_land_dialog.h"
+#include "app/panels/description_model.h"
 #include "app/wizards/generation_wizard.h"
 #include "app/wizards/property_grid.h"
 #include "app/wizards/seed_gallery_view.h"
 #include "app/wizards/wizard_parts.h"
+#include "generate/land_naming.h"
 #include "generate/seed_gallery.h"
 #include "app/app_test_support.h"
 #include "project/project.h"
@@ -227,26 +230,64 @@ TEST_F(GenerationWizardTest, PreviewShowsTheFourClassesAndBlackForTheRest) {
   }
 }
 
-TEST_F(GenerationWizardTest, FinishThroughTheCreateCommandLoadsTheMap) {
+TEST_F(GenerationWizardTest, FinishThroughTheCreateCommandLoadsTheMapAndNamesItOnlyWhenAsked) {
   Start();
-  OnModal<TfParams>([this](TfParams* w) {
-    w->IPlasma->SetValue("Map width", "30");
-    w->IPlasma->SetValue("Map height", "20");
-    w->bNext->click();
-    w->bNext->click();
-    w->bNext->click();
-  });
-  window->aCreate->trigger();
-  const Project& project = window->CurrentProject();
-  EXPECT_EQ(project.Map.Width, 30);
-  EXPECT_EQ(window->DG->Columns(), 30);
-  EXPECT_EQ(window->StatusText(0), "30x20");
-  EXPECT_EQ(window->StatusText(1), "Created from project");
-  EXPECT_FALSE(project.ProjectSaved);
-  ASSERT_NE(project.CellDescription(29, 19), nullptr);
-  EXPECT_EQ(project.CellDescription(0, 0)->Domain, 0);
-  EXPECT_TRUE(window->aSaveSQL->isEnabled());
-  EXPECT_TRUE(prompts.errors.isEmpty());
+  EXPECT_FALSE(window->fParams->cbNameLand->isChecked());
+  EXPECT_FALSE(window->fParams->NameFields->isEnabled());
+  for (const bool name : {false, true}) {
+    SCOPED_TRACE(name ? "named" : "plain");
+    prompts.answers.push_back(Answer::No);  // the first map is not saved
+    OnModal<TfParams>([this, name](TfParams* w) {
+      w->IPlasma->SetValue("Map width", "30");
+      w->IPlasma->SetValue("Map height", "20");
+      w->bNext->click();
+      w->bNext->click();
+      if (name) {
+        QTest::mouseClick(w->cbNameLand, Qt::LeftButton, {}, QPoint(6, w->cbNameLand->height() / 2));
+        EXPECT_TRUE(w->NameFields->isEnabled());
+        w->NameFields->eDomains->setFocus();
+        QTest::keyClick(w->NameFields->eDomains, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(w->NameFields->eDomains, "5");
+      }
+      w->bNext->click();
+    });
+    window->aCreate->trigger();
+    const Project& project = window->CurrentProject();
+    EXPECT_EQ(project.Map.Width, 30);
+    EXPECT_EQ(window->DG->Columns(), 30);
+    EXPECT_EQ(window->StatusText(0), "30x20");
+    EXPECT_EQ(window->StatusText(1), "Created from project");
+    EXPECT_FALSE(project.ProjectSaved);
+    ASSERT_NE(project.CellDescription(29, 19), nullptr);
+    EXPECT_EQ(project.CellDescription(0, 0)->Domain, 0);
+    EXPECT_TRUE(window->aSaveSQL->isEnabled());
+    EXPECT_TRUE(prompts.errors.isEmpty());
+    EXPECT_EQ(window->UndoStack().count(), 0);  // part of the new map, not a step of its own
+    // Named, the map is what naming it with its map seed gives; otherwise the plain defaults.
+    DescriptionList expected;
+    BuildDefaultDescriptions(expected, project.Map);
+    DomainTable domains = project.Domains;
+    if (name) {
+      LandNamingOptions options;
+      options.Domains = 5;
+      options.Seed = RowInteger(project.Rows.Plasma.Seed);
+      NameTheLand(project.Map, expected, domains, options);
+      EXPECT_TRUE(project.Domains.Defined(5));
+      EXPECT_FALSE(project.Domains.Defined(6));
+      EXPECT_EQ(project.CellDescription(0, 0)->Text, "frozen wastes");
+      EXPECT_NE(project.CellDescription(15, 10)->Text.find(" of "), std::string::npos);
+    } else {
+      EXPECT_FALSE(project.Domains.Defined(1));
+    }
+    for (std::size_t i = 0; i < expected.Size(); ++i) {
+      ASSERT_EQ(project.Descriptions.Entry(i).Text, expected.Entry(i).Text) << i;
+      ASSERT_EQ(project.Descriptions.Entry(i).Domain, expected.Entry(i).Domain) << i;
+    }
+    // The panels show it: the description of a cell, and one row per realm.
+    EXPECT_EQ(window->descModel->data(window->descModel->index(15 + 10 * 30, 2), Qt::DisplayRole).toString().toStdString(),
+              project.CellDescription(15, 10)->Text);
+    EXPECT_EQ(window->domainModel->rowCount(), name ? 5 : 0);
+  }
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 
 namespace mireforge {
 namespace {
@@ -68,6 +68,11 @@ TEST(TextEncoding, ReadingCutsToTheFirstCharactersAndLooksNoFurther) {
 TEST(TextEncoding, HtmlGetsReferencesForWhatWindows1252Lacks) {
   EXPECT_EQ(EncodeWindows1252WithReferences("caf\xC3\xA9 \xE2\x86\x92"), "caf\xE9 &#8594;");
   EXPECT_EQ(EncodeWindows1252WithReferences("plain"), "plain");
+}
+
+TEST(TextEncoding, CleanDescriptionTurnsLineBreaksIntoBlanks) {
+  EXPECT_EQ(CleanDescription("a\r\nb\nc\rd"), "a  b c d");
+  EXPECT_EQ(CleanDescription("  \"quoted\"  "), "  \"quoted\"  ");
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "formats/ini_file.h"
+#include "base/ini_file.h"
 
 #include <algorithm>
 #include <charconv>
@@ -10,10 +10,10 @@
 #include <new>
 #include <stdexcept>
 
-#include "formats/file_io.h"
-#include "model/descriptions.h"
-#include "model/error.h"
-#include "model/run_beside.h"
+#include "base/file_io.h"
+#include "base/text_encoding.h"
+#include "base/error.h"
+#include "base/run_beside.h"
 
 namespace mireforge {
 

@@ -33,4 +33,7 @@ std::string EncodeWindows1252WithReferences(std::string_view text);
 
 bool IsAscii(std::string_view text);
 
+// Descriptions and other INI values cannot hold line breaks, so they become blanks.
+std::string CleanDescription(std::string_view text);
+
 }  // namespace mireforge

@@ -13,8 +13,8 @@
 #include <functional>
 #include <thread>
 
-#include "formats/file_io.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/error.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {

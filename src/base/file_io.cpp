@@ -1,4 +1,4 @@
-#include "formats/file_io.h"
+#include "base/file_io.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -14,7 +14,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "model/error.h"
+#include "base/error.h"
 
 namespace mireforge {
 

@@ -7,9 +7,9 @@
 #include <utility>
 #include <vector>
 
-#include "formats/file_io.h"
-#include "formats/ini_file.h"
-#include "model/error.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/error.h"
 #include "support/temp_dir.h"
 
 namespace mireforge {

@@ -1,4 +1,4 @@
-#include "app/main_window/user_prompts.h"
+#include "app/dialogs/user_prompts.h"
 
 #include <QApplication>
 #include <QFileDialog>

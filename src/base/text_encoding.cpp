@@ -1,4 +1,4 @@
-#include "formats/text_encoding.h"
+#include "base/text_encoding.h"
 
 #include <array>
 #include <cstdint>
@@ -167,6 +167,13 @@ std::string EncodeWindows1252WithReferences(std::string_view text) {
     else bytes += "&#" + std::to_string(static_cast<std::uint32_t>(c)) + ";";
   });
   return bytes;
+}
+
+std::string CleanDescription(std::string_view text) {
+  std::string clean(text);
+  for (char& c : clean)
+    if (c == '\r' || c == '\n') c = ' ';
+  return clean;
 }
 
 }  // namespace mireforge

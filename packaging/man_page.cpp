@@ -73,10 +73,15 @@ std::string ManPage() {
     for (const OptionSyntax& option : syntax.Options)
       page << ".TP\n" << OptionHead(option) << "\n" << Roff(option.Help) << "\n";
   }
+  page << ".SH COMMON OPTIONS\nEvery command takes these besides its own.\n";
+  for (const OptionSyntax& option : mireforge::cli::CommonOptions())
+    page << ".TP\n" << OptionHead(option) << "\n" << Roff(option.Help) << "\n";
+  page << ".PP\n\\fB\\-o \\-\\fR writes the file to standard output; \\fB\\-\\-format\\fR \\fIEXT\\fR names its format, "
+          "and report lines such as the seeds go to standard error instead.\n";
   page << ".SH EXIT STATUS\n"
        << ".TP\n.B 0\nsuccess\n"
        << ".TP\n.B 1\nthe operation failed (a file could not be read or written); the message says why\n"
-       << ".TP\n.B 2\nthe command line is wrong\n"
+       << ".TP\n.B 2\nthe command line is wrong, including a value out of its range or not a number\n"
        << ".SH SEE ALSO\n"
        << "\\fBmireforge\\-cli\\fR \\fICOMMAND\\fR \\fB\\-\\-help\\fR prints the same option lists.\n";
   return page.str();

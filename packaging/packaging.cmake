@@ -34,11 +34,32 @@ endif()
 add_custom_target(mireforge-man-page ALL DEPENDS ${MIREFORGE_MAN_FILE})
 install(FILES ${MIREFORGE_MAN_FILE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
+# Debian's own files: the licence in the machine-readable format, the package's
+# changelog, and the editor's manual page, compressed reproducibly like the CLI's.
+set(MIREFORGE_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/mireforge)
+install(FILES ${MIREFORGE_PACKAGING_DIR}/copyright DESTINATION ${MIREFORGE_DOC_DIR})
+configure_file(${MIREFORGE_PACKAGING_DIR}/changelog ${CMAKE_BINARY_DIR}/packaging/changelog.Debian @ONLY)
+configure_file(${MIREFORGE_PACKAGING_DIR}/mireforge.1 ${CMAKE_BINARY_DIR}/man/mireforge.1 @ONLY)
+if(MIREFORGE_GZIP)
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz ${CMAKE_BINARY_DIR}/man/mireforge.1.gz
+    COMMAND ${MIREFORGE_GZIP} -9nkf ${CMAKE_BINARY_DIR}/packaging/changelog.Debian ${CMAKE_BINARY_DIR}/man/mireforge.1
+    DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.Debian ${CMAKE_BINARY_DIR}/man/mireforge.1
+    COMMENT "Compressing the package changelog and the editor's manual page")
+  add_custom_target(mireforge-package-docs ALL
+    DEPENDS ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz ${CMAKE_BINARY_DIR}/man/mireforge.1.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz DESTINATION ${MIREFORGE_DOC_DIR})
+endif()
+
 # --- desktop editor and its desktop integration --------------------------------
 # The editor target exists exactly when the top-level build could make it
 # (MIREFORGE_BUILD_GUI, its sources present, Qt 6 found).
 if(TARGET mireforge)
   install(TARGETS mireforge RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  if(MIREFORGE_GZIP)
+    install(FILES ${CMAKE_BINARY_DIR}/man/mireforge.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  else()
+    install(FILES ${CMAKE_BINARY_DIR}/man/mireforge.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  endif()
   install(FILES ${MIREFORGE_PACKAGING_DIR}/${MIREFORGE_APP_ID}.desktop
     DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${MIREFORGE_PACKAGING_DIR}/${MIREFORGE_APP_ID}.mime.xml
@@ -59,7 +80,7 @@ if(TARGET mireforge)
 endif()
 
 # Debian keeps documentation under the package name.
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/mireforge)
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${MIREFORGE_DOC_DIR})
 
 # --- Debian package -------------------------------------------------------------
 set(CPACK_GENERATOR DEB)
@@ -67,12 +88,17 @@ set(CPACK_PACKAGE_NAME mireforge)
 set(CPACK_PACKAGE_VENDOR "Mireforge")
 set(CPACK_PACKAGE_CONTACT "Mireforge developers <mireforge@example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "terrain map generator and editor for Midnight/MU")
+# Lines of at most 80 characters, as Debian's tools expect.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Mireforge generates terrain maps for the game Midnight/MU (plasma fractal, cEvo,\n\
-heightmap import), lets you paint terrain and domains and name places, and exports\n\
-the map to the game (PHP map file, SQL script) and to people (HTML, images).\n\
-mireforge-cli does generation, conversion and export without a display.")
+  "Mireforge generates terrain maps for the game Midnight/MU (plasma fractal,\n\
+cEvo, heightmap import), lets you paint terrain and domains and name places,\n\
+and exports the map to the game (PHP map file, SQL script) and to people\n\
+(HTML page, images). mireforge-cli generates, converts and exports maps\n\
+without a display.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
+# A Debian revision, so the changelog is changelog.Debian.gz as for any packaged upstream.
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # mireforge_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)

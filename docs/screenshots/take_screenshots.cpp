@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QSpinBox>
 #include <QToolButton>
+#include <QTabWidget>
 #include <QTreeView>
 #include <cstdio>
 
@@ -35,6 +36,7 @@
 #include "app/dialogs/statistics_dialogs.h"
 #include "app/dialogs/terrain_dialogs.h"
 #include "app/dialogs/user_prompts.h"
+#include "app/session/desktop_session.h"
 
 using namespace mireforge;
 
@@ -242,6 +244,13 @@ int main(int argc, char** argv) {
   Save(*window.fNewDomain, "edit-domain");
   TfOptions options({false, false, false, false}, &window);
   Save(options, "preferences");
+  {
+    TfOptions withKeys({false, false, false, false}, &window);
+    SessionOf(window)->AddPages(withKeys);
+    withKeys.tabs->setCurrentIndex(withKeys.tabs->count() - 1);
+    withKeys.resize(640, 560);
+    Save(withKeys, "preferences-keyboard");
+  }
   TfLegend legend(&window);
   Save(legend, "colour-legend");
   TfAbout about(&window);
@@ -295,5 +304,23 @@ int main(int argc, char** argv) {
     Save(window, "named-land");
     project.ProjectSaved = true;
   }
+  // The same window under a dark colour scheme: the light palette with its lightness turned over.
+  QApplication::setStyle("Fusion");
+  QPalette dark = QApplication::palette();
+  for (int role = 0; role < QPalette::NColorRoles; ++role) {
+    if (role == QPalette::Highlight) continue;
+    QColor colour = dark.color(static_cast<QPalette::ColorRole>(role));
+    colour.setHsl(colour.hslHue(), colour.hslSaturation(), 255 - colour.lightness());
+    dark.setColor(static_cast<QPalette::ColorRole>(role), colour);
+  }
+  QApplication::setPalette(dark);
+  TfMain darkWindow(settings.filePath("dark.ini"), prompts);
+  darkWindow.resize(1360, 860);
+  darkWindow.show();
+  if (!darkWindow.OpenFile(argv[2])) return 1;
+  darkWindow.aToggleDesc->trigger();
+  darkWindow.DG->SetCurrentCell(12, 9);
+  Save(darkWindow, "main-window-dark");
+  darkWindow.CurrentProject().ProjectSaved = true;
   return 0;
 }

@@ -52,7 +52,7 @@ std::string OverallHelp(std::string_view only = {}) {
     text << "  " << head << std::string(head.size() < 36 ? 36 - head.size() : 1, ' ') << syntax.Summary << "\n";
   }
   text << "\nMap files are read from " << LoadableExtensions() << " and written to " << SavableExtensions()
-       << ", by extension.\n"
+       << ", by extension; -o - writes to standard output in the --format given.\n"
        << "Run '" << Program << " COMMAND --help' for the options of a command.\n";
   return text.str();
 }
@@ -64,6 +64,16 @@ int UsageFailure(std::ostream& err, const std::string& message, std::string_view
 }
 
 }  // namespace
+
+void RethrowNamingFile(const std::string& path) {
+  try {
+    throw;
+  } catch (const Error& e) {
+    const std::string message = e.what();
+    if (message.find(path) != std::string::npos) throw;
+    throw Error(path + ": " + message);
+  }
+}
 
 const std::vector<Command>& Commands() {
   static const std::vector<Command> commands = {
@@ -116,7 +126,8 @@ int RunCommand(const std::vector<std::string>& args, std::ostream& out, std::ost
   }
   try {
     const ParsedOptions options = ParseOptions(args, wordCount, syntax);
-    command->Run(options, CommandContext{out, err, showProgress});
+    const bool quiet = options.Has("--quiet");
+    command->Run(options, CommandContext{out, err, showProgress && !quiet, quiet});
     return 0;
   } catch (const UsageError& e) {
     return UsageFailure(err, std::string(syntax.Words) + ": " + e.what(), syntax.Words);

@@ -13,14 +13,15 @@ const CommandSyntax& ConvertSpec() {
   return syntax;
 }
 
-void RunConvert(const ParsedOptions& options, const CommandContext&) {
-  const std::string& input = options.Positionals.front();
-  const std::string& output = OutputPath(options);
+void RunConvert(const ParsedOptions& options, const CommandContext& context) {
+  const OutputTarget target(options, context);
   // Refuse an unknown target or a misplaced option before reading anything.
-  const MapFileOptions fileOptions = MapOutputFileOptions(options, output);
-  const Project project =
-      LoadMapFile(input, MapFileFormatOf(output).WritesDescriptions ? MapFileParts::Whole : MapFileParts::Terrain);
-  SaveMapFile(output, project, fileOptions);
+  const MapFileOptions fileOptions = MapOutputFileOptions(options, target.Path());
+  const Project project = LoadMapArgument(
+      options.Positionals.front(),
+      MapFileFormatOf(target.Path()).WritesDescriptions ? MapFileParts::Whole : MapFileParts::Terrain);
+  SaveMapFile(target.Path(), project, fileOptions);
+  target.Deliver();
 }
 
 }  // namespace mireforge::cli

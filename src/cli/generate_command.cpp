@@ -11,6 +11,7 @@
 #include "formats/map_files.h"
 #include "generate/generation.h"
 #include "model/descriptions.h"
+#include "base/error.h"
 #include "model/random_source.h"
 
 namespace mireforge::cli {
@@ -63,9 +64,18 @@ void ApplySharedOptions(const ParsedOptions& options, Rows& rows, bool rareByDef
 // Generates, writes the map and reports the seeds used.
 template <typename Rows>
 void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& pageRows,
-                     const ParsedOptions& options, std::ostream& out) {
-  const std::string& path = OutputPath(options);
+                     const ParsedOptions& options, const CommandContext& context) {
+  const OutputTarget target(options, context);
+  const std::string& path = target.Path();
   const MapFileOptions fileOptions = MapOutputFileOptions(options, path);  // before the work, not after it
+  // Every row came from the command line, so a row the wizard would refuse is a usage error.
+  try {
+    GeneratorSettings check;
+    if (method == GenerationMethod::CEvo) ApplyCEvoRows(rows.CEvo, check);
+    else ApplyPlasmaRows(rows.Plasma, check);
+  } catch (const Error& e) {
+    throw UsageError(e.what());
+  }
   const bool nameLand = options.Has("--name-land");
   std::optional<LandNamingOptions> naming;
   if (nameLand) {
@@ -89,20 +99,16 @@ void GenerateAndSave(GeneratorRows& rows, GenerationMethod method, const Rows& p
   project.ProjectSaved = false;
 
   SaveMapFile(path, project, fileOptions);
+  target.Deliver();
 
-  out << "map-seed: " << RowInteger(pageRows.Seed) << "\n";
-  out << "rare-seed: " << project.Settings.RareSeed << "\n";
-  if (naming) out << "name-seed: " << naming->Seed << "\n";
+  if (std::ostream* report = target.Report()) {
+    *report << "map-seed: " << RowInteger(pageRows.Seed) << "\n";
+    *report << "rare-seed: " << project.Settings.RareSeed << "\n";
+    if (naming) *report << "name-seed: " << naming->Seed << "\n";
+  }
 }
 
 }  // namespace
-
-const std::string& OutputPath(const ParsedOptions& options) {
-  const std::string* path = options.Value("--output");
-  if (!path) throw UsageError("missing -o FILE");
-  if (path->empty()) throw UsageError("-o needs a file name");
-  return *path;
-}
 
 const CommandSyntax& GeneratePlasmaSpec() {
   static const CommandSyntax syntax = MethodSpec("generate plasma", "Generates a plasma fractal map and writes it to FILE.",
@@ -147,7 +153,7 @@ void RunGeneratePlasma(const ParsedOptions& options, const CommandContext& conte
   page.Smooth = options.Switch("--smooth", "--no-smooth", true) ? "True" : "False";
   SetRow(options, "--smooth-level", page.SmoothLevel);
   SetRow(options, "--avg-height", page.AvgHeight);
-  GenerateAndSave(rows, GenerationMethod::Plasma, rows.Plasma, options, context.Out);
+  GenerateAndSave(rows, GenerationMethod::Plasma, rows.Plasma, options, context);
 }
 
 void RunGenerateCEvo(const ParsedOptions& options, const CommandContext& context) {
@@ -162,7 +168,7 @@ void RunGenerateCEvo(const ParsedOptions& options, const CommandContext& context
   page.AddRandDowns = options.Has("--no-random-downs") ? "False" : "True";
   SetRow(options, "--smoothing", page.ElevationSmooth);
   SetRow(options, "--detail", page.ElevationDetail);
-  GenerateAndSave(rows, GenerationMethod::CEvo, rows.CEvo, options, context.Out);
+  GenerateAndSave(rows, GenerationMethod::CEvo, rows.CEvo, options, context);
 }
 
 }  // namespace mireforge::cli

@@ -57,7 +57,8 @@ const CommandSyntax& ImportSpec() {
 }
 
 void RunImport(const ParsedOptions& options, const CommandContext& context) {
-  const std::string& output = OutputPath(options);
+  const OutputTarget target(options, context);
+  const std::string& output = target.Path();
   const MapFileOptions fileOptions = MapOutputFileOptions(options, output);
   PictureImportOptions picture;
   picture.Method = ResizeMethodOfIndex(
@@ -66,13 +67,16 @@ void RunImport(const ParsedOptions& options, const CommandContext& context) {
   picture.FullEdge = options.Has("--full-edge");
   const ImportThresholds thresholds = ThresholdOptions(options);
 
-  const Image preview = LoadPicturePreview(options.Positionals.front(), picture);
+  const std::string& input = options.Positionals.front();
+  const Image preview = ReadNamingFile(input, [&] { return LoadPicturePreview(input, picture); });
   Project project;
   project.Map = BuildMapFromPreview(DrawTerrainPreview(preview, thresholds));
   if (MapFileFormatOf(output).WritesDescriptions) BuildDefaultDescriptions(project.Descriptions, project.Map);
   project.ProjectSaved = false;
   SaveMapFile(output, project, fileOptions);
-  context.Out << "map-size: " << project.Map.Width << "x" << project.Map.Height << "\n";
+  target.Deliver();
+  if (std::ostream* report = target.Report())
+    *report << "map-size: " << project.Map.Width << "x" << project.Map.Height << "\n";
 }
 
 }  // namespace mireforge::cli

@@ -72,17 +72,19 @@ const CommandSyntax& NameSpec() {
 }
 
 void RunName(const ParsedOptions& options, const CommandContext& context) {
-  const std::string& output = OutputPath(options);
+  const OutputTarget target(options, context);
+  const std::string& output = target.Path();
   const MapFileOptions fileOptions = MapOutputFileOptions(options, output, NameCommandOptions.Domains);
   CheckKeepsNames(output);
   LandNamingOptions naming = NamingFromOptions(options, NameCommandOptions, UtcMillisecondsOfDay());
   naming.Keep = options.Has("--keep");
-  Project project = LoadMapFile(options.Positionals.front());
+  Project project = LoadMapArgument(options.Positionals.front());
   const LandNamingResult result = NameTheLand(project.Map, project.Descriptions, project.Domains, naming);
   SaveMapFile(output, project, fileOptions);
-  context.Out << "name-seed: " << naming.Seed << "\n"
-              << "realms: " << result.Realms << "\nfeatures: " << result.Features << "\nsites: " << result.Sites
-              << "\n";
+  target.Deliver();
+  if (std::ostream* report = target.Report())
+    *report << "name-seed: " << naming.Seed << "\n"
+            << "realms: " << result.Realms << "\nfeatures: " << result.Features << "\nsites: " << result.Sites << "\n";
 }
 
 }  // namespace mireforge::cli

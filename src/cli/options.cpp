@@ -8,13 +8,25 @@ namespace mireforge::cli {
 
 namespace {
 
-const OptionSyntax* FindOption(const CommandSyntax& syntax, std::string_view name) {
-  for (const OptionSyntax& option : syntax.Options)
+const OptionSyntax* FindOption(const std::vector<OptionSyntax>& list, std::string_view name) {
+  for (const OptionSyntax& option : list)
     if (option.Name == name || (!option.ShortName.empty() && option.ShortName == name)) return &option;
   return nullptr;
 }
 
+const OptionSyntax* FindOption(const CommandSyntax& syntax, std::string_view name) {
+  const OptionSyntax* own = FindOption(syntax.Options, name);
+  return own ? own : FindOption(CommonOptions(), name);
+}
+
 }  // namespace
+
+const std::vector<OptionSyntax>& CommonOptions() {
+  static const std::vector<OptionSyntax> options = {
+      {"--quiet", "-q", "", "print no progress and no report lines (seeds, sizes); errors still"},
+  };
+  return options;
+}
 
 bool ParsedOptions::Has(std::string_view name) const {
   return std::any_of(given_.begin(), given_.end(), [&](const auto& entry) { return entry.first == name; });
@@ -113,11 +125,11 @@ std::string HelpText(const CommandSyntax& syntax) {
   text += syntax.Words;
   if (!syntax.Arguments.empty()) text.append(" ").append(syntax.Arguments);
   text.append("\n").append(syntax.Summary).append("\n");
-  if (syntax.Options.empty()) return text;
-
+  std::vector<OptionSyntax> options = syntax.Options;
+  options.insert(options.end(), CommonOptions().begin(), CommonOptions().end());
   std::vector<std::string> heads;
   std::size_t widest = 0;
-  for (const OptionSyntax& option : syntax.Options) {
+  for (const OptionSyntax& option : options) {
     std::string head = "  ";
     if (!option.ShortName.empty()) head.append(option.ShortName).append(", ");
     head += option.Name;
@@ -129,7 +141,7 @@ std::string HelpText(const CommandSyntax& syntax) {
   for (std::size_t i = 0; i < heads.size(); ++i) {
     text += heads[i];
     text.append(widest + 2 - heads[i].size(), ' ');
-    text.append(syntax.Options[i].Help).append("\n");
+    text.append(options[i].Help).append("\n");
   }
   return text;
 }

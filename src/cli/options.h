@@ -30,6 +30,9 @@ struct CommandSyntax {
   std::string_view PositionalNames;  // "IN", for messages
 };
 
+// Options every command takes besides its own.
+const std::vector<OptionSyntax>& CommonOptions();
+
 class ParsedOptions {
  public:
   bool Has(std::string_view name) const;

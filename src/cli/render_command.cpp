@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/output_options.h"
 #include "cli/progress_bar.h"
 #include "base/file_io.h"
 #include "formats/map_files.h"
@@ -38,7 +39,8 @@ const CommandSyntax& RenderSpec() {
       "MAP -o IMAGE",
       "Draws the map MAP tile by tile into IMAGE (.png or .bmp).",
       {
-          {"--output", "-o", "IMAGE", "the picture to write, .png or .bmp"},
+          {"--output", "-o", "IMAGE", "the picture to write, .png or .bmp; - for standard output"},
+          OutputFormatOption,
           {"--tile-size", "", "N", "pixels per tile: 32, 24, 20, 16, 12, 10 or 8 (32)"},
           {"--grid", "", "", "a black line right of and below every tile"},
           {"--retro", "", "", "the retro tiles"},
@@ -50,15 +52,17 @@ const CommandSyntax& RenderSpec() {
 }
 
 void RunRender(const ParsedOptions& options, const CommandContext& context) {
-  const std::string& output = OutputPath(options);
+  const OutputTarget target(options, context);
+  const std::string& output = target.Path();
   const PictureFileType type = ImageTypeOf(output);
   const int tileSize = TileSizeOption(options);
-  const Project project = LoadMapFile(options.Positionals.front());
+  const Project project = LoadMapArgument(options.Positionals.front());
   const TileSet tiles = LoadTileSet(options.Has("--retro"), options.Has("--grayscale"));
   ProgressBar bar(context.Err, "Rendering", context.ShowProgress);
   SaveMapImage(output, type, project.Map, tiles, tileSize, options.Has("--grid") ? 1 : 0,
                [&bar](int done, int total) { bar.Update(done, total); });
   bar.Finish();
+  target.Deliver();
 }
 
 }  // namespace mireforge::cli

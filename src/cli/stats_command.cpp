@@ -21,7 +21,7 @@ const CommandSyntax& StatsSpec() {
 
 void RunStats(const ParsedOptions& options, const CommandContext& context) {
   std::ostream& out = context.Out;
-  const Project project = LoadMapFile(options.Positionals.front(), MapFileParts::Terrain);
+  const Project project = LoadMapArgument(options.Positionals.front(), MapFileParts::Terrain);
   const auto counts = CountTerrain(project.Map);
   const long long total = static_cast<long long>(project.Map.Width) * project.Map.Height;
   if (options.Has("--json")) {

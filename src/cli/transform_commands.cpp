@@ -32,12 +32,13 @@ const OptionSyntax RingOption{"--ring", "", "", "then make the border ring froze
 // Loads IN, lets change() transform it, writes OUT. The output is checked first,
 // so a wrong command line costs no reading.
 template <typename Change>
-void TransformFile(const ParsedOptions& options, Change change) {
-  const std::string& output = OutputPath(options);
-  const MapFileOptions fileOptions = MapOutputFileOptions(options, output);
-  Project project = LoadMapFile(options.Positionals.front());
+void TransformFile(const ParsedOptions& options, const CommandContext& context, Change change) {
+  const OutputTarget target(options, context);
+  const MapFileOptions fileOptions = MapOutputFileOptions(options, target.Path());
+  Project project = LoadMapArgument(options.Positionals.front());
   change(project);
-  SaveMapFile(output, project, fileOptions);
+  SaveMapFile(target.Path(), project, fileOptions);
+  target.Deliver();
 }
 
 }  // namespace
@@ -106,14 +107,14 @@ const CommandSyntax& RotateSpec() {
   return syntax;
 }
 
-void RunResize(const ParsedOptions& options, const CommandContext&) {
+void RunResize(const ParsedOptions& options, const CommandContext& context) {
   // Every option is checked before the map is read; the map's own size is the default.
   const int width = IntegerOption(options, "--width", 0, 1, MaxMapSize);
   const int height = IntegerOption(options, "--height", 0, 1, MaxMapSize);
   const auto anchor = static_cast<Anchor>(ChoiceOption(options, "--anchor", AnchorNames, 0));
   const int dx = IntegerOption(options, "--dx", 0, -MaxOffset, MaxOffset);
   const int dy = IntegerOption(options, "--dy", 0, -MaxOffset, MaxOffset);
-  TransformFile(options, [&](Project& project) {
+  TransformFile(options, context, [&](Project& project) {
     const int oldWidth = project.Map.Width, oldHeight = project.Map.Height;
     const int newWidth = width ? width : oldWidth, newHeight = height ? height : oldHeight;
     const MapOffset placed = AnchorOffset(anchor, oldWidth, oldHeight, newWidth, newHeight);
@@ -122,14 +123,14 @@ void RunResize(const ParsedOptions& options, const CommandContext&) {
   });
 }
 
-void RunCrop(const ParsedOptions& options, const CommandContext&) {
+void RunCrop(const ParsedOptions& options, const CommandContext& context) {
   for (std::string_view name : {"--x", "--y", "--width", "--height"})
     if (!options.Has(name)) throw UsageError("missing " + std::string(name));
   const int x = IntegerOption(options, "--x", 0, 0, MaxMapSize - 1);
   const int y = IntegerOption(options, "--y", 0, 0, MaxMapSize - 1);
   const int width = IntegerOption(options, "--width", 0, 1, MaxMapSize);
   const int height = IntegerOption(options, "--height", 0, 1, MaxMapSize);
-  TransformFile(options, [&](Project& project) {
+  TransformFile(options, context, [&](Project& project) {
     const MapGrid& map = project.Map;
     if (x + width > map.Width || y + height > map.Height)
       throw Error("The box " + std::to_string(width) + " x " + std::to_string(height) + " at " + std::to_string(x) +
@@ -139,18 +140,18 @@ void RunCrop(const ParsedOptions& options, const CommandContext&) {
   });
 }
 
-void RunFlip(const ParsedOptions& options, const CommandContext&) {
+void RunFlip(const ParsedOptions& options, const CommandContext& context) {
   const bool horizontal = options.Has("--horizontal"), vertical = options.Has("--vertical");
   if (!horizontal && !vertical) throw UsageError("say --horizontal or --vertical");
-  TransformFile(options, [&](Project& project) {
+  TransformFile(options, context, [&](Project& project) {
     if (horizontal) FlipHorizontally(project);
     if (vertical) FlipVertically(project);
   });
 }
 
-void RunRotate(const ParsedOptions& options, const CommandContext&) {
+void RunRotate(const ParsedOptions& options, const CommandContext& context) {
   const int turns = ChoiceOption(options, "--degrees", {"90", "180", "270"}, 0) + 1;
-  TransformFile(options,
+  TransformFile(options, context,
                 [&](Project& project) { RotateProject(project, options.Has("--counter-clockwise") ? -turns : turns); });
 }
 

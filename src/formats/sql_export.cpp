@@ -221,6 +221,7 @@ void ForEachScriptLine(const Project& project, const SqlExportOptions& options, 
   const MapGrid& map = project.Map;
   line(std::string_view("# Map data"));
   line(std::string_view());
+  if (options.Transaction) line(std::string_view("start transaction;"));
   // Without the border the inner cells are written shifted so the first inner cell is 0, 0.
   const int inset = options.OmitBorder ? 1 : 0;
   const StatementBuilder builder(options);
@@ -236,11 +237,13 @@ void ForEachScriptLine(const Project& project, const SqlExportOptions& options, 
     }
     line(std::string_view());
   }
-  if (!options.DomainDescriptions) return;
-  line(std::string_view("# Domain data"));
-  line(std::string_view());
-  for (int n = 0; n < DomainCount; ++n)
-    if (project.Domains.Defined(n)) line(std::string_view(DomainStatement(n, project.Domains.Name(n))));
+  if (options.DomainDescriptions) {
+    line(std::string_view("# Domain data"));
+    line(std::string_view());
+    for (int n = 0; n < DomainCount; ++n)
+      if (project.Domains.Defined(n)) line(std::string_view(DomainStatement(n, project.Domains.Name(n))));
+  }
+  if (options.Transaction) line(std::string_view("commit;"));
 }
 
 }  // namespace

@@ -30,6 +30,9 @@ struct SqlExportOptions {
   std::string DomainColumnName = "MPD_DOM_ID";         // Edit8
   bool DomainDescriptions = false;                     // CheckBox6: one insert per named domain
   bool OmitBorder = false;                             // CheckBox5: leave out the frozen-wastes frame
+  // One transaction around every statement: a server that commits each statement
+  // on its own (autocommit) syncs the disk thousands of times.
+  bool Transaction = false;
 
   // The preference "Automatically select all M/MU options": every M/MU check box but the border one.
   void SelectAllMmuOptions();

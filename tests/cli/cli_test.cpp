@@ -82,6 +82,17 @@ TEST(Cli, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
       {{"render", "a.php", "-o", "m.png", "--tile-size", "64"},
        "mireforge-cli: render: --tile-size takes 32, 24, 20, 16, 12, 10 or 8, not '64'"},
       {{"render", "a.php", "-o", "m.png", "--omit-border"}, "mireforge-cli: render: unknown option '--omit-border'"},
+      // Standard output has no extension: the format is named, and only there.
+      {{"convert", "a.php", "-o", "-"}, "mireforge-cli: convert: -o - needs --format EXT"},
+      {{"convert", "a.php", "-o", "b.php", "--format", "sql"},
+       "mireforge-cli: convert: --format is for -o -; the extension of b.php picks its format"},
+      {{"convert", "a.php", "-o", "-", "--format", "doc"},
+       "mireforge-cli: convert: --format takes .mfp, .php, .mmf, .bmp, .png, .sql, .html, not 'doc'"},
+      {{"convert", "a.php", "-o", "-", "--format", "sql", "--with-map"},
+       "mireforge-cli: convert: --with-map writes files beside the output: not with -o -"},
+      {{"render", "a.php", "-o", "-"}, "mireforge-cli: render: -o - needs --format EXT"},
+      {{"convert", "a.php", "-o", "b.php", "--transaction"},
+       "mireforge-cli: convert: option '--transaction' does not apply to a .php file"},
   };
   for (const Case& c : cases) {
     const CliResult result = RunInProcess(c.args);
@@ -209,19 +220,22 @@ TEST(Cli, FailuresExitWithOneAndTheMessage) {
   };
   const std::vector<Case> cases = {
       {{"stats", dir.File("gone.php")}, "mireforge-cli: Cannot open file " + dir.File("gone.php") + "\n"},
-      {{"stats", dir.File("empty.php")}, "mireforge-cli: List index out of bounds (0)\n"},
+      // A reader's message that does not name the file gets its name.
+      {{"stats", dir.File("empty.php")}, "mireforge-cli: " + dir.File("empty.php") + ": List index out of bounds (0)\n"},
       {{"convert", dir.File("gone.php"), "-o", target}, "mireforge-cli: Cannot open file " + dir.File("gone.php") + "\n"},
-      {{"convert", dir.File("empty.php"), "-o", target}, "mireforge-cli: List index out of bounds (0)\n"},
+      {{"convert", dir.File("empty.php"), "-o", target},
+       "mireforge-cli: " + dir.File("empty.php") + ": List index out of bounds (0)\n"},
       {{"convert", good, "-o", dir.File("out.doc")},
        "mireforge-cli: Unknown map file extension .doc of " + dir.File("out.doc") + " (known: " + known + ")\n"},
       {{"convert", good, "-o", dir.File("no/folder/x.php")},
        "mireforge-cli: Cannot create file " + dir.File("no/folder/x.php") + ": No such file or directory\n"},
       {{"stats", dir.File("table.sql")},
-       "mireforge-cli: Cannot load a map from a .sql file (readable: .mfp, .php, .mmf, .bmp, .png, .tmx, .tmj, .csv)\n"},
+       "mireforge-cli: " + dir.File("table.sql") + ": Cannot load a map from a .sql file (readable: .mfp, .php, .mmf, .bmp, .png, .tmx, .tmj, .csv)\n"},
       {{"convert", dir.File("page.html"), "-o", target},
-       "mireforge-cli: Cannot load a map from a .html file (readable: .mfp, .php, .mmf, .bmp, .png, .tmx, .tmj, .csv)\n"},
-      {{"convert", dir.File("old.mfp"), "-o", target}, "mireforge-cli: " + std::string(WrongVersionMessage) + "\n"},
-      {{"convert", dir.File("broken.bmp"), "-o", target}, "mireforge-cli: Bitmap image is not valid\n"},
+       "mireforge-cli: " + dir.File("page.html") + ": Cannot load a map from a .html file (readable: .mfp, .php, .mmf, .bmp, .png, .tmx, .tmj, .csv)\n"},
+      {{"convert", dir.File("old.mfp"), "-o", target},
+       "mireforge-cli: " + dir.File("old.mfp") + ": " + std::string(WrongVersionMessage) + "\n"},
+      {{"convert", dir.File("broken.bmp"), "-o", target}, "mireforge-cli: " + dir.File("broken.bmp") + ": Bitmap image is not valid\n"},
       {{"convert", good, "-o", dir.File("no/folder/x.sql")},
        "mireforge-cli: Cannot create file " + dir.File("no/folder/x.sql") + ": No such file or directory\n"},
       {{"convert", good, "-o", dir.File("no/folder/x.mfp")},
@@ -230,7 +244,7 @@ TEST(Cli, FailuresExitWithOneAndTheMessage) {
       {{"render", dir.File("gone.php"), "-o", dir.File("m.png")},
        "mireforge-cli: Cannot open file " + dir.File("gone.php") + "\n"},
       {{"import", dir.File("gone.png"), "-o", target}, "mireforge-cli: Cannot open file " + dir.File("gone.png") + "\n"},
-      {{"import", dir.File("broken.bmp"), "-o", target}, "mireforge-cli: Bitmap image is not valid\n"},
+      {{"import", dir.File("broken.bmp"), "-o", target}, "mireforge-cli: " + dir.File("broken.bmp") + ": Bitmap image is not valid\n"},
   };
   for (const Case& c : cases) {
     const CliResult result = RunInProcess(c.args);
@@ -260,6 +274,39 @@ TEST(Cli, TheRealProgramGivesTheSameExitStatuses) {
   const CliResult help = RunProgram(MIREFORGE_CLI_PATH, {"convert", "--help"}, dir.Path());
   EXPECT_EQ(help.Status, 0);
   EXPECT_EQ(help.Out.substr(0, 39), "Usage: mireforge-cli convert IN -o OUT\n");
+}
+
+TEST(Cli, StandardOutputCarriesTheFileInTheFormatGivenAndQuietSilencesReports) {
+  TempDir dir;
+  const std::string map = dir.File("m.php");
+  WriteWholeFile(map, SmallMap, "%s");
+  ASSERT_EQ(RunInProcess({"convert", map, "-o", dir.File("ref.sql"), "--domains"}).Status, 0);
+  ASSERT_EQ(RunInProcess({"render", map, "-o", dir.File("ref.png"), "--tile-size", "8"}).Status, 0);
+  ASSERT_EQ(RunInProcess({"generate", "plasma", "--seed", "5", "--width", "9", "-o", dir.File("ref.php")}).Status, 0);
+  ASSERT_EQ(RunInProcess({"generate", "cevo", "--seed", "5", "-o", dir.File("ref.mmf")}).Status, 0);
+  struct Case {
+    std::vector<std::string> args;
+    std::string expectedOut;
+    std::string expectedErr;
+  };
+  const std::vector<Case> cases = {
+      {{"convert", map, "-o", "-", "--format", "sql", "--domains"}, ReadWholeFile(dir.File("ref.sql")), ""},
+      {{"render", map, "-o", "-", "--format", ".PNG", "--tile-size", "8"}, ReadWholeFile(dir.File("ref.png")), ""},
+      // Report lines move to standard error, out of the file's way.
+      {{"generate", "plasma", "--seed", "5", "--width", "9", "-o", "-", "--format", "php"},
+       ReadWholeFile(dir.File("ref.php")), "map-seed: 5\nrare-seed: 0\n"},
+      {{"generate", "plasma", "--seed", "5", "--no-rare", "-q", "-o", dir.File("q.php")}, "", ""},
+      {{"generate", "cevo", "--seed", "5", "--quiet", "-o", "-", "--format", "mmf"}, ReadWholeFile(dir.File("ref.mmf")),
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.front() + " " + c.args[1]);
+    const CliResult result = RunProgram(MIREFORGE_CLI_PATH, c.args, dir.Path());
+    EXPECT_EQ(result.Status, 0) << result.Err;
+    EXPECT_TRUE(result.Out == c.expectedOut) << result.Out.substr(0, 200);
+    EXPECT_EQ(result.Err, c.expectedErr);
+  }
+  EXPECT_TRUE(std::filesystem::exists(dir.File("q.php")));
 }
 
 TEST(Cli, OutputToAFullDeviceFailsWithTheReason) {

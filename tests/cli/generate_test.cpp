@@ -141,7 +141,7 @@ TEST(CliGenerate, CEvoDefaultsSizesAndRareTerrain) {
   EXPECT_TRUE(HasRareTerrain(ReadMap(dir.File("p.php")))) << "rare terrain is on by default for plasma";
 }
 
-TEST(CliGenerate, BadValuesFailLikeTheWizardRowsAndWriteNothing) {
+TEST(CliGenerate, BadValuesAreUsageErrorsWithTheWizardRowsMessagesAndWriteNothing) {
   TempDir dir;
   const std::string path = dir.File("m.php");
   struct Case {
@@ -166,9 +166,10 @@ TEST(CliGenerate, BadValuesFailLikeTheWizardRowsAndWriteNothing) {
     args.insert(args.end(), c.options.begin(), c.options.end());
     args.insert(args.end(), {"-o", path});
     const CliResult result = RunInProcess(args);
-    EXPECT_EQ(result.Status, 1);
+    const std::string words = "generate " + c.options.front();
+    EXPECT_EQ(result.Status, 2) << "a value given on the command line is a usage error";
     EXPECT_EQ(result.Out, "");
-    EXPECT_EQ(result.Err, "mireforge-cli: " + c.err + "\n");
+    EXPECT_EQ(result.Err, "mireforge-cli: " + words + ": " + c.err + "\nTry 'mireforge-cli " + words + " --help'.\n");
     EXPECT_FALSE(std::filesystem::exists(path));
   }
   // An unknown output type is refused before generating.
@@ -186,8 +187,15 @@ TEST(CliGenerate, TheRealProgramGeneratesToo) {
   EXPECT_EQ(ReadMap(dir.File("m.php")).Cells.size(), 4158u);
   const CliResult bad = RunProgram(MIREFORGE_CLI_PATH, {"generate", "plasma", "--width", "w", "-o", dir.File("x.php")},
                                    dir.Path());
-  EXPECT_EQ(bad.Status, 1);
-  EXPECT_EQ(bad.Err, "mireforge-cli: 'w' is not a valid integer value\n");
+  EXPECT_EQ(bad.Status, 2);
+  EXPECT_EQ(bad.Err.substr(0, bad.Err.find('\n')), "mireforge-cli: generate plasma: 'w' is not a valid integer value");
+  // Out of range and not a number at all: both exit 2, as the manual page says.
+  for (const char* option : {"--seed", "--width"}) {
+    const CliResult wrong = RunProgram(MIREFORGE_CLI_PATH,
+                                       {"generate", "plasma", option, option[2] == 's' ? "abc" : "600", "-o", dir.File("x.php")},
+                                       dir.Path());
+    EXPECT_EQ(wrong.Status, 2) << option << ": " << wrong.Err;
+  }
 }
 
 }  // namespace

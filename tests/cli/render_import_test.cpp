@@ -179,7 +179,7 @@ TEST(CliImport, TheRealProgramRendersAndImportsQuietly) {
   EXPECT_EQ(import.Out, "map-size: 396x297\n");
   const CliResult bad = RunProgram(MIREFORGE_CLI_PATH, {"import", map, "-o", dir.File("i.php")}, dir.Path());
   EXPECT_EQ(bad.Status, 1);
-  EXPECT_EQ(bad.Err, "mireforge-cli: Unknown picture file extension (.php)\n");
+  EXPECT_EQ(bad.Err, "mireforge-cli: " + map + ": Unknown picture file extension (.php)\n");
 }
 
 }  // namespace

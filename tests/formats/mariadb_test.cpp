@@ -139,6 +139,36 @@ TEST(MariaDb, ExportedScriptsRunAndStoreEveryTextExactly) {
             renamed);
 }
 
+// One transaction: every cell arrives, and a script that breaks half-way leaves
+// the table as it was instead of half a map.
+TEST(MariaDb, ATransactionScriptLoadsWholeOrNotAtAll) {
+  MariaDbServer server;
+  if (!server.Started()) GTEST_SKIP() << "MariaDB server cannot start here: " << server.Problem();
+  ASSERT_EQ(server.Run(CreateTables, "").Status, 0);
+  TempDir dir;
+  const Project p = HostileProject();
+  SqlExportOptions options;
+  options.SelectAllMmuOptions();
+  options.Transaction = true;
+  const std::string script = dir.File("map.sql");
+  WriteSQLScript(script, p, options);
+  const std::string text = ReadWholeFile(script);
+  EXPECT_EQ(text.substr(0, 34), "# Map data\r\n\r\nstart transaction;\r\n");
+  EXPECT_EQ(text.substr(text.size() - 9), "commit;\r\n");
+
+  const MariaDbServer::Result loaded = server.RunScript(script, "mmu");
+  ASSERT_EQ(loaded.Status, 0) << loaded.Errors;
+  const char* const count = "select count(*) from MPD_MapDescriptions; select count(*) from DOM_Domains;\n";
+  EXPECT_EQ(server.Run(count, "mmu").Output, "4158\n3\n");
+
+  std::string broken = text;
+  broken.insert(broken.find("insert", broken.size() / 2), "nonsense;\r\n");
+  WriteWholeFile(script, broken, "%s");
+  ASSERT_EQ(server.Run("delete from MPD_MapDescriptions; delete from DOM_Domains;\n", "mmu").Status, 0);
+  EXPECT_NE(server.RunScript(script, "mmu").Status, 0);
+  EXPECT_EQ(server.Run(count, "mmu").Output, "0\n0\n");
+}
+
 // Under gbk, big5, sjis and cp932 the byte 0x81 and a following backslash are
 // one character: an escaping backslash would be swallowed and free the quote.
 TEST(MariaDb, NoClientCharacterSetOrServerModeLetsATextOutOfItsString) {

@@ -31,6 +31,9 @@ app=org.mireforge.Mireforge
 required="./usr/bin/mireforge
 ./usr/bin/mireforge-cli
 ./usr/share/man/man1/mireforge-cli.1.gz
+./usr/share/man/man1/mireforge.1.gz
+./usr/share/doc/mireforge/copyright
+./usr/share/doc/mireforge/changelog.Debian.gz
 ./usr/share/applications/$app.desktop
 ./usr/share/mime/packages/$app.xml
 ./usr/share/metainfo/$app.metainfo.xml"
@@ -80,9 +83,12 @@ for program in mireforge mireforge-cli; do
 done
 
 if command -v groff >/dev/null; then
-  gzip -dc "$root/usr/share/man/man1/mireforge-cli.1.gz" | groff -man -Tutf8 -ww -z 2>"$work/groff" || true
-  [ -s "$work/groff" ] && fail "the manual page has roff errors: $(cat "$work/groff")"
+  for page in mireforge-cli mireforge; do
+    gzip -dc "$root/usr/share/man/man1/$page.1.gz" | groff -man -Tutf8 -ww -z 2>"$work/groff" || true
+    [ -s "$work/groff" ] && fail "the manual page of $page has roff errors: $(cat "$work/groff")"
+  done
 fi
+grep -q '^License: Expat' "$root/usr/share/doc/mireforge/copyright" || fail "the copyright file names no licence"
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$root/usr/share/applications/$app.desktop" >"$work/desktop" 2>&1 ||
     fail "desktop file: $(cat "$work/desktop")"
@@ -93,6 +99,17 @@ if command -v appstreamcli >/dev/null; then
 fi
 if command -v xmllint >/dev/null; then
   xmllint --noout "$root/usr/share/mime/packages/$app.xml" 2>"$work/mime" || fail "MIME type: $(cat "$work/mime")"
+fi
+
+# --- lintian: no errors ---------------------------------------------------------------
+# Warnings are printed for the reader; errors fail the check.
+if command -v lintian >/dev/null; then
+  lintian --no-tag-display-limit "$deb" >"$work/lintian" 2>&1 || true
+  grep '^E:' "$work/lintian" >"$work/lintian-errors" || true
+  [ -s "$work/lintian-errors" ] && fail "lintian errors: $(cat "$work/lintian-errors")"
+  grep '^W:' "$work/lintian" || true
+else
+  fail "lintian is not installed (scripts/setup-deps installs it)"
 fi
 
 # --- dpkg installs it into an empty root -------------------------------------------------

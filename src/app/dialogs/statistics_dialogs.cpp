@@ -24,7 +24,6 @@ namespace mireforge {
 
 namespace {
 
-const QColor OddRowShade(240, 240, 240);
 constexpr int MiniatureSide = 400;
 
 // Every row 34 pixels high, room for a 32-pixel tile.
@@ -42,8 +41,10 @@ QTreeWidget* StatisticsList(const QStringList& headers, QWidget* parent) {
   auto* list = new QTreeWidget(parent);
   list->setColumnCount(3);
   list->setHeaderLabels(headers);
+  list->setAccessibleName(headers.front() + " statistics");
   list->setRootIsDecorated(false);
   list->setUniformRowHeights(true);
+  list->setAlternatingRowColors(true);  // the palette's stripes, readable in dark themes
   list->setSelectionMode(QAbstractItemView::NoSelection);
   list->header()->setDefaultAlignment(Qt::AlignCenter);
   return list;
@@ -72,8 +73,6 @@ void AddStatRow(QTreeWidget* list, const TStatItem& stat, const QIcon& icon) {
   item->setIcon(0, icon);
   item->setTextAlignment(1, Qt::AlignCenter);
   item->setTextAlignment(2, Qt::AlignCenter);
-  if ((list->topLevelItemCount() - 1) % 2 == 1)
-    for (int column = 0; column < 3; ++column) item->setBackground(column, OddRowShade);
 }
 
 QString FormatShare(int count, long long total) {

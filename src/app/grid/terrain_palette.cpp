@@ -13,7 +13,9 @@ TerrainPalette::TerrainPalette(const TileImages& tiles, QWidget* parent) : QWidg
     auto* button = new QToolButton(this);
     button->setAutoRaise(true);
     button->setIconSize(QSize(32, 32));
-    button->setToolTip(QString::fromUtf8(TerrainPickNames[code].data(), TerrainPickNames[code].size()));
+    const QString name = QString::fromUtf8(TerrainPickNames[code].data(), TerrainPickNames[code].size());
+    button->setToolTip(name);
+    button->setAccessibleName(name.at(0).toUpper() + name.mid(1));  // a screen reader speaks the name, not only the hint
     button->setObjectName(QString("palTerrain%1").arg(code));
     connect(button, &QToolButton::clicked, this, [this, code] { emit TerrainChosen(code); });
     layout->addWidget(button, code / 4, code % 4);

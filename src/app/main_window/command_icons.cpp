@@ -1,6 +1,7 @@
 #include "app/main_window/command_icons.h"
 
 #include <QAction>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
 
@@ -56,7 +57,7 @@ QIcon TextIcon(const QString& text) {
   font.setBold(true);
   font.setPixelSize(11);
   painter.setFont(font);
-  painter.setPen(Qt::black);
+  painter.setPen(QGuiApplication::palette().color(QPalette::WindowText));  // readable on dark themes too
   painter.drawRect(0, 0, 23, 23);
   painter.drawText(QRect(0, 0, 24, 24), Qt::AlignCenter, text);
   return QIcon(pixmap);

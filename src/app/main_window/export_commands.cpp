@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/dialogs/user_prompts.h"
+#include "app/session/desktop_session.h"
 #include "formats/html_map.h"
 #include "formats/tiled_project.h"
 #include "project/project.h"
@@ -40,7 +41,9 @@ bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& proje
       options.KeepExistingPictures =
           !prompts.AskReplace(parent, QString(HtmlPicturesReplaceQuestion).arg(existing.join(", ")));
   }
-  WithBusyCursor([&] { WriteHtmlMap(choice.fileName.toStdString(), project, options); });
+  WithBusyCursor([&] {
+    RunExport(parent, [path = choice.fileName.toStdString(), &project, options] { WriteHtmlMap(path, project, options); });
+  });
   return true;
 }
 

@@ -31,6 +31,7 @@
 #include "app/main_window/status_panel.h"
 #include "app/grid/terrain_palette.h"
 #include "app/dialogs/user_prompts.h"
+#include "app/session/desktop_session.h"
 #include "base/error.h"
 
 namespace mireforge {
@@ -93,6 +94,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   RebuildRecentMenu();
   UpdateCommands();
   new WindowFit(this, DG);
+  new DesktopSession(*this, preferencesPath_);  // keys and layout of the last run, over the defaults
 }
 
 TfMain::~TfMain() = default;
@@ -210,8 +212,10 @@ void TfMain::CreateDocks() {
 
   DescVT = new QTreeView(this);
   DescVT->setObjectName("DescVT");
+  DescVT->setAccessibleName("Location descriptions");
   DescVT->setModel(descModel);
   DescVT->setRootIsDecorated(false);
+  DescVT->setAlternatingRowColors(true);  // the palette's stripes, readable in dark themes
   DescVT->setUniformRowHeights(true);
   DescVT->setSelectionMode(QAbstractItemView::ExtendedSelection);
   DescVT->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -234,8 +238,10 @@ void TfMain::CreateDocks() {
 
   DomainVT = new QTreeView(this);
   DomainVT->setObjectName("DomainVT");
+  DomainVT->setAccessibleName("Domains");
   DomainVT->setModel(domainModel);
   DomainVT->setRootIsDecorated(false);
+  DomainVT->setAlternatingRowColors(true);
   DomainVT->setUniformRowHeights(true);
   DomainVT->setSelectionBehavior(QAbstractItemView::SelectRows);
   DomainVT->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -498,9 +504,11 @@ void TfMain::RestoreDockWidths() {
 }
 
 void TfMain::ShowAtStart() {
-  resize(1024, 720);
-  if (QScreen* screen = QApplication::primaryScreen())
-    move(screen->availableGeometry().center() - rect().center());
+  if (!SessionOf(*this)->LayoutRestored()) {
+    resize(1024, 720);
+    if (QScreen* screen = QApplication::primaryScreen())
+      move(screen->availableGeometry().center() - rect().center());
+  }
   if (aFullscreen->isChecked()) showMaximized();
   else show();
 }
@@ -532,6 +540,7 @@ void TfMain::ShutDown() {
   s.showStatisticsWindow = !twStatistics->isHidden();
   s.startFullscreen = aFullscreen->isChecked();
   prefs_.Save(preferencesPath_);
+  SessionOf(*this)->Save();
 }
 
 void TfMain::Guard(const std::function<void()>& command) {
@@ -546,7 +555,9 @@ void TfMain::Guard(const std::function<void()>& command) {
 
 void TfMain::ShowOptions() {
   TfOptions dialog({rememberLastInput_, autoMMUSQL_, invertRowCol_, autoSaveMMF_}, this);
+  SessionOf(*this)->AddPages(dialog);
   if (dialog.exec() != QDialog::Accepted) return;
+  SessionOf(*this)->TakePages();
   const OptionValues values = dialog.Values();
   rememberLastInput_ = values.rememberLastInput;
   autoMMUSQL_ = values.autoMMUSQL;

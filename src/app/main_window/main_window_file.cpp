@@ -13,6 +13,7 @@
 #include "app/main_window/main_window.h"
 #include "app/dialogs/small_forms.h"
 #include "app/dialogs/user_prompts.h"
+#include "app/session/desktop_session.h"
 #include "formats/html_map.h"
 #include "formats/map_files.h"
 #include "formats/midnight_map.h"
@@ -69,6 +70,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
         });
         fInfo->Finish();
         document_.MarkSaved(file);
+        SessionOf(*this)->ProjectSaved();
         return true;
       }
       // Cancelling the save dialog cancels the close or New as well, so no work is lost.
@@ -124,6 +126,7 @@ bool TfMain::SaveProjectAs() {
   // Only a file that was written enters the list.
   RememberFile(prefs_.projects, choice.fileName);
   document_.MarkSaved(Path(choice.fileName));
+  SessionOf(*this)->ProjectSaved();
   return true;
 }
 
@@ -171,7 +174,7 @@ void TfMain::SaveMMUCommand() {
   if (choice.fileName.isEmpty()) return;
   {
     BusyCursor busy;
-    WriteMidnightMap(Path(choice.fileName), project_.Map, false);
+    RunExport(this, [this, path = Path(choice.fileName)] { WriteMidnightMap(path, project_.Map, false); });
   }
   RememberFile(prefs_.mmuMaps, choice.fileName);
 }
@@ -181,11 +184,13 @@ void TfMain::SaveMapImageCommand() {
   if (choice.fileName.isEmpty()) return;
   const GridOptions& options = DG->Options();
   BusyCursor busy;
-  fInfo->Start("Saving, please wait...", project_.Map.Height);
-  SaveMapImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map,
-               tiles_.MapImageTiles(CurrentTileStyle()), options.tileSize, options.gridLines ? 1 : 0,
-               [this](int done, int) { fInfo->SetPosition(done); });
-  fInfo->Finish();
+  RunExport(this, [this, path = Path(choice.fileName), type = static_cast<PictureFileType>(choice.filterIndex),
+                   style = CurrentTileStyle(), size = options.tileSize, grid = options.gridLines ? 1 : 0] {
+    fInfo->Start("Saving, please wait...", project_.Map.Height);
+    SaveMapImage(path, type, project_.Map, tiles_.MapImageTiles(style), size, grid,
+                 [this](int done, int) { fInfo->SetPosition(done); });
+    fInfo->Finish();
+  });
 }
 
 void TfMain::LoadMMUCommand() {
@@ -201,7 +206,9 @@ void TfMain::SavePreviewCommand() {
   if (choice.fileName.isEmpty()) return;
   {
     BusyCursor busy;
-    SavePreviewImage(Path(choice.fileName), static_cast<PictureFileType>(choice.filterIndex), project_.Map);
+    RunExport(this, [this, path = Path(choice.fileName), type = static_cast<PictureFileType>(choice.filterIndex)] {
+      SavePreviewImage(path, type, project_.Map);
+    });
   }
   RememberFile(prefs_.images, choice.fileName);
 }

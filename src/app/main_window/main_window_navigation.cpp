@@ -42,6 +42,7 @@ void TfMain::CreateNavigation() {
 
   HistoryVT = new QUndoView(&undo_, this);
   HistoryVT->setObjectName("HistoryVT");
+  HistoryVT->setAccessibleName("History");
   HistoryVT->setEmptyLabel("Start");
   HistoryVT->setMinimumSize(120, 80);
   twHistory = makeDock("History", "twHistory", HistoryVT);

@@ -80,6 +80,7 @@ TfFindReplace::TfFindReplace(Project& project, EditView& view, QUndoStack& undo,
   results = new FindResultsModel(project_, rowFirst_, this);
   ResultsVT = new QTreeView(this);
   ResultsVT->setObjectName("ResultsVT");
+  ResultsVT->setAccessibleName("Matches");
   ResultsVT->setModel(results);
   ResultsVT->setRootIsDecorated(false);
   ResultsVT->setUniformRowHeights(true);

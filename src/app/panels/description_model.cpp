@@ -8,17 +8,6 @@
 
 namespace mireforge {
 
-namespace {
-
-const QColor OddRowColor(240, 240, 240);
-
-QVariant RowBackground(int row) {
-  if (row % 2 == 1) return OddRowColor;
-  return {};
-}
-
-}  // namespace
-
 DescriptionModel::DescriptionModel(Project& project, const TileImages& tiles, const bool& invertRowCol,
                                    QObject* parent)
     : QAbstractTableModel(parent), project_(project), invertRowCol_(invertRowCol) {
@@ -59,7 +48,6 @@ QVariant DescriptionModel::data(const QModelIndex& index, int role) const {
     if (index.column() == 1) return DomainSwatch(project_.Domains.Color(item.Domain));
     return {};
   }
-  if (role == Qt::BackgroundRole) return RowBackground(index.row());
   return {};
 }
 
@@ -97,7 +85,6 @@ QVariant DomainModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
     return QString::fromStdString(project_.Domains.DomainLabel(number));
   if (role == Qt::DecorationRole) return DomainSwatch(project_.Domains.Color(number));
-  if (role == Qt::BackgroundRole) return RowBackground(index.row());
   return {};
 }
 

@@ -52,14 +52,29 @@ void RecentList::Write(IniFile& ini, const char* section) const {
 
 QString Preferences::DefaultPath() {
   const QString program = QCoreApplication::applicationFilePath();
-  const QFileInfo info(program);
-  const QString name = (info.completeBaseName().isEmpty() ? QString("mireforge") : info.completeBaseName()) + ".ini";
-  const QFileInfo folder(info.absolutePath());
-  if (!program.isEmpty() && folder.isDir() && folder.isWritable()) return QDir(info.absolutePath()).filePath(name);
-  // An installed program cannot write beside itself.
+  const QFileInfo folder(QFileInfo(program).absolutePath());
   const QString config = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-  QDir().mkpath(config);
-  return QDir(config).filePath(name);
+  const QString path = PathFor(program, folder.isDir() && folder.isWritable(), config);
+  if (path.startsWith(config)) QDir().mkpath(config);
+  return path;
+}
+
+QString Preferences::PathFor(const QString& programPath, bool folderWritable, const QString& configFolder) {
+  const QFileInfo info(programPath);
+  const QString name = (info.completeBaseName().isEmpty() ? QString("mireforge") : info.completeBaseName()) + ".ini";
+  const QString folder = QDir::cleanPath(info.absolutePath()) + "/";
+  // Files there belong to packages: one left behind would outlive the package.
+  static const QStringList systemFolders = {"/usr/", "/bin/", "/sbin/", "/opt/", "/snap/", "/app/", "/nix/", "/lib/", "/lib64/"};
+  bool inSystemFolder = false;
+  for (const QString& system : systemFolders) inSystemFolder = inSystemFolder || folder.startsWith(system);
+#ifdef Q_OS_WIN
+  for (const char* variable : {"ProgramFiles", "ProgramFiles(x86)", "SystemRoot"}) {
+    const QString system = QDir::fromNativeSeparators(qEnvironmentVariable(variable));
+    if (!system.isEmpty()) inSystemFolder = inSystemFolder || folder.startsWith(system + "/", Qt::CaseInsensitive);
+  }
+#endif
+  if (!programPath.isEmpty() && folderWritable && !inSystemFolder) return QDir(info.absolutePath()).filePath(name);
+  return QDir(configFolder).filePath(name);
 }
 
 void Preferences::Load(const QString& path) {

@@ -47,8 +47,12 @@ struct Preferences {
   Settings settings;
   RecentList projects, images, mmuMaps;
 
-  // Beside the program when that folder is writable, else the user's configuration folder.
+  // PathFor this program, its folder's writability and the user's configuration folder.
   static QString DefaultPath();
+  // Beside a program run from a writable folder of its own (a build folder);
+  // in configFolder for one installed in a system folder, even one root
+  // could write to, or in a folder it cannot write.
+  static QString PathFor(const QString& programPath, bool folderWritable, const QString& configFolder);
   // A missing or unreadable file or key gives the defaults.
   void Load(const QString& path);
   // Prunes the recent lists, then writes them and "Settings"; throws Error on failure.

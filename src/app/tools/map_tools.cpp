@@ -208,6 +208,7 @@ void MapTools::CreateBars() {
   optionsBar->addWidget(new QLabel(" Seed: ", optionsBar));
   eSeed = new QSpinBox(optionsBar);
   eSeed->setObjectName("eSeed");
+  eSeed->setAccessibleName("Random brush seed");
   eSeed->setRange(0, 999999);
   eSeed->setValue(1);
   optionsBar->addWidget(eSeed);

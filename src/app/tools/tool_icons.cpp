@@ -1,6 +1,8 @@
 #include "app/tools/tool_icons.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QPainterPath>
 #include <QPixmap>
 
@@ -11,7 +13,8 @@ namespace {
 // Draws the tool's sign into a square of side s (24 for the tool bar).
 void DrawSign(QPainter& p, Tool tool, int s) {
   p.setRenderHint(QPainter::Antialiasing);
-  const QColor ink(30, 30, 30);
+  // The palette's text colour, so the signs stay visible on dark themes too.
+  const QColor ink = QGuiApplication::palette().color(QPalette::WindowText);
   const double u = s / 24.0;
   p.scale(u, u);
   QPen pen(ink, 1.6);
@@ -70,8 +73,11 @@ void DrawSign(QPainter& p, Tool tool, int s) {
       p.drawEllipse(QRectF(2, 4, 20, 16));
       break;
     case Tool::Line:
-      p.setPen(QPen(QColor(40, 120, 220), 3, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(4, 20), QPointF(20, 4));
+      // Edged in ink: the blue alone is faint on a dark tool bar.
+      for (const auto& [colour, width] : {std::pair{ink, 4.6}, std::pair{QColor(40, 120, 220), 3.0}}) {
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(4, 20), QPointF(20, 4));
+      }
       break;
   }
 }

@@ -81,6 +81,8 @@ class RowDelegate : public QStyledItemDelegate {
 
 PropertyGrid::PropertyGrid(QWidget* parent) : QTreeWidget(parent) {
   setColumnCount(2);
+  setHeaderLabels({"Parameter", "Value"});  // hidden, but what a screen reader calls the columns
+  setAccessibleName("Parameters");
   setHeaderHidden(true);
   setRootIsDecorated(true);
   setIndentation(12);  // narrow steps leave the values room beside whole captions

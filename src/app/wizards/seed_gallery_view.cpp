@@ -32,6 +32,7 @@ SeedGalleryView::SeedGalleryView(QWidget* parent) : QWidget(parent) {
   layout->setSpacing(3);
   for (int i = 0; i < Count; ++i) {
     tiles_[i] = new GalleryTile(this);
+    tiles_[i]->setAccessibleName(QString("Seed %1").arg(i + 1));
     tiles_[i]->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     layout->addWidget(tiles_[i], i / 3, i % 3);
     connect(tiles_[i], &QAbstractButton::clicked, this, [this, i] { emit Picked(i); });

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs/user_prompts.h"
+#include "app/session/desktop_session.h"
 #include "app/wizards/wizard_parts.h"
 #include "project/project.h"
 
@@ -46,7 +47,7 @@ TfSQLEx::TfSQLEx(const Project& project, UserPrompts& prompts, bool autoSelect, 
 
   for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6, Edit7, Edit8})
     connect(edit, &QLineEdit::textChanged, this, &TfSQLEx::OnDataChange);
-  for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6})
+  for (QCheckBox* box : {CheckBox1, CheckBox2, CheckBox3, CheckBox4, CheckBox5, CheckBox6, cbTransaction})
     connect(box, &QCheckBox::toggled, this, &TfSQLEx::OnDataChange);
   connect(rbInsert, &QRadioButton::toggled, this, &TfSQLEx::OnDataChange);
   OnDataChange();
@@ -89,9 +90,12 @@ QWidget* TfSQLEx::CreateOptionsPage() {
   addRow("&X:", Edit2);
   addRow("&Y:", Edit3);
   addRow("&Terrain:", Edit4);
-  auto* generalLayout = new QHBoxLayout(general);
-  generalLayout->addWidget(RadioGroup1, 0, Qt::AlignTop);
-  generalLayout->addLayout(names, 1);
+  cbTransaction = new QCheckBox("Wrap all statements in one transaction (loads &faster)", general);
+  auto* generalLayout = new QGridLayout(general);
+  generalLayout->addWidget(RadioGroup1, 0, 0, Qt::AlignTop);
+  generalLayout->addLayout(names, 0, 1);
+  generalLayout->setColumnStretch(1, 1);
+  generalLayout->addWidget(cbTransaction, 1, 0, 1, 2);
   PageControl->addTab(general, "General");
 
   auto* mmu = new QWidget;
@@ -152,6 +156,7 @@ SqlExportOptions TfSQLEx::Options() const {
   o.DomainColumnName = Text(Edit8);
   o.DomainDescriptions = CheckBox6->isChecked();
   o.OmitBorder = CheckBox5->isChecked();
+  o.Transaction = cbTransaction->isChecked();
   return o;
 }
 
@@ -198,7 +203,7 @@ void TfSQLEx::WriteSQLScript() {
   const SqlExportOptions options = Options();
   try {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    mireforge::WriteSQLScript(path, project_, options);
+    RunExport(parentWidget(), [path, options, &project = project_] { mireforge::WriteSQLScript(path, project, options); });
     QApplication::restoreOverrideCursor();
     if (saveMap_)
       WriteAccompanyingMap(path, project_.Map, options, [this](const std::string& question) {

@@ -37,6 +37,7 @@ class TfSQLEx : public WizardDialog {
             *Edit6 = nullptr, *Edit7 = nullptr, *Edit8 = nullptr;
   QCheckBox *CheckBox1 = nullptr, *CheckBox2 = nullptr, *CheckBox3 = nullptr, *CheckBox4 = nullptr,
             *CheckBox5 = nullptr, *CheckBox6 = nullptr;
+  QCheckBox* cbTransaction = nullptr;  // off by default: the script stays as plain as it always was
   QLabel* lValue = nullptr;
   QPlainTextEdit* Sample = nullptr;
   QPushButton *bNext = nullptr, *bCancel = nullptr;

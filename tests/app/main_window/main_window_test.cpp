@@ -130,6 +130,28 @@ TEST_F(MainWindowTest, PreferencesRoundTripAndPruneAtShutdown) {
   EXPECT_FALSE(again.InvertRowCol());  // never stored
 }
 
+// An installed program keeps no file in a system folder, even as root; a build keeps its own.
+TEST(PreferencesPathTest, SystemFoldersUseTheConfigurationFolder) {
+  const QString config = "/home/ann/.config/Mireforge";
+  struct Case {
+    QString program;
+    bool writable;
+    QString expected;
+  };
+  const Case cases[] = {
+      {"/usr/bin/mireforge", true, config + "/mireforge.ini"},
+      {"/usr/local/bin/mireforge", true, config + "/mireforge.ini"},
+      {"/opt/mireforge/bin/mireforge", true, config + "/mireforge.ini"},
+      {"/usr/bin/mireforge", false, config + "/mireforge.ini"},
+      {"/work/mireforge/build/src/app/mireforge", true, "/work/mireforge/build/src/app/mireforge.ini"},
+      {"/home/ann/tools/usr/mireforge", true, "/home/ann/tools/usr/mireforge.ini"},
+      {"/home/ann/readonly/mireforge", false, config + "/mireforge.ini"},
+      {"/librarian/mireforge", true, "/librarian/mireforge.ini"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Preferences::PathFor(c.program, c.writable, config), c.expected) << c.program.toStdString();
+}
+
 TEST(RecentListTest, SeventhEntryPushesOutOldestAndKnownEntryMovesToTop) {
   RecentList list;
   for (int i = 1; i <= 7; ++i) list.Add(QString("/maps/%1.php").arg(i));

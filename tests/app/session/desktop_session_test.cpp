@@ -1,0 +1,205 @@
+// Keys the user sets, the window layout and the session options, through the
+// preferences dialog and a restart of the window.
+#include <QComboBox>
+#include <QDockWidget>
+#include <QKeySequenceEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include "app/app_test_support.h"
+#include "app/real_input.h"
+#include "app/dialogs/keyboard_page.h"
+#include "app/dialogs/small_forms.h"
+#include "app/session/desktop_session.h"
+#include "app/tools/map_tools.h"
+#include "base/file_io.h"
+#include "base/ini_file.h"
+#include "base/error.h"
+
+namespace mireforge::testing {
+namespace {
+
+void ClickTab(TfOptions* dialog, const QString& caption) {
+  QTabBar* bar = dialog->tabs->tabBar();
+  for (int i = 0; i < bar->count(); ++i)
+    if (bar->tabText(i) == caption) QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
+}
+
+void ClickCommand(KeyboardPage* page, const QString& id) {
+  const QList<QTreeWidgetItem*> found = page->CommandVT->findItems(id, Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1) << id.toStdString();
+  page->CommandVT->scrollToItem(found.front());
+  QTest::mouseClick(page->CommandVT->viewport(), Qt::LeftButton, {},
+                    page->CommandVT->visualItemRect(found.front()).center());
+  ASSERT_EQ(page->CommandVT->currentItem(), found.front());
+}
+
+// Runs steps on the preferences dialog's Keyboard page, then presses OK.
+void OnKeyboardPage(std::function<void(KeyboardPage*)> steps) {
+  OnModal<TfOptions>([steps](TfOptions* dialog) {
+    ClickTab(dialog, "Keyboard");
+    auto* page = dialog->findChild<KeyboardPage*>();
+    EXPECT_EQ(dialog->tabs->currentWidget(), page);
+    steps(page);
+    ClickButton(dialog, "OK");
+  });
+}
+
+// Ticks one box of the preferences' "Session" page with the mouse and presses OK.
+void TickSessionOption(TfMain& window, QCheckBox* SessionPage::*box) {
+  OnModal<TfOptions>([box](TfOptions* dialog) {
+    ClickTab(dialog, "Session");
+    QCheckBox* check = dialog->findChild<SessionPage*>()->*box;
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
+    ClickButton(dialog, "OK");
+  });
+  window.aOptions->trigger();
+}
+
+using DesktopSessionTest = MainWindowTest;
+
+TEST_F(DesktopSessionTest, AKeyPressedOnTheKeyboardPageRunsItsCommandAndComesBackAfterARestart) {
+  TfMain& w = Start();
+  MakeBlankMap(8, 8);
+  QString conflict;
+  OnKeyboardPage([&](KeyboardPage* page) {
+    ClickCommand(page, "Fill");
+    EXPECT_EQ(page->eKey->keySequence(), QKeySequence("Ctrl+F")) << "the default key";
+    QTest::mouseClick(page->eKey, Qt::LeftButton);
+    QTest::keyClick(page->eKey, Qt::Key_G, Qt::ControlModifier);  // Show Grid's key
+    QTest::qWait(1200);  // the field takes a second for further keys of a sequence
+    conflict = page->lConflict->text();
+    EXPECT_EQ(page->CommandVT->currentItem()->text(2).toStdString(), "Show Grid");
+    EXPECT_EQ(page->cbKeymap->currentText().toStdString(), "Custom");
+    QTest::mouseClick(page->bClear, Qt::LeftButton);
+    QTest::mouseClick(page->eKey, Qt::LeftButton);
+    QTest::keyClick(page->eKey, Qt::Key_K, Qt::ControlModifier);
+    QTest::mouseClick(page->CommandVT->viewport(), Qt::LeftButton, {},
+                      page->CommandVT->visualItemRect(page->CommandVT->currentItem()).center());  // focus leaves: done
+    EXPECT_EQ(page->CommandVT->currentItem()->text(2).toStdString(), "");
+  });
+  w.aOptions->trigger();
+  EXPECT_EQ(conflict.toStdString(), "The key of \"Fill\" is also the key of: Show Grid");
+  EXPECT_EQ(w.aFill->shortcut(), QKeySequence("Ctrl+K"));
+
+  int fills = 0;
+  auto pressAndCount = [&](Qt::Key key) {
+    OnModal<TfFill>([&](TfFill* dialog) {
+      ++fills;
+      dialog->reject();
+    });
+    PressKey(&w, key, Qt::ControlModifier);
+    QTest::qWait(50);
+  };
+  pressAndCount(Qt::Key_K);
+  EXPECT_EQ(fills, 1);
+  pressAndCount(Qt::Key_F);
+  EXPECT_EQ(fills, 1) << "the old key no longer fills";
+
+  w.CurrentProject().ProjectSaved = true;
+  ASSERT_TRUE(w.close());
+  window.reset();
+  EXPECT_EQ(IniFile::Load(iniPath.toStdString(), AnyFileSize).ReadString("Keys", "Fill", ""), "Ctrl+K");
+  TfMain& again = Start();
+  EXPECT_EQ(again.aFill->shortcut(), QKeySequence("Ctrl+K"));
+  EXPECT_EQ(again.aShowGrid->shortcut(), QKeySequence("Ctrl+G"));
+}
+
+TEST_F(DesktopSessionTest, CommonKeysTheKeymapFileAndReset) {
+  TfMain& w = Start();
+  const QString file = File("mine.keys");
+  OnKeyboardPage([&](KeyboardPage* page) {
+    page->cbKeymap->setFocus();
+    QTest::keyClick(page->cbKeymap, Qt::Key_Down);  // "Common keys"
+    EXPECT_EQ(page->cbKeymap->currentText().toStdString(), "Common keys");
+    ClickCommand(page, "Save Mireforge project");
+    EXPECT_EQ(page->eKey->keySequence(), QKeySequence("Ctrl+S"));
+    page->Result().Export(file);
+  });
+  w.aOptions->trigger();
+  EXPECT_EQ(w.aSaveProject->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(w.aLoadProject->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(w.aUndo->shortcut(), QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(w.aCreate->shortcut(), QKeySequence("Ctrl+N")) << "Create map moves off Ctrl+C";
+  EXPECT_EQ(w.tools->aCopy->shortcut(), QKeySequence("Ctrl+C"));
+  const std::string exported = ReadWholeFile(file.toStdString());
+  EXPECT_NE(exported.find("[Mireforge keymap]\r\n"), std::string::npos);
+  EXPECT_NE(exported.find("Save Mireforge project=Ctrl+S\r\n"), std::string::npos);
+
+  // Ctrl+O now loads a project, as in most programs: the open dialog comes.
+  PressKey(&w, Qt::Key_O, Qt::ControlModifier);
+  ASSERT_FALSE(prompts.dialogs.isEmpty());
+  EXPECT_TRUE(prompts.dialogs.back().startsWith("Load Mireforge project")) << prompts.dialogs.back().toStdString();
+
+  // Back to the defaults, then the exported file brings the common keys back.
+  OnKeyboardPage([&](KeyboardPage* page) {
+    QTest::mouseClick(page->bResetAll, Qt::LeftButton);
+    EXPECT_EQ(page->cbKeymap->currentText().toStdString(), "Default keys");
+    WriteWholeFile(File("not-a-keymap.keys").toStdString(), "[Something else]\r\n", "%s");
+    EXPECT_THROW(Keymap::Import(File("not-a-keymap.keys"), SessionOf(*window)->DefaultKeys()), Error);
+    EXPECT_TRUE(Keymap::Import(file, SessionOf(*window)->DefaultKeys()) == Keymap::CommonKeys(SessionOf(*window)->DefaultKeys()))
+        << "the exported file brings the common keys back";
+    page->cbKeymap->setFocus();
+    QTest::keyClick(page->cbKeymap, Qt::Key_Down);
+    EXPECT_EQ(page->cbKeymap->currentText().toStdString(), "Common keys");
+    ClickCommand(page, "Create map");
+    QTest::mouseClick(page->bReset, Qt::LeftButton);
+    EXPECT_EQ(page->eKey->keySequence(), QKeySequence("Ctrl+C"));
+    EXPECT_NE(page->lConflict->text().indexOf("Copy"), -1) << "the spec's Ctrl+C and the common copy key clash";
+  });
+  w.aOptions->trigger();
+  EXPECT_EQ(w.aCreate->shortcut(), QKeySequence("Ctrl+C"));
+  EXPECT_EQ(w.aSaveProject->shortcut(), QKeySequence("Ctrl+S"));
+}
+
+TEST_F(DesktopSessionTest, GeometryDocksAndSessionOptionsComeBackAfterARestart) {
+  TfMain& w = Start();
+  w.aFullscreen->trigger();  // off, so the stored size counts
+  w.resize(900, 640);
+  QApplication::processEvents();
+  // A double click on a dock's title floats it.
+  QTest::mouseDClick(w.twTerrain, Qt::LeftButton, {}, QPoint(w.twTerrain->width() / 2, 6));
+  ASSERT_TRUE(w.twTerrain->isFloating());
+  w.twDomains->close();
+  TickSessionOption(w, &SessionPage::cbReopenLastProject);
+  ASSERT_TRUE(w.close());
+  window.reset();
+
+  window = std::make_unique<TfMain>(iniPath, prompts);
+  window->ShowAtStart();
+  QApplication::processEvents();
+  EXPECT_EQ(window->size(), QSize(900, 640));
+  EXPECT_TRUE(window->twTerrain->isFloating());
+  EXPECT_TRUE(window->twDomains->isHidden());
+  EXPECT_FALSE(window->twDesc->isHidden());
+  const DesktopSession& session = *SessionOf(*window);
+  EXPECT_TRUE(session.Options().reopenLastProject);
+  QFile(File("last.mfp")).open(QIODevice::WriteOnly);
+  EXPECT_EQ(session.ProjectToReopen({File("last.mfp"), File("older.mfp")}).toStdString(), File("last.mfp").toStdString());
+  EXPECT_EQ(session.ProjectToReopen({File("gone.mfp")}).toStdString(), "");
+}
+
+TEST_F(DesktopSessionTest, SavingTheProjectRepeatsTheLastExportWhenAsked) {
+  TfMain& w = Start();
+  MakeBlankMap(5, 4);
+  prompts.files.push_back({File("map.php"), 1});
+  w.aSaveMMU->trigger();
+  const std::string exported = ReadWholeFile(File("map.php").toStdString());
+  QFile::remove(File("map.php"));
+  prompts.files.push_back({File("first.mfp"), 1});
+  w.aSaveProject->trigger();
+  EXPECT_FALSE(QFile::exists(File("map.php"))) << "off by default";
+
+  TickSessionOption(w, &SessionPage::cbRepeatExport);
+  prompts.files.push_back({File("second.mfp"), 1});
+  w.aSaveProject->trigger();
+  ASSERT_TRUE(QFile::exists(File("second.mfp")));
+  EXPECT_EQ(ReadWholeFile(File("map.php").toStdString()), exported) << "the same file, written again";
+}
+
+}  // namespace
+}  // namespace mireforge::testing

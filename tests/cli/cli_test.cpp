@@ -87,7 +87,7 @@ TEST(Cli, UsageErrorsExitWithTwoAndSayWhatIsWrong) {
       {{"convert", "a.php", "-o", "b.php", "--format", "sql"},
        "mireforge-cli: convert: --format is for -o -; the extension of b.php picks its format"},
       {{"convert", "a.php", "-o", "-", "--format", "doc"},
-       "mireforge-cli: convert: --format takes .mfp, .php, .mmf, .bmp, .png, .sql, .html, not 'doc'"},
+       "mireforge-cli: convert: --format takes .mfp, .php, .mmf, .bmp, .png, .sql, .html, .tmx, .tmj, .csv, not 'doc'"},
       {{"convert", "a.php", "-o", "-", "--format", "sql", "--with-map"},
        "mireforge-cli: convert: --with-map writes files beside the output: not with -o -"},
       {{"render", "a.php", "-o", "-"}, "mireforge-cli: render: -o - needs --format EXT"},

@@ -149,7 +149,7 @@ TEST_F(DesktopSessionTest, CommonKeysTheKeymapFileAndReset) {
     ClickCommand(page, "Create map");
     QTest::mouseClick(page->bReset, Qt::LeftButton);
     EXPECT_EQ(page->eKey->keySequence(), QKeySequence("Ctrl+C"));
-    EXPECT_NE(page->lConflict->text().indexOf("Copy"), -1) << "the spec's Ctrl+C and the common copy key clash";
+    EXPECT_NE(page->lConflict->text().indexOf("Copy"), -1) << "Create map's default Ctrl+C and the common copy key clash";
   });
   w.aOptions->trigger();
   EXPECT_EQ(w.aCreate->shortcut(), QKeySequence("Ctrl+C"));

@@ -178,7 +178,8 @@ class TfMain : public QMainWindow {
   bool ConfirmReplaceMap();
   void RebuildRecentMenu();
   void OpenRecent(int list, const QString& fileName, bool clearSaved = false);
-  void AfterDefaultMapLoad(const QString& origin, bool clearSaved);
+  // naming, when given, names the new map before any view shows it.
+  void AfterDefaultMapLoad(const QString& origin, bool clearSaved, const LandNamingOptions* naming = nullptr);
 
   // main_window_wizards.cpp
   void CreateMapCommand();

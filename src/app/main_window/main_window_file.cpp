@@ -15,6 +15,7 @@
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
 #include "formats/html_map.h"
+#include "generate/land_naming.h"
 #include "formats/map_files.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
@@ -101,10 +102,11 @@ void TfMain::RefreshMap(const QString& origin) {
   document_.ReplaceMap(MapReplacement::Loaded, true, origin);
 }
 
-void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved) {
+void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved, const LandNamingOptions* naming) {
   // The new map is not the project file's: saving must ask where it goes, never overwrite that file.
   document_.ForgetFileName();
   BuildDefaultDescriptions(project_.Descriptions, project_.Map);
+  if (naming) NameTheLand(project_.Map, project_.Descriptions, project_.Domains, *naming);
   if (clearSaved) document_.MarkUnsaved();
   document_.ResetHistory();
   RefreshMap(origin);

@@ -15,11 +15,8 @@ namespace mireforge {
 void TfMain::CreateMapCommand() {
   if (!ConfirmReplaceMap()) return;
   if (fParams->exec() != QDialog::Accepted) return;
-  AfterDefaultMapLoad(OriginProject, true);
-  if (const auto& naming = fParams->Naming()) {
-    NameTheLand(project_.Map, project_.Descriptions, project_.Domains, *naming);
-    document_.ReplaceMap(MapReplacement::Restored, true, document_.Origin());
-  }
+  const auto& naming = fParams->Naming();
+  AfterDefaultMapLoad(OriginProject, true, naming ? &*naming : nullptr);
 }
 
 void TfMain::ImportMapCommand() {

@@ -569,8 +569,11 @@ TEST_F(WizardInputTest, TextsWrapAndTheWizardGrowsWithTheFont) {
     }
   }
   for (const char* name : {"downs", "forest", "plains", "mountains"}) {
-    for (QLabel* label : w.NB->currentWidget()->findChildren<QLabel*>())
-      if (label->text() == name) EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(name) + 12) << name;
+    for (QLabel* label : w.NB->currentWidget()->findChildren<QLabel*>()) {
+      if (label->text() == name) {
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(name) + 12) << name;
+      }
+    }
   }
   w.reject();
   QApplication::setFont(before);

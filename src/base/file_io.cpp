@@ -1,6 +1,8 @@
 #include "base/file_io.h"
 
 #include <algorithm>
+#include <atomic>
+#include <random>
 #include <cerrno>
 #include <cctype>
 #include <filesystem>
@@ -139,6 +141,7 @@ mode_t NewFileMode() {
   return 0666 & ~mask;
 }
 
+std::atomic<bool> UnnamedTemporaries{true};
 std::mutex StagingMutex;
 std::string StagingFolderSetting;
 
@@ -172,6 +175,8 @@ std::vector<std::string> FindStale(const std::string& folder, std::string_view p
 }
 
 }  // namespace
+
+void UseUnnamedTemporaryFiles(bool use) { UnnamedTemporaries = use; }
 
 void SetStagingFolder(std::string folder) {
   const std::lock_guard<std::mutex> guard(StagingMutex);
@@ -207,8 +212,16 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
     // cannot be replaced, only written.
     method_ = Method::Direct;
     target_ = path_;
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+    // Opened without waiting: a pipe nobody reads would otherwise block the open for good.
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0 && errno == ENXIO && S_ISFIFO(st.st_mode)) Fail(std::string("no program is reading from this pipe"));
     if (fd < 0) Fail(errno);
+    if (::fstat(fd, &st) != 0 || S_ISREG(st.st_mode)) {  // swapped for a file meanwhile: never write it unsafely
+      ::close(fd);
+      Fail(EINVAL);
+    }
+    // A reader is there: its pace is the writer's, as a pipe's writer expects.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file_ = ::fdopen(fd, "wb");
     if (!file_) {
       const int e = errno;
@@ -230,7 +243,8 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
     if (::access(target_.c_str(), W_OK) != 0) Fail(errno);
   }
   const std::string folder = FolderOf(target_);
-  FindStale(folder, TemporaryPrefix(FileNameOf(target_)), true);
+  // Where unnamed files are missing, a killed save leaves its named one: the next save there clears them.
+  FindStale(folder, ".", true);
   if (const int refused = OpenTemporary(folder)) {
     // The folder refuses a new file but the file itself may be written: stage
     // the content elsewhere and copy it in once it is whole.
@@ -251,6 +265,27 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
 }
 
 int AtomicFile::OpenTemporary(const std::string& folder) {
+  tempFolder_ = folder;
+#ifdef O_TMPFILE
+  if (UnnamedTemporaries.load()) {
+    // An unnamed file vanishes with its process, whenever that is killed.
+    const int fd = ::open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+      const int writeFd = ::flock(fd, LOCK_EX) == 0 ? ::dup(fd) : -1;
+      file_ = writeFd < 0 ? nullptr : ::fdopen(writeFd, "wb");
+      if (!file_) {
+        const int error = errno;
+        if (writeFd >= 0) ::close(writeFd);
+        ::close(fd);
+        return error;
+      }
+      lock_ = fd;
+      return 0;
+    }
+    // Only a file system without unnamed files falls back; any other refusal is the folder's.
+    if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) return errno;
+  }
+#endif
   const std::string prefix = TemporaryPrefix(FileNameOf(target_));
   for (int attempt = 0; attempt < 10; ++attempt) {
     std::string name = folder + "/" + prefix + std::string(TempRandomLength, 'X');
@@ -277,6 +312,30 @@ int AtomicFile::OpenTemporary(const std::string& folder) {
     ::close(fd);
   }
   return EEXIST;
+}
+
+void AtomicFile::NameTemporary() {
+  if (!temp_.empty()) return;
+  const std::string prefix = tempFolder_ + "/" + TemporaryPrefix(FileNameOf(target_));
+  static constexpr char Letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::random_device random;
+  const std::string self = "/proc/self/fd/" + std::to_string(lock_);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string name = prefix;
+    for (std::size_t i = 0; i < TempRandomLength; ++i) name += Letters[random() % (sizeof Letters - 1)];
+    // Still locked by us, so a cleaner takes the name for a live writer's.
+#ifdef AT_EMPTY_PATH
+    if (::linkat(lock_, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0 ||
+        (errno != EEXIST && ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)) {
+#else
+    if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+#endif
+      temp_ = std::move(name);
+      return;
+    }
+    if (errno != EEXIST) Fail();
+  }
+  Fail(EEXIST);
 }
 
 AtomicFile::~AtomicFile() {
@@ -316,6 +375,7 @@ void AtomicFile::Commit() {
   if (method_ == Method::InPlace) {
     CommitInPlace();
   } else {
+    NameTemporary();
     if (std::rename(temp_.c_str(), target_.c_str()) != 0) Fail();
     temp_.clear();
     SyncFolder(FolderOf(target_));
@@ -325,6 +385,8 @@ void AtomicFile::Commit() {
 }
 
 void AtomicFile::CommitInPlace() {
+  // Named before the target is touched: a save killed while copying leaves the whole content found.
+  NameTemporary();
   struct stat st;
   if (::fstat(lock_, &st) != 0) Fail();
   const off_t size = st.st_size;

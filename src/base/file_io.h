@@ -28,9 +28,12 @@ std::string ByteSizeText(std::uint64_t bytes);
 // Saves a file the way careful editors do, so that a failure never leaves a
 // half-written file where a good one stood and a save never weakens the file:
 //
-// - The new content goes into a temporary file ".NAME.mireforge-tmp-XXXXXX"
-//   beside the target; Commit() renames it over the target. Destroyed without
-//   Commit(), it removes the temporary file and the target stays as it was.
+// - The new content goes into an unnamed temporary file beside the target, which
+//   vanishes with the process however it ends; Commit() names it
+//   ".NAME.mireforge-tmp-XXXXXX" and renames it over the target. Where the file
+//   system has no unnamed files, the temporary file has that name from the start.
+//   Destroyed without Commit(), it removes the temporary file and the target stays
+//   as it was.
 // - A target that is a symbolic link is saved into the file the link points to.
 // - A target nobody may write (no write bit at all, also for root) or we may not
 //   write is refused with the reason; the mode, owner and group are kept.
@@ -40,8 +43,9 @@ std::string ByteSizeText(std::uint64_t bytes);
 //   folder refuses it), room for it is reserved, and only then is it copied over
 //   the target in place.
 // - A target that is not a regular file (a device, a pipe) is written directly.
-// - Temporary files of earlier saves to the same target whose writer has died
-//   (a live writer keeps a lock on its file) are removed.
+//   It is opened without waiting: a pipe that no program reads is refused.
+// - Named temporary files in the target's folder whose writer has died (a live
+//   writer keeps a lock on its file) are removed.
 //
 // Every failure throws Error with the message pattern given (its %s is the
 // target's name as given), followed by ": " and the system's reason.
@@ -74,15 +78,22 @@ class AtomicFile {
   // 0, or errno when folder refuses the temporary file.
   int OpenTemporary(const std::string& folder);
   void CommitInPlace();
+  // Gives the unnamed temporary file its name (nothing when it has one).
+  void NameTemporary();
 
   std::string path_;    // as given, for messages
   std::string target_;  // the file really written: links followed
-  std::string temp_;
+  std::string temp_;        // empty while the temporary file is unnamed
+  std::string tempFolder_;
   std::string message_;
   std::FILE* file_ = nullptr;
   int lock_ = -1;  // keeps the temporary file locked while it is ours
   Method method_ = Method::Rename;
 };
+
+// Whether temporary files start unnamed where the file system allows (the
+// default); off, they are named from the start, as where it does not.
+void UseUnnamedTemporaryFiles(bool use);
 
 // Where the whole content of an in-place save is staged when the target's folder
 // refuses new files; the system's temporary folder unless set (the editor uses

@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -48,7 +49,10 @@ TEST(FileIo, AnUncommittedWriteLeavesTheOldFileAndNoLitter) {
 
 TEST(FileIo, FailuresCarryTheSystemsReason) {
   TempDir dir;
+  ASSERT_EQ(::mkfifo(dir.File("unread.png").c_str(), 0600), 0);
   const std::vector<std::pair<std::string, std::string>> cases = {
+      // Refused at once instead of waiting for a reader that never comes.
+      {dir.File("unread.png"), "Cannot create file " + dir.File("unread.png") + ": no program is reading from this pipe"},
       {"/nonexistent-folder/m.php", "Cannot create file /nonexistent-folder/m.php: No such file or directory"},
       {dir.Path(), "Cannot create file " + dir.Path() + ": Is a directory"},
       // A device cannot be replaced, only written: here the disk is full.
@@ -244,7 +248,8 @@ TEST(FileIo, AWritableFileInAFolderThatRefusesNewFilesIsWrittenInPlace) {
     if (file.CommitMethod() != AtomicFile::Method::InPlace) throw Error("not in place");
     // The whole content is staged before the file is touched.
     file.Write("new content, longer than the old");
-    if (ReadWholeFile(shared.file) != "old content" || EntriesIn(staging.Path()) != 1) throw Error("touched early");
+    // Unnamed until it is whole, so a save killed now leaves nothing behind.
+    if (ReadWholeFile(shared.file) != "old content" || EntriesIn(staging.Path()) != 0) throw Error("touched early");
     file.Commit();
   };
   if (::geteuid() == 0) {
@@ -295,7 +300,21 @@ void WaitForTemporaries(const std::string& folder, const std::string& targetName
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
+TEST(FileIo, AKilledSaveLeavesNothingBehind) {
+  TempDir dir;
+  const std::string path = dir.File("map.png");
+  WriteWholeFile(path, "good", "x %s");
+  const pid_t killed = StartSlowWriter(path);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  ::kill(killed, SIGKILL);
+  ::waitpid(killed, nullptr, 0);
+  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+  EXPECT_EQ(ReadWholeFile(path), "good");
+}
+
+// File systems without unnamed files: the named, locked temporary files.
 TEST(FileIo, AKilledSavesLeftoversAreRecognisedAndRemovedByTheNextSave) {
+  UseUnnamedTemporaryFiles(false);
   TempDir dir;
   const std::string path = dir.File("map.png");
   WriteWholeFile(path, "good", "x %s");
@@ -312,19 +331,25 @@ TEST(FileIo, AKilledSavesLeftoversAreRecognisedAndRemovedByTheNextSave) {
   EXPECT_EQ(ReadWholeFile(path), "good");
   for (const std::string& name : TemporariesOf(dir.Path(), "map.png")) EXPECT_TRUE(IsTemporaryFileName(name)) << name;
   EXPECT_FALSE(IsTemporaryFileName("map.png.tmp-abcdef"));
-  // A leftover of another target is not this save's to remove.
+  // A leftover of another target in the folder goes too; a file that only looks like one stays.
   const std::string other = dir.File(".map.png.bak.mireforge-tmp-abcdef");
-  WriteWholeFile(other, "", "x %s");
+  std::ofstream{other} << "left";
+  std::ofstream{dir.File(".map.png.mireforge-tmp-toolong")} << "not ours";
   EXPECT_EQ(StaleTemporaryFiles(dir.Path(), false).size(), 2u);  // the killed writer's and the other target's
 
-  WriteWholeFile(path, "saved again", "x %s");
-  EXPECT_EQ(TemporariesOf(dir.Path(), "map.png"), std::vector<std::string>{live});
-  EXPECT_TRUE(std::filesystem::exists(other));
+  WriteWholeFile(dir.File("elsewhere.php"), "saved beside", "x %s");
+  std::vector<std::string> kept = TemporariesOf(dir.Path(), "map.png");
+  std::sort(kept.begin(), kept.end());
+  std::vector<std::string> expected{live, ".map.png.mireforge-tmp-toolong"};
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(kept, expected);
+  EXPECT_FALSE(std::filesystem::exists(other));
   ::kill(running, SIGKILL);
   ::waitpid(running, nullptr, 0);
-  EXPECT_EQ(StaleTemporaryFiles(dir.Path(), true).size(), 2u);
-  EXPECT_EQ(EntriesIn(dir.Path()), 1u);
+  WriteWholeFile(path, "saved again", "x %s");
+  EXPECT_EQ(EntriesIn(dir.Path()), 3u);  // the target, the one beside it and the look-alike
   EXPECT_EQ(ReadWholeFile(path), "saved again");
+  UseUnnamedTemporaryFiles(true);
 }
 
 TEST(FileIo, LowerExtension) {

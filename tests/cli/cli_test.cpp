@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <random>
+#include <thread>
 
 #include "cli/cli_runner.h"
 #include "base/file_io.h"
@@ -329,6 +335,78 @@ TEST(Cli, OutputToAFullDeviceFailsWithTheReason) {
     EXPECT_EQ(WEXITSTATUS(raw), 1);
     EXPECT_EQ(ReadWholeFile(dir.File("err.txt")), "mireforge-cli: cannot write to standard output: No space left on device\n");
   }
+}
+
+
+// Starts the real program with its output streams silenced.
+pid_t StartProgram(const std::vector<std::string>& args) {
+  std::vector<char*> argv{const_cast<char*>(MIREFORGE_CLI_PATH)};
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::dup2(null, 2);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  return child;
+}
+
+int WaitFor(pid_t child) {
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return status;
+}
+
+TEST(Cli, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFileAndNothingElse) {
+  TempDir dir;
+  const std::string before = dir.File("before.mfp"), after = dir.File("after.mfp");
+  for (const auto& [seed, file] : {std::pair{"1", before}, std::pair{"2", after}})
+    ASSERT_EQ(RunInProcess({"generate", "plasma", "--seed", seed, "--width", "300", "--height", "300", "--name-land",
+                            "-q", "-o", file}).Status, 0);
+  const std::filesystem::path folder = dir.File("saves");
+  std::filesystem::create_directory(folder);
+  const std::string target = (folder / "map").string();
+  std::mt19937 random(21);
+  int kills = 0, debris = 0, damaged = 0;
+  for (const std::string& type : {"mfp", "png", "bmp", "sql"}) {
+    const bool image = type == "png" || type == "bmp";
+    const auto save = [&](const std::string& map, const std::string& out) {
+      return image ? std::vector<std::string>{"render", map, "--tile-size", "8", "-q", "-o", out}
+                   : std::vector<std::string>{"convert", map, "-q", "-o", out};
+    };
+    const std::string path = target + "." + type;
+    ASSERT_EQ(WaitFor(StartProgram(save(after, dir.File("new." + type)))), 0);
+    const std::string newBytes = ReadWholeFile(dir.File("new." + type));
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(WaitFor(StartProgram(save(before, path))), 0);
+    const auto whole = std::chrono::steady_clock::now() - start;
+    const std::string oldBytes = ReadWholeFile(path);
+    for (int i = 0; i < 12; ++i) {
+      // From the program's start to past its end, so every stage of the save is met.
+      const auto moment = std::chrono::duration_cast<std::chrono::microseconds>(whole * 1.1 *
+                                                                               std::uniform_real_distribution<>(0, 1)(random));
+      const pid_t child = StartProgram(save(after, path));
+      std::this_thread::sleep_for(moment);
+      ::kill(child, SIGKILL);
+      WaitFor(child);
+      ++kills;
+      for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path() != path) {
+          ++debris;
+          std::filesystem::remove(entry.path());
+        }
+      const std::string now = ReadWholeFile(path);
+      if (now != oldBytes && now != newBytes) ++damaged;
+      if (now != oldBytes) WriteWholeFile(path, oldBytes, "%s");
+    }
+    std::filesystem::remove(path);
+  }
+  std::printf("%d killed saves: %d files left behind, %d targets damaged\n", kills, debris, damaged);
+  EXPECT_EQ(debris, 0);
+  EXPECT_EQ(damaged, 0);
 }
 
 }  // namespace

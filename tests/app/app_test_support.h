@@ -21,7 +21,7 @@
 #include <memory>
 
 #include "app/main_window/main_window.h"
-#include "app/main_window/status_panel.h"
+#include "app/layout/status_panel.h"
 #include "app/dialogs/terrain_dialogs.h"
 #include "app/dialogs/user_prompts.h"
 

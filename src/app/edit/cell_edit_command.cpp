@@ -57,6 +57,11 @@ bool CellEdit::Write(Project& project, std::uint32_t index, CellState after) {
   return true;
 }
 
+std::vector<std::uint32_t> CellEdit::Revert(Project& project) const {
+  for (std::size_t i = 0; i < indexes_.size(); ++i) WriteCell(project, indexes_[i], before_[i]);
+  return indexes_;
+}
+
 CellEditCommand::CellEditCommand(const QString& caption, Project& project, EditView& view, CellEdit edit,
                                  bool applied)
     : EditCommand(caption, project, view),

@@ -32,6 +32,8 @@ class CellEdit {
   // Writes the new state at once and reports whether it changed anything
   // (strokes show each cell as it is painted).
   bool Write(Project& project, std::uint32_t index, CellState after);
+  // Writes back what the written cells held before (a stroke given up) and gives their indexes.
+  std::vector<std::uint32_t> Revert(Project& project) const;
   std::size_t Size() const { return indexes_.size(); }
   bool Empty() const { return indexes_.empty(); }
   const std::vector<std::uint32_t>& Indexes() const { return indexes_; }

@@ -355,11 +355,14 @@ void MapGridView::mouseMoveEvent(QMouseEvent* event) {
   const QPointF from = lastPos_;
   lastPos_ = event->position();
   TraceStroke(from, lastPos_, event->buttons());
-  if (lastCell_.x() >= 0) {
-    // The current cell follows the pointer while the button is held.
-    MoveCurrent(lastCell_.x(), lastCell_.y(), true);
-    emit PointerMoved(lastCell_.x(), lastCell_.y(), event->modifiers(), true);
-  }
+  if (lastCell_.x() < 0) return;
+  // The current cell follows the painted cells while the button is held; a drag follows
+  // the pointer beyond the view and the map, held to the map's edge.
+  MoveCurrent(lastCell_.x(), lastCell_.y(), true);
+  const double pitch = Pitch();
+  const int column = std::clamp(LeftColumn() + static_cast<int>(std::floor(lastPos_.x() / pitch)), 0, columns_ - 1);
+  const int row = std::clamp(TopRow() + static_cast<int>(std::floor(lastPos_.y() / pitch)), 0, rows_ - 1);
+  emit PointerMoved(column, row, event->modifiers(), true);
 }
 
 void MapGridView::mouseReleaseEvent(QMouseEvent* event) {

@@ -84,8 +84,8 @@ class MapGridView : public QAbstractScrollArea {
   void CellPainted(int column, int row, Qt::MouseButtons buttons);
   // Left button pressed over a cell (tools that need the modifiers).
   void CellPressed(int column, int row, Qt::KeyboardModifiers modifiers);
-  // The pointer is over this cell: with the button held the last cell its
-  // path crossed inside the viewport, without it (mouse tracking on) the cell under it.
+  // The pointer is over this cell: with the button held the cell under it, held to
+  // the map's edge when it is off the map; without it (mouse tracking on) the cell under it.
   void PointerMoved(int column, int row, Qt::KeyboardModifiers modifiers, bool held);
   void StrokeFinished();
   void ZoomRequested(int steps);

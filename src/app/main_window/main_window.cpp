@@ -28,7 +28,7 @@
 #include "app/dialogs/legend_dialog.h"
 #include "app/tools/map_tools.h"
 #include "app/dialogs/small_forms.h"
-#include "app/main_window/status_panel.h"
+#include "app/layout/status_panel.h"
 #include "app/grid/terrain_palette.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
@@ -43,6 +43,31 @@ constexpr int DescriptionDockWidth = 300;
 constexpr int GridComfortWidth = 160;
 
 }  // namespace
+
+class TfMain::ToolAccess : public ToolContext {
+ public:
+  explicit ToolAccess(TfMain& window) : w_(window) {}
+  QMainWindow& Window() override { return w_; }
+  QMenu& MapMenu() override { return *w_.mMap; }
+  MapDocument& Document() override { return w_.document_; }
+  MapGridView& Grid() override { return *w_.DG; }
+  TileImages& Tiles() override { return w_.tiles_; }
+  int ActiveTerrain() const override { return w_.activeTerrain_; }
+  int ActiveDomain() const override { return w_.activeDomain_; }
+  QAction& PaintTerrain() override { return *w_.aPaint; }
+  QAction& PaintDomains() override { return *w_.aPaintDom; }
+  void HoldHistory(bool held) override {
+    w_.aUndo->setEnabled(!held && w_.undo_.canUndo());
+    w_.aRedo->setEnabled(!held && w_.undo_.canRedo());
+  }
+  void Run(const std::function<void()>& command) override { w_.Guard(command); }
+  void TransformMap(const QString& undoText, const MapTransform& transform) override {
+    w_.TransformMap(undoText, transform);
+  }
+
+ private:
+  TfMain& w_;
+};
 
 TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), tiles_(LoadTileArtwork()), prompts_(prompts), preferencesPath_(preferencesPath) {
@@ -78,7 +103,8 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   CreateMenus();
   CreateToolBar();
   CreateStatusBar();
-  tools = new MapTools(*this);
+  toolAccess_ = std::make_unique<ToolAccess>(*this);
+  tools = new MapTools(*toolAccess_);
 
   connect(DG, &MapGridView::CellSelected, this, &TfMain::CellSelected);
   connect(DG, &MapGridView::CellClicked, this, &TfMain::GridClicked);
@@ -97,7 +123,8 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   new DesktopSession(*this, preferencesPath_);  // keys and layout of the last run, over the defaults
 }
 
-TfMain::~TfMain() = default;
+// The tools go before what they see of the window.
+TfMain::~TfMain() { delete tools; }
 
 QAction* TfMain::NewAction(const QString& caption, const QKeySequence& shortcut, void (TfMain::*slot)()) {
   auto* action = new QAction(caption, this);

@@ -49,7 +49,6 @@ class UserPrompts;
 
 class TfMain : public QMainWindow {
   Q_OBJECT
-  friend class MapTools;  // runs its commands through Guard and draws with the window's tiles
 
  public:
   TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* parent = nullptr);
@@ -242,6 +241,9 @@ class TfMain : public QMainWindow {
   void UpdateActiveTerrainPicture();
   void UpdateDescriptionPanelWidth();
 
+  // What the editing tools see of the window.
+  class ToolAccess;
+  std::unique_ptr<ToolAccess> toolAccess_;
   MapDocument document_;
   Project& project_ = document_.CurrentProject();
   QUndoStack& undo_ = document_.UndoStack();

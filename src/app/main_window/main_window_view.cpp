@@ -6,7 +6,7 @@
 #include <QToolButton>
 
 #include "app/main_window/main_window.h"
-#include "app/main_window/status_panel.h"
+#include "app/layout/status_panel.h"
 #include "app/grid/terrain_palette.h"
 #include "formats/preview_image.h"
 

@@ -1,45 +1,43 @@
 #pragma once
-// The editing tools of the grid: brush, rectangle select, magic wand, select
-// same terrain, bucket fill, rectangle, ellipse and line; the selection with
-// its outline; copy, cut, paste (a stamp under the pointer) and delete. Each
-// use of a tool is one undo step holding only the cells it changed.
+// The tool set of the grid: one tool checked at a time (pointer, brush,
+// rectangle select, magic wand, select same terrain, bucket fill, rectangle,
+// ellipse and line), their tool bar, options and status panels; the selection
+// with its outline; copy, cut, paste (a block placed under the pointer) and
+// delete. The grid's input goes to the checked tool, or to the pasted block
+// while one is held. A drawing tool is checked exactly while a painting mode is on.
 #include <QObject>
 #include <array>
-#include <optional>
+#include <memory>
 #include <vector>
 
-#include "app/edit/cell_edit_command.h"
-#include "app/grid/map_grid_view.h"
-#include "formats/cell_block.h"
-#include "model/cell_selection.h"
+#include "app/tools/map_tool.h"
+#include "app/tools/tool_context.h"
 
 class QAction;
 class QActionGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QMenu;
 class QSpinBox;
 class QToolBar;
 class QToolButton;
 
 namespace mireforge {
 
-class TfMain;
+class CellBlock;
+class PasteTool;
 
-enum class Tool { Brush, RectSelect, MagicWand, SameTerrain, Bucket, Rectangle, Ellipse, Line };
-inline constexpr int ToolCount = 8;
-
-class MapTools : public QObject, public GridOverlay {
+class MapTools : public QObject, public GridOverlay, private ToolHost {
   Q_OBJECT
  public:
-  explicit MapTools(TfMain& window);
+  explicit MapTools(ToolContext& context);
+  ~MapTools() override;
 
   Tool Current() const { return tool_; }
   void ChooseTool(Tool tool);
-  const CellSelection& Selection();
-  bool StampHeld() const { return stamp_.has_value(); }
-  const CellBlock* Stamp() const { return stamp_ ? &*stamp_ : nullptr; }
+  const CellSelection& Selection() { return SizedSelection(); }
+  bool StampHeld() const;
+  const CellBlock* Stamp() const;
   // The terrains the random brush draws from.
   std::vector<int> RandomSet() const;
   QString HintText() const;
@@ -60,63 +58,62 @@ class MapTools : public QObject, public GridOverlay {
   std::array<QAction*, 16> aRandomTerrain{};
   QSpinBox* eSeed = nullptr;
 
+ protected:
+  // Escape on the grid ends a drag.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   QAction* NewAction(const QString& caption, const QKeySequence& shortcut, void (MapTools::*slot)());
   void CreateActions();
   void CreateBars();
   void AddToMenus();
+  void CreateStatusPanels();
 
+  // The grid's input, to the pasted block or the checked tool.
+  MapTool& Active();
   void Pressed(int column, int row, Qt::KeyboardModifiers modifiers);
   void Painted(int column, int row, Qt::MouseButtons buttons);
   void Moved(int column, int row, Qt::KeyboardModifiers modifiers, bool held);
   void Released();
+  // A painting mode switched on checks the brush, switched off the pointer.
+  void PaintingToggled();
 
-  // What a drawing tool writes into a cell, by the painting mode; false when
-  // there is nothing to paint with (no mode, no terrain or domain chosen).
-  bool CanDraw() const;
-  struct Ink {
-    bool terrain = true;  // terrain painting, else domains
-    int code = -1;
-    std::int32_t domain = -1;
-    std::vector<int> set;  // the random brush's terrains, empty when it is off
-    std::uint32_t seed = 0;
-  };
-  Ink CurrentInk() const;
-  CellState Drawn(const Ink& ink, std::uint32_t index) const;
-  bool Drawable(int x, int y) const;
-  void Commit(const QString& caption, CellEdit edit, bool applied);
-  std::vector<std::uint32_t> ShapeCells(int column, int row, bool constrain) const;
-  void SetPreview(const std::vector<std::uint32_t>& cells);
+  // ToolHost
+  MapDocument& Document() override;
+  MapGridView& Grid() override;
+  CellSelection& SelectionToEdit() override { return SizedSelection(); }
+  void SelectionChanged() override;
+  std::optional<Ink> CurrentInk() const override;
+  BrushTip Tip() const override;
+  void HoldHistory(bool held) override;
+  void Commit(const QString& caption, CellEdit edit, bool applied) override;
+  TileImages& Tiles() override;
+  void ShowMessage(const QString& message) override;
 
+  CellSelection& SizedSelection();
   void CopySelection();
   void CutSelection();
   void DeleteSelection();
   void EraseSelection(const QString& caption);
   void PasteClipboard();
-  void PlaceStamp(int column, int row);
   void DropStamp();
+  void StampChanged();
   void TurnStamp(void (CellBlock::*turn)());
   void CropToSelection();
   void SelectAll();
   void SelectNone();
   void InvertSelection();
-  void SelectionChanged();
   void UpdateCommands();
   void UpdateCursor();
   void UpdateHint();
 
-  TfMain& window_;
-  Tool tool_ = Tool::Brush;
+  ToolContext& context_;
+  std::array<std::unique_ptr<MapTool>, ToolCount> tools_;
+  std::unique_ptr<PasteTool> paste_;
+  Tool tool_ = Tool::Pointer;
+  bool domainInk_ = false;  // the painting mode a selection tool set aside was domains
+  bool choosing_ = false;   // the painting mode is being set by a tool change
   CellSelection selection_;
-  CellSelection base_;     // the selection when a rectangle drag began
-  CellSelection preview_;  // cells a shape being dragged would change
-  SelectionMode selectMode_ = SelectionMode::Replace;
-  std::optional<CellEdit> stroke_;
-  bool dragging_ = false;
-  QPoint anchor_;          // the cell a drag began on
-  QPoint pointer_;         // the cell under the pointer
-  bool constrain_ = false;
-  std::optional<CellBlock> stamp_;
   QActionGroup* toolGroup_ = nullptr;
   QLabel* hintPanel_ = nullptr;
   QLabel* selectionPanel_ = nullptr;

@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QPolygonF>
 
 namespace mireforge {
 
@@ -20,6 +21,13 @@ void DrawSign(QPainter& p, Tool tool, int s) {
   QPen pen(ink, 1.6);
   p.setPen(pen);
   switch (tool) {
+    case Tool::Pointer: {
+      // An arrow, filled with the window's colour so that it reads on light and dark bars.
+      p.setBrush(QGuiApplication::palette().color(QPalette::Window));
+      p.drawPolygon(QPolygonF({QPointF(6, 2), QPointF(6, 19), QPointF(10, 15), QPointF(13, 22), QPointF(16, 21),
+                               QPointF(13, 14), QPointF(18, 14)}));
+      break;
+    }
     case Tool::Brush: {
       p.setBrush(QColor(150, 95, 40));
       p.drawRoundedRect(QRectF(13, 2, 4, 12), 1.5, 1.5);

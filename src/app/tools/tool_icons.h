@@ -3,7 +3,7 @@
 #include <QCursor>
 #include <QIcon>
 
-#include "app/tools/map_tools.h"
+#include "app/tools/map_tool.h"
 
 namespace mireforge {
 

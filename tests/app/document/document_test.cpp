@@ -4,12 +4,17 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <QUndoStack>
 
+#include "app/actual_view/actual_view.h"
 #include "app/app_test_support.h"
+#include "app/dialogs/resize_map_dialog.h"
 #include "app/dialogs/terrain_dialogs.h"
 #include "app/grid/terrain_palette.h"
 #include "app/document/map_document.h"
@@ -17,6 +22,8 @@
 #include "app/panels/description_model.h"
 #include "app/panels/live_statistics.h"
 #include "app/real_input.h"
+#include "app/wizards/generation_wizard.h"
+#include "app/wizards/property_grid.h"
 #include "model/preview_palette.h"
 #include "model/statistics.h"
 
@@ -73,18 +80,25 @@ class DocumentTest : public MainWindowTest {
     EXPECT_EQ(window->liveStats->Counts(), counts);
 
     ASSERT_EQ(window->descModel->rowCount(), static_cast<int>(project.Descriptions.Entries.size()));
+    int wrongRows = 0;
+    for (int entry = 0; entry < window->descModel->rowCount(); ++entry)
+      if (window->descModel->data(window->descModel->index(entry, 2), Qt::DisplayRole).toString().toStdString() !=
+          project.Descriptions.Entry(entry).Text)
+        ++wrongRows;
+    EXPECT_EQ(wrongRows, 0);
     const int column = window->DG->CurrentColumn(), row = window->DG->CurrentRow();
     const TDescItem* current = project.CellDescription(column, row);
     ASSERT_NE(current, nullptr);
-    const int entry = static_cast<int>(project.Descriptions.DescriptionNodes[column + row * map.Width]);
-    EXPECT_EQ(window->descModel->data(window->descModel->index(entry, 2), Qt::DisplayRole).toString().toStdString(),
-              current->Text);
+    EXPECT_EQ(window->fActualView->State().ViewX, column);
+    EXPECT_EQ(window->fActualView->State().ViewY, row);
     int named = 0;
     for (int d = 0; d < DomainCount; ++d) named += project.Domains.Slots[d].Name.empty() ? 0 : 1;
     EXPECT_EQ(window->domainModel->rowCount(), named);
 
     EXPECT_EQ(window->StatusText(0), QString("%1x%2").arg(map.Width).arg(map.Height));
     EXPECT_EQ(window->StatusText(1), Doc().Origin());
+    EXPECT_EQ(window->StatusText(4), QString::number(column));
+    EXPECT_EQ(window->StatusText(5), QString::number(row));
     EXPECT_EQ(window->StatusText(7).toStdString(), current->Text);
 
     const QString file = QFileInfo(QString::fromStdString(Doc().FileName())).fileName();
@@ -96,7 +110,10 @@ class DocumentTest : public MainWindowTest {
   }
 
   void UndoRedo(const std::string& step) {
+    const std::vector<TerrainCode> done = Doc().CurrentProject().Map.Cells;
+    const bool undoable = Doc().UndoStack().canUndo();
     PressKey(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Doc().CurrentProject().Map.Cells != done, undoable) << step;
     ExpectViewsAgree(step + ", undone");
     PressKey(window.get(), Qt::Key_Y, Qt::ControlModifier);
     ExpectViewsAgree(step + ", redone");
@@ -107,28 +124,98 @@ TEST_F(DocumentTest, EveryKindOfChangeReachesEveryView) {
   MakeBlankMap(40, 30, 0);
   window->ChooseTileSize(6);  // the whole map in view
   ExpectViewsAgree("blank map");
-
   ChooseTerrainOnPalette(Forest);
-  PressKey(window.get(), Qt::Key_P, Qt::ControlModifier);  // paint terrain
-  window->DG->SetCurrentCell(5, 5);
-  Stroke({{5, 5}, {6, 5}, {7, 6}});
-  ExpectViewsAgree("stroke");
-  UndoRedo("stroke");
 
-  FillWith(Lake);
-  ExpectViewsAgree("Fill");
-  UndoRedo("Fill");
-
-  window->aFlipHorizontally->trigger();
-  ExpectViewsAgree("flip");
-  UndoRedo("flip");
+  const auto key = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QApplication::setActiveWindow(window.get());
+    QTest::keyClick(window->DG, key, modifiers);
+  };
+  const auto click = [this](int column, int row) { Stroke({{column, row}}); };
+  const struct {
+    const char* name;
+    std::function<void()> change;
+    const char* step;  // the undo step it makes; none for a new history
+  } changes[] = {
+      {"stroke",
+       [&] {
+         key(Qt::Key_P, Qt::ControlModifier);  // paint terrain: the brush
+         Stroke({{5, 5}, {6, 5}, {7, 6}});
+       },
+       "Paint terrain ("},
+      {"bucket fill",
+       [&] {
+         ChooseTerrainOnPalette(Downs);
+         key(Qt::Key_F);
+         click(20, 20);
+       },
+       "Fill ("},
+      {"paste",
+       [&] {
+         key(Qt::Key_R);
+         Stroke({{4, 4}, {8, 7}});
+         key(Qt::Key_Insert, Qt::ControlModifier);
+         key(Qt::Key_V, Qt::ControlModifier);
+         click(25, 20);
+       },
+       "Paste ("},
+      {"flip", [&] { window->aFlipHorizontally->trigger(); }, "Flip map horizontally"},
+      {"Fill", [&] { FillWith(Lake); }, "Fill"},
+      {"resize",
+       [&] {
+         OnModal<TfResizeMap>([](TfResizeMap* dialog) {
+           for (auto [box, text] : {std::pair{dialog->eWidth, "44"}, std::pair{dialog->eHeight, "33"}}) {
+             box->setFocus();
+             QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+             QTest::keyClicks(box, text);
+           }
+           QTest::mouseClick(dialog->buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+         });
+         key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+         ASSERT_EQ(Doc().CurrentProject().Map.Width, 44);
+       },
+       "Resize map"},
+      {"another blank map",
+       [&] {
+         prompts.answers.push_back(Answer::No);  // the changed map is not saved
+         MakeBlankMap(36, 28, 0);
+         ASSERT_EQ(Doc().CurrentProject().Map.Width, 36);
+       },
+       "Create blank map"},
+      {"generate",
+       [&] {
+         prompts.answers.push_back(Answer::No);
+         OnModal<TfParams>([](TfParams* wizard) {
+           wizard->IPlasma->SetValue("Map width", "30");
+           wizard->IPlasma->SetValue("Map height", "20");
+           for (int page = 0; page < 3; ++page) QTest::mouseClick(wizard->bNext, Qt::LeftButton);
+         });
+         key(Qt::Key_C, Qt::ControlModifier);
+         ASSERT_EQ(Doc().CurrentProject().Map.Width, 30);
+       },
+       ""},
+  };
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.name);
+    const std::vector<TerrainCode> before = Doc().CurrentProject().Map.Cells;
+    change.change();
+    const std::vector<TerrainCode> after = Doc().CurrentProject().Map.Cells;
+    EXPECT_NE(after, before);
+    EXPECT_EQ(Doc().UndoStack().canUndo(), *change.step != 0);
+    if (*change.step != 0)
+      EXPECT_TRUE(Doc().UndoStack().undoText().startsWith(change.step)) << Doc().UndoStack().undoText().toStdString();
+    ExpectViewsAgree(change.name);
+    EXPECT_FALSE(Doc().Saved());
+    UndoRedo(change.name);
+    EXPECT_EQ(Doc().CurrentProject().Map.Cells, after);
+  }
 
   prompts.files.push_back({File("map.mfp"), 1});
   window->aSaveProject->trigger();
   ExpectViewsAgree("saved");
   EXPECT_TRUE(Doc().Saved());
+  key(Qt::Key_P, Qt::ControlModifier);
   Stroke({{10, 10}, {11, 10}});
-  EXPECT_EQ(Terrain(10, 10), Forest);
+  EXPECT_EQ(Terrain(10, 10), Downs);
   EXPECT_FALSE(Doc().Saved());
 
   prompts.answers.push_back(Answer::No);

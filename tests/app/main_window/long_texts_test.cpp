@@ -9,7 +9,7 @@
 
 #include "app/app_test_support.h"
 #include "app/dialogs/editor_dialogs.h"
-#include "app/main_window/status_panel.h"
+#include "app/layout/status_panel.h"
 #include "base/file_io.h"
 #include "formats/project_file.h"
 

@@ -6,7 +6,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
-#include "app/main_window/status_panel.h"
+#include "app/layout/status_panel.h"
 #include "app/app_test_support.h"
 #include "app/real_input.h"
 #include "formats/midnight_map.h"

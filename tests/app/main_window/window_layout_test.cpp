@@ -11,7 +11,7 @@
 #include <QTreeView>
 
 #include "app/layout/window_fit.h"
-#include "app/main_window/status_panel.h"
+#include "app/layout/status_panel.h"
 #include "app/grid/terrain_palette.h"
 #include "app/app_test_support.h"
 

@@ -109,10 +109,15 @@ class MapToolsTest : public MainWindowTest, public ::testing::WithParamInterface
 
   void Send(QEvent::Type type, QPoint cell, Qt::MouseButton button, Qt::MouseButtons buttons,
             Qt::KeyboardModifiers modifiers) {
-    const QPointF pos = CellCentre(cell.x(), cell.y());
+    SendAt(type, CellCentre(cell.x(), cell.y()), button, buttons, modifiers);
+  }
+  // At a point of the grid's viewport, inside it or not: the grabbed pointer outside the widget.
+  void SendAt(QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons,
+              Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QMouseEvent event(type, pos, window->DG->viewport()->mapToGlobal(pos), button, buttons, modifiers);
     QApplication::sendEvent(window->DG->viewport(), &event);
   }
+  QImage Shown() { return window->DG->viewport()->grab().toImage(); }
   void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, modifiers);
     Send(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton, modifiers);
@@ -144,7 +149,8 @@ TEST_P(MapToolsTest, ToolKeysCheckOneToolWithItsHintAndCursor) {
   const std::pair<int, Tool> keys[] = {{Qt::Key_R, Tool::RectSelect}, {Qt::Key_W, Tool::MagicWand},
                                        {Qt::Key_S, Tool::SameTerrain}, {Qt::Key_F, Tool::Bucket},
                                        {Qt::Key_T, Tool::Rectangle},  {Qt::Key_E, Tool::Ellipse},
-                                       {Qt::Key_L, Tool::Line},       {Qt::Key_B, Tool::Brush}};
+                                       {Qt::Key_L, Tool::Line},       {Qt::Key_P, Tool::Pointer},
+                                       {Qt::Key_B, Tool::Brush}};
   std::set<QByteArray> cursors;
   for (const auto& [key, tool] : keys) {
     Key(key);
@@ -158,7 +164,7 @@ TEST_P(MapToolsTest, ToolKeysCheckOneToolWithItsHintAndCursor) {
     const QImage shape = window->DG->viewport()->cursor().pixmap().toImage();
     cursors.insert(QByteArray(reinterpret_cast<const char*>(shape.constBits()), shape.sizeInBytes()));
   }
-  EXPECT_EQ(cursors.size(), 8u);
+  EXPECT_EQ(cursors.size(), 9u);
   // A drawing tool switches terrain painting on when no painting mode is.
   EXPECT_TRUE(window->aPaint->isChecked());
   // The arrow keys still move the current cell.
@@ -540,6 +546,165 @@ TEST_P(MapToolsTest, GridKeysStayOutOfTheListsAndFields) {
   window->DG->setFocus();
   Key(Qt::Key_Delete);
   EXPECT_EQ(LastStep().left(8), "Delete (");
+}
+
+// What is checked is what a click does: the editor starts with the pointer, which
+// only moves the current cell, and a drawing tool is checked exactly while a
+// painting mode is on ("Paint terrain", Ctrl+P, and "Paint domains").
+TEST_P(MapToolsTest, ThePointerStartsAndTheBrushIsThePaintingMode) {
+  const auto expectState = [this](Tool tool, bool terrain, bool domains) {
+    EXPECT_EQ(tools->Current(), tool);
+    EXPECT_TRUE(tools->aTool[static_cast<int>(tool)]->isChecked());
+    EXPECT_EQ(window->statusBar()->findChild<QLabel*>("ToolHint")->text(),
+              tools->aTool[static_cast<int>(tool)]->statusTip());
+    EXPECT_EQ(window->aPaint->isChecked(), terrain);
+    EXPECT_EQ(window->aPaintDom->isChecked(), domains);
+  };
+  {
+    SCOPED_TRACE("at start");
+    expectState(Tool::Pointer, false, false);
+  }
+  window->ChooseTerrain(Forest);
+  Drag(At(5, 5), At(9, 5));
+  ExpectCells(before);
+  EXPECT_EQ(window->DG->CurrentColumn(), At(9, 5).x());  // the drag moved the current cell only
+
+  Key(Qt::Key_P, Qt::ControlModifier);
+  {
+    SCOPED_TRACE("Ctrl+P");
+    expectState(Tool::Brush, true, false);
+  }
+  Drag(At(5, 5), At(9, 5));
+  std::vector<Cell> expected = before;
+  for (int x = 5; x <= 9; ++x) Paint(expected, At(x, 5), Forest);
+  ExpectCells(expected);
+
+  Key(Qt::Key_P, Qt::ControlModifier);
+  {
+    SCOPED_TRACE("Ctrl+P again");
+    expectState(Tool::Pointer, false, false);
+  }
+  Drag(At(5, 7), At(9, 7));
+  ExpectCells(expected);
+
+  // A tool that does not draw sets the painting mode aside; a drawing tool takes it up again.
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    Tool tool;
+    bool terrain, domains;
+  } steps[] = {
+      {Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier, Tool::Brush, false, true},
+      {Qt::Key_R, Qt::NoModifier, Tool::RectSelect, false, false},
+      {Qt::Key_F, Qt::NoModifier, Tool::Bucket, false, true},
+      {Qt::Key_P, Qt::NoModifier, Tool::Pointer, false, false},
+      {Qt::Key_L, Qt::NoModifier, Tool::Line, false, true},
+      {Qt::Key_P, Qt::ControlModifier, Tool::Line, true, false},
+      {Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier, Tool::Line, false, true},
+      {Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier, Tool::Pointer, false, false},
+      {Qt::Key_B, Qt::NoModifier, Tool::Brush, true, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(QKeySequence(step.key | step.modifiers).toString().toStdString());
+    Key(step.key, step.modifiers);
+    expectState(step.tool, step.terrain, step.domains);
+  }
+  // A new map starts with painting off, so with the pointer.
+  prompts.answers.push_back(Answer::No);  // the painted map is not saved
+  MakeBlankMap(20, 20, Plains);
+  ASSERT_EQ(Width(), 20);
+  {
+    SCOPED_TRACE("new map");
+    expectState(Tool::Pointer, false, false);
+  }
+}
+
+// Another tool chosen, painting switched off or Escape pressed while the button is
+// held ends the drag without effect; the rest of that drag does nothing either.
+TEST_P(MapToolsTest, AnInterruptedDragLeavesNoTrace) {
+  window->ChooseTerrain(Forest);
+  Key(Qt::Key_R);
+  Drag(At(2, 2), At(4, 3));  // a selection the interrupted drags keep
+  const CellSelection selected = tools->Selection();
+  ASSERT_EQ(selected.Count(), 6u);
+  const QPoint away = CellCentre(At(15, 15).x(), At(15, 15).y());  // under every drag, never the current cell
+  const struct {
+    Qt::Key tool;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    Tool after;
+  } cases[] = {
+      {Qt::Key_R, Qt::Key_T, Qt::NoModifier, Tool::Rectangle},
+      {Qt::Key_R, Qt::Key_Escape, Qt::NoModifier, Tool::RectSelect},
+      {Qt::Key_T, Qt::Key_R, Qt::NoModifier, Tool::RectSelect},
+      {Qt::Key_E, Qt::Key_Escape, Qt::NoModifier, Tool::Ellipse},
+      {Qt::Key_L, Qt::Key_B, Qt::NoModifier, Tool::Brush},
+      {Qt::Key_B, Qt::Key_L, Qt::NoModifier, Tool::Line},
+      {Qt::Key_B, Qt::Key_Escape, Qt::NoModifier, Tool::Brush},
+      {Qt::Key_B, Qt::Key_P, Qt::ControlModifier, Tool::Pointer},  // painting off
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(QKeySequence(c.tool).toString().toStdString() + " then " +
+                 QKeySequence(c.key | c.modifiers).toString().toStdString());
+    Key(c.tool);
+    const QRgb shown = Shown().pixel(away);
+    Send(QEvent::MouseButtonPress, At(10, 10), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    Send(QEvent::MouseMove, At(15, 15), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    Send(QEvent::MouseMove, At(20, 20), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    ASSERT_NE(Shown().pixel(away), shown);  // the drag shows
+    Key(c.key, c.modifiers);
+    EXPECT_EQ(tools->Current(), c.after);
+    EXPECT_EQ(Shown().pixel(away), shown);
+    Send(QEvent::MouseMove, At(22, 19), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    Send(QEvent::MouseMove, At(12, 19), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    Send(QEvent::MouseButtonRelease, At(12, 19), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    ExpectCells(before);
+    EXPECT_EQ(window->UndoStack().count(), base);
+    EXPECT_EQ(tools->Selection(), selected);
+    EXPECT_EQ(window->aUndo->isEnabled(), window->UndoStack().canUndo());
+    EXPECT_EQ(Shown().pixel(away), shown);
+  }
+}
+
+// A selection or shape dragged off the map, out of the view and the widget, follows
+// the pointer held to the map's edge, to the corner.
+TEST_P(MapToolsTest, DragsOffTheMapFollowThePointerToItsEdge) {
+  window->ChooseTerrain(Lake);
+  const QPoint anchor = At(10, 10);
+  const QPointF start = CellCentre(anchor.x(), anchor.y());
+  const int right = Width() - 1, bottom = Height() - 1;
+  const struct {
+    Qt::Key key;
+    QPointF end;  // in the grid viewport's pixels
+    QRect box;    // the cells the drag covers
+  } cases[] = {
+      {Qt::Key_R, {5000, 5000}, QRect(anchor, QPoint(right, bottom))},
+      {Qt::Key_R, {-5000, -5000}, QRect(QPoint(0, 0), anchor)},
+      {Qt::Key_R, {start.x(), -5000}, QRect(QPoint(anchor.x(), 0), anchor)},
+      {Qt::Key_T, {5000, 5000}, QRect(anchor, QPoint(right, bottom))},
+      {Qt::Key_L, {-5000, start.y()}, QRect(QPoint(0, anchor.y()), anchor)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(QKeySequence(c.key).toString().toStdString() + " to " + std::to_string(c.end.x()) + "," +
+                 std::to_string(c.end.y()));
+    Key(c.key);
+    SendAt(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    SendAt(QEvent::MouseMove, start + QPointF(3, 3), Qt::NoButton, Qt::LeftButton);
+    SendAt(QEvent::MouseMove, c.end, Qt::NoButton, Qt::LeftButton);
+    SendAt(QEvent::MouseButtonRelease, c.end, Qt::LeftButton, Qt::NoButton);
+    if (c.key == Qt::Key_R) {
+      const CellBounds bounds = tools->Selection().Bounds();
+      EXPECT_EQ(QRect(QPoint(bounds.left, bounds.top), QPoint(bounds.right, bounds.bottom)), c.box);
+      EXPECT_EQ(tools->Selection().Count(), static_cast<std::size_t>(c.box.width()) * c.box.height());
+      continue;
+    }
+    std::vector<Cell> expected = before;
+    for (int y = c.box.top(); y <= c.box.bottom(); ++y)
+      for (int x = c.box.left(); x <= c.box.right(); ++x)
+        if (Interior({x, y})) Paint(expected, {x, y}, Lake);
+    ExpectCells(expected);
+    window->aUndo->trigger();
+  }
 }
 
 TEST_P(MapToolsTest, CropToSelectionKeepsTheBoundingBoxWithItsCells) {

@@ -142,6 +142,23 @@ void MapGridView::RedrawCell(int column, int row) {
   viewport()->update(CellRect(column, row));
 }
 
+void MapGridView::RedrawCells(const std::vector<std::uint32_t>& cells) {
+  if (columns_ == 0) return;
+  const int left = LeftColumn(), top = TopRow();
+  // One more column and row: a partly shown cell at the edge.
+  const int right = left + VisibleColumns(), bottom = top + VisibleRows();
+  int minColumn = right + 1, maxColumn = left - 1, minRow = bottom + 1, maxRow = top - 1;
+  for (const std::uint32_t cell : cells) {
+    const int column = static_cast<int>(cell % columns_), row = static_cast<int>(cell / columns_);
+    if (column < left || column > right || row < top || row > bottom) continue;
+    minColumn = std::min(minColumn, column);
+    maxColumn = std::max(maxColumn, column);
+    minRow = std::min(minRow, row);
+    maxRow = std::max(maxRow, row);
+  }
+  if (minColumn <= maxColumn) viewport()->update(CellRect(minColumn, minRow) | CellRect(maxColumn, maxRow));
+}
+
 void MapGridView::SetCurrentCell(int column, int row) { MoveCurrent(column, row, true); }
 
 void MapGridView::MoveCurrent(int column, int row, bool reportClick) {

@@ -3,6 +3,8 @@
 // the exposed cells into a buffer from tiles scaled once per tile size.
 #include <QAbstractScrollArea>
 #include <QImage>
+#include <cstdint>
+#include <vector>
 
 class QPainter;
 
@@ -66,6 +68,8 @@ class MapGridView : public QAbstractScrollArea {
   void SetOverlay(GridOverlay* overlay) { overlay_ = overlay; }
 
   void RedrawCell(int column, int row);
+  // One repaint around those of the cells (by index) that are in sight.
+  void RedrawCells(const std::vector<std::uint32_t>& cells);
   void RedrawAll() { viewport()->update(); }
 
   // Draws the cells of the viewport rectangle (logical pixels) into the buffer; the

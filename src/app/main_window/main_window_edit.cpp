@@ -74,23 +74,20 @@ void TfMain::TogglePaintDom() {
 
 void TfMain::ShowChangedCells(const std::vector<std::uint32_t>& cells) {
   const int width = project_.Map.Width;
+  DG->RedrawCells(cells);
+  // Only the rows in sight: the panel reads the others when they scroll into view, and
+  // a change signal costs the view a search through all its rows.
   const auto& nodes = project_.Descriptions.DescriptionNodes;
-  // A big change repaints everything at once rather than cell by cell.
-  if (cells.size() > 4096) {
-    DG->RedrawAll();
-    // The panel reads its rows when it paints; a change signal over every row costs more than the edit.
-    DescVT->viewport()->update();
-    CellSelected(DG->CurrentColumn(), DG->CurrentRow());
-    return;
+  const QModelIndex top = DescVT->indexAt(QPoint(0, 0));
+  if (top.isValid() && DescVT->isVisible()) {
+    const QModelIndex bottom = DescVT->indexAt(QPoint(0, DescVT->viewport()->height() - 1));
+    const std::uint32_t first = static_cast<std::uint32_t>(top.row());
+    const std::uint32_t last = static_cast<std::uint32_t>(bottom.isValid() ? bottom.row() : descModel->rowCount() - 1);
+    for (const std::uint32_t cell : cells)
+      if (cell < nodes.size() && nodes[cell] >= first && nodes[cell] <= last) descModel->EntryChanged(static_cast<int>(nodes[cell]));
   }
-  bool current = false;
-  for (std::uint32_t cell : cells) {
-    const int x = static_cast<int>(cell % width), y = static_cast<int>(cell / width);
-    DG->RedrawCell(x, y);
-    if (cell < nodes.size()) descModel->EntryChanged(static_cast<int>(nodes[cell]));
-    current = current || (x == DG->CurrentColumn() && y == DG->CurrentRow());
-  }
-  if (current) CellSelected(DG->CurrentColumn(), DG->CurrentRow());
+  const std::uint32_t current = static_cast<std::uint32_t>(DG->CurrentColumn() + DG->CurrentRow() * width);
+  if (std::find(cells.begin(), cells.end(), current) != cells.end()) CellSelected(DG->CurrentColumn(), DG->CurrentRow());
 }
 
 void TfMain::ShowDomains() {

@@ -65,15 +65,22 @@ void OverviewMap::UpdateCells(const std::vector<std::uint32_t>& cells) {
   const std::size_t count = map.Cells.size();
   const qsizetype stride = picture_.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb));
   auto* pixels = reinterpret_cast<QRgb*>(picture_.bits());
-  QRect changed;
+  const bool squares = cells.size() <= SquaresPerRegion;
+  int left = map.Width, right = -1, top = map.Height, bottom = -1;
   for (std::uint32_t cell : cells) {
     if (cell >= count) continue;
     const int x = static_cast<int>(cell % map.Width), y = static_cast<int>(cell / map.Width);
     pixels[y * stride + x] = colours[map.Cells[cell] & 0x0F];
-    if (cells.size() <= SquaresPerRegion) update(CellsRect(QRect(x, y, 1, 1)).toAlignedRect());
-    else changed |= QRect(x, y, 1, 1);
+    if (squares) {
+      update(CellsRect(QRect(x, y, 1, 1)).toAlignedRect());
+    } else {
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
   }
-  if (!changed.isEmpty()) update(CellsRect(changed).toAlignedRect());
+  if (right >= left) update(CellsRect(QRect(QPoint(left, top), QPoint(right, bottom))).toAlignedRect());
 }
 
 void OverviewMap::SetVisibleArea(const QRect& cells) {

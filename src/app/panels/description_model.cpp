@@ -63,7 +63,9 @@ void DescriptionModel::Reset() {
 }
 
 void DescriptionModel::EntryChanged(int row) {
-  if (row >= 0 && row < rowCount()) emit dataChanged(index(row, 0), index(row, 2));
+  // Cell by cell: a view repaints a changed cell, but all it shows for a range.
+  if (row >= 0 && row < rowCount())
+    for (int column = 0; column < 3; ++column) emit dataChanged(index(row, column), index(row, column));
 }
 
 void DescriptionModel::AllChanged() {

@@ -34,30 +34,30 @@ LiveStatistics::LiveStatistics(const Project& project, const TileImages& tiles, 
 void LiveStatistics::Recount() {
   const MapGrid& map = project_.Map;
   counts_ = CountTerrain(map);
-  counted_ = map.Cells;
-  lTotal->setText("Total: " + QString::number(static_cast<long long>(map.Width) * map.Height));
-  for (int code = 0; code < TerrainCount; ++code) ShowRow(code);
+  stale_ = false;
+  const long long total = static_cast<long long>(map.Width) * map.Height;
+  lTotal->setText("Total: " + QString::number(total));
+  for (int code = 0; code < TerrainCount; ++code) ShowRow(code, total);
 }
 
 void LiveStatistics::UpdateCells(const std::vector<std::uint32_t>& cells) {
-  const std::vector<TerrainCode>& now = project_.Map.Cells;
-  // A map of another size is about to be counted as a whole.
-  if (now.size() != counted_.size()) return;
-  std::uint32_t touched = 0;  // one bit per terrain whose count moved
-  for (std::uint32_t cell : cells) {
-    if (cell >= now.size() || now[cell] == counted_[cell]) continue;
-    const int from = counted_[cell] & 0x0F, to = now[cell] & 0x0F;
-    --counts_[from];
-    ++counts_[to];
-    touched |= (1u << from) | (1u << to);
-    counted_[cell] = now[cell];
-  }
-  for (int code = 0; code < TerrainCount; ++code)
-    if (touched & (1u << code)) ShowRow(code);
+  if (cells.empty()) return;
+  // Counting the whole grid costs less than a brush move's repaint; the hidden panel waits.
+  if (isVisibleTo(window())) Recount();
+  else stale_ = true;
 }
 
-void LiveStatistics::ShowRow(int code) {
-  const long long total = static_cast<long long>(counted_.size());
+const TerrainCounts& LiveStatistics::Counts() {
+  if (stale_) Recount();
+  return counts_;
+}
+
+void LiveStatistics::showEvent(QShowEvent* event) {
+  if (stale_) Recount();
+  QWidget::showEvent(event);
+}
+
+void LiveStatistics::ShowRow(int code, long long total) {
   QTreeWidgetItem* row = StatsVT->topLevelItem(code);
   row->setText(1, QString::number(counts_[code]));
   row->setText(2, FormatShare(counts_[code], total));

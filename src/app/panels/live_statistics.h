@@ -1,7 +1,7 @@
 #pragma once
-// The terrain statistics as a tool window that follows the painting. It keeps
-// the count of each terrain and a copy of the terrain it counted; after an edit
-// it compares only the changed cells with that copy and adjusts the counts.
+// The terrain statistics as a tool window that follows the painting. It counts
+// the grid itself when it is in sight, after each change; hidden, it only notes
+// that its counts are out of date and counts once when it shows again.
 #include <QWidget>
 #include <cstdint>
 #include <vector>
@@ -24,20 +24,21 @@ class LiveStatistics : public QWidget {
 
   // After a wholesale change: counts everything again.
   void Recount();
-  // After an edit: adjusts the counts from these cells (by cell index).
+  // After an edit of these cells (by cell index).
   void UpdateCells(const std::vector<std::uint32_t>& cells);
 
-  const TerrainCounts& Counts() const { return counts_; }
+  const TerrainCounts& Counts();
 
   QTreeWidget* StatsVT = nullptr;
   QLabel* lTotal = nullptr;
 
  private:
-  void ShowRow(int code);
+  void showEvent(QShowEvent* event) override;
+  void ShowRow(int code, long long total);
 
   const Project& project_;
   TerrainCounts counts_{};
-  std::vector<TerrainCode> counted_;  // the terrain as last counted
+  bool stale_ = false;
 };
 
 }  // namespace mireforge

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <poll.h>
 #include <fstream>
 #include <sstream>
 #include <mutex>
@@ -174,7 +175,58 @@ std::vector<std::string> FindStale(const std::string& folder, std::string_view p
   return stale;
 }
 
+std::atomic<int> DeviceWaitMs{0};
+
+struct WaitingWriter {
+  int fd;
+  int waitMs;
+};
+
+// Writes all or fails; waits for the reader to take more at most waitMs each time it stalls.
+ssize_t WaitingWrite(void* cookie, const char* data, std::size_t size) {
+  const auto* writer = static_cast<const WaitingWriter*>(cookie);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(writer->fd, data + done, size - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return -1;
+    pollfd ready{writer->fd, POLLOUT, 0};
+    const int got = ::poll(&ready, 1, writer->waitMs);
+    if (got == 0) errno = ETIMEDOUT;
+    if (got == 0 || (got < 0 && errno != EINTR)) return -1;
+  }
+  return static_cast<ssize_t>(done);
+}
+
+int WaitingClose(void* cookie) {
+  const auto* writer = static_cast<const WaitingWriter*>(cookie);
+  const int result = ::close(writer->fd);
+  delete writer;
+  return result;
+}
+
+// The stream of an opened pipe or device: blocking at the reader's pace, or,
+// with a bound set, failing once the reader stalls that long.
+std::FILE* OpenDeviceStream(int fd) {
+  const int waitMs = DeviceWaitMs.load();
+  std::FILE* file = nullptr;
+  if (waitMs <= 0) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file = ::fdopen(fd, "wb");
+  } else {
+    auto* writer = new WaitingWriter{fd, waitMs};
+    file = ::fopencookie(writer, "wb", cookie_io_functions_t{nullptr, WaitingWrite, nullptr, WaitingClose});
+    if (!file) delete writer;
+  }
+  return file;
+}
+
 }  // namespace
+
+void SetDeviceWriteWait(std::chrono::milliseconds wait) { DeviceWaitMs = static_cast<int>(wait.count()); }
 
 void UseUnnamedTemporaryFiles(bool use) { UnnamedTemporaries = use; }
 
@@ -220,9 +272,7 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
       ::close(fd);
       Fail(EINVAL);
     }
-    // A reader is there: its pace is the writer's, as a pipe's writer expects.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    file_ = ::fdopen(fd, "wb");
+    file_ = OpenDeviceStream(fd);
     if (!file_) {
       const int e = errno;
       ::close(fd);
@@ -346,7 +396,10 @@ AtomicFile::~AtomicFile() {
 
 void AtomicFile::Fail() const { Fail(errno); }
 
-void AtomicFile::Fail(int error) const { Fail(error ? std::string(std::strerror(error)) : std::string()); }
+void AtomicFile::Fail(int error) const {
+  if (error == ETIMEDOUT && method_ == Method::Direct) Fail(std::string("the program reading from it stopped taking data"));
+  Fail(error ? std::string(std::strerror(error)) : std::string());
+}
 
 void AtomicFile::Fail(const std::string& reason) const {
   std::string message = FormatMessage(message_, path_);

@@ -1,6 +1,7 @@
 #pragma once
 // Reading whole files, and writing files so that a failure never leaves a
 // half-written file where a good one stood.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -90,6 +91,11 @@ class AtomicFile {
   int lock_ = -1;  // keeps the temporary file locked while it is ours
   Method method_ = Method::Rename;
 };
+
+// How long a write into a pipe or device may wait for its reader to take more
+// before the save fails; zero (the default) waits as long as the reader lives.
+// The editor sets a bound, so that a reader that stops cannot freeze it.
+void SetDeviceWriteWait(std::chrono::milliseconds wait);
 
 // Whether temporary files start unnamed where the file system allows (the
 // default); off, they are named from the start, as where it does not.

@@ -21,6 +21,15 @@
 namespace mireforge {
 namespace {
 
+std::string ErrorOf(const std::function<void()>& save) {
+  try {
+    save();
+    return "";
+  } catch (const Error& e) {
+    return e.what();
+  }
+}
+
 TEST(FileIo, ReadsWholeFilesAndReportsMissingOnes) {
   TempDir dir;
   const std::string path = dir.File("a.txt");
@@ -84,18 +93,19 @@ TEST(FileIo, APipeNamedThroughALinkIsWrittenNotReplaced) {
   EXPECT_EQ(::read(pipeFds[0], buffer, sizeof buffer), 16);
   EXPECT_STREQ(buffer, "through the pipe");
   ::close(pipeFds[0]);
+
+  // With a bound on the wait, a reader that stops taking data fails the save instead of holding it.
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const std::string stalled = "/proc/self/fd/" + std::to_string(pipeFds[1]);
+  SetDeviceWriteWait(std::chrono::milliseconds(50));
+  EXPECT_EQ(ErrorOf([&] { WriteWholeFile(stalled, std::string(1 << 20, 'x'), "x %s"); }),
+            "x " + stalled + ": the program reading from it stopped taking data");
+  SetDeviceWriteWait(std::chrono::milliseconds(0));
+  ::close(pipeFds[0]);
+  ::close(pipeFds[1]);
 }
 
 constexpr uid_t Nobody = 65534;
-
-std::string ErrorOf(const std::function<void()>& save) {
-  try {
-    save();
-    return "";
-  } catch (const Error& e) {
-    return e.what();
-  }
-}
 
 // Runs save in a child process as the user nobody (the tests run as root, who
 // may write anything), and gives its error text, "" when it succeeded.

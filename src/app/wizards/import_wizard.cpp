@@ -226,7 +226,8 @@ void TfImportMap::ChooseFile(const QString& fileName) {
 }
 
 void TfImportMap::ParameterChange() {
-  if (bexFolder->text().isEmpty() || !QFileInfo(bexFolder->text()).isFile()) {
+  // What exists but is no picture file (a pipe, a folder) is refused by the reader with its reason.
+  if (bexFolder->text().isEmpty() || !QFileInfo::exists(bexFolder->text())) {
     QApplication::beep();
     return;
   }

@@ -211,15 +211,21 @@ int WaitingClose(void* cookie) {
 // The stream of an opened pipe or device: blocking at the reader's pace, or,
 // with a bound set, failing once the reader stalls that long.
 std::FILE* OpenDeviceStream(int fd) {
+#ifdef __GLIBC__
   const int waitMs = DeviceWaitMs.load();
+#else
+  const int waitMs = 0;  // no custom streams here: the reader's pace it is
+#endif
   std::FILE* file = nullptr;
   if (waitMs <= 0) {
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     file = ::fdopen(fd, "wb");
   } else {
+#ifdef __GLIBC__
     auto* writer = new WaitingWriter{fd, waitMs};
     file = ::fopencookie(writer, "wb", cookie_io_functions_t{nullptr, WaitingWrite, nullptr, WaitingClose});
     if (!file) delete writer;
+#endif
   }
   return file;
 }

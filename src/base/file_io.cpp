@@ -155,7 +155,10 @@ void SyncFolder(const std::string& folder) {
 
 // Removes (or only lists) our temporary files in folder whose names begin with
 // prefix and whose writers are gone: a live writer holds a lock on its file.
-std::vector<std::string> FindStale(const std::string& folder, std::string_view prefix, bool remove) {
+// With keepKept, the whole new content of an in-place save that stopped part-way (made
+// read-only when named) stays: its own target's next save or the recovery deals with it.
+std::vector<std::string> FindStale(const std::string& folder, std::string_view prefix, bool remove,
+                                   bool keepKept = false) {
   std::vector<std::string> stale;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -165,7 +168,8 @@ std::vector<std::string> FindStale(const std::string& folder, std::string_view p
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat st;
-    const bool ours = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (st.st_uid == ::geteuid() || ::geteuid() == 0);
+    const bool ours = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (st.st_uid == ::geteuid() || ::geteuid() == 0) &&
+                      !(keepKept && (st.st_mode & 0222) == 0);
     if (ours && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       if (remove) ::unlink(path.c_str());  // still under our lock, so no writer can have taken it meanwhile
       stale.push_back(path);
@@ -299,8 +303,7 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
     if (::access(target_.c_str(), W_OK) != 0) Fail(errno);
   }
   const std::string folder = FolderOf(target_);
-  // Where unnamed files are missing, a killed save leaves its named one: the next save there clears them.
-  FindStale(folder, ".", true);
+  FindStale(folder, TemporaryPrefix(FileNameOf(target_)), true);
   if (const int refused = OpenTemporary(folder)) {
     // The folder refuses a new file but the file itself may be written: stage
     // the content elsewhere and copy it in once it is whole.
@@ -309,6 +312,8 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
     if (const int failed = OpenTemporary(StagingFolder())) Fail(failed);
   }
   if (method_ == Method::InPlace) return;
+  // Without unnamed files here, a killed save leaves its named one: each save clears those of the folder.
+  if (!temp_.empty()) FindStale(folder, ".", true, true);
   if (!exists) {
     ::fchmod(lock_, NewFileMode());
     return;
@@ -444,7 +449,9 @@ void AtomicFile::Commit() {
 }
 
 void AtomicFile::CommitInPlace() {
-  // Named before the target is touched: a save killed while copying leaves the whole content found.
+  // Named before the target is touched: a save killed while copying leaves the whole content found,
+  // read-only so that saves of other files in its folder keep it.
+  ::fchmod(lock_, 0400);
   NameTemporary();
   struct stat st;
   if (::fstat(lock_, &st) != 0) Fail();

@@ -45,8 +45,10 @@ std::string ByteSizeText(std::uint64_t bytes);
 //   the target in place.
 // - A target that is not a regular file (a device, a pipe) is written directly.
 //   It is opened without waiting: a pipe that no program reads is refused.
-// - Named temporary files in the target's folder whose writer has died (a live
-//   writer keeps a lock on its file) are removed.
+// - Temporary files of earlier saves to the same target whose writer has died
+//   (a live writer keeps a lock on its file) are removed; where the folder has
+//   no unnamed files, those of every target in it are (but the read-only
+//   content of an in-place save that stopped part-way).
 //
 // Every failure throws Error with the message pattern given (its %s is the
 // target's name as given), followed by ": " and the system's reason.

@@ -345,7 +345,11 @@ TEST(FileIo, AKilledSavesLeftoversAreRecognisedAndRemovedByTheNextSave) {
   const std::string other = dir.File(".map.png.bak.mireforge-tmp-abcdef");
   std::ofstream{other} << "left";
   std::ofstream{dir.File(".map.png.mireforge-tmp-toolong")} << "not ours";
-  EXPECT_EQ(StaleTemporaryFiles(dir.Path(), false).size(), 2u);  // the killed writer's and the other target's
+  // The whole content of an in-place save killed while copying: read-only, and kept.
+  const std::string wholeCopy = dir.File(".map.bmp.mireforge-tmp-kept01");
+  std::ofstream{wholeCopy} << "whole new content";
+  ::chmod(wholeCopy.c_str(), 0400);
+  EXPECT_EQ(StaleTemporaryFiles(dir.Path(), false).size(), 3u);  // the killed writer's, the other target's, the kept one
 
   WriteWholeFile(dir.File("elsewhere.php"), "saved beside", "x %s");
   std::vector<std::string> kept = TemporariesOf(dir.Path(), "map.png");
@@ -354,10 +358,11 @@ TEST(FileIo, AKilledSavesLeftoversAreRecognisedAndRemovedByTheNextSave) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(kept, expected);
   EXPECT_FALSE(std::filesystem::exists(other));
+  EXPECT_TRUE(std::filesystem::exists(wholeCopy));
   ::kill(running, SIGKILL);
   ::waitpid(running, nullptr, 0);
   WriteWholeFile(path, "saved again", "x %s");
-  EXPECT_EQ(EntriesIn(dir.Path()), 3u);  // the target, the one beside it and the look-alike
+  EXPECT_EQ(EntriesIn(dir.Path()), 4u);  // the target, the one beside it, the look-alike and the kept content
   EXPECT_EQ(ReadWholeFile(path), "saved again");
   UseUnnamedTemporaryFiles(true);
 }

@@ -7,6 +7,7 @@
 #include "app/main_window/main_window.h"
 #include "app/session/command_line.h"
 #include "app/session/desktop_session.h"
+#include "app/session/file_names.h"
 #include "app/session/preferences.h"
 #include "app/session/recovery.h"
 #include "app/dialogs/small_forms.h"
@@ -31,7 +32,10 @@ int main(int argc, char* argv[]) {
   mireforge::BeginGuardedStart();
   QApplication app(argc, argv);
   mireforge::EndGuardedStart();
-  const mireforge::EditorArguments arguments = mireforge::SortEditorArguments(QApplication::arguments().mid(1));
+  // Qt took its own options out of argv; the rest keep their bytes, which need not be text.
+  QStringList given;
+  for (int i = 1; i < argc; ++i) given << mireforge::NameFromBytes(QByteArray(argv[i]));
+  const mireforge::EditorArguments arguments = mireforge::SortEditorArguments(given);
   if (!arguments.unknownOption.isEmpty()) {
     std::fprintf(stderr, "mireforge: unknown option '%s'\nTry 'mireforge --help'.\n",
                  arguments.unknownOption.toLocal8Bit().constData());
@@ -50,6 +54,8 @@ int main(int argc, char* argv[]) {
   // What an in-place save stages (the target's folder refusing a new file) is
   // kept where the next start looks for what a killed save left behind.
   mireforge::SetStagingFolder(QFile::encodeName(mireforge::DefaultRecoveryFolder()).toStdString());
+  // A save into a pipe whose reader stops fails instead of freezing the window.
+  mireforge::SetDeviceWriteWait(std::chrono::seconds(2));
   // Destroyed only on a clean exit, which removes the autosaved copy.
   mireforge::RecoverySession recovery(window);
 

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <new>
+#include <poll.h>
 #include <fstream>
 #include <sstream>
 #include <mutex>
@@ -154,7 +155,10 @@ void SyncFolder(const std::string& folder) {
 
 // Removes (or only lists) our temporary files in folder whose names begin with
 // prefix and whose writers are gone: a live writer holds a lock on its file.
-std::vector<std::string> FindStale(const std::string& folder, std::string_view prefix, bool remove) {
+// With keepKept, the whole new content of an in-place save that stopped part-way (made
+// read-only when named) stays: its own target's next save or the recovery deals with it.
+std::vector<std::string> FindStale(const std::string& folder, std::string_view prefix, bool remove,
+                                   bool keepKept = false) {
   std::vector<std::string> stale;
   std::error_code ec;
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -164,7 +168,8 @@ std::vector<std::string> FindStale(const std::string& folder, std::string_view p
     const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat st;
-    const bool ours = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (st.st_uid == ::geteuid() || ::geteuid() == 0);
+    const bool ours = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && (st.st_uid == ::geteuid() || ::geteuid() == 0) &&
+                      !(keepKept && (st.st_mode & 0222) == 0);
     if (ours && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       if (remove) ::unlink(path.c_str());  // still under our lock, so no writer can have taken it meanwhile
       stale.push_back(path);
@@ -174,7 +179,64 @@ std::vector<std::string> FindStale(const std::string& folder, std::string_view p
   return stale;
 }
 
+std::atomic<int> DeviceWaitMs{0};
+
+struct WaitingWriter {
+  int fd;
+  int waitMs;
+};
+
+// Writes all or fails; waits for the reader to take more at most waitMs each time it stalls.
+ssize_t WaitingWrite(void* cookie, const char* data, std::size_t size) {
+  const auto* writer = static_cast<const WaitingWriter*>(cookie);
+  std::size_t done = 0;
+  while (done < size) {
+    const ssize_t n = ::write(writer->fd, data + done, size - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) return -1;
+    pollfd ready{writer->fd, POLLOUT, 0};
+    const int got = ::poll(&ready, 1, writer->waitMs);
+    if (got == 0) errno = ETIMEDOUT;
+    if (got == 0 || (got < 0 && errno != EINTR)) return -1;
+  }
+  return static_cast<ssize_t>(done);
+}
+
+int WaitingClose(void* cookie) {
+  const auto* writer = static_cast<const WaitingWriter*>(cookie);
+  const int result = ::close(writer->fd);
+  delete writer;
+  return result;
+}
+
+// The stream of an opened pipe or device: blocking at the reader's pace, or,
+// with a bound set, failing once the reader stalls that long.
+std::FILE* OpenDeviceStream(int fd) {
+#ifdef __GLIBC__
+  const int waitMs = DeviceWaitMs.load();
+#else
+  const int waitMs = 0;  // no custom streams here: the reader's pace it is
+#endif
+  std::FILE* file = nullptr;
+  if (waitMs <= 0) {
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    file = ::fdopen(fd, "wb");
+  } else {
+#ifdef __GLIBC__
+    auto* writer = new WaitingWriter{fd, waitMs};
+    file = ::fopencookie(writer, "wb", cookie_io_functions_t{nullptr, WaitingWrite, nullptr, WaitingClose});
+    if (!file) delete writer;
+#endif
+  }
+  return file;
+}
+
 }  // namespace
+
+void SetDeviceWriteWait(std::chrono::milliseconds wait) { DeviceWaitMs = static_cast<int>(wait.count()); }
 
 void UseUnnamedTemporaryFiles(bool use) { UnnamedTemporaries = use; }
 
@@ -220,9 +282,7 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
       ::close(fd);
       Fail(EINVAL);
     }
-    // A reader is there: its pace is the writer's, as a pipe's writer expects.
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-    file_ = ::fdopen(fd, "wb");
+    file_ = OpenDeviceStream(fd);
     if (!file_) {
       const int e = errno;
       ::close(fd);
@@ -243,8 +303,7 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
     if (::access(target_.c_str(), W_OK) != 0) Fail(errno);
   }
   const std::string folder = FolderOf(target_);
-  // Where unnamed files are missing, a killed save leaves its named one: the next save there clears them.
-  FindStale(folder, ".", true);
+  FindStale(folder, TemporaryPrefix(FileNameOf(target_)), true);
   if (const int refused = OpenTemporary(folder)) {
     // The folder refuses a new file but the file itself may be written: stage
     // the content elsewhere and copy it in once it is whole.
@@ -253,6 +312,8 @@ AtomicFile::AtomicFile(std::string path, std::string failureMessage)
     if (const int failed = OpenTemporary(StagingFolder())) Fail(failed);
   }
   if (method_ == Method::InPlace) return;
+  // Without unnamed files here, a killed save leaves its named one: each save clears those of the folder.
+  if (!temp_.empty()) FindStale(folder, ".", true, true);
   if (!exists) {
     ::fchmod(lock_, NewFileMode());
     return;
@@ -346,7 +407,10 @@ AtomicFile::~AtomicFile() {
 
 void AtomicFile::Fail() const { Fail(errno); }
 
-void AtomicFile::Fail(int error) const { Fail(error ? std::string(std::strerror(error)) : std::string()); }
+void AtomicFile::Fail(int error) const {
+  if (error == ETIMEDOUT && method_ == Method::Direct) Fail(std::string("the program reading from it stopped taking data"));
+  Fail(error ? std::string(std::strerror(error)) : std::string());
+}
 
 void AtomicFile::Fail(const std::string& reason) const {
   std::string message = FormatMessage(message_, path_);
@@ -385,7 +449,9 @@ void AtomicFile::Commit() {
 }
 
 void AtomicFile::CommitInPlace() {
-  // Named before the target is touched: a save killed while copying leaves the whole content found.
+  // Named before the target is touched: a save killed while copying leaves the whole content found,
+  // read-only so that saves of other files in its folder keep it.
+  ::fchmod(lock_, 0400);
   NameTemporary();
   struct stat st;
   if (::fstat(lock_, &st) != 0) Fail();

@@ -1,6 +1,7 @@
 #pragma once
 // Reading whole files, and writing files so that a failure never leaves a
 // half-written file where a good one stood.
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -44,8 +45,10 @@ std::string ByteSizeText(std::uint64_t bytes);
 //   the target in place.
 // - A target that is not a regular file (a device, a pipe) is written directly.
 //   It is opened without waiting: a pipe that no program reads is refused.
-// - Named temporary files in the target's folder whose writer has died (a live
-//   writer keeps a lock on its file) are removed.
+// - Temporary files of earlier saves to the same target whose writer has died
+//   (a live writer keeps a lock on its file) are removed; where the folder has
+//   no unnamed files, those of every target in it are (but the read-only
+//   content of an in-place save that stopped part-way).
 //
 // Every failure throws Error with the message pattern given (its %s is the
 // target's name as given), followed by ": " and the system's reason.
@@ -90,6 +93,11 @@ class AtomicFile {
   int lock_ = -1;  // keeps the temporary file locked while it is ours
   Method method_ = Method::Rename;
 };
+
+// How long a write into a pipe or device may wait for its reader to take more
+// before the save fails; zero (the default) waits as long as the reader lives.
+// The editor sets a bound, so that a reader that stops cannot freeze it.
+void SetDeviceWriteWait(std::chrono::milliseconds wait);
 
 // Whether temporary files start unnamed where the file system allows (the
 // default); off, they are named from the start, as where it does not.

@@ -21,6 +21,15 @@
 namespace mireforge {
 namespace {
 
+std::string ErrorOf(const std::function<void()>& save) {
+  try {
+    save();
+    return "";
+  } catch (const Error& e) {
+    return e.what();
+  }
+}
+
 TEST(FileIo, ReadsWholeFilesAndReportsMissingOnes) {
   TempDir dir;
   const std::string path = dir.File("a.txt");
@@ -84,18 +93,19 @@ TEST(FileIo, APipeNamedThroughALinkIsWrittenNotReplaced) {
   EXPECT_EQ(::read(pipeFds[0], buffer, sizeof buffer), 16);
   EXPECT_STREQ(buffer, "through the pipe");
   ::close(pipeFds[0]);
+
+  // With a bound on the wait, a reader that stops taking data fails the save instead of holding it.
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  const std::string stalled = "/proc/self/fd/" + std::to_string(pipeFds[1]);
+  SetDeviceWriteWait(std::chrono::milliseconds(50));
+  EXPECT_EQ(ErrorOf([&] { WriteWholeFile(stalled, std::string(1 << 20, 'x'), "x %s"); }),
+            "x " + stalled + ": the program reading from it stopped taking data");
+  SetDeviceWriteWait(std::chrono::milliseconds(0));
+  ::close(pipeFds[0]);
+  ::close(pipeFds[1]);
 }
 
 constexpr uid_t Nobody = 65534;
-
-std::string ErrorOf(const std::function<void()>& save) {
-  try {
-    save();
-    return "";
-  } catch (const Error& e) {
-    return e.what();
-  }
-}
 
 // Runs save in a child process as the user nobody (the tests run as root, who
 // may write anything), and gives its error text, "" when it succeeded.
@@ -335,7 +345,11 @@ TEST(FileIo, AKilledSavesLeftoversAreRecognisedAndRemovedByTheNextSave) {
   const std::string other = dir.File(".map.png.bak.mireforge-tmp-abcdef");
   std::ofstream{other} << "left";
   std::ofstream{dir.File(".map.png.mireforge-tmp-toolong")} << "not ours";
-  EXPECT_EQ(StaleTemporaryFiles(dir.Path(), false).size(), 2u);  // the killed writer's and the other target's
+  // The whole content of an in-place save killed while copying: read-only, and kept.
+  const std::string wholeCopy = dir.File(".map.bmp.mireforge-tmp-kept01");
+  std::ofstream{wholeCopy} << "whole new content";
+  ::chmod(wholeCopy.c_str(), 0400);
+  EXPECT_EQ(StaleTemporaryFiles(dir.Path(), false).size(), 3u);  // the killed writer's, the other target's, the kept one
 
   WriteWholeFile(dir.File("elsewhere.php"), "saved beside", "x %s");
   std::vector<std::string> kept = TemporariesOf(dir.Path(), "map.png");
@@ -344,10 +358,11 @@ TEST(FileIo, AKilledSavesLeftoversAreRecognisedAndRemovedByTheNextSave) {
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(kept, expected);
   EXPECT_FALSE(std::filesystem::exists(other));
+  EXPECT_TRUE(std::filesystem::exists(wholeCopy));
   ::kill(running, SIGKILL);
   ::waitpid(running, nullptr, 0);
   WriteWholeFile(path, "saved again", "x %s");
-  EXPECT_EQ(EntriesIn(dir.Path()), 3u);  // the target, the one beside it and the look-alike
+  EXPECT_EQ(EntriesIn(dir.Path()), 4u);  // the target, the one beside it, the look-alike and the kept content
   EXPECT_EQ(ReadWholeFile(path), "saved again");
   UseUnnamedTemporaryFiles(true);
 }

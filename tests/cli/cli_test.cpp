@@ -371,7 +371,7 @@ TEST(Cli, ASaveKilledAtAnyMomentLeavesTheOldOrTheNewFileAndNothingElse) {
   const std::string target = (folder / "map").string();
   std::mt19937 random(21);
   int kills = 0, debris = 0, damaged = 0;
-  for (const std::string& type : {"mfp", "png", "bmp", "sql"}) {
+  for (const std::string& type : std::vector<std::string>{"mfp", "png", "bmp", "sql"}) {
     const bool image = type == "png" || type == "bmp";
     const auto save = [&](const std::string& map, const std::string& out) {
       return image ? std::vector<std::string>{"render", map, "--tile-size", "8", "-q", "-o", out}

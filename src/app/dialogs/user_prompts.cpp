@@ -1,5 +1,7 @@
 #include "app/dialogs/user_prompts.h"
 
+#include "app/dialogs/unlisted_names.h"
+
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileIconProvider>
@@ -112,6 +114,8 @@ void SetUpFileDialog(QFileDialog& dialog, const QString& filter, const QString& 
 }
 
 FileChoice ChosenFile(const QFileDialog& dialog) {
+  if (dialog.result() == QDialog::Accepted && !UnlistedChoice(dialog).isEmpty())
+    return {UnlistedChoice(dialog), EntryNumber(dialog.nameFilters(), dialog.selectedNameFilter())};
   if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   FileChoice choice;
   choice.fileName = dialog.selectedFiles().first();
@@ -140,6 +144,21 @@ bool DialogPrompts::AskReplace(QWidget* parent, const QString& text) {
 
 namespace {
 
+// What exists but is neither a file nor a folder, also through a link: a pipe, a socket, a device.
+bool IsPipeOrDevice(const QString& name) {
+  const QFileInfo info(name);
+  return !name.isEmpty() && info.exists() && !info.isFile() && !info.isDir();
+}
+
+// A save into a pipe or a device happens only when the user says so.
+bool ConfirmPipeOrDevice(QWidget* parent, const QString& name) {
+  return QMessageBox::warning(parent, "Save As",
+                              QString("%1 is not a file but a pipe or a device: what is saved goes to the program "
+                                      "or device behind it.\nSave into it?")
+                                  .arg(QDir::toNativeSeparators(name)),
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 // Qt's dialog takes "folder/" for a name when the folder does not exist, and
 // gives it the extension: "Cannot create file folder/.bmp". Say what is wrong
 // and keep the dialog open instead.
@@ -157,6 +176,14 @@ class SaveFileDialog : public QFileDialog {
                              QString("The folder %1 does not exist.").arg(QDir::toNativeSeparators(QDir::cleanPath(chosen))));
         return;
       }
+      if (IsPipeOrDevice(selectedFiles().value(0))) {
+        if (!ConfirmPipeOrDevice(this, selectedFiles().value(0))) return;
+        // Asked already, in words that fit it better than "replace".
+        setOption(DontConfirmOverwrite);
+        QFileDialog::accept();
+        setOption(DontConfirmOverwrite, false);
+        return;
+      }
     }
     QFileDialog::accept();
   }
@@ -166,6 +193,7 @@ FileChoice RunFileDialog(QWidget* parent, const QString& title, const QString& f
                          const QString& defaultExtension, bool save) {
   SaveFileDialog dialog(parent, title);
   SetUpFileDialog(dialog, filter, defaultExtension, save);
+  if (!save) ShowUnlistedNames(dialog);
   dialog.exec();
   return ChosenFile(dialog);
 }

@@ -5,6 +5,7 @@
 
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
+#include "app/session/file_names.h"
 #include "formats/html_map.h"
 #include "formats/tiled_project.h"
 #include "project/project.h"
@@ -35,14 +36,14 @@ bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& proje
   if (options.WritePictures) {
     // Pictures already there may be the user's own: replace them only when told to.
     QStringList existing;
-    for (const std::string& name : ExistingHtmlPictures(choice.fileName.toStdString()))
-      existing << QString::fromStdString(name);
+    for (const std::string& name : ExistingHtmlPictures(PathOf(choice.fileName)))
+      existing << ShownName(NameFromPath(name));
     if (!existing.isEmpty())
       options.KeepExistingPictures =
           !prompts.AskReplace(parent, QString(HtmlPicturesReplaceQuestion).arg(existing.join(", ")));
   }
   WithBusyCursor([&] {
-    RunExport(parent, [path = choice.fileName.toStdString(), &project, options] { WriteHtmlMap(path, project, options); });
+    RunExport(parent, [path = PathOf(choice.fileName), &project, options] { WriteHtmlMap(path, project, options); });
   });
   return true;
 }
@@ -50,7 +51,7 @@ bool SaveHtmlMapFlow(QWidget* parent, UserPrompts& prompts, const Project& proje
 bool SaveTiledMapFlow(QWidget* parent, UserPrompts& prompts, const Project& project, TileLook look) {
   const FileChoice choice = prompts.SaveFile(parent, TiledMapTitle, TiledMapFilter, "tmx");
   if (choice.fileName.isEmpty()) return false;
-  WithBusyCursor([&] { WriteTiledMapFiles(choice.fileName.toStdString(), project, look); });
+  WithBusyCursor([&] { WriteTiledMapFiles(PathOf(choice.fileName), project, look); });
   return true;
 }
 

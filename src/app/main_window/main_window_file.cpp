@@ -14,6 +14,7 @@
 #include "app/dialogs/small_forms.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
+#include "app/session/file_names.h"
 #include "formats/html_map.h"
 #include "generate/land_naming.h"
 #include "formats/map_files.h"
@@ -26,7 +27,7 @@ namespace mireforge {
 namespace {
 
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
-std::string Path(const QString& name) { return name.toStdString(); }
+std::string Path(const QString& name) { return PathOf(name); }
 
 constexpr const char* MmuSaveFilter = "Midnight/MU Map File (*.php)|*.php";
 constexpr const char* MmuLoadFilter =
@@ -55,7 +56,7 @@ class BusyCursor {
 void TfMain::ShowFileState() {
   const std::string& file = document_.FileName();
   setWindowTitle(file.empty() ? QApplication::applicationName()
-                              : QApplication::applicationName() + " - " + QFileInfo(QString::fromStdString(file)).fileName());
+                              : QApplication::applicationName() + " - " + ShownName(QFileInfo(NameFromPath(file)).fileName()));
 }
 
 bool TfMain::AskSaveChanges(const QString& text) {
@@ -290,9 +291,9 @@ void TfMain::RebuildRecentMenu() {
     const QStringList entries = group.list->Entries();
     for (int i = 0; i < entries.size(); ++i) {
       const QString file = entries[i];
-      QAction* entry = mRecent->addAction(QString("&%1 %2").arg(i + 1).arg(QFileInfo(file).fileName()));
-      entry->setToolTip(file);
-      entry->setStatusTip(file);
+      QAction* entry = mRecent->addAction(QString("&%1 %2").arg(i + 1).arg(ShownName(QFileInfo(file).fileName())));
+      entry->setToolTip(ShownName(file));
+      entry->setStatusTip(ShownName(file));
       const int kind = group.kind;
       connect(entry, &QAction::triggered, this, [this, kind, file] { Guard([this, kind, file] { OpenRecent(kind, file); }); });
     }
@@ -307,9 +308,9 @@ bool TfMain::eventFilter(QObject* watched, QEvent* event) {
   if (urls.isEmpty() || !urls.first().isLocalFile()) return false;
   drop->acceptProposedAction();
   if (event->type() == QEvent::Drop) {
-    const QString file = urls.first().toLocalFile();
+    const QString file = NameOfLocalUrl(urls.first());
     Guard([this, file] {
-      if (!OpenFile(file)) prompts_.ShowError(this, "Unknown file type: " + QFileInfo(file).fileName());
+      if (!OpenFile(file)) prompts_.ShowError(this, "Unknown file type: " + ShownName(QFileInfo(file).fileName()));
     });
   }
   return true;

@@ -1,5 +1,7 @@
 #include "app/session/preferences.h"
 
+#include "app/session/file_names.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -38,14 +40,14 @@ void RecentList::Read(const IniFile& ini, const char* section) {
   entries_.clear();
   for (int n = 1; n <= MaxEntries; ++n) {
     const std::string value = ini.ReadWholeString(section, "MRU" + std::to_string(n), "");
-    if (!value.empty()) entries_.append(QString::fromStdString(value));
+    if (!value.empty()) entries_.append(NameFromPath(value));
   }
 }
 
 void RecentList::Write(IniFile& ini, const char* section) const {
   for (int n = 1; n <= MaxEntries; ++n) {
     const std::string key = "MRU" + std::to_string(n);
-    if (n <= entries_.size()) ini.WriteString(section, key, Utf8(entries_[n - 1]));
+    if (n <= entries_.size()) ini.WriteString(section, key, PathOf(entries_[n - 1]));
     else ini.DeleteKey(section, key);
   }
 }
@@ -109,7 +111,7 @@ void Preferences::Save(const QString& path) {
   } catch (const Error&) {
     // Unreadable: write a fresh file rather than lose the settings of this run.
   }
-  const auto exists = [](const QString& file) { return QFileInfo::exists(file); };
+  const auto exists = [](const QString& file) { return NameExists(file); };
   images.Prune(exists);
   projects.Prune(exists);
   mmuMaps.Prune(exists);

@@ -1,5 +1,7 @@
 #include "app/wizards/import_wizard.h"
 
+#include "app/session/file_names.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -226,7 +228,8 @@ void TfImportMap::ChooseFile(const QString& fileName) {
 }
 
 void TfImportMap::ParameterChange() {
-  if (bexFolder->text().isEmpty() || !QFileInfo(bexFolder->text()).isFile()) {
+  // What exists but is no picture file (a pipe, a folder) is refused by the reader with its reason.
+  if (bexFolder->text().isEmpty() || !NameExists(bexFolder->text())) {
     QApplication::beep();
     return;
   }
@@ -242,7 +245,7 @@ void TfImportMap::LoadPicture() {
   try {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // Both previews change only once the whole picture has been read.
-    const Image picture = LoadImportPicture(bexFolder->text().toStdString());
+    const Image picture = LoadImportPicture(PathOf(bexFolder->text()));
     Image preview = BuildPicturePreview(picture, options);
     prImage_ = std::move(preview);
     QApplication::restoreOverrideCursor();

@@ -1,5 +1,7 @@
 #include "app/wizards/sql_export_wizard.h"
 
+#include "app/session/file_names.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
@@ -199,7 +201,7 @@ void TfSQLEx::bNextClick() {
 void TfSQLEx::WriteSQLScript() {
   const FileChoice choice = prompts_.SaveFile(this, "Save as SQL", ScriptFilter, "sql");
   if (choice.fileName.isEmpty()) return;
-  const std::string path = choice.fileName.toStdString();
+  const std::string path = PathOf(choice.fileName);
   const SqlExportOptions options = Options();
   try {
     QApplication::setOverrideCursor(Qt::WaitCursor);

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QHeaderView>
 #include <QListView>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTreeView>
@@ -24,10 +25,15 @@
 #include <mutex>
 #include <thread>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "app/panels/description_model.h"
 #include "app/wizards/import_wizard.h"
 #include "app/wizards/sql_export_wizard.h"
 #include "app/app_test_support.h"
+#include "base/file_io.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
 #include "formats/project_file.h"
@@ -418,6 +424,98 @@ TEST_F(FileDialogTest, TypingASpecialFolderKeepsTheEditorResponsive) {
   window->aSaveMMU->trigger();
   EXPECT_TRUE(listed) << "the dialog showed the folder";
   EXPECT_GE(ticks, 3) << "the event loop went on after the typing";
+}
+
+
+// A pipe chosen as the place to save is asked about; one that no program reads is refused at once.
+TEST_F(FileDialogTest, ASaveIntoAPipeIsAskedAboutAndNeverWaitsForAReader) {
+  StartWithRealDialogs();
+  MakeMap();
+  SetDeviceWriteWait(std::chrono::seconds(2));  // as the editor's start sets it
+  const QString pipe = folder + "/pipe.php";
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  Watchdog watchdog("saving into a pipe");
+  QStringList asked;
+  bool stillOpen = false;
+  const auto answer = [&asked](QMessageBox::StandardButton button) {
+    OnModal<QMessageBox>([&asked, button](QMessageBox* box) {
+      asked << box->text();
+      QTest::mouseClick(box->button(button), Qt::LeftButton);
+    });
+  };
+  // Typed as a person types it: the first Return takes the completion the dialog offers.
+  const auto typePipe = [&](QFileDialog* d) {
+    const auto before = asked.size();
+    d->setDirectory(folder);
+    Type(d, "pipe.php");
+    if (d->isVisible() && asked.size() == before) QTest::keyClick(NameEdit(d), Qt::Key_Return);
+  };
+  OnModal<QFileDialog>([&](QFileDialog* d) {
+    answer(QMessageBox::No);
+    typePipe(d);
+    stillOpen = d->isVisible();
+    answer(QMessageBox::Yes);
+    typePipe(d);
+  });
+  window->aSaveMMU->trigger();
+  EXPECT_TRUE(stillOpen) << "No goes back to the dialog";
+  ASSERT_EQ(asked.size(), 2);
+  EXPECT_EQ(asked[0], pipe + " is not a file but a pipe or a device: what is saved goes to the program or device "
+                             "behind it.\nSave into it?");
+  EXPECT_EQ(dialogs.errors.join("|"), "Cannot create file " + pipe + ": no program is reading from this pipe");
+
+  // With a program reading, the map goes to it.
+  std::string received;
+  std::thread reader([&received, name = QFile::encodeName(pipe)] {
+    const int fd = ::open(name.constData(), O_RDONLY);
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) > 0;) received.append(buffer, static_cast<std::size_t>(n));
+    ::close(fd);
+  });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the reader waits in its open
+  OnModal<QFileDialog>([&](QFileDialog* d) {
+    answer(QMessageBox::Yes);
+    typePipe(d);
+  });
+  window->aSaveMMU->trigger();
+  // Should the save have failed, a writer's open ends the reader's wait.
+  const int unblock = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+  if (unblock >= 0) ::close(unblock);
+  reader.join();
+  SetDeviceWriteWait(std::chrono::seconds(0));
+  EXPECT_EQ(dialogs.errors.size(), 1);
+  EXPECT_EQ(received.substr(0, 7), "<?php\r\n");
+}
+
+
+// Qt's dialog cannot show a name that is not text: the rest of the folder shows, and the file is
+// offered below it, where a double click opens it.
+TEST_F(FileDialogTest, AFileWhoseNameIsNotTextOpensFromTheDialog) {
+  StartWithRealDialogs();
+  Project sample;
+  sample.Map.ResizeMap(7, 4);
+  sample.Map.FillTerrain(Forest, false);
+  BuildDefaultDescriptions(sample.Descriptions, sample.Map);
+  const std::string latin1 = In("caf") + "\xE9.mfp";
+  SaveProject(sample, latin1, {});
+  QStringList listed, offered;
+  OnModal<QFileDialog>([&](QFileDialog* d) {
+    d->setDirectory(folder);
+    listed = Listed(d, [](const QStringList& names) { return names.contains("castle.mfp"); });
+    auto* unlisted = d->findChild<QListWidget*>("unlistedNames");
+    if (!unlisted || unlisted->count() == 0) return QTest::keyClick(d, Qt::Key_Escape);
+    for (int i = 0; i < unlisted->count(); ++i) offered << unlisted->item(i)->text();
+    const QPoint at = unlisted->visualItemRect(unlisted->item(0)).center();
+    QTest::mouseClick(unlisted->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(unlisted->viewport(), Qt::LeftButton, {}, at);
+  });
+  window->aLoadProject->trigger();
+  EXPECT_EQ(listed.join(", ").toStdString(), "castle.mfp");
+  EXPECT_EQ(offered.join(", "), QString("caf\uFFFD.mfp"));
+  EXPECT_EQ(window->CurrentProject().ProjectFileName, latin1);
+  EXPECT_EQ(window->CurrentProject().Map.Width, 7);
+  EXPECT_EQ(window->windowTitle(), QString("Mireforge - caf\uFFFD.mfp"));
+  EXPECT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join("|").toStdString();
 }
 
 }  // namespace

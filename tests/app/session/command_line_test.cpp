@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QFile>
 #include <QTemporaryDir>
+#include <fstream>
 
 namespace mireforge {
 namespace {
@@ -13,7 +15,8 @@ struct EditorRun {
 };
 
 // Runs the editor with only the given display variables set.
-EditorRun RunEditor(const QStringList& arguments, const QMap<QString, QString>& display, const QString& waitFor = {}) {
+EditorRun RunEditor(const QStringList& arguments, const QMap<QString, QString>& display, const QString& waitFor = {},
+                    const QString& program = MIREFORGE_APP_PATH) {
   QTemporaryDir home;
   QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
   for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) environment.remove(variable);
@@ -22,7 +25,7 @@ EditorRun RunEditor(const QStringList& arguments, const QMap<QString, QString>& 
     environment.insert(variable, home.path());
   QProcess editor;
   editor.setProcessEnvironment(environment);
-  editor.start(MIREFORGE_APP_PATH, arguments);
+  editor.start(program, arguments);
   editor.waitForStarted(10000);
   EditorRun run;
   if (waitFor.isEmpty()) {
@@ -64,6 +67,21 @@ TEST(EditorCommandLine, AnswersWithoutADisplayAndExplainsAMissingOneInOneLine) {
   EXPECT_EQ(wrong.err.toStdString(), "mireforge: unknown option '--bogus'\nTry 'mireforge --help'.\n");
   const EditorRun extra = RunEditor({"a.php", "b.php", "c.mfp"}, {{"QT_QPA_PLATFORM", "offscreen"}}, "ignored");
   EXPECT_TRUE(extra.err.contains("mireforge: opens one file at a time; ignored: b.php, c.mfp\n")) << extra.err.toStdString();
+}
+
+
+TEST(EditorCommandLine, OpensAFileWhoseNameIsNotText) {
+  QTemporaryDir folder;
+  // "café.php" as a Latin-1 system writes it: the é is the one byte E9.
+  const std::string name = QFile::encodeName(folder.path()).toStdString() + "/caf\xE9.php";
+  std::ofstream(name, std::ios::binary) << " \"CF \", //0\r\n \"cXD\"  //1\r\n";
+  // Through a shell, which hands the editor the name's bytes as they are.
+  const EditorRun run = RunEditor({"-c", "exec \"$0\" \"$1/caf$(printf '\\351').php\"", MIREFORGE_APP_PATH, folder.path()},
+                                  {{"QT_QPA_PLATFORM", "offscreen"}, {"MIREFORGE_TEST_EDIT", "1,1,2"}},
+                                  "test stroke painted", "/bin/sh");
+  // The test stroke waits for a map, which only the file can have brought.
+  EXPECT_TRUE(run.err.contains("mireforge: test stroke painted")) << "the map did not open: " << run.err.toStdString();
+  EXPECT_FALSE(run.err.contains("Cannot open")) << run.err.toStdString();
 }
 
 }  // namespace

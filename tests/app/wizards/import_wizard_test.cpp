@@ -4,6 +4,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTest>
+#include <QToolButton>
+#include <sys/stat.h>
 
 #include "app/wizards/import_wizard.h"
 #include "app/app_test_support.h"
@@ -152,6 +154,14 @@ TEST_F(ImportWizardTest, InvertAndUnreadablePictures) {
   fresh.ChooseFile(broken.fileName());
   EXPECT_EQ(prompts.errors.size(), 2);
   EXPECT_FALSE(fresh.bNext->isEnabled());
+  // A pipe is refused with its reason at once, never waited on.
+  const QString pipe = File("pipe.png");
+  ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+  prompts.files.push_back({pipe, 1});
+  QTest::mouseClick(fresh.bexFolderButton, Qt::LeftButton);
+  ASSERT_EQ(prompts.errors.size(), 3);
+  EXPECT_EQ(prompts.errors.back(), "Cannot open file " + pipe + ": it is not a regular file (a pipe, socket or device)");
+  EXPECT_FALSE(fresh.bNext->isEnabled());
   fresh.reject();
 
   // A vanished file: nothing changes (the beep is all).
@@ -159,7 +169,7 @@ TEST_F(ImportWizardTest, InvertAndUnreadablePictures) {
   ASSERT_TRUE(QFile::remove(good));
   w.cbInvert->click();
   EXPECT_EQ(w.PictureImage().Pixels, before.Pixels);
-  EXPECT_EQ(prompts.errors.size(), 2);
+  EXPECT_EQ(prompts.errors.size(), 3);
 }
 
 TEST_F(ImportWizardTest, CancelAfterAllPagesLeavesTheMap) {

@@ -4,6 +4,8 @@
 // modal dialog a command opens.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QCheckBox>
@@ -11,10 +13,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <deque>
 #include <functional>
@@ -76,6 +80,47 @@ void OnModal(std::function<void(D*)> action) {
   QTimer::singleShot(0, [attempt] { (*attempt)(200); });
 }
 
+// Input as a person gives it: a check box ticked with the space bar, text typed over
+// what a field holds, a drop-down item chosen with the arrow keys, a list row clicked,
+// a dialog button clicked.
+inline void Tick(QAbstractButton* box, bool on) {
+  if (box->isChecked() == on) return;
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Space);
+}
+inline void TypeInto(QWidget* field, const QString& text) {
+  field->setFocus();
+  QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(field, text);
+}
+// Steps a spin box with the arrow keys towards the value, as far as its range lets it go.
+inline void StepTo(QSpinBox* box, int value) {
+  box->setFocus();
+  while (box->value() != value) {
+    const int before = box->value();
+    QTest::keyClick(box, before < value ? Qt::Key_Up : Qt::Key_Down);
+    if (box->value() == before) return;
+  }
+}
+inline void ChooseItem(QComboBox* box, int index) {
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_Home);
+  for (int i = 0; i < index; ++i) QTest::keyClick(box, Qt::Key_Down);
+}
+inline void ClickRow(QAbstractItemView* view, const QModelIndex& index, Qt::KeyboardModifiers modifiers = {}) {
+  view->scrollTo(index);
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, modifiers, view->visualRect(index).center());
+}
+// Clicks the push button with this caption (accelerator marks aside) in the dialog.
+inline void ClickButton(QWidget* dialog, const QString& caption) {
+  for (QPushButton* button : dialog->findChildren<QPushButton*>())
+    if (button->text().remove('&') == caption) {
+      QTest::mouseClick(button, Qt::LeftButton);
+      return;
+    }
+  ADD_FAILURE() << "no button " << caption.toStdString();
+}
+
 // Each of the eight panels shown, in order, whole inside the bar, none over the next.
 inline void ExpectPanelsInPlace(const TfMain& window) {
   const QStatusBar* bar = window.statusBar();
@@ -119,10 +164,10 @@ class MainWindowTest : public ::testing::Test {
   // A blank map through the real dialog.
   void MakeBlankMap(int width = 66, int height = 63, int terrain = 0) {
     OnModal<TfNewBlank>([=](TfNewBlank* d) {
-      d->eWidth->setValue(width);
-      d->eHeight->setValue(height);
-      d->cbTerrain->setCurrentIndex(terrain);
-      d->accept();
+      TypeInto(d->eWidth, QString::number(width));
+      TypeInto(d->eHeight, QString::number(height));
+      ChooseItem(d->cbTerrain, terrain);
+      ClickButton(d, "OK");
     });
     window->aNewBlank->trigger();
   }

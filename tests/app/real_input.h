@@ -73,14 +73,4 @@ inline void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifie
   QTest::keyClick(target, key, modifiers);
 }
 
-// Clicks the push button with this caption (accelerator marks aside) in the dialog.
-inline void ClickButton(QWidget* dialog, const QString& caption) {
-  for (QPushButton* button : dialog->findChildren<QPushButton*>())
-    if (button->text().remove('&') == caption) {
-      QTest::mouseClick(button, Qt::LeftButton);
-      return;
-    }
-  ADD_FAILURE() << "no button " << caption.toStdString();
-}
-
 }  // namespace mireforge::testing

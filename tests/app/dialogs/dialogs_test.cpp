@@ -16,6 +16,7 @@
 #include "app/dialogs/legend_dialog.h"
 #include "app/dialogs/small_forms.h"
 #include "app/grid/tile_images.h"
+#include "app/app_test_support.h"
 
 namespace mireforge {
 namespace {
@@ -66,8 +67,8 @@ TEST(OptionsDialogTest, ShowsValuesOnFirstTabAndReturnsThem) {
   EXPECT_EQ(options.tabs->tabText(1), "Midnight/MU");
   EXPECT_TRUE(options.cbRememberLastInput->isChecked());
   EXPECT_TRUE(options.cbInvertRowCol->isChecked());
-  options.cbAutoSaveMMF->setChecked(true);
-  options.cbRememberLastInput->setChecked(false);
+  testing::Tick(options.cbAutoSaveMMF, true);
+  testing::Tick(options.cbRememberLastInput, false);
   const OptionValues values = options.Values();
   EXPECT_FALSE(values.rememberLastInput);
   EXPECT_FALSE(values.autoMMUSQL);

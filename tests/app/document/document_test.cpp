@@ -48,9 +48,7 @@ class DocumentTest : public MainWindowTest {
   // Chooses a terrain in the Fill dialog with the keyboard and clicks OK.
   void FillWith(int code) {
     OnModal<TfFill>([code](TfFill* dialog) {
-      dialog->cbTerrain->setFocus();
-      QTest::keyClick(dialog->cbTerrain, Qt::Key_Home);
-      for (int i = 0; i < code; ++i) QTest::keyClick(dialog->cbTerrain, Qt::Key_Down);
+      ChooseItem(dialog->cbTerrain, code);
       ClickButton(dialog, "OK");
     });
     PressKey(window.get(), Qt::Key_F, Qt::ControlModifier);
@@ -163,11 +161,8 @@ TEST_F(DocumentTest, EveryKindOfChangeReachesEveryView) {
       {"resize",
        [&] {
          OnModal<TfResizeMap>([](TfResizeMap* dialog) {
-           for (auto [box, text] : {std::pair{dialog->eWidth, "44"}, std::pair{dialog->eHeight, "33"}}) {
-             box->setFocus();
-             QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-             QTest::keyClicks(box, text);
-           }
+           TypeInto(dialog->eWidth, "44");
+           TypeInto(dialog->eHeight, "33");
            QTest::mouseClick(dialog->buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
          });
          key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);

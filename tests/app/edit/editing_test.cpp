@@ -39,12 +39,11 @@ class EditingTest : public MainWindowTest {
 
   int base = 0;
 
+  // Clicks the first entry and Ctrl+clicks the others: the last one clicked is focused,
+  // and its cell, as a click on the panel does, becomes the grid's current cell.
   void SelectEntries(const std::vector<int>& rows) {
-    QItemSelectionModel* selection = window->DescVT->selectionModel();
-    selection->clearSelection();
-    for (int row : rows)
-      selection->select(window->descModel->index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    selection->setCurrentIndex(window->descModel->index(rows.front(), 0), QItemSelectionModel::NoUpdate);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      ClickRow(window->DescVT, window->descModel->index(rows[i], 0), i == 0 ? Qt::NoModifier : Qt::ControlModifier);
   }
 
   void AddDomain(int number, const QString& name) {
@@ -118,7 +117,7 @@ TEST_F(EditingTest, DomainPaintingUsesFocusedDomain) {
   window->aPaintDom->trigger();
   Stroke({{2, 2}});  // no domain focused
   EXPECT_EQ(Item(2, 2).Domain, 0);
-  window->DomainVT->setCurrentIndex(window->domainModel->index(0, 0));
+  ClickRow(window->DomainVT, window->domainModel->index(0, 0));
   EXPECT_EQ(window->ActiveDomain(), 4);
   Stroke({{2, 2}, {3, 2}, {0, 2}});
   EXPECT_EQ(Item(2, 2).Domain, 4);
@@ -139,8 +138,8 @@ TEST_F(EditingTest, FillKeepsBorderAndDomainsAndUndoes) {
     EXPECT_EQ(d->windowTitle(), "Fill");
     EXPECT_EQ(d->cbTerrain->currentText(), "plains");
     EXPECT_EQ(d->cbTerrain->itemText(14), "mountain");
-    d->cbTerrain->setCurrentIndex(Lake);
-    d->accept();
+    ChooseItem(d->cbTerrain, Lake);
+    ClickButton(d, "OK");
   });
   window->aFill->trigger();
   EXPECT_EQ(Terrain(4, 4), Lake);
@@ -161,8 +160,8 @@ TEST_F(EditingTest, FillKeepsBorderAndDomainsAndUndoes) {
 
   // Cancel changes nothing.
   OnModal<TfFill>([](TfFill* d) {
-    d->cbTerrain->setCurrentIndex(Forest);
-    d->reject();
+    ChooseItem(d->cbTerrain, Forest);
+    ClickButton(d, "Cancel");
   });
   window->aFill->trigger();
   EXPECT_EQ(Terrain(4, 4), Lake);
@@ -292,9 +291,9 @@ TEST_F(EditingTest, SetDomainEditorNamesDomainAndKeepsCheckBoxAfterCancel) {
     EXPECT_EQ(d->lDescription->text(), "plains");
     EXPECT_EQ(d->eDomain->value(), 0);
     EXPECT_EQ(d->eDomain->maximum(), 255);
-    d->eDomain->setValue(9);
-    d->cbChange->setChecked(true);
-    d->eName->setText("Ice Realm");
+    TypeInto(d->eDomain, "9");
+    Tick(d->cbChange, true);
+    TypeInto(d->eName, "Ice Realm");
     d->swatch->SetColor(0x00FFFF);
     d->accept();
   });
@@ -308,8 +307,8 @@ TEST_F(EditingTest, SetDomainEditorNamesDomainAndKeepsCheckBoxAfterCancel) {
   EXPECT_EQ(window->descModel->data(window->descModel->index(22, 1), Qt::DisplayRole).toString(), "[9] Ice Realm");
 
   OnModal<TfSetDom>([](TfSetDom* d) {
-    d->cbChange->setChecked(true);
-    d->reject();
+    Tick(d->cbChange, true);
+    ClickButton(d, "Cancel");
   });
   window->aSetDomain->trigger();
   EXPECT_TRUE(window->fSetDom->cbChange->isChecked());  // kept after Cancel
@@ -323,8 +322,8 @@ TEST_F(EditingTest, SetDomainEditorNamesDomainAndKeepsCheckBoxAfterCancel) {
 
 TEST_F(EditingTest, RememberLastInputProposesLastValues) {
   OnModal<TfOptions>([](TfOptions* d) {
-    d->cbRememberLastInput->setChecked(true);
-    d->accept();
+    Tick(d->cbRememberLastInput, true);
+    ClickButton(d, "OK");
   });
   window->aOptions->trigger();
   AddDomain(5, "East");
@@ -333,8 +332,8 @@ TEST_F(EditingTest, RememberLastInputProposesLastValues) {
   OnModal<TfSetDom>([](TfSetDom* d) {
     EXPECT_EQ(d->eDomain->value(), 0);  // nothing confirmed yet
     EXPECT_EQ(d->eName->text(), "East");  // the entry's own domain
-    d->eDomain->setValue(7);
-    d->accept();
+    TypeInto(d->eDomain, "7");
+    ClickButton(d, "OK");
   });
   window->aSetDomain->trigger();
   SelectEntries({31});
@@ -352,14 +351,14 @@ TEST_F(EditingTest, RememberLastInputProposesLastValues) {
 
 TEST_F(EditingTest, NewAndEditDomainDialog) {
   for (int n : {0, 3, 7}) AddDomain(n, QString("D%1").arg(n));
-  window->DomainVT->setCurrentIndex(window->domainModel->index(1, 0));
+  ClickRow(window->DomainVT, window->domainModel->index(1, 0));
   OnModal<TfNewDomain>([](TfNewDomain* d) {
     EXPECT_EQ(d->windowTitle(), "New domain");
     EXPECT_EQ(d->lNumber->text(), "New &domain:");
     EXPECT_EQ(d->Number(), 8);
     EXPECT_TRUE(d->eNumber->isEnabled());
     EXPECT_FALSE(d->bOK->isEnabled());
-    d->eName->setText("Eight");
+    TypeInto(d->eName, "Eight");
     EXPECT_TRUE(d->bOK->isEnabled());
     d->accept();
   });
@@ -376,7 +375,7 @@ TEST_F(EditingTest, NewAndEditDomainDialog) {
     EXPECT_EQ(d->Number(), 3);
     EXPECT_FALSE(d->eNumber->isEnabled());
     EXPECT_EQ(d->eName->text(), "D3");
-    d->eName->setText("Three");
+    TypeInto(d->eName, "Three");
     d->accept();
   });
   window->aEditDomain->trigger();
@@ -405,8 +404,7 @@ TEST_F(EditingTest, GridAndDescriptionPanelFollowEachOther) {
   EXPECT_EQ(window->StatusText(7), "plains");
 
   // Panel to grid: the cell becomes current and the panel keeps its selection.
-  SelectEntries({61, 62});
-  window->DescriptionClicked();
+  SelectEntries({62, 61});
   EXPECT_EQ(window->DG->CurrentColumn(), 1);
   EXPECT_EQ(window->DG->CurrentRow(), 6);
   EXPECT_EQ(window->DescVT->selectionModel()->selectedRows().size(), 2);
@@ -421,11 +419,9 @@ TEST_F(EditingTest, FarDescriptionCentresGrid) {
   QApplication::processEvents();
   const int visibleColumns = window->DG->VisibleColumns(), visibleRows = window->DG->VisibleRows();
   SelectEntries({120 * 200 + 150});
-  window->DescriptionClicked();
   EXPECT_EQ(window->DG->LeftColumn(), 150 - visibleColumns / 2);
   EXPECT_EQ(window->DG->TopRow(), 120 - visibleRows / 2);
   SelectEntries({1 * 200 + 2});
-  window->DescriptionClicked();
   EXPECT_EQ(window->DG->LeftColumn(), 0);
   EXPECT_EQ(window->DG->TopRow(), 0);
 }
@@ -434,15 +430,15 @@ TEST_F(EditingTest, InvertRowColumnRedrawsPositionsAtOnce) {
   const auto position = [&] { return window->descModel->data(window->descModel->index(21, 0), Qt::DisplayRole); };
   EXPECT_EQ(position().toString(), "[1,2]");
   OnModal<TfOptions>([](TfOptions* d) {
-    d->cbInvertRowCol->setChecked(true);
-    d->accept();
+    Tick(d->cbInvertRowCol, true);
+    ClickButton(d, "OK");
   });
   window->aOptions->trigger();
   EXPECT_EQ(position().toString(), "[2,1]");
   OnModal<TfOptions>([](TfOptions* d) {
     EXPECT_TRUE(d->cbInvertRowCol->isChecked());
-    d->cbInvertRowCol->setChecked(false);
-    d->reject();  // Cancel stores nothing
+    Tick(d->cbInvertRowCol, false);
+    ClickButton(d, "Cancel");  // Cancel stores nothing
   });
   window->aOptions->trigger();
   EXPECT_TRUE(window->InvertRowCol());

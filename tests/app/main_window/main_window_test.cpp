@@ -99,8 +99,8 @@ TEST_F(MainWindowTest, PreferencesRoundTripAndPruneAtShutdown) {
     EXPECT_FALSE(w.isMaximized());
     w.twDomains->close();
     OnModal<QDialog>([](QDialog* d) {
-      for (QCheckBox* box : d->findChildren<QCheckBox*>()) box->setChecked(true);
-      d->accept();
+      for (QCheckBox* box : d->findChildren<QCheckBox*>()) Tick(box, true);
+      ClickButton(d, "OK");
     });
     w.aOptions->trigger();
     EXPECT_TRUE(w.InvertRowCol());
@@ -240,8 +240,8 @@ TEST_F(MainWindowTest, CloseQuestionAndSaveToKnownProjectFile) {
   EXPECT_EQ(w.windowTitle(), "Mireforge - castle.mfp");
   EXPECT_TRUE(w.CurrentProject().ProjectSaved);
   OnModal<TfFill>([](TfFill* d) {
-    d->cbTerrain->setCurrentIndex(Forest);
-    d->accept();
+    ChooseItem(d->cbTerrain, Forest);
+    ClickButton(d, "OK");
   });
   w.aFill->trigger();
   ASSERT_FALSE(w.CurrentProject().ProjectSaved);

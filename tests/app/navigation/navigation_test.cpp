@@ -105,8 +105,8 @@ TEST_F(NavigationTest, OverviewRepaintsOnlyThePaintedCells) {
   Key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(overview->MapPicture().pixel(2, 2), Preview(Plains));
   OnModal<TfFill>([](TfFill* d) {
-    d->cbTerrain->setCurrentIndex(Lake);
-    d->accept();
+    ChooseItem(d->cbTerrain, Lake);
+    ClickButton(d, "OK");
   });
   window->aFill->trigger();
   EXPECT_EQ(overview->MapPicture().pixel(60, 50), Preview(Lake));
@@ -258,8 +258,8 @@ TEST_F(NavigationTest, GoToCellTakesBothFormsAndExplainsBadInput) {
 
   // With rows first in the description panel, the dialog takes the row first too.
   OnModal<TfOptions>([](TfOptions* d) {
-    d->cbInvertRowCol->setChecked(true);
-    d->accept();
+    Tick(d->cbInvertRowCol, true);
+    ClickButton(d, "OK");
   });
   window->aOptions->trigger();
   OnModal<TfGoToCell>([&](TfGoToCell* d) {
@@ -480,8 +480,8 @@ TEST_F(NavigationTest, HistoryNamesStepsAndGoesBackOnAClick) {
   QApplication::processEvents();
   PaintForest({{2, 2}, {3, 2}, {4, 2}});
   OnModal<TfFill>([](TfFill* d) {
-    d->cbTerrain->setCurrentIndex(Lake);
-    d->accept();
+    ChooseItem(d->cbTerrain, Lake);
+    ClickButton(d, "OK");
   });
   window->aFill->trigger();
   QAbstractItemModel* model = window->HistoryVT->model();

@@ -191,7 +191,7 @@ TEST_P(MapToolsTest, RoundBrushOfThreePaintsAPlusAlongTheStroke) {
 }
 
 TEST_P(MapToolsTest, BrushSparesTheRingAndPaintsDomains) {
-  window->DomainVT->setCurrentIndex(window->domainModel->index(0, 0));
+  ClickRow(window->DomainVT, window->domainModel->index(0, 0));
   window->aPaintDom->trigger();
   ASSERT_EQ(window->ActiveDomain(), 5);
   Key(Qt::Key_B);
@@ -282,7 +282,7 @@ TEST_P(MapToolsTest, BucketFillsTheConnectedRegionWithinTheSelection) {
 }
 
 TEST_P(MapToolsTest, BucketFillsDomainsInDomainPainting) {
-  window->DomainVT->setCurrentIndex(window->domainModel->index(0, 0));
+  ClickRow(window->DomainVT, window->domainModel->index(0, 0));
   window->aPaintDom->trigger();
   Key(Qt::Key_F);
   Click(At(3, 3));  // domain 0 everywhere but the six cells of domain 5

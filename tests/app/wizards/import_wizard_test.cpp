@@ -78,13 +78,13 @@ TEST_F(ImportWizardTest, ThresholdsStayOrderedAndBoundariesFallIntoTheDarkerClas
   const std::uint32_t expected[] = {0x804000, 0xFFFF00, 0xFFFF00, 0x008000, 0x008000, 0x90F898, 0x804000, 0x90F898};
   for (int x = 0; x < 8; ++x) EXPECT_EQ(Class(w, x, 0), expected[x]) << "pixel " << x;
 
-  w.eForests->setValue(100);
+  StepTo(w.eForests, 100);
   EXPECT_EQ(w.eDowns->value(), 99);
   EXPECT_EQ(w.eDowns->maximum(), 99);
   EXPECT_EQ(w.eMountains->maximum(), 98);
   EXPECT_EQ(Class(w, 2, 0), 0x90F898u) << "grey 120 is plains above forests 100";
-  w.eDowns->setValue(50);
-  w.eMountains->setValue(90);
+  StepTo(w.eDowns, 50);
+  StepTo(w.eMountains, 90);
   EXPECT_EQ(w.eMountains->value(), 49);
   EXPECT_LT(w.eMountains->value(), w.eDowns->value());
   EXPECT_LT(w.eDowns->value(), w.eForests->value());

@@ -55,10 +55,10 @@ TEST_F(ExportWizardTest, SampleFollowsEveryOption) {
   EXPECT_TRUE(w.Edit5->isEnabled());
   EXPECT_EQ(SampleLines(w)[0],
             R"(insert into MPD_MapDescriptions (MPD_SCN_ID, MPD_Row, MPD_Column, MPD_TTY_ID, MPD_Description, MPD_DOM_ID) values (0,1,1,"C","description",0);)");
-  w.Edit1->setText("Cells");
+  TypeInto(w.Edit1, "Cells");
   EXPECT_TRUE(SampleLines(w)[0].startsWith("insert into Cells (")) << "an edit rebuilds the sample at once";
 
-  w.Edit1->setText("MPD_MapDescriptions");
+  TypeInto(w.Edit1, "MPD_MapDescriptions");
   w.rbUpdate->click();
   EXPECT_EQ(SampleLines(w)[1], R"(update MPD_MapDescriptions set MPD_TTY_ID = "F" where MPD_Row = 2 and MPD_Column = 2;)");
   w.CheckBox1->click();
@@ -77,13 +77,13 @@ TEST_F(ExportWizardTest, StepsAndTheSaveRule) {
   EXPECT_EQ(w.NB->currentIndex(), 1);
   EXPECT_EQ(w.bNext->text(), "&Save");
   EXPECT_FALSE(w.bNext->isEnabled());
-  w.Edit4->setText("T");
+  TypeInto(w.Edit4, "T");
   EXPECT_TRUE(w.bNext->isEnabled());
   for (QLineEdit* edit : {w.Edit1, w.Edit2, w.Edit3}) {
     const QString text = edit->text();
     edit->clear();
     EXPECT_FALSE(w.bNext->isEnabled());
-    edit->setText(text);
+    TypeInto(edit, text);
   }
   w.Edit6->clear();  // the M/MU names are not required
   EXPECT_TRUE(w.bNext->isEnabled());

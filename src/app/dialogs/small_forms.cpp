@@ -54,6 +54,24 @@ void TfInfo::SetPosition(int position) {
 
 void TfInfo::Finish() { hide(); }
 
+BusyScope::BusyScope(TfInfo* progress) : progress_(progress) { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+BusyScope::~BusyScope() {
+  if (progress_) progress_->Finish();
+  QApplication::restoreOverrideCursor();
+}
+
+void BusyScope::Report(const QString& label, int maximum, int position) {
+  if (!progress_) return;
+  if (!progress_->isVisible() || progress_->lInfo->text() != label) {
+    progress_->Start(label, maximum);
+  } else if (position < maximum && shown_.isValid() && shown_.elapsed() < 20) {
+    return;
+  }
+  progress_->SetPosition(position);
+  shown_.start();
+}
+
 TfOptions::TfOptions(const OptionValues& values, QWidget* parent) : QDialog(parent) {
   setWindowTitle("Options");
   auto* layout = new QVBoxLayout(this);

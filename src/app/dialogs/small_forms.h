@@ -2,6 +2,7 @@
 // The small forms of the shell: TfInfo (progress), TfOptions (preferences),
 // TfAbout (about box).
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QIcon>
 #include <QWidget>
 
@@ -29,6 +30,25 @@ class TfInfo : public QWidget {
 
  private:
   QWidget* mainWindow_;
+};
+
+// The busy cursor for the length of a scope and, when given, the progress form
+// while the work reports to it: both end with the scope, also when the work throws.
+class BusyScope {
+ public:
+  explicit BusyScope(TfInfo* progress = nullptr);
+  ~BusyScope();
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+  // A step of the work: a new label (re)starts the form. The bar moves and the
+  // window answers at most every 20 ms and at the end: a row of a big map
+  // takes far less, and a repaint per row would cost more than the rows.
+  void Report(const QString& label, int maximum, int position);
+
+ private:
+  TfInfo* progress_;
+  QElapsedTimer shown_;
 };
 
 struct OptionValues {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QStringList>
 
+#include "app/dialogs/small_forms.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
 #include "app/session/file_names.h"
@@ -16,14 +17,8 @@ namespace {
 
 template <typename Write>
 void WithBusyCursor(Write write) {
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  try {
-    write();
-  } catch (...) {
-    QApplication::restoreOverrideCursor();
-    throw;
-  }
-  QApplication::restoreOverrideCursor();
+  BusyScope busy;
+  write();
 }
 
 }  // namespace

@@ -574,8 +574,6 @@ void TfMain::Guard(const std::function<void()>& command) {
   try {
     command();
   } catch (const std::exception& error) {
-    QApplication::restoreOverrideCursor();
-    fInfo->Finish();
     prompts_.ShowError(this, QString::fromStdString(error.what()));
   }
 }

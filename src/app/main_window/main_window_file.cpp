@@ -44,13 +44,6 @@ constexpr const char* PreviewLoadFilter =
 
 enum RecentKind { RecentProjects, RecentImages, RecentMaps };
 
-// The busy cursor for the length of a scope, also when the operation throws.
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
 }  // namespace
 
 void TfMain::ShowFileState() {
@@ -65,12 +58,12 @@ bool TfMain::AskSaveChanges(const QString& text) {
     case Answer::Yes:
       if (!project_.ProjectFileName.empty()) {
         const std::string file = project_.ProjectFileName;
-        BusyCursor busy;
-        SaveProject(project_, file, [this](std::string_view label, int maximum, int position) {
-          if (!fInfo->isVisible()) fInfo->Start(Q(label), maximum);
-          fInfo->SetPosition(position);
-        });
-        fInfo->Finish();
+        {
+          BusyScope busy(fInfo);
+          SaveProject(project_, file, [&busy](std::string_view label, int maximum, int position) {
+            busy.Report(Q(label), maximum, position);
+          });
+        }
         document_.MarkSaved(file);
         SessionOf(*this)->ProjectSaved();
         return true;
@@ -119,12 +112,10 @@ bool TfMain::SaveProjectAs() {
   const FileChoice choice = prompts_.SaveFile(this, Q(ProjectSaveTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
   if (choice.fileName.isEmpty()) return false;
   {
-    BusyCursor busy;
-    SaveProject(project_, Path(choice.fileName), [this](std::string_view label, int maximum, int position) {
-      if (!fInfo->isVisible()) fInfo->Start(Q(label), maximum);
-      fInfo->SetPosition(position);
+    BusyScope busy(fInfo);
+    SaveProject(project_, Path(choice.fileName), [&busy](std::string_view label, int maximum, int position) {
+      busy.Report(Q(label), maximum, position);
     });
-    fInfo->Finish();
   }
   // Only a file that was written enters the list.
   RememberFile(prefs_.projects, choice.fileName);
@@ -143,20 +134,14 @@ void TfMain::LoadProjectCommand() {
 
 void TfMain::LoadProjectFile(const QString& fileName) {
   try {
-    BusyCursor busy;
+    BusyScope busy(fInfo);
     // The load is all or nothing into the project, so the grid never sees a half-read map.
-    LoadProject(project_, Path(fileName), [this](std::string_view label, int maximum, int position) {
-      if (!fInfo->isVisible() || fInfo->lInfo->text() != Q(label)) fInfo->Start(Q(label), maximum);
-      fInfo->SetPosition(position);
+    LoadProject(project_, Path(fileName), [&busy](std::string_view label, int maximum, int position) {
+      busy.Report(Q(label), maximum, position);
     });
-    fInfo->Finish();
   } catch (const ProjectVersionError& refused) {
-    fInfo->Finish();
     prompts_.ShowInformation(this, QString::fromStdString(refused.what()));
     return;
-  } catch (...) {
-    fInfo->Finish();
-    throw;
   }
   project_.ProjectFileName = Path(fileName);
   ShowLoadedProject();
@@ -176,7 +161,7 @@ void TfMain::SaveMMUCommand() {
   const FileChoice choice = prompts_.SaveFile(this, "Save Midnight/MU Map script file", MmuSaveFilter, "php");
   if (choice.fileName.isEmpty()) return;
   {
-    BusyCursor busy;
+    BusyScope busy;
     RunExport(this, [this, path = Path(choice.fileName)] { WriteMidnightMap(path, project_.Map, false); });
   }
   RememberFile(prefs_.mmuMaps, choice.fileName);
@@ -186,13 +171,14 @@ void TfMain::SaveMapImageCommand() {
   const FileChoice choice = prompts_.SaveFile(this, "Save map image", PreviewSaveFilter, "bmp");
   if (choice.fileName.isEmpty()) return;
   const GridOptions& options = DG->Options();
-  BusyCursor busy;
+  // The write may run again later (the session repeats exports): it holds its own guard.
   RunExport(this, [this, path = Path(choice.fileName), type = static_cast<PictureFileType>(choice.filterIndex),
                    style = CurrentTileStyle(), size = options.tileSize, grid = options.gridLines ? 1 : 0] {
-    fInfo->Start("Saving, please wait...", project_.Map.Height);
+    BusyScope busy(fInfo);
+    const int rows = project_.Map.Height;
+    busy.Report("Saving, please wait...", rows, 0);
     SaveMapImage(path, type, project_.Map, tiles_.MapImageTiles(style), size, grid,
-                 [this](int done, int) { fInfo->SetPosition(done); });
-    fInfo->Finish();
+                 [&busy, rows](int done, int) { busy.Report("Saving, please wait...", rows, done); });
   });
 }
 
@@ -208,7 +194,7 @@ void TfMain::SavePreviewCommand() {
   const FileChoice choice = prompts_.SaveFile(this, "Save preview image", PreviewSaveFilter, "bmp");
   if (choice.fileName.isEmpty()) return;
   {
-    BusyCursor busy;
+    BusyScope busy;
     RunExport(this, [this, path = Path(choice.fileName), type = static_cast<PictureFileType>(choice.filterIndex)] {
       SavePreviewImage(path, type, project_.Map);
     });
@@ -227,7 +213,7 @@ void TfMain::LoadPreviewCommand() {
 void TfMain::LoadMapFile(const QString& fileName, bool clearSaved, MapReader read) {
   if (CarriesDescriptions(fileName)) return LoadDescribedMap(fileName, clearSaved);
   {
-    BusyCursor busy;
+    BusyScope busy;
     read(Path(fileName), project_.Map);
   }
   AfterDefaultMapLoad(OriginFile, clearSaved);
@@ -236,7 +222,7 @@ void TfMain::LoadMapFile(const QString& fileName, bool clearSaved, MapReader rea
 void TfMain::LoadDescribedMap(const QString& fileName, bool clearSaved) {
   Project loaded;
   {
-    BusyCursor busy;
+    BusyScope busy;
     loaded = ::mireforge::LoadMapFile(Path(fileName));
   }
   // The file holds no generator rows: the wizard keeps its own, as with any map file.

@@ -18,6 +18,7 @@
 #include "app/grid/map_grid_view.h"
 #include "app/wizards/property_grid.h"
 #include "app/wizards/seed_gallery_view.h"
+#include "app/dialogs/small_forms.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/wizards/wizard_parts.h"
 #include "generate/generation.h"
@@ -36,16 +37,9 @@ const char* const PageCaptions[] = {
     "Map generation wizard - Step 3: Generate map",
 };
 
-// Restores the normal cursor however the preview run ends.
-class HourGlass {
- public:
-  HourGlass() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~HourGlass() { QApplication::restoreOverrideCursor(); }
-};
-
 // Runs work under the hourglass; the message of a failure, empty when it went through.
 QString FailureOf(const std::function<void()>& work) {
-  HourGlass busy;
+  BusyScope busy;
   try {
     work();
   } catch (const std::exception& error) {

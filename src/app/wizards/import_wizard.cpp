@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/dialogs/small_forms.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/wizards/wizard_parts.h"
 #include "import/heightmap.h"
@@ -243,14 +244,12 @@ void TfImportMap::LoadPicture() {
   options.Invert = cbInvert->isChecked();
   options.FullEdge = cbFullEdge->isChecked();
   try {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    BusyScope busy;
     // Both previews change only once the whole picture has been read.
     const Image picture = LoadImportPicture(PathOf(bexFolder->text()));
     Image preview = BuildPicturePreview(picture, options);
     prImage_ = std::move(preview);
-    QApplication::restoreOverrideCursor();
   } catch (const std::exception& error) {
-    QApplication::restoreOverrideCursor();
     prompts_.ShowError(this, QString::fromStdString(error.what()));
     return;
   }

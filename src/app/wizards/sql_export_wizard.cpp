@@ -17,6 +17,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/dialogs/small_forms.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
 #include "app/wizards/wizard_parts.h"
@@ -204,15 +205,15 @@ void TfSQLEx::WriteSQLScript() {
   const std::string path = PathOf(choice.fileName);
   const SqlExportOptions options = Options();
   try {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    RunExport(parentWidget(), [path, options, &project = project_] { mireforge::WriteSQLScript(path, project, options); });
-    QApplication::restoreOverrideCursor();
+    {
+      BusyScope busy;
+      RunExport(parentWidget(), [path, options, &project = project_] { mireforge::WriteSQLScript(path, project, options); });
+    }
     if (saveMap_)
       WriteAccompanyingMap(path, project_.Map, options, [this](const std::string& question) {
         return prompts_.AskReplace(this, QString::fromStdString(question));
       });
   } catch (const std::exception& error) {
-    QApplication::restoreOverrideCursor();
     prompts_.ShowError(this, QString::fromStdString(error.what()));
   }
 }

@@ -59,7 +59,7 @@ struct EditedWindow {
     }
     window.RefreshMap("Created from file");
     // Unsaved work, so that undoing an edit also leaves a copy to write.
-    window.UndoStack().push(new SetDescriptionCommand(project, window.Document(), {5}, "Marsh"));
+    window.Document().Push(new SetDescriptionCommand(project, window.Document(), {5}, "Marsh"));
     QApplication::processEvents();
   }
   ~EditedWindow() { window.CurrentProject().ProjectSaved = true; }

@@ -14,6 +14,7 @@
 #include "app/dialogs/small_forms.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
+#include "app/session/project_file_watch.h"
 #include "formats/html_map.h"
 #include "generate/land_naming.h"
 #include "formats/map_files.h"
@@ -64,6 +65,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
     case Answer::Yes:
       if (!project_.ProjectFileName.empty()) {
         const std::string file = project_.ProjectFileName;
+        if (!fileWatch_->ConfirmOverwrite(Q(file))) return false;
         BusyCursor busy;
         SaveProject(project_, file, [this](std::string_view label, int maximum, int position) {
           if (!fInfo->isVisible()) fInfo->Start(Q(label), maximum);
@@ -71,6 +73,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
         });
         fInfo->Finish();
         document_.MarkSaved(file);
+        fileWatch_->Remember(Q(file));
         SessionOf(*this)->ProjectSaved();
         return true;
       }
@@ -116,7 +119,7 @@ void TfMain::SaveProjectCommand() { SaveProjectAs(); }
 
 bool TfMain::SaveProjectAs() {
   const FileChoice choice = prompts_.SaveFile(this, Q(ProjectSaveTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
-  if (choice.fileName.isEmpty()) return false;
+  if (choice.fileName.isEmpty() || !fileWatch_->ConfirmOverwrite(choice.fileName)) return false;
   {
     BusyCursor busy;
     SaveProject(project_, Path(choice.fileName), [this](std::string_view label, int maximum, int position) {
@@ -128,6 +131,7 @@ bool TfMain::SaveProjectAs() {
   // Only a file that was written enters the list.
   RememberFile(prefs_.projects, choice.fileName);
   document_.MarkSaved(Path(choice.fileName));
+  fileWatch_->Remember(choice.fileName);
   SessionOf(*this)->ProjectSaved();
   return true;
 }
@@ -140,7 +144,7 @@ void TfMain::LoadProjectCommand() {
   LoadProjectFile(choice.fileName);
 }
 
-void TfMain::LoadProjectFile(const QString& fileName) {
+bool TfMain::LoadProjectFile(const QString& fileName) {
   try {
     BusyCursor busy;
     // The load is all or nothing into the project, so the grid never sees a half-read map.
@@ -152,23 +156,20 @@ void TfMain::LoadProjectFile(const QString& fileName) {
   } catch (const ProjectVersionError& refused) {
     fInfo->Finish();
     prompts_.ShowInformation(this, QString::fromStdString(refused.what()));
-    return;
+    return false;
   } catch (...) {
     fInfo->Finish();
     throw;
   }
   project_.ProjectFileName = Path(fileName);
   ShowLoadedProject();
+  fileWatch_->Remember(fileName);
+  return true;
 }
 
 void TfMain::ShowLoadedProject(const QString& origin) {
   document_.ResetHistory();
   RefreshMap(origin);
-}
-
-void TfMain::RestoreProject(Project restored) {
-  project_ = std::move(restored);
-  ShowLoadedProject();
 }
 
 void TfMain::SaveMMUCommand() {

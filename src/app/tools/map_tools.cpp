@@ -299,7 +299,7 @@ CellState MapTools::Drawn(const Ink& ink, std::uint32_t index) const {
 
 void MapTools::Commit(const QString& caption, CellEdit edit, bool applied) {
   if (edit.Empty()) return;
-  window_.UndoStack().push(new CellEditCommand(caption, window_.CurrentProject(), window_.Document(), std::move(edit), applied));
+  window_.Document().Push(new CellEditCommand(caption, window_.CurrentProject(), window_.Document(), std::move(edit), applied));
 }
 
 std::vector<std::uint32_t> MapTools::ShapeCells(int column, int row, bool constrain) const {
@@ -590,11 +590,11 @@ void MapTools::PlaceStamp(int column, int row) {
         QString("Pasted domain%1 %2 kept this map's name and colour.").arg(kept.size() == 1 ? "" : "s", kept.join(", ")),
         10000);
   if (edit.Empty() || !added) return Commit("Paste", std::move(edit), false);
-  QUndoStack& undo = window_.UndoStack();
-  undo.beginMacro(QString("Paste (%1 cells)").arg(edit.Size()));
-  undo.push(new DomainTableCommand("Paste domains", project, window_.Document(), table));
+  MapDocument& document = window_.Document();
+  document.BeginMacro(QString("Paste (%1 cells)").arg(edit.Size()));
+  document.Push(new DomainTableCommand("Paste domains", project, document, table));
   Commit("Paste", std::move(edit), false);
-  undo.endMacro();
+  document.EndMacro();
 }
 
 void MapTools::DropStamp() {

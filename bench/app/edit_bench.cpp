@@ -44,7 +44,7 @@ struct EditedWindow {
   NoQuestions prompts;
   TfMain window{QDir::temp().filePath("mireforge_edit_bench.ini"), prompts};
   QTemporaryDir recoveryFolder;
-  RecoverySession recovery{window, recoveryFolder.path()};
+  RecoverySession recovery{window, window.Document(), recoveryFolder.path()};
 
   EditedWindow() {
     window.show();

@@ -44,7 +44,7 @@ struct EditedWindow {
   NoQuestions prompts;
   TfMain window{QDir::temp().filePath("mireforge_edit_bench.ini"), prompts};
   QTemporaryDir recoveryFolder;
-  RecoverySession recovery{window, recoveryFolder.path()};
+  RecoverySession recovery{window, window.Document(), recoveryFolder.path()};
 
   EditedWindow() {
     window.show();
@@ -59,7 +59,7 @@ struct EditedWindow {
     }
     window.RefreshMap("Created from file");
     // Unsaved work, so that undoing an edit also leaves a copy to write.
-    window.UndoStack().push(new SetDescriptionCommand(project, window.Document(), {5}, "Marsh"));
+    window.Document().Push(new SetDescriptionCommand(project, window.Document(), {5}, "Marsh"));
     QApplication::processEvents();
   }
   ~EditedWindow() { window.CurrentProject().ProjectSaved = true; }

@@ -37,7 +37,7 @@ void BM_WindowTransform512(benchmark::State& state) {
       default: {
         // What "Resize map..." pushes after its dialog: five cells cut off each side.
         CurrentCellAccess current{[] { return std::pair(0, 0); }, [&](int x, int y) { window.DG->SetCurrentCell(x, y); }};
-        window.UndoStack().push(new MapTransformCommand("Resize map", window.CurrentProject(), window.Document(),
+        window.Document().Push(new MapTransformCommand("Resize map", window.CurrentProject(), window.Document(),
                                                         MapTransform::ResizeTo(502, 502, {-5, -5}, true),
                                                         "Created from project", current));
       }

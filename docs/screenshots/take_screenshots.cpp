@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
       for (int x = cells.left(); x <= cells.right(); ++x)
         stroke.Set(static_cast<std::uint32_t>(x + y * project.Map.Width),
                    {terrain, project.CellDescription(x, y)->Domain, std::string(TerrainNames[terrain])});
-    window.UndoStack().push(new CellEditCommand("Paint terrain", project, window.Document(), std::move(stroke), false));
+    window.Document().Push(new CellEditCommand("Paint terrain", project, window.Document(), std::move(stroke), false));
   }
   window.twHistory->raise();
   Save(window, "main-window-history");

@@ -4,6 +4,8 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTest>
 #include <memory>
 
@@ -71,6 +73,13 @@ inline void PressKey(QWidget* window, Qt::Key key, Qt::KeyboardModifiers modifie
   QApplication::setActiveWindow(window);
   QWidget* target = window->focusWidget() ? window->focusWidget() : window;
   QTest::keyClick(target, key, modifiers);
+}
+
+// Clicks the tab with this caption.
+inline void ClickTab(QTabWidget* tabs, const QString& caption) {
+  QTabBar* bar = tabs->tabBar();
+  for (int i = 0; i < bar->count(); ++i)
+    if (bar->tabText(i) == caption) QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
 }
 
 }  // namespace mireforge::testing

@@ -28,14 +28,15 @@ chroot "$root" sh -c "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-g
   >"$root/tmp/apt.log" 2>&1 || { cat "$root/tmp/apt.log" >&2; exit 1; }
 
 # The CLI works, the manual page and the MIME type are in place, and the editor
-# starts, loads a map and autosaves it (it is stopped after a few seconds).
+# starts, loads a map (unsaved work, as an opened map file is) and autosaves it
+# (it is stopped after a few seconds).
 chroot "$root" sh -ec '
   cd /tmp
   mireforge-cli --help | grep -q "^Usage: mireforge-cli"
   mireforge-cli generate plasma --seed 1 --no-rare -o /tmp/map.php >/dev/null
   test -f /usr/share/man/man1/mireforge-cli.1.gz
   grep -q "application/x-mireforge-project:\*\.mfp" /usr/share/mime/globs2
-  HOME=/tmp QT_QPA_PLATFORM=offscreen MIREFORGE_TEST_EDIT=2,2,2 timeout 10 mireforge /tmp/map.php || test $? -eq 124
+  HOME=/tmp QT_QPA_PLATFORM=offscreen timeout 10 mireforge /tmp/map.php || test $? -eq 124
   find /tmp/.local/share -path "*/recovery/*.mfp" | grep -q .
 '
 echo "installed and ran in a fresh Debian 12"

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QSpinBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -174,11 +176,31 @@ SessionPage::SessionPage(const SessionOptions& options, QWidget* parent) : QWidg
   cbRepeatExport->setToolTip("Saving the project writes the last export again, to the same file with the same options");
   layout->addWidget(cbReopenLastProject);
   layout->addWidget(cbRepeatExport);
+  // The history keeps at most this many steps and this much memory, dropping the oldest.
+  auto* undo = new QFormLayout;
+  eUndoSteps = new QSpinBox(this);
+  eUndoSteps->setRange(MinUndoSteps, MaxUndoSteps);
+  eUndoSteps->setValue(options.undoSteps);
+  eUndoMemory = new QSpinBox(this);
+  eUndoMemory->setRange(MinUndoMegabytes, MaxUndoMegabytes);
+  eUndoMemory->setSuffix(" MB");
+  eUndoMemory->setValue(options.undoMegabytes);
+  eUndoMemory->setToolTip("Undo keeps the newest steps that fit; a single larger step is still kept");
+  undo->addRow("&Undo steps kept:", eUndoSteps);
+  undo->addRow("Undo &memory limit:", eUndoMemory);
+  layout->addLayout(undo);
   layout->addStretch();
   cbReopenLastProject->setChecked(options.reopenLastProject);
   cbRepeatExport->setChecked(options.repeatExportOnSave);
 }
 
-SessionOptions SessionPage::Values() const { return {cbReopenLastProject->isChecked(), cbRepeatExport->isChecked()}; }
+SessionOptions SessionPage::Values() const {
+  SessionOptions values;
+  values.reopenLastProject = cbReopenLastProject->isChecked();
+  values.repeatExportOnSave = cbRepeatExport->isChecked();
+  values.undoSteps = eUndoSteps->value();
+  values.undoMegabytes = eUndoMemory->value();
+  return values;
+}
 
 }  // namespace mireforge

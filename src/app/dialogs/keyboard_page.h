@@ -11,6 +11,7 @@ class QComboBox;
 class QKeySequenceEdit;
 class QLabel;
 class QPushButton;
+class QSpinBox;
 class QTreeWidget;
 
 namespace mireforge {
@@ -52,6 +53,8 @@ class SessionPage : public QWidget {
 
   QCheckBox* cbReopenLastProject = nullptr;
   QCheckBox* cbRepeatExport = nullptr;
+  QSpinBox* eUndoSteps = nullptr;
+  QSpinBox* eUndoMemory = nullptr;
 };
 
 }  // namespace mireforge

@@ -21,6 +21,10 @@ inline constexpr const char* OriginProject = "Created from project";
 inline constexpr const char* OriginFile = "Created from file";
 inline constexpr const char* OriginBlank = "Created as blank map";
 
+// The history's bounds unless the preferences say otherwise.
+inline constexpr int DefaultUndoSteps = 200, MinUndoSteps = 1, MaxUndoSteps = 100000;
+inline constexpr int DefaultUndoMegabytes = 64, MinUndoMegabytes = 1, MaxUndoMegabytes = 65536;
+
 // How the map was replaced as a whole.
 enum class MapReplacement {
   Emptied,   // "New empty project": no map
@@ -40,6 +44,32 @@ class MapDocument : public QObject, public EditView {
   const QString& Origin() const { return origin_; }
   bool Saved() const { return project_.ProjectSaved; }
   const std::string& FileName() const { return project_.ProjectFileName; }
+
+  // Puts a whole project in (one recovered after a crash): unsaved or not as it
+  // says, with a new history, shown as a loaded project.
+  void Restore(Project project);
+  // While a wizard builds a new map in the project, what the project holds is
+  // no one's work: the recovery copy waits.
+  class Replacement {
+   public:
+    explicit Replacement(MapDocument& document) : document_(document) { ++document_.replacing_; }
+    ~Replacement() { --document_.replacing_; }
+    Replacement(const Replacement&) = delete;
+    Replacement& operator=(const Replacement&) = delete;
+
+   private:
+    MapDocument& document_;
+  };
+  bool Replacing() const { return replacing_ > 0; }
+
+  // Every undo step goes through here, never straight to the stack, so that
+  // the history can drop its oldest steps once it holds more than the limits.
+  void Push(QUndoCommand* command);
+  void BeginMacro(const QString& text);
+  void EndMacro();
+  // At most steps steps and (beyond the newest step) bytes of memory.
+  void SetHistoryLimits(int steps, std::size_t bytes);
+  std::size_t HistoryBytes() const;
 
   // Announces a map the caller has just put into the project.
   void ReplaceMap(MapReplacement how, bool mapPresent, const QString& origin);
@@ -66,15 +96,22 @@ class MapDocument : public QObject, public EditView {
   void DomainsChanged();
   // The file name or the saved state changed.
   void FileStateChanged();
+  // The oldest steps of the history were dropped to keep it within its limits.
+  void HistoryTrimmed(int dropped);
 
  private:
   void SetSaved(bool saved);
+  void Trim();
 
   Project project_;
   QUndoStack undo_;
   bool mapPresent_ = false;
   QString origin_ = OriginNone;
   bool resettingHistory_ = false;
+  int replacing_ = 0;
+  int macroDepth_ = 0;
+  int stepLimit_ = DefaultUndoSteps;
+  std::size_t byteLimit_ = std::size_t(DefaultUndoMegabytes) << 20;
 };
 
 }  // namespace mireforge

@@ -81,6 +81,11 @@ CellEditCommand::CellEditCommand(const QString& caption, Project& project, EditV
   indexes_.resize(kept);
   before_.resize(kept);
   after_.resize(kept);
+  indexes_.shrink_to_fit();
+  before_.shrink_to_fit();
+  after_.shrink_to_fit();
+  bytes_ = sizeof(*this) + kept * (sizeof(std::uint32_t) + 2 * sizeof(CellState));
+  for (std::size_t i = 0; i < kept; ++i) bytes_ += HeapBytes(before_[i].text) + HeapBytes(after_[i].text);
   setText(QString("%1 (%2 %3)").arg(caption).arg(kept).arg(kept == 1 ? "cell" : "cells"));
 }
 

@@ -54,12 +54,14 @@ class CellEditCommand : public EditCommand {
   void undo() override;
   void redo() override;
   std::size_t CellCount() const { return indexes_.size(); }
+  std::size_t MemoryBytes() const override { return bytes_; }
 
  private:
   void Put(const std::vector<CellState>& states);
   std::vector<std::uint32_t> indexes_;
   std::vector<CellState> before_, after_;
   bool skipRedo_;
+  std::size_t bytes_ = 0;
 };
 
 }  // namespace mireforge

@@ -15,6 +15,12 @@ std::uint32_t EntryCell(const Project& project, std::uint32_t entry) {
   return CellIndex(project, item.X, item.Y);
 }
 
+std::size_t SlotBytes(const DomainSlots& table) {
+  std::size_t bytes = sizeof(table);
+  for (const DomainSlot& slot : table) bytes += HeapBytes(slot.Name);
+  return bytes;
+}
+
 }  // namespace
 
 QString CountedText(const QString& text, std::size_t count, const char* what) {
@@ -97,6 +103,26 @@ void DomainTableCommand::redo() {
 void DomainTableCommand::undo() {
   project_.Domains.Slots = oldSlots_;
   view_.DomainsEdited();
+}
+
+std::size_t MapChangeCommand::MemoryBytes() const {
+  return sizeof(*this) + before_.MemoryBytes() + after_.MemoryBytes();
+}
+
+std::size_t SetDescriptionCommand::MemoryBytes() const {
+  std::size_t bytes = sizeof(*this) + entries_.capacity() * sizeof(std::uint32_t) + HeapBytes(text_) +
+                      oldTexts_.capacity() * sizeof(std::string);
+  for (const std::string& text : oldTexts_) bytes += HeapBytes(text);
+  return bytes;
+}
+
+std::size_t SetDomainCommand::MemoryBytes() const {
+  return sizeof(*this) + entries_.capacity() * sizeof(std::uint32_t) + oldDomains_.capacity() * sizeof(std::int32_t) +
+         SlotBytes(oldSlots_) + SlotBytes(newSlots_);
+}
+
+std::size_t DomainTableCommand::MemoryBytes() const {
+  return sizeof(*this) + SlotBytes(oldSlots_) + SlotBytes(newSlots_);
 }
 
 }  // namespace mireforge

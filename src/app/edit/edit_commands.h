@@ -31,8 +31,17 @@ using DomainSlots = std::array<DomainSlot, DomainCount>;
 // A step's name in the history with how much it touched: "Paint terrain (14 cells)".
 QString CountedText(const QString& text, std::size_t count, const char* what = "cell");
 
+// What a string keeps beyond its own object (nothing while it is short).
+inline std::size_t HeapBytes(const std::string& text) {
+  return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
+}
+
 // Every edit changes the project and tells the window what it changed.
 class EditCommand : public QUndoCommand {
+ public:
+  // The memory the step holds, for the history's bound (once it has run).
+  virtual std::size_t MemoryBytes() const = 0;
+
  protected:
   EditCommand(const QString& text, Project& project, EditView& view)
       : QUndoCommand(text), project_(project), view_(view) {}
@@ -47,6 +56,7 @@ class MapChangeCommand : public EditCommand {
   MapChangeCommand(const QString& text, Project& project, EditView& view, MapSnapshot before, MapSnapshot after);
   void undo() override;
   void redo() override;
+  std::size_t MemoryBytes() const override;
 
  private:
   MapSnapshot before_, after_;
@@ -59,6 +69,7 @@ class SetDescriptionCommand : public EditCommand {
   SetDescriptionCommand(Project& project, EditView& view, std::vector<std::uint32_t> entries, std::string text);
   void undo() override;
   void redo() override;
+  std::size_t MemoryBytes() const override;
 
  private:
   std::vector<std::uint32_t> entries_;
@@ -73,6 +84,7 @@ class SetDomainCommand : public EditCommand {
                    const DomainSlots& newSlots);
   void undo() override;
   void redo() override;
+  std::size_t MemoryBytes() const override;
 
  private:
   std::vector<std::uint32_t> entries_;
@@ -87,6 +99,7 @@ class DomainTableCommand : public EditCommand {
   DomainTableCommand(const QString& text, Project& project, EditView& view, const DomainSlots& newSlots);
   void undo() override;
   void redo() override;
+  std::size_t MemoryBytes() const override;
 
  private:
   DomainSlots oldSlots_, newSlots_;

@@ -60,4 +60,12 @@ std::vector<TextChange> ReplaceMatches(const Project& project, const std::vector
   return changes;
 }
 
+std::size_t ReplaceTextCommand::MemoryBytes() const {
+  std::size_t bytes = sizeof(*this) + changes_.capacity() * sizeof(TextChange) +
+                      oldTexts_.capacity() * sizeof(std::string);
+  for (const TextChange& change : changes_) bytes += HeapBytes(change.text);
+  for (const std::string& text : oldTexts_) bytes += HeapBytes(text);
+  return bytes;
+}
+
 }  // namespace mireforge

@@ -19,6 +19,7 @@ class ReplaceTextCommand : public EditCommand {
   ReplaceTextCommand(const QString& text, Project& project, EditView& view, std::vector<TextChange> changes);
   void undo() override;
   void redo() override;
+  std::size_t MemoryBytes() const override;
 
  private:
   void Apply(bool forward);

@@ -26,6 +26,7 @@ class MapTransformCommand : public EditCommand {
   // The first redo runs the transform (when the command is pushed).
   void redo() override;
   void undo() override;
+  std::size_t MemoryBytes() const override { return sizeof(*this) + (before_ ? before_->MemoryBytes() : 0); }
 
  private:
   // Tells the window, and moves the current cell to where placement put its content.

@@ -32,6 +32,7 @@
 #include "app/grid/terrain_palette.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
+#include "app/session/project_file_watch.h"
 #include "base/error.h"
 
 namespace mireforge {
@@ -79,13 +80,18 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
 
   DG = new MapGridView(project_, tiles_, this);
   setCentralWidget(DG);
-  descModel = new DescriptionModel(project_, tiles_, invertRowCol_, this);
+  descModel = new DescriptionModel(project_, tiles_, prefs_.settings.invertRowCol, this);
   // The window's own views first: the navigation windows read the grid's new size.
   connect(&document_, &MapDocument::CellsChanged, this, &TfMain::ShowChangedCells);
   connect(&document_, &MapDocument::MapReplaced, this, &TfMain::ShowReplacedMap);
   connect(&document_, &MapDocument::DomainsChanged, this, &TfMain::ShowDomains);
   connect(&document_, &MapDocument::FileStateChanged, this, &TfMain::ShowFileState);
   domainModel = new DomainModel(project_, this);
+  fileWatch_ = new ProjectFileWatch(*this, document_, prompts_, [this](const QString& file) {
+    Guard([&] {
+      if (LoadProjectFile(file)) document_.MarkSaved(file.toStdString());
+    });
+  });
 
   // The forms that live as long as the main window, in their creation order.
   fParams = new TfParams(project_, prompts_, DG, this);
@@ -121,6 +127,12 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   UpdateCommands();
   new WindowFit(this, DG);
   new DesktopSession(*this, preferencesPath_);  // keys and layout of the last run, over the defaults
+  ApplyHistoryLimits();
+}
+
+void TfMain::ApplyHistoryLimits() {
+  const SessionOptions& options = SessionOf(*this)->Options();
+  document_.SetHistoryLimits(options.undoSteps, std::size_t(options.undoMegabytes) << 20);
 }
 
 // The tools go before what they see of the window.
@@ -492,9 +504,6 @@ void TfMain::ApplySettings() {
   twOverview->setVisible(s.showOverviewWindow);
   twHistory->setVisible(s.showHistoryWindow);
   twStatistics->setVisible(s.showStatisticsWindow);
-  autoMMUSQL_ = s.autoMMUSQL;
-  autoSaveMMF_ = s.autoSaveMMF;
-  rememberLastInput_ = s.rememberLastInput;
 }
 
 void TfMain::resizeEvent(QResizeEvent* event) {
@@ -553,9 +562,6 @@ void TfMain::closeEvent(QCloseEvent* event) {
 
 void TfMain::ShutDown() {
   Settings& s = prefs_.settings;
-  s.autoSaveMMF = autoSaveMMF_;
-  s.rememberLastInput = rememberLastInput_;
-  s.autoMMUSQL = autoMMUSQL_;
   s.interSelect = aCenterMap->isChecked();
   s.showGrid = aShowGrid->isChecked();
   // A hidden main window reports its docks hidden; what counts is the user's choice.
@@ -579,15 +585,17 @@ void TfMain::Guard(const std::function<void()>& command) {
 }
 
 void TfMain::ShowOptions() {
-  TfOptions dialog({rememberLastInput_, autoMMUSQL_, invertRowCol_, autoSaveMMF_}, this);
+  Settings& s = prefs_.settings;
+  TfOptions dialog({s.rememberLastInput, s.autoMMUSQL, s.invertRowCol, s.autoSaveMMF}, this);
   SessionOf(*this)->AddPages(dialog);
   if (dialog.exec() != QDialog::Accepted) return;
   SessionOf(*this)->TakePages();
+  ApplyHistoryLimits();
   const OptionValues values = dialog.Values();
-  rememberLastInput_ = values.rememberLastInput;
-  autoMMUSQL_ = values.autoMMUSQL;
-  invertRowCol_ = values.invertRowCol;
-  autoSaveMMF_ = values.autoSaveMMF;
+  s.rememberLastInput = values.rememberLastInput;
+  s.autoMMUSQL = values.autoMMUSQL;
+  s.invertRowCol = values.invertRowCol;
+  s.autoSaveMMF = values.autoSaveMMF;
   DG->RedrawAll();
   descModel->AllChanged();
 }

@@ -35,6 +35,7 @@ struct LandNamingOptions;
 class DomainModel;
 class LiveStatistics;
 class OverviewMap;
+class ProjectFileWatch;
 class TfFindReplace;
 class MapTools;
 class TerrainPalette;
@@ -57,8 +58,6 @@ class TfMain : public QMainWindow {
   // Opens a project, Midnight/MU map or preview image by its extension (command
   // line and drag and drop); false when the extension is none of these.
   bool OpenFile(const QString& fileName);
-  // Opens a project recovered after a crash: unsaved, under its original file name.
-  void RestoreProject(Project restored);
   // Shows the window centred, maximized when "Start fullscreen" is on.
   void ShowAtStart();
 
@@ -68,7 +67,7 @@ class TfMain : public QMainWindow {
   bool MapPresent() const { return document_.MapPresent(); }
   int ActiveTerrain() const { return activeTerrain_; }
   int ActiveDomain() const { return activeDomain_; }
-  bool InvertRowCol() const { return invertRowCol_; }
+  bool InvertRowCol() const { return prefs_.settings.invertRowCol; }
   const Preferences& Prefs() const { return prefs_; }
   QString StatusText(int panel) const;
   StatusPanel* Panel(int panel) const { return panels_[panel]; }
@@ -149,6 +148,7 @@ class TfMain : public QMainWindow {
   void Guard(const std::function<void()>& command);
   QAction* NewAction(const QString& caption, const QKeySequence& shortcut, void (TfMain::*slot)());
   void ShowOptions();
+  void ApplyHistoryLimits();
   void ShowAbout();
   void RestoreDockWidths();
   void ShowLegend();
@@ -158,7 +158,8 @@ class TfMain : public QMainWindow {
   void SaveProjectCommand();
   bool SaveProjectAs();  // false when the dialog was cancelled
   void LoadProjectCommand();
-  void LoadProjectFile(const QString& fileName);
+  // False when the file was refused (a newer version), the project unchanged.
+  bool LoadProjectFile(const QString& fileName);
   void ShowLoadedProject(const QString& origin = OriginProject);
   void SaveMMUCommand();
   void SaveMapImageCommand();
@@ -249,6 +250,7 @@ class TfMain : public QMainWindow {
   QUndoStack& undo_ = document_.UndoStack();
   TileImages tiles_;
   UserPrompts& prompts_;
+  ProjectFileWatch* fileWatch_ = nullptr;  // the project file, changed by another program
   QString preferencesPath_;
   Preferences prefs_;
   int activeTerrain_ = -1;
@@ -256,10 +258,6 @@ class TfMain : public QMainWindow {
   QString lastDescription_;
   int lastDomain_ = 0;
   bool jump_ = false;
-  bool invertRowCol_ = false;
-  bool rememberLastInput_ = false;
-  bool autoMMUSQL_ = false;
-  bool autoSaveMMF_ = false;
   std::array<StatusPanel*, 8> panels_{};
   QActionGroup* tileGroup_ = nullptr;
   QMenu* tileMenu_ = nullptr;

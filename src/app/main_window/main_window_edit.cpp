@@ -142,7 +142,7 @@ void TfMain::FillCommand() {
   project_.Map.RebuildTerrainRows();
   MapSnapshot after = MapSnapshot::Take(project_, true, document_.Origin());
   document_.ReplaceMap(MapReplacement::Restored, true, document_.Origin());
-  undo_.push(new MapChangeCommand("Fill", project_, document_, std::move(before), std::move(after)));
+  document_.Push(new MapChangeCommand("Fill", project_, document_, std::move(before), std::move(after)));
 }
 
 void TfMain::NewBlankCommand() {
@@ -158,7 +158,7 @@ void TfMain::NewBlankCommand() {
   project_.Map.RebuildTerrainRows();
   MapSnapshot after = MapSnapshot::Take(project_, true, OriginBlank);
   document_.ReplaceMap(MapReplacement::Loaded, true, OriginBlank);
-  undo_.push(new MapChangeCommand("Create blank map", project_, document_, std::move(before), std::move(after)));
+  document_.Push(new MapChangeCommand("Create blank map", project_, document_, std::move(before), std::move(after)));
 }
 
 std::vector<std::uint32_t> TfMain::SelectedEntries() const {
@@ -173,20 +173,20 @@ void TfMain::SetNameCommand() {
   const std::vector<std::uint32_t> entries = SelectedEntries();
   if (entries.empty()) return;
   const TDescItem& first = project_.Descriptions.Entry(entries.front());
-  fSetName->Prepare(rememberLastInput_ ? lastDescription_ : QString::fromStdString(first.Text),
+  fSetName->Prepare(prefs_.settings.rememberLastInput ? lastDescription_ : QString::fromStdString(first.Text),
                     QString::fromStdString(project_.Domains.DomainLabel(first.Domain)));
   if (fSetName->exec() != QDialog::Accepted) return;
   const QString text = fSetName->Text();
   lastDescription_ = text;
   fSetName->Remember(text);
-  undo_.push(new SetDescriptionCommand(project_, document_, entries, CleanDescription(text.toStdString())));
+  document_.Push(new SetDescriptionCommand(project_, document_, entries, CleanDescription(text.toStdString())));
 }
 
 void TfMain::SetDomainCommand() {
   const std::vector<std::uint32_t> entries = SelectedEntries();
   if (entries.empty()) return;
   const TDescItem& first = project_.Descriptions.Entry(entries.front());
-  fSetDom->Prepare(QString::fromStdString(first.Text), rememberLastInput_ ? lastDomain_ : first.Domain,
+  fSetDom->Prepare(QString::fromStdString(first.Text), prefs_.settings.rememberLastInput ? lastDomain_ : first.Domain,
                    QString::fromStdString(project_.Domains.Name(first.Domain)), project_.Domains.Color(first.Domain));
   if (fSetDom->exec() != QDialog::Accepted) return;
   const int domain = fSetDom->Domain();
@@ -197,7 +197,7 @@ void TfMain::SetDomainCommand() {
   }
   fSetDom->cbChange->setChecked(false);
   lastDomain_ = domain;
-  undo_.push(new mireforge::SetDomainCommand(project_, document_, entries, domain, table));
+  document_.Push(new mireforge::SetDomainCommand(project_, document_, entries, domain, table));
 }
 
 void TfMain::NewDomainCommand() {
@@ -205,7 +205,7 @@ void TfMain::NewDomainCommand() {
   if (fNewDomain->exec() != QDialog::Accepted || fNewDomain->DomainName().isEmpty()) return;
   DomainSlots table = project_.Domains.Slots;
   table[fNewDomain->Number()] = {fNewDomain->DomainColor(), CleanDescription(fNewDomain->DomainName().toStdString())};
-  undo_.push(new DomainTableCommand("New domain", project_, document_, table));
+  document_.Push(new DomainTableCommand("New domain", project_, document_, table));
 }
 
 void TfMain::EditDomainCommand() {
@@ -216,7 +216,7 @@ void TfMain::EditDomainCommand() {
   if (fNewDomain->exec() != QDialog::Accepted || fNewDomain->DomainName().isEmpty()) return;
   DomainSlots table = project_.Domains.Slots;
   table[number] = {fNewDomain->DomainColor(), CleanDescription(fNewDomain->DomainName().toStdString())};
-  undo_.push(new DomainTableCommand("Edit domain", project_, document_, table));
+  document_.Push(new DomainTableCommand("Edit domain", project_, document_, table));
 }
 
 void TfMain::GridClicked(int column, int row) {

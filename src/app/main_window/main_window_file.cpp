@@ -15,6 +15,7 @@
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
 #include "app/session/file_names.h"
+#include "app/session/project_file_watch.h"
 #include "formats/html_map.h"
 #include "generate/land_naming.h"
 #include "formats/map_files.h"
@@ -58,6 +59,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
     case Answer::Yes:
       if (!project_.ProjectFileName.empty()) {
         const std::string file = project_.ProjectFileName;
+        if (!fileWatch_->ConfirmOverwrite(Q(file))) return false;
         {
           BusyScope busy(fInfo);
           SaveProject(project_, file, [&busy](std::string_view label, int maximum, int position) {
@@ -65,6 +67,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
           });
         }
         document_.MarkSaved(file);
+        fileWatch_->Remember(Q(file));
         SessionOf(*this)->ProjectSaved();
         return true;
       }
@@ -110,7 +113,7 @@ void TfMain::SaveProjectCommand() { SaveProjectAs(); }
 
 bool TfMain::SaveProjectAs() {
   const FileChoice choice = prompts_.SaveFile(this, Q(ProjectSaveTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
-  if (choice.fileName.isEmpty()) return false;
+  if (choice.fileName.isEmpty() || !fileWatch_->ConfirmOverwrite(choice.fileName)) return false;
   {
     BusyScope busy(fInfo);
     SaveProject(project_, Path(choice.fileName), [&busy](std::string_view label, int maximum, int position) {
@@ -120,6 +123,7 @@ bool TfMain::SaveProjectAs() {
   // Only a file that was written enters the list.
   RememberFile(prefs_.projects, choice.fileName);
   document_.MarkSaved(Path(choice.fileName));
+  fileWatch_->Remember(choice.fileName);
   SessionOf(*this)->ProjectSaved();
   return true;
 }
@@ -132,7 +136,7 @@ void TfMain::LoadProjectCommand() {
   LoadProjectFile(choice.fileName);
 }
 
-void TfMain::LoadProjectFile(const QString& fileName) {
+bool TfMain::LoadProjectFile(const QString& fileName) {
   try {
     BusyScope busy(fInfo);
     // The load is all or nothing into the project, so the grid never sees a half-read map.
@@ -141,20 +145,17 @@ void TfMain::LoadProjectFile(const QString& fileName) {
     });
   } catch (const ProjectVersionError& refused) {
     prompts_.ShowInformation(this, QString::fromStdString(refused.what()));
-    return;
+    return false;
   }
   project_.ProjectFileName = Path(fileName);
   ShowLoadedProject();
+  fileWatch_->Remember(fileName);
+  return true;
 }
 
 void TfMain::ShowLoadedProject(const QString& origin) {
   document_.ResetHistory();
   RefreshMap(origin);
-}
-
-void TfMain::RestoreProject(Project restored) {
-  project_ = std::move(restored);
-  ShowLoadedProject();
 }
 
 void TfMain::SaveMMUCommand() {

@@ -65,10 +65,10 @@ void TfMain::NameLand(const LandNamingOptions& options) {
   MapSnapshot after = MapSnapshot::Take(project_, true, document_.Origin());
   document_.ReplaceMap(MapReplacement::Restored, true, document_.Origin());
   // The snapshots carry the descriptions, the table command the domain slots.
-  undo_.beginMacro("Name the land");
-  undo_.push(new MapChangeCommand("Name the land", project_, document_, std::move(before), std::move(after)));
-  undo_.push(new DomainTableCommand("Name the land", project_, document_, domains.Slots));
-  undo_.endMacro();
+  document_.BeginMacro("Name the land");
+  document_.Push(new MapChangeCommand("Name the land", project_, document_, std::move(before), std::move(after)));
+  document_.Push(new DomainTableCommand("Name the land", project_, document_, domains.Slots));
+  document_.EndMacro();
 }
 
 void TfMain::TransformMap(const QString& undoText, const MapTransform& transform) {
@@ -79,7 +79,7 @@ void TfMain::TransformMap(const QString& undoText, const MapTransform& transform
                               fActualView->MoveTo(column, row);
                               CellSelected(column, row);
                             }};
-  undo_.push(new MapTransformCommand(undoText, project_, document_, transform, document_.Origin(), std::move(current)));
+  document_.Push(new MapTransformCommand(undoText, project_, document_, transform, document_.Origin(), std::move(current)));
 }
 
 }  // namespace mireforge

@@ -67,7 +67,7 @@ void TfMain::CreateNavigation() {
   aFindNext = NewAction("Find &next", QKeySequence("F3"), nullptr);
   aFindPrevious = NewAction("Find pre&vious", QKeySequence("Shift+F3"), nullptr);
 
-  fFind = new TfFindReplace(project_, document_, undo_, invertRowCol_,
+  fFind = new TfFindReplace(project_, document_, document_, prefs_.settings.invertRowCol,
                             [this] { return QPoint(DG->CurrentColumn(), DG->CurrentRow()); }, this);
   // F3 and Shift+F3 work in the dialog as in the main window.
   fFind->addActions({aFindNext, aFindPrevious});
@@ -133,7 +133,7 @@ void TfMain::AddNavigationMenus(QMenu* edit, QMenu* view) {
 
 void TfMain::GoToCellCommand() {
   if (!document_.MapPresent()) return;
-  TfGoToCell dialog(QPoint(DG->CurrentColumn(), DG->CurrentRow()), invertRowCol_, project_.Map.Width,
+  TfGoToCell dialog(QPoint(DG->CurrentColumn(), DG->CurrentRow()), prefs_.settings.invertRowCol, project_.Map.Width,
                     project_.Map.Height, this);
   if (dialog.exec() != QDialog::Accepted) return;
   GoToCell(dialog.Cell().x(), dialog.Cell().y());

@@ -14,6 +14,7 @@ namespace mireforge {
 
 void TfMain::CreateMapCommand() {
   if (!ConfirmReplaceMap()) return;
+  const MapDocument::Replacement replacing(document_);  // the previews are drawn into the project
   if (fParams->exec() != QDialog::Accepted) return;
   const auto& naming = fParams->Naming();
   AfterDefaultMapLoad(OriginProject, true, naming ? &*naming : nullptr);
@@ -21,13 +22,14 @@ void TfMain::CreateMapCommand() {
 
 void TfMain::ImportMapCommand() {
   if (!ConfirmReplaceMap()) return;
+  const MapDocument::Replacement replacing(document_);
   TfImportMap wizard(project_, prompts_, this);
   if (wizard.exec() != QDialog::Accepted) return;
   AfterDefaultMapLoad(OriginFile, true);
 }
 
 void TfMain::SaveSQLCommand() {
-  TfSQLEx wizard(project_, prompts_, autoMMUSQL_, autoSaveMMF_, this);
+  TfSQLEx wizard(project_, prompts_, prefs_.settings.autoMMUSQL, prefs_.settings.autoSaveMMF, this);
   wizard.exec();
 }
 

@@ -11,6 +11,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "app/document/map_document.h"
 #include "app/edit/find_replace_command.h"
 #include "base/text_encoding.h"
 #include "project/project.h"
@@ -57,9 +58,9 @@ QVariant FindResultsModel::headerData(int section, Qt::Orientation orientation, 
   return section == 0 ? QString("Position") : QString("Text");
 }
 
-TfFindReplace::TfFindReplace(Project& project, EditView& view, QUndoStack& undo, const bool& rowFirst,
+TfFindReplace::TfFindReplace(Project& project, EditView& view, MapDocument& history, const bool& rowFirst,
                              std::function<QPoint()> currentCell, QWidget* parent)
-    : QDialog(parent), project_(project), view_(view), undo_(undo), rowFirst_(rowFirst),
+    : QDialog(parent), project_(project), view_(view), history_(history), rowFirst_(rowFirst),
       currentCell_(std::move(currentCell)) {
   setWindowTitle("Find and replace");
   eFind = new QLineEdit(this);
@@ -229,7 +230,7 @@ void TfFindReplace::ReplaceCommand() {
     int count = 0;
     std::vector<TextChange> changes =
         ReplaceMatches(project_, {match}, search, CleanDescription(eReplace->text().toStdString()), &count);
-    if (!changes.empty()) undo_.push(new ReplaceTextCommand("Replace", project_, view_, std::move(changes)));
+    if (!changes.empty()) history_.Push(new ReplaceTextCommand("Replace", project_, view_, std::move(changes)));
   }
   FindStep(1);
 }
@@ -246,7 +247,7 @@ void TfFindReplace::ReplaceAllCommand() {
     return;
   }
   const std::size_t places = changes.size();
-  undo_.push(new ReplaceTextCommand(CountedText("Replace all", places, "place"), project_, view_, std::move(changes)));
+  history_.Push(new ReplaceTextCommand(CountedText("Replace all", places, "place"), project_, view_, std::move(changes)));
   lastFound_ = -1;
   if (results->rowCount() > 0) FindAllCommand();
   lStatus->setText(QString("Replaced %1 time%2 in %3 place%4.")

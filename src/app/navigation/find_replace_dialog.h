@@ -20,6 +20,7 @@ namespace mireforge {
 
 struct Project;
 class EditView;
+class MapDocument;
 
 // The results list: one row per match, no widget per row.
 class FindResultsModel : public QAbstractTableModel {
@@ -44,7 +45,7 @@ class TfFindReplace : public QDialog {
   Q_OBJECT
  public:
   // currentCell tells where the grid's current cell is: the search goes on from there.
-  TfFindReplace(Project& project, EditView& view, QUndoStack& undo, const bool& rowFirst,
+  TfFindReplace(Project& project, EditView& view, MapDocument& history, const bool& rowFirst,
                 std::function<QPoint()> currentCell, QWidget* parent = nullptr);
 
   void FindNext() { FindStep(1); }
@@ -77,7 +78,7 @@ class TfFindReplace : public QDialog {
 
   Project& project_;
   EditView& view_;
-  QUndoStack& undo_;
+  MapDocument& history_;
   const bool& rowFirst_;
   std::function<QPoint()> currentCell_;
   long long lastFound_ = -1;  // position in the search order of the match found last

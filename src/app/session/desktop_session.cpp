@@ -1,6 +1,7 @@
 #include "app/session/desktop_session.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <QMainWindow>
 #include <QTabWidget>
 
@@ -42,6 +43,10 @@ DesktopSession::DesktopSession(QMainWindow& window, const QString& preferencesPa
   keys_.Apply(commands_);
   options_.reopenLastProject = ini.ReadBool(SessionSection, "Reopen last project", false);
   options_.repeatExportOnSave = ini.ReadBool(SessionSection, "Repeat last export on save", false);
+  options_.undoSteps = std::clamp(ini.ReadInteger(SessionSection, "Undo steps", DefaultUndoSteps), MinUndoSteps,
+                                  MaxUndoSteps);
+  options_.undoMegabytes = std::clamp(ini.ReadInteger(SessionSection, "Undo memory MB", DefaultUndoMegabytes),
+                                      MinUndoMegabytes, MaxUndoMegabytes);
   const QByteArray geometry = Stored(ini, "Geometry");
   const QByteArray state = Stored(ini, "State");
   if (!geometry.isEmpty() && window_.restoreGeometry(geometry)) layoutRestored_ = true;
@@ -54,6 +59,8 @@ void DesktopSession::Save() {
   ini.WriteString(WindowSection, "State", window_.saveState().toBase64().toStdString());
   ini.WriteBool(SessionSection, "Reopen last project", options_.reopenLastProject);
   ini.WriteBool(SessionSection, "Repeat last export on save", options_.repeatExportOnSave);
+  ini.WriteInteger(SessionSection, "Undo steps", options_.undoSteps);
+  ini.WriteInteger(SessionSection, "Undo memory MB", options_.undoMegabytes);
   keys_.WriteChanges(ini, Keymap::Section, defaults_);
   ini.Save(path_.toStdString(), "Unable to write to %s");
 }

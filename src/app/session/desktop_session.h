@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/dialogs/keyboard_page.h"
+#include "app/document/map_document.h"
 #include "app/session/keymap.h"
 
 class QMainWindow;
@@ -20,6 +21,9 @@ class TfOptions;
 struct SessionOptions {
   bool reopenLastProject = false;
   bool repeatExportOnSave = false;
+  // The undo history's bounds: the oldest steps go first.
+  int undoSteps = DefaultUndoSteps;
+  int undoMegabytes = DefaultUndoMegabytes;
 };
 
 class DesktopSession : public QObject {

@@ -22,6 +22,26 @@ constexpr std::uint64_t MaxPreferencesFileBytes = 1024 * 1024;
 
 std::string Utf8(const QString& text) { return text.toStdString(); }
 
+// The stored settings in the order they are written; a missing key reads as the default.
+struct SettingKey {
+  const char* key;
+  bool Settings::*value;
+};
+constexpr SettingKey SettingKeys[] = {
+    {"AutoSaveMMF", &Settings::autoSaveMMF},
+    {"RememberLastInput", &Settings::rememberLastInput},
+    {"AutoMMUSQL", &Settings::autoMMUSQL},
+    {"InterSelect", &Settings::interSelect},
+    {"Show grid", &Settings::showGrid},
+    {"Show description window", &Settings::showDescriptionWindow},
+    {"Show terrain window", &Settings::showTerrainWindow},
+    {"Show domains window", &Settings::showDomainsWindow},
+    {"Show overview window", &Settings::showOverviewWindow},
+    {"Show history window", &Settings::showHistoryWindow},
+    {"Show statistics window", &Settings::showStatisticsWindow},
+    {"Start fullscreen", &Settings::startFullscreen},
+};
+
 }  // namespace
 
 void RecentList::Add(const QString& fileName) {
@@ -86,19 +106,9 @@ void Preferences::Load(const QString& path) {
   } catch (const Error&) {
     // An unreadable preferences file must not stop the program: defaults apply.
   }
-  Settings& s = settings;
-  s.showGrid = ini.ReadBool(SettingsSection, "Show grid", false);
-  s.startFullscreen = ini.ReadBool(SettingsSection, "Start fullscreen", true);
-  s.interSelect = ini.ReadBool(SettingsSection, "InterSelect", true);
-  s.showDescriptionWindow = ini.ReadBool(SettingsSection, "Show description window", true);
-  s.showTerrainWindow = ini.ReadBool(SettingsSection, "Show terrain window", true);
-  s.showDomainsWindow = ini.ReadBool(SettingsSection, "Show domains window", true);
-  s.showOverviewWindow = ini.ReadBool(SettingsSection, "Show overview window", true);
-  s.showHistoryWindow = ini.ReadBool(SettingsSection, "Show history window", false);
-  s.showStatisticsWindow = ini.ReadBool(SettingsSection, "Show statistics window", false);
-  s.autoMMUSQL = ini.ReadBool(SettingsSection, "AutoMMUSQL", false);
-  s.autoSaveMMF = ini.ReadBool(SettingsSection, "AutoSaveMMF", false);
-  s.rememberLastInput = ini.ReadBool(SettingsSection, "RememberLastInput", false);
+  const Settings defaults;
+  for (const SettingKey& setting : SettingKeys)
+    settings.*setting.value = ini.ReadBool(SettingsSection, setting.key, defaults.*setting.value);
   images.Read(ini, "MRUImages");
   projects.Read(ini, "MRUProjects");
   mmuMaps.Read(ini, "MRUMMUMaps");
@@ -118,19 +128,7 @@ void Preferences::Save(const QString& path) {
   images.Write(ini, "MRUImages");
   projects.Write(ini, "MRUProjects");
   mmuMaps.Write(ini, "MRUMMUMaps");
-  const Settings& s = settings;
-  ini.WriteBool(SettingsSection, "AutoSaveMMF", s.autoSaveMMF);
-  ini.WriteBool(SettingsSection, "RememberLastInput", s.rememberLastInput);
-  ini.WriteBool(SettingsSection, "AutoMMUSQL", s.autoMMUSQL);
-  ini.WriteBool(SettingsSection, "InterSelect", s.interSelect);
-  ini.WriteBool(SettingsSection, "Show grid", s.showGrid);
-  ini.WriteBool(SettingsSection, "Show description window", s.showDescriptionWindow);
-  ini.WriteBool(SettingsSection, "Show terrain window", s.showTerrainWindow);
-  ini.WriteBool(SettingsSection, "Show domains window", s.showDomainsWindow);
-  ini.WriteBool(SettingsSection, "Show overview window", s.showOverviewWindow);
-  ini.WriteBool(SettingsSection, "Show history window", s.showHistoryWindow);
-  ini.WriteBool(SettingsSection, "Show statistics window", s.showStatisticsWindow);
-  ini.WriteBool(SettingsSection, "Start fullscreen", s.startFullscreen);
+  for (const SettingKey& setting : SettingKeys) ini.WriteBool(SettingsSection, setting.key, settings.*setting.value);
   ini.Save(Utf8(path), "Unable to write to %s");
 }
 

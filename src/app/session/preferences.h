@@ -21,6 +21,7 @@ struct Settings {
   bool autoMMUSQL = false;
   bool autoSaveMMF = false;
   bool rememberLastInput = false;
+  bool invertRowCol = false;  // kept only while the program runs, never stored
 };
 
 // Newest first, at most six full path names.

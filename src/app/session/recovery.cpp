@@ -1,27 +1,25 @@
 #include "app/session/recovery.h"
 
-#include <QApplication>
+#include <QCoreApplication>
+#include <QMainWindow>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QLockFile>
 #include <QMessageBox>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QUndoStack>
 #include <QUuid>
 #include <algorithm>
-#include <cstdio>
 #include <zlib.h>
 #include <utility>
 #include <vector>
 
-#include "app/main_window/main_window.h"
-#include "app/grid/map_grid_view.h"
 #include "app/dialogs/user_prompts.h"
+#include "app/document/map_document.h"
 #include "base/file_io.h"
 #include "base/ini_file.h"
 #include "formats/project_file.h"
@@ -128,8 +126,8 @@ RecoveredProject ReadRecoveryCopy(const QString& path) {
   return recovered;
 }
 
-RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
-    : window_(window), folder_(std::move(folder)) {
+RecoverySession::RecoverySession(QMainWindow& window, MapDocument& document, QString folder, int intervalMs)
+    : window_(window), document_(document), folder_(std::move(folder)) {
   if (!QDir().mkpath(folder_)) {
     lastError_ = "Autosave is off: cannot create the folder " + folder_;
   } else {
@@ -148,7 +146,6 @@ RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
   // A wholesale change (load, fill, blank map, a transform, and their undo) is
   // written at once; cell and panel edits within the interval, so that a stroke
   // is copied once a second rather than once per cell.
-  MapDocument& document = window_.Document();
   connect(&document.UndoStack(), &QUndoStack::indexChanged, this, [this] {
     dirty_ = true;
     ScheduleUpdate(false);  // also removes the copy once saved
@@ -157,15 +154,11 @@ RecoverySession::RecoverySession(TfMain& window, QString folder, int intervalMs)
   connect(&document, &MapDocument::FileStateChanged, this, [this] { ScheduleUpdate(false); });
   connect(&document, &MapDocument::MapReplaced, this, [this] { ScheduleUpdate(true); });
   connect(&timer_, &QTimer::timeout, this, [this] {
-    // A modal dialog may be half-way through a command (a wizard showing its
-    // previews); the copy waits for what the command leaves behind.
-    if (!dirty_) return;
-    if (QApplication::activeModalWidget()) timer_.start();
-    else Update();
+    if (dirty_) Update();
   });
   timer_.setInterval(intervalMs);
   // A project that starts out unsaved (a restored one) is protected at once.
-  dirty_ = !window_.CurrentProject().ProjectSaved;
+  dirty_ = !document_.CurrentProject().ProjectSaved;
   ScheduleUpdate(dirty_);
 }
 
@@ -184,20 +177,26 @@ void RecoverySession::ScheduleUpdate(bool write) {
   QTimer::singleShot(0, this, [this] {
     updateQueued_ = false;
     const bool writeNow = std::exchange(writeQueued_, false);
-    if (window_.CurrentProject().ProjectSaved) RemoveCopy();
+    if (document_.CurrentProject().ProjectSaved) RemoveCopy();
     else if (writeNow) Update();
   });
 }
 
 void RecoverySession::Update() {
   if (copyPath_.isEmpty()) return;
-  const Project& project = window_.CurrentProject();
+  const Project& project = document_.CurrentProject();
   if (project.ProjectSaved || project.Map.Cells.empty()) {
     RemoveCopy();
     return;
   }
   dirty_ = true;
   if (writing_) return;  // the end of this write starts the next
+  // Open dialogs do not hold the copy back; only a wizard building a new map
+  // into the project does, and the copy waits for what it leaves behind.
+  if (document_.Replacing()) {
+    if (!timer_.isActive()) timer_.start();
+    return;
+  }
   dirty_ = false;
   writing_ = true;
   removeAfterWrite_ = false;
@@ -221,6 +220,7 @@ void RecoverySession::WriteFinished(const QString& error) {
   writing_ = false;
   if (error.isEmpty()) {
     lastError_.clear();
+    emit CopyWritten();
   } else {
     // Shown where it does not interrupt; the next change tries again.
     lastError_ = "Autosave failed: " + error;
@@ -271,7 +271,8 @@ QString LeftoverQuestionText(const QString& folder) {
       .arg(folder, lines.join('\n'));
 }
 
-bool OfferRecovery(TfMain& window, UserPrompts& prompts, const QString& folder, const RestoreQuestion& ask) {
+bool OfferRecovery(QWidget& window, MapDocument& document, UserPrompts& prompts, const QString& folder,
+                   const RestoreQuestion& ask) {
   if (const QString question = LeftoverQuestionText(folder); !question.isEmpty())
     if (prompts.AskOffer(&window, "Warning", question)) StaleTemporaryFiles(Local(folder), true);
   for (DeadSession& session : FindDeadSessions(folder)) {
@@ -288,52 +289,12 @@ bool OfferRecovery(TfMain& window, UserPrompts& prompts, const QString& folder, 
       QFile::remove(session.copyPath);
       continue;
     }
-    window.RestoreProject(std::move(recovered.project));
+    document.Restore(std::move(recovered.project));
     // The session that now holds the work writes its own copy.
     QFile::remove(session.copyPath);
     return true;
   }
   return false;
-}
-
-namespace {
-
-// The press and release of a user's click with the paint tool, at the cell's centre.
-void ClickPaint(TfMain& window, int x, int y, int code) {
-  window.ChooseTerrain(code);
-  window.aPaint->trigger();
-  QWidget* viewport = window.DG->viewport();
-  const int pitch = window.TileSize() + (window.aShowGrid->isChecked() ? 1 : 0);
-  const QPointF at((x - window.DG->LeftColumn()) * pitch + pitch / 2, (y - window.DG->TopRow()) * pitch + pitch / 2);
-  for (const auto& [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::MouseButtons(Qt::LeftButton)},
-                                      std::pair{QEvent::MouseButtonRelease, Qt::MouseButtons(Qt::NoButton)}}) {
-    QMouseEvent event(type, at, viewport->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
-    QApplication::sendEvent(viewport, &event);
-  }
-  std::fprintf(stderr, "mireforge: test stroke painted %d\n", window.CurrentProject().Map.GetTerrain(x, y));
-  std::fflush(stderr);
-}
-
-}  // namespace
-
-void StartTestEdit(TfMain& window) {
-  const QStringList parts = qEnvironmentVariable("MIREFORGE_TEST_EDIT").split(',');
-  if (parts.size() != 3) return;
-  const int x = parts[0].toInt(), y = parts[1].toInt(), code = parts[2].toInt();
-  if (code < 0 || code >= TerrainCount) return;
-  // Waits for the map a file argument brings: loading lets events run part-way.
-  auto attempt = std::make_shared<std::function<void(int)>>();
-  *attempt = [&window, attempt, x, y, code](int triesLeft) {
-    const MapGrid& map = window.CurrentProject().Map;
-    if (!window.MapPresent() || x < 0 || y < 0 || x >= map.Width || y >= map.Height) {
-      if (triesLeft > 0) QTimer::singleShot(50, &window, [attempt, triesLeft] { (*attempt)(triesLeft - 1); });
-      else *attempt = nullptr;  // gives up; breaks the cycle of the shared function
-      return;
-    }
-    ClickPaint(window, x, y, code);
-    *attempt = nullptr;  // last: this destroys the running function's captures
-  };
-  QTimer::singleShot(0, &window, [attempt] { (*attempt)(200); });
 }
 
 }  // namespace mireforge

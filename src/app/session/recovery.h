@@ -25,11 +25,12 @@
 #include "project/project.h"
 
 class QLockFile;
+class QMainWindow;
 class QWidget;
 
 namespace mireforge {
 
-class TfMain;
+class MapDocument;
 class UserPrompts;
 
 // How long after an edit its copy is started; continuous painting is copied
@@ -53,9 +54,10 @@ RecoveredProject ReadRecoveryCopy(const QString& path);
 class RecoverySession : public QObject {
   Q_OBJECT
  public:
-  // Follows the window's project from now on. Without a usable folder it does
-  // nothing but say so once in the status bar: autosave must never stop editing.
-  RecoverySession(TfMain& window, QString folder = DefaultRecoveryFolder(), int intervalMs = AutosaveIntervalMs);
+  // Follows the document from now on. Without a usable folder it does nothing
+  // but say so once in the window's status bar: autosave must never stop editing.
+  RecoverySession(QMainWindow& window, MapDocument& document, QString folder = DefaultRecoveryFolder(),
+                  int intervalMs = AutosaveIntervalMs);
   // The end of the session is a clean exit: the copy goes.
   ~RecoverySession() override;
 
@@ -67,12 +69,17 @@ class RecoverySession : public QObject {
   const QString& CopyPath() const { return copyPath_; }
   const QString& LastError() const { return lastError_; }
 
+ signals:
+  // A copy is whole on disk.
+  void CopyWritten();
+
  private:
   void ScheduleUpdate(bool write);
   void WriteFinished(const QString& error);
   void RemoveCopy();
 
-  TfMain& window_;
+  QMainWindow& window_;
+  MapDocument& document_;
   QString folder_;
   QString copyPath_;
   std::unique_ptr<QLockFile> lock_;
@@ -98,15 +105,10 @@ QString RestoreQuestionText(const QDateTime& savedAt);
 // newest first, until one is restored into window. A discarded copy is removed;
 // one that cannot be read or is damaged is reported and renamed (".damaged") so
 // it is neither lost nor offered again. True when a project was restored.
-bool OfferRecovery(TfMain& window, UserPrompts& prompts, const QString& folder = DefaultRecoveryFolder(),
-                   const RestoreQuestion& ask = AskRestore);
+bool OfferRecovery(QWidget& window, MapDocument& document, UserPrompts& prompts,
+                   const QString& folder = DefaultRecoveryFolder(), const RestoreQuestion& ask = AskRestore);
 
 // The question about files left by saves that were cut short, or empty when there are none.
 QString LeftoverQuestionText(const QString& folder);
-
-// For the crash test only: when MIREFORGE_TEST_EDIT holds "x,y,code", picks that
-// terrain and the paint tool and paints the cell with a mouse press and release
-// on the grid once the start-up has run, then says so on the standard error.
-void StartTestEdit(TfMain& window);
 
 }  // namespace mireforge

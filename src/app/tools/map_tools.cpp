@@ -348,8 +348,7 @@ void MapTools::ShowMessage(const QString& message) { context_.Window().statusBar
 void MapTools::Commit(const QString& caption, CellEdit edit, bool applied) {
   if (edit.Empty()) return;
   MapDocument& document = context_.Document();
-  document.UndoStack().push(
-      new CellEditCommand(caption, document.CurrentProject(), document, std::move(edit), applied));
+  document.Push(new CellEditCommand(caption, document.CurrentProject(), document, std::move(edit), applied));
 }
 
 MapTool& MapTools::Active() {

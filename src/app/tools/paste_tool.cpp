@@ -66,11 +66,10 @@ void PasteTool::Press(QPoint cell, Qt::KeyboardModifiers) {
     host_.ShowMessage(
         QString("Pasted domain%1 %2 kept this map's name and colour.").arg(kept.size() == 1 ? "" : "s", kept.join(", ")));
   if (edit.Empty() || !added) return host_.Commit("Paste", std::move(edit), false);
-  QUndoStack& undo = document.UndoStack();
-  undo.beginMacro(QString("Paste (%1 cells)").arg(edit.Size()));
-  undo.push(new DomainTableCommand("Paste domains", project, document, table));
+  document.BeginMacro(QString("Paste (%1 cells)").arg(edit.Size()));
+  document.Push(new DomainTableCommand("Paste domains", project, document, table));
   host_.Commit("Paste", std::move(edit), false);
-  undo.endMacro();
+  document.EndMacro();
 }
 
 void PasteTool::PaintOverlay(QPainter& painter, const OverlayArea& area) {

@@ -18,14 +18,10 @@
 #include "app/dialogs/terrain_dialogs.h"
 #include "app/grid/terrain_palette.h"
 #include "app/document/map_document.h"
-#include "app/navigation/overview_map.h"
-#include "app/panels/description_model.h"
-#include "app/panels/live_statistics.h"
 #include "app/real_input.h"
+#include "app/views_agree.h"
 #include "app/wizards/generation_wizard.h"
 #include "app/wizards/property_grid.h"
-#include "model/preview_palette.h"
-#include "model/statistics.h"
 
 namespace mireforge::testing {
 namespace {
@@ -54,58 +50,7 @@ class DocumentTest : public MainWindowTest {
     PressKey(window.get(), Qt::Key_F, Qt::ControlModifier);
   }
 
-  // Every view shows what the document holds.
-  void ExpectViewsAgree(const std::string& step) {
-    SCOPED_TRACE(step);
-    QApplication::processEvents();
-    const Project& project = Doc().CurrentProject();
-    const MapGrid& map = project.Map;
-    ASSERT_TRUE(Doc().MapPresent());
-    EXPECT_EQ(window->DG->Columns(), map.Width);
-    EXPECT_EQ(window->DG->Rows(), map.Height);
-    EXPECT_EQ(map.TerrainRows, map.Cells);
-
-    const QImage& overview = window->overview->MapPicture();
-    ASSERT_EQ(overview.size(), QSize(map.Width, map.Height));
-    int wrongPixels = 0;
-    for (int y = 0; y < map.Height; ++y)
-      for (int x = 0; x < map.Width; ++x)
-        if (overview.pixel(x, y) != ColorFromBgr(static_cast<std::int32_t>(PreviewPalette[map.GetTerrain(x, y)])).rgb())
-          ++wrongPixels;
-    EXPECT_EQ(wrongPixels, 0);
-
-    const std::array<int, TerrainCount> counts = CountTerrain(map);
-    EXPECT_EQ(window->liveStats->Counts(), counts);
-
-    ASSERT_EQ(window->descModel->rowCount(), static_cast<int>(project.Descriptions.Entries.size()));
-    int wrongRows = 0;
-    for (int entry = 0; entry < window->descModel->rowCount(); ++entry)
-      if (window->descModel->data(window->descModel->index(entry, 2), Qt::DisplayRole).toString().toStdString() !=
-          project.Descriptions.Entry(entry).Text)
-        ++wrongRows;
-    EXPECT_EQ(wrongRows, 0);
-    const int column = window->DG->CurrentColumn(), row = window->DG->CurrentRow();
-    const TDescItem* current = project.CellDescription(column, row);
-    ASSERT_NE(current, nullptr);
-    EXPECT_EQ(window->fActualView->State().ViewX, column);
-    EXPECT_EQ(window->fActualView->State().ViewY, row);
-    int named = 0;
-    for (int d = 0; d < DomainCount; ++d) named += project.Domains.Slots[d].Name.empty() ? 0 : 1;
-    EXPECT_EQ(window->domainModel->rowCount(), named);
-
-    EXPECT_EQ(window->StatusText(0), QString("%1x%2").arg(map.Width).arg(map.Height));
-    EXPECT_EQ(window->StatusText(1), Doc().Origin());
-    EXPECT_EQ(window->StatusText(4), QString::number(column));
-    EXPECT_EQ(window->StatusText(5), QString::number(row));
-    EXPECT_EQ(window->StatusText(7).toStdString(), current->Text);
-
-    const QString file = QFileInfo(QString::fromStdString(Doc().FileName())).fileName();
-    EXPECT_EQ(window->windowTitle(), file.isEmpty() ? QApplication::applicationName()
-                                                    : QApplication::applicationName() + " - " + file);
-    if (Doc().Saved()) EXPECT_TRUE(Doc().UndoStack().isClean());
-    EXPECT_EQ(window->aUndo->isEnabled(), Doc().UndoStack().canUndo());
-    EXPECT_EQ(window->aRedo->isEnabled(), Doc().UndoStack().canRedo());
-  }
+  void ExpectViewsAgree(const std::string& step) { testing::ExpectViewsAgree(*window, step); }
 
   void UndoRedo(const std::string& step) {
     const std::vector<TerrainCode> done = Doc().CurrentProject().Map.Cells;

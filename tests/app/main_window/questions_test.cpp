@@ -7,6 +7,8 @@
 #include "app/wizards/generation_wizard.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
+#include "formats/project_file.h"
+#include "support/same_project.h"
 #include "app/real_input.h"
 
 namespace mireforge::testing {
@@ -160,6 +162,77 @@ TEST_F(QuestionsTest, HtmlExportAsksBeforeReplacingTilePictures) {
   ASSERT_EQ(log->boxes.size(), 2);
   EXPECT_TRUE(log->boxes[1].contains("0.gif, 1.gif, 2.gif"));
   EXPECT_TRUE(Bytes("E.gif").startsWith("GIF"));
+  EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join("; ").toStdString();
+}
+
+// Another program changed the open project's file: the change is offered for
+// reloading as soon as it lands, and a save over it asks first, whether it
+// comes from the save question or the Save dialog; the editor's own saves
+// raise no question.
+TEST_F(QuestionsTest, AProjectChangedByAnotherProgramIsOfferedAndNeverReplacedUnasked) {
+  // Another program's version of the file: a different map, each time.
+  const auto otherProgramWrites = [this](int width, int terrain) {
+    Project other;
+    other.Map.ResizeMap(width, 4);
+    other.Map.FillTerrain(terrain, true);
+    BuildDefaultDescriptions(other.Descriptions, other.Map);
+    SaveProject(other, File("castle.mfp").toStdString());
+    return other;
+  };
+  otherProgramWrites(6, Forest);
+  Start(&boxes);
+  ASSERT_TRUE(window->OpenFile(File("castle.mfp")));
+  const QString reloadQuestion =
+      "Warning|castle.mfp was changed by another program. Reload it? The changes made here since it was saved will "
+      "be lost.";
+  const QString replaceQuestion =
+      "Save As|castle.mfp was changed by another program since it was opened here.\nReplace it with this project?";
+
+  // Painted here, changed there; the offer is declined.
+  window->ChooseTerrain(Mountains);
+  window->aPaint->trigger();
+  Stroke({{1, 1}, {2, 1}});
+  ASSERT_FALSE(window->CurrentProject().ProjectSaved);
+  otherProgramWrites(7, Lake);
+  const QByteArray theirs = Bytes("castle.mfp");
+  auto log = AnswerBoxes({QMessageBox::No});
+  QTRY_COMPARE_WITH_TIMEOUT(log->boxes.size(), 1, 5000);
+  EXPECT_EQ(log->boxes[0], reloadQuestion);
+  EXPECT_EQ(window->CurrentProject().Map.GetTerrain(1, 1), Mountains);
+
+  // Saving over it through the save question, and through the Save dialog: No keeps their file.
+  log = AnswerBoxes({QMessageBox::Yes, QMessageBox::No});
+  window->aNew->trigger();
+  EXPECT_EQ(log->boxes, QStringList({CurrentProjectQuestion, replaceQuestion}));
+  EXPECT_TRUE(window->MapPresent()) << "refusing to replace their file cancels New";
+  boxes.files.push_back({File("castle.mfp"), 1});
+  log = AnswerBoxes({QMessageBox::No});
+  PressKey(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(log->boxes, QStringList{replaceQuestion});
+  EXPECT_EQ(Bytes("castle.mfp"), theirs);
+  EXPECT_FALSE(window->CurrentProject().ProjectSaved);
+
+  // Changed again: this time it is reloaded, and is what they wrote.
+  const Project latest = otherProgramWrites(9, Mountains);
+  log = AnswerBoxes({QMessageBox::Yes});
+  QTRY_COMPARE_WITH_TIMEOUT(log->boxes.size(), 1, 5000);
+  EXPECT_EQ(log->boxes[0], reloadQuestion);
+  QTRY_VERIFY_WITH_TIMEOUT(window->CurrentProject().Map.Width == 9, 5000);
+  ExpectSameProject(window->CurrentProject(), latest);
+  EXPECT_TRUE(window->CurrentProject().ProjectSaved);
+  EXPECT_EQ(window->windowTitle(), "Mireforge - castle.mfp");
+
+  // The editor's own save is no other program's: no question, no offer.
+  window->ChooseTerrain(Forest);
+  if (!window->aPaint->isChecked()) window->aPaint->trigger();
+  Stroke({{3, 2}});
+  ASSERT_FALSE(window->CurrentProject().ProjectSaved);
+  boxes.files.push_back({File("castle.mfp"), 1});
+  log = AnswerBoxes({QMessageBox::NoButton});
+  PressKey(window.get(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_TRUE(window->CurrentProject().ProjectSaved);
+  QTest::qWait(500);
+  EXPECT_TRUE(log->boxes.isEmpty() && log->others.isEmpty()) << log->boxes.join("; ").toStdString();
   EXPECT_TRUE(boxes.errors.isEmpty()) << boxes.errors.join("; ").toStdString();
 }
 

@@ -5,6 +5,7 @@
 #include <QKeySequenceEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -14,6 +15,7 @@
 #include "app/real_input.h"
 #include "app/dialogs/keyboard_page.h"
 #include "app/dialogs/small_forms.h"
+#include "app/dialogs/terrain_dialogs.h"
 #include "app/session/desktop_session.h"
 #include "app/tools/map_tools.h"
 #include "base/file_io.h"
@@ -22,12 +24,6 @@
 
 namespace mireforge::testing {
 namespace {
-
-void ClickTab(TfOptions* dialog, const QString& caption) {
-  QTabBar* bar = dialog->tabs->tabBar();
-  for (int i = 0; i < bar->count(); ++i)
-    if (bar->tabText(i) == caption) QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(i).center());
-}
 
 void ClickCommand(KeyboardPage* page, const QString& id) {
   const QList<QTreeWidgetItem*> found = page->CommandVT->findItems(id, Qt::MatchExactly);
@@ -41,7 +37,7 @@ void ClickCommand(KeyboardPage* page, const QString& id) {
 // Runs steps on the preferences dialog's Keyboard page, then presses OK.
 void OnKeyboardPage(std::function<void(KeyboardPage*)> steps) {
   OnModal<TfOptions>([steps](TfOptions* dialog) {
-    ClickTab(dialog, "Keyboard");
+    ClickTab(dialog->tabs, "Keyboard");
     auto* page = dialog->findChild<KeyboardPage*>();
     EXPECT_EQ(dialog->tabs->currentWidget(), page);
     steps(page);
@@ -52,7 +48,7 @@ void OnKeyboardPage(std::function<void(KeyboardPage*)> steps) {
 // Ticks one box of the preferences' "Session" page with the mouse and presses OK.
 void TickSessionOption(TfMain& window, QCheckBox* SessionPage::*box) {
   OnModal<TfOptions>([box](TfOptions* dialog) {
-    ClickTab(dialog, "Session");
+    ClickTab(dialog->tabs, "Session");
     QCheckBox* check = dialog->findChild<SessionPage*>()->*box;
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
     ClickButton(dialog, "OK");
@@ -199,6 +195,61 @@ TEST_F(DesktopSessionTest, SavingTheProjectRepeatsTheLastExportWhenAsked) {
   w.aSaveProject->trigger();
   ASSERT_TRUE(QFile::exists(File("second.mfp")));
   EXPECT_EQ(ReadWholeFile(File("map.php").toStdString()), exported) << "the same file, written again";
+}
+
+// The undo history keeps within the memory limit set on the Session page,
+// dropping its oldest steps; wholesale steps share the map they have in common.
+TEST_F(DesktopSessionTest, TheUndoHistoryKeepsWithinTheMemoryLimitOfThePreferences) {
+  TfMain& w = Start();
+  OnModal<TfOptions>([](TfOptions* dialog) {
+    ClickTab(dialog->tabs, "Session");
+    QSpinBox* memory = dialog->findChild<SessionPage*>()->eUndoMemory;
+    EXPECT_EQ(memory->text(), "64 MB");
+    memory->setFocus();
+    QTest::keyClick(memory, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(memory, "2");
+    ClickButton(dialog, "OK");
+  });
+  PressKey(&w, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(SessionOf(w)->Options().undoMegabytes, 2);
+
+  constexpr int Side = 512, Fills = 14;
+  const auto code = [](int fill) { return fill == 0 ? 0 : (fill - 1) % 8 + 1; };  // the terrain of each Fill
+  MakeBlankMap(Side, Side, 0);
+  for (int n = 1; n <= Fills; ++n) {
+    OnModal<TfFill>([terrain = code(n)](TfFill* dialog) {
+      dialog->cbTerrain->setFocus();
+      QTest::keyClick(dialog->cbTerrain, Qt::Key_Home);
+      for (int i = 0; i < terrain; ++i) QTest::keyClick(dialog->cbTerrain, Qt::Key_Down);
+      ClickButton(dialog, "OK");
+    });
+    PressKey(&w, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_EQ(Terrain(Side / 2, Side / 2), code(n));
+  }
+  MapDocument& document = w.Document();
+  const int kept = document.UndoStack().count();
+  EXPECT_GE(kept, 4);
+  EXPECT_LT(kept, Fills) << "the oldest steps go";
+  const std::size_t cells = std::size_t(Side) * Side;
+  EXPECT_LE(document.HistoryBytes(), (std::size_t(2) << 20) + 3 * cells) << "within the limit but for the newest step";
+  EXPECT_LE(document.HistoryBytes(), (kept + 1) * cells + 64 * 1024) << "one copy of each map, not two per step";
+
+  // Every step kept undoes to the map before it; the history ends there.
+  for (int n = Fills; n > Fills - kept; --n) {
+    ASSERT_TRUE(w.aUndo->isEnabled());
+    PressKey(&w, Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(Terrain(Side / 2, Side / 2), code(n - 1));
+  }
+  EXPECT_FALSE(w.aUndo->isEnabled());
+  while (w.aRedo->isEnabled()) PressKey(&w, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(Terrain(Side / 2, Side / 2), code(Fills));
+
+  // The limit is kept for the next start.
+  w.CurrentProject().ProjectSaved = true;
+  ASSERT_TRUE(w.close());
+  window.reset();
+  Start();
+  EXPECT_EQ(SessionOf(*window)->Options().undoMegabytes, 2);
 }
 
 }  // namespace

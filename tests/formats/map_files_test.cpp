@@ -75,8 +75,12 @@ TEST(MapFiles, OnlyFormatsThatSayTheyWriteDescriptionsReadThem) {
     SaveMapFile(dir.File("bare-" + name), bare);
     SaveMapFile(dir.File("described-" + name), described);
     const bool same = ReadWholeFile(dir.File("bare-" + name)) == ReadWholeFile(dir.File("described-" + name));
-    if (!MapFileFormatOf(name).WritesDescriptions) EXPECT_TRUE(same);
-    if (name == "map.mfp" || name == "map.html" || name == "map.tmx" || name == "map.tmj") EXPECT_FALSE(same);
+    if (!MapFileFormatOf(name).WritesDescriptions) {
+      EXPECT_TRUE(same);
+    }
+    if (name == "map.mfp" || name == "map.html" || name == "map.tmx" || name == "map.tmj") {
+      EXPECT_FALSE(same);
+    }
     ++checked;
   }
   EXPECT_EQ(checked, 10);

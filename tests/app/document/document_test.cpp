@@ -141,8 +141,9 @@ TEST_F(DocumentTest, EveryKindOfChangeReachesEveryView) {
     const std::vector<TerrainCode> after = Doc().CurrentProject().Map.Cells;
     EXPECT_NE(after, before);
     EXPECT_EQ(Doc().UndoStack().canUndo(), *change.step != 0);
-    if (*change.step != 0)
+    if (*change.step != 0) {
       EXPECT_TRUE(Doc().UndoStack().undoText().startsWith(change.step)) << Doc().UndoStack().undoText().toStdString();
+    }
     ExpectViewsAgree(change.name);
     EXPECT_FALSE(Doc().Saved());
     UndoRedo(change.name);

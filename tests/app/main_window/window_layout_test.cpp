@@ -64,9 +64,10 @@ class WindowLayoutTest : public MainWindowTest {
     EXPECT_GE(window->DG->width(), GridLeastSize.width());
     EXPECT_GE(window->DG->height(), GridLeastSize.height());
     for (QDockWidget* dock : window->findChildren<QDockWidget*>())
-      if (dock->isVisible() && !dock->isFloating())
+      if (dock->isVisible() && !dock->isFloating()) {
         EXPECT_GE(dock->width(), dock->fontMetrics().horizontalAdvance(dock->windowTitle()) + 24)
             << dock->windowTitle().toStdString();
+      }
   }
   QSize Least() const { return window->minimumSize(); }
 };

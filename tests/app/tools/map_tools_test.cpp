@@ -362,7 +362,9 @@ TEST_P(MapToolsTest, ShapesFillBetweenCornersWithALiveOutline) {
       const bool in = Of(circle, At(x, y)).terrain == Lake;
       count += in;
       const bool outsideBox = x < 20 || x > 30 || y < 20 || y > 30;
-      if (outsideBox) EXPECT_FALSE(in) << x << "," << y;
+      if (outsideBox) {
+        EXPECT_FALSE(in) << x << "," << y;
+      }
       EXPECT_EQ(in, Of(circle, At(50 - x, y)).terrain == Lake) << x << "," << y;
       EXPECT_EQ(in, Of(circle, At(y, x)).terrain == Lake) << x << "," << y;
     }

@@ -1,10 +1,13 @@
 // The real editor's own command line: answers and messages without a display.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QFile>
 #include <QTemporaryDir>
 #include <fstream>
+
+#include "app/editor_under_test.h"
 
 namespace mireforge {
 namespace {
@@ -76,11 +79,12 @@ TEST(EditorCommandLine, OpensAFileWhoseNameIsNotText) {
   const std::string name = QFile::encodeName(folder.path()).toStdString() + "/caf\xE9.php";
   std::ofstream(name, std::ios::binary) << " \"CF \", //0\r\n \"cXD\"  //1\r\n";
   // Through a shell, which hands the editor the name's bytes as they are.
-  const EditorRun run = RunEditor({"-c", "exec \"$0\" \"$1/caf$(printf '\\351').php\"", MIREFORGE_APP_PATH, folder.path()},
-                                  {{"QT_QPA_PLATFORM", "offscreen"}, {"MIREFORGE_TEST_EDIT", "1,1,2"}},
-                                  "test stroke painted", "/bin/sh");
-  // The test stroke waits for a map, which only the file can have brought.
-  EXPECT_TRUE(run.err.contains("mireforge: test stroke painted")) << "the map did not open: " << run.err.toStdString();
+  const EditorRun run = RunEditor({"-c", "exec \"$0\" \"$1\" \"$2/caf$(printf '\\351').php\"",
+                                   QCoreApplication::applicationFilePath(), testing::EditorUnderTestOption, folder.path()},
+                                  {{"QT_QPA_PLATFORM", "offscreen"}, {"MIREFORGE_DRIVE", "paint:1,1,2"}}, "painted",
+                                  "/bin/sh");
+  // The paint waits for a map, which only the file can have brought.
+  EXPECT_TRUE(run.err.contains("mireforge-test: painted 2")) << "the map did not open: " << run.err.toStdString();
   EXPECT_FALSE(run.err.contains("Cannot open")) << run.err.toStdString();
 }
 

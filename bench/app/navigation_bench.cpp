@@ -25,7 +25,7 @@ void BM_OverviewAfterOneCell512(benchmark::State& state) {
   std::uint32_t cell = 0;
   for (auto _ : state) {
     cell = (cell + 4099) % static_cast<std::uint32_t>(project.Map.Cells.size());
-    project.Map.Cells[cell] = (project.Map.Cells[cell] + 1) & 0x0F;
+    project.Map.Cells[cell] = TerrainOf(project.Map.Cells[cell] + 1);
     overview.UpdateCells({cell});
     QApplication::processEvents();  // the paint of the changed square
   }
@@ -42,7 +42,7 @@ void BM_LiveStatisticsAfterOneCell512(benchmark::State& state) {
   std::uint32_t cell = 0;
   for (auto _ : state) {
     cell = (cell + 4099) % static_cast<std::uint32_t>(project.Map.Cells.size());
-    project.Map.Cells[cell] = (project.Map.Cells[cell] + 1) & 0x0F;
+    project.Map.Cells[cell] = TerrainOf(project.Map.Cells[cell] + 1);
     stats.UpdateCells({cell});
     QApplication::processEvents();
   }

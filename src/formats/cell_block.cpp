@@ -165,7 +165,7 @@ std::string CellBlock::TerrainText() const {
   for (int y = 0; y < Height; ++y) {
     for (int x = 0; x < Width; ++x) {
       const BlockCell& cell = At(x, y);
-      out += cell.present ? TerrainLetters[cell.terrain & 0x0F] : '.';
+      out += cell.present ? TerrainLetters[TerrainOf(cell.terrain)] : '.';
     }
     out += '\n';
   }

@@ -36,7 +36,7 @@ void AppendEscaped(std::string& out, std::string_view text) {
 }  // namespace
 
 std::string HtmlPictureName(int terrain) {
-  std::string name(1, HexDigits[HtmlImageNumbers[terrain & 0x0F]]);
+  std::string name(1, HexDigits[HtmlImageNumbers[TerrainOf(terrain)]]);
   name += ".gif";
   return name;
 }

@@ -82,7 +82,7 @@ std::string FormatMidnightMap(const MapGrid& grid, bool omitBorder) {
   for (int y = firstRow; y <= lastRow; ++y) {
     out += " \"";
     const TerrainCode* row = grid.Cells.data() + static_cast<std::size_t>(y) * width;
-    for (int x = firstColumn; x <= lastColumn; ++x) out += TerrainLetters[row[x] & 0x0F];
+    for (int x = firstColumn; x <= lastColumn; ++x) out += TerrainLetters[TerrainOf(row[x])];
     out += '"';
     out += y == lastRow ? "  //" : ", //";
     AppendNumber(out, y);

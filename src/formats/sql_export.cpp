@@ -106,7 +106,7 @@ class StatementBuilder {
   }
 
   void Append(std::string& out, int x, int y, int terrain, std::string_view description, long long domain) const {
-    const int code = terrain & 0x0F;
+    const int code = TerrainOf(terrain);
     const std::string_view terrainText =
         options_.AbbreviatedTerrain ? TerrainLetters.substr(code, 1) : TerrainNames[code];
     out += head_;

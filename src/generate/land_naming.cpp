@@ -65,7 +65,7 @@ std::vector<std::uint32_t> PlaceSeeds(const MapGrid& map, const std::vector<std:
       nearest = std::min(nearest, dx * dx + dy * dy);
     }
     // A seed on dear ground makes a cramped realm.
-    return EntryCost[map.Cells[cell] & 0x0F] > 3 ? nearest / 4 : nearest;
+    return EntryCost[map.TerrainAt(cell)] > 3 ? nearest / 4 : nearest;
   };
   for (int k = 0; k < count; ++k) {
     std::uint32_t best = 0;
@@ -227,7 +227,7 @@ std::vector<std::uint32_t> BalancedWeights(const std::vector<std::int16_t>& owne
 }  // namespace
 
 std::string PlaceDescription(int terrain, std::string_view name) {
-  const std::string_view terrainName = TerrainNames[static_cast<std::size_t>(terrain & 0x0F)];
+  const std::string_view terrainName = TerrainNames[TerrainOf(terrain)];
   std::string text;
   text.reserve(terrainName.size() + 4 + name.size());
   text += terrainName;
@@ -244,7 +244,7 @@ LandNamingResult NameTheLand(const MapGrid& map, DescriptionList& descriptions, 
     BuildDefaultDescriptions(descriptions, map);
   const Grid grid{map.Width, map.Height};
   const auto item = [&](std::size_t i) -> TDescItem& { return descriptions.Entry(descriptions.DescriptionNodes[i]); };
-  const auto terrainAt = [&](std::size_t i) { return map.Cells[i] & 0x0F; };
+  const auto terrainAt = [&](std::size_t i) { return map.TerrainAt(i); };
 
   // Free cells: the inside, less (when keeping) the cells the user gave a domain.
   std::vector<std::uint8_t> free(cellCount, 0);

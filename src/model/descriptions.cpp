@@ -12,29 +12,22 @@ TDescItem::TDescItem(int terrain, std::string text, int x, int y, int domain)
   MoveTo(x, y);
 }
 
-void TDescItem::MoveTo(int x, int y) {
-  X = x;
-  Y = y;
+namespace {
+
+std::string Bracketed(int first, int second) {
   char text[32] = "[";
-  char* end = std::to_chars(text + 1, text + 13, x).ptr;
+  char* end = std::to_chars(text + 1, text + 13, first).ptr;
   *end++ = ',';
-  end = std::to_chars(end, text + 26, y).ptr;
+  end = std::to_chars(end, text + 26, second).ptr;
   *end++ = ']';
-  Position.assign(text, end);
+  return std::string(text, end);
 }
 
-std::string TDescItem::PositionText() const {
-  const int first = SwapXY ? Y : X;
-  const int second = SwapXY ? X : Y;
-  std::string text;
-  text.reserve(12);
-  text += '[';
-  text += std::to_string(first);
-  text += ',';
-  text += std::to_string(second);
-  text += ']';
-  return text;
-}
+}  // namespace
+
+std::string TDescItem::PositionText() const { return SwapXY ? Bracketed(Y, X) : Bracketed(X, Y); }
+
+std::string TDescItem::Position() const { return Bracketed(X, Y); }
 
 void DescriptionList::AddDescription(int terrain, std::string text, int x, int y, int domain) {
   Entries.emplace_back(terrain, std::move(text), x, y, domain);

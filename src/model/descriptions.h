@@ -13,17 +13,21 @@ struct TDescItem {
   TDescItem() = default;
   TDescItem(int terrain, std::string text, int x, int y, int domain);
 
-  // Sets X, Y and Position (column first) without a temporary string: this runs per cell.
-  void MoveTo(int x, int y);
+  void MoveTo(int x, int y) {
+    X = x;
+    Y = y;
+  }
 
   // "[x,y]", or "[y,x]" when SwapXY is set.
   std::string PositionText() const;
+  // PositionText with the column first, as at creation: made from X and Y when
+  // asked for rather than kept in every cell.
+  std::string Position() const;
 
   std::int32_t Terrain = 0;  // code when created; readers take the current one from the grid
   std::string Text;
   std::int32_t X = 0;
   std::int32_t Y = 0;
-  std::string Position;      // PositionText as formatted at creation (column first)
   std::int32_t Domain = 0;
   bool SwapXY = false;
 };

@@ -19,7 +19,7 @@ void MapGrid::FillTerrain(int code, bool includeBorder) {
 }
 
 void MapGrid::SetTerrain(int x, int y, int code, DescriptionList& descriptions) {
-  const TerrainCode masked = code & 0x0F;
+  const TerrainCode masked = TerrainOf(code);
   Cells[x + y * Width] = masked;
   if (TDescItem* item = descriptions.CellDescription(x, y, Width))
     item->Text = std::string(TerrainNames[masked]);

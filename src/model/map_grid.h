@@ -38,7 +38,9 @@ class MapGrid {
   void ResizeMap(int width, int height);
   // Every interior cell gets code; ring cells only when includeBorder.
   void FillTerrain(int code, bool includeBorder);
-  TerrainCode GetTerrain(int x, int y) const { return Cells[x + y * Width] & 0x0F; }
+  TerrainCode GetTerrain(int x, int y) const { return TerrainAt(x + static_cast<std::size_t>(y) * Width); }
+  // The same by cell index.
+  TerrainCode TerrainAt(std::size_t cell) const { return TerrainOf(Cells[cell]); }
   // The single-cell paint: the cell and its description text.
   void SetTerrain(int x, int y, int code, DescriptionList& descriptions);
 

@@ -10,12 +10,12 @@ std::array<int, TerrainCount> CountTerrain(const MapGrid& map) {
   const std::size_t size = map.Cells.size(), whole = size & ~std::size_t{3};
   const TerrainCode* cells = map.Cells.data();
   for (std::size_t i = 0; i < whole; i += 4) {
-    ++tallies[0][cells[i] & 0x0F];
-    ++tallies[1][cells[i + 1] & 0x0F];
-    ++tallies[2][cells[i + 2] & 0x0F];
-    ++tallies[3][cells[i + 3] & 0x0F];
+    ++tallies[0][TerrainOf(cells[i])];
+    ++tallies[1][TerrainOf(cells[i + 1])];
+    ++tallies[2][TerrainOf(cells[i + 2])];
+    ++tallies[3][TerrainOf(cells[i + 3])];
   }
-  for (std::size_t i = whole; i < size; ++i) ++tallies[0][cells[i] & 0x0F];
+  for (std::size_t i = whole; i < size; ++i) ++tallies[0][TerrainOf(cells[i])];
   std::array<int, TerrainCount> counts{};
   for (const auto& tally : tallies)
     for (int code = 0; code < TerrainCount; ++code) counts[code] += tally[code];

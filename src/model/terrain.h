@@ -16,6 +16,10 @@ enum Terrain : TerrainCode {
 
 inline constexpr int TerrainCount = 16;
 
+// The terrain a stored byte stands for: only its low four bits count. Every read
+// and write of a terrain code goes through here.
+constexpr TerrainCode TerrainOf(int value) { return static_cast<TerrainCode>(value & 0x0F); }
+
 // Default descriptions, statistics labels and SQL terrain names.
 inline constexpr std::array<std::string_view, TerrainCount> TerrainNames = {
     "plains", "citadel", "forest", "henge", "tower", "village", "downs", "keep",

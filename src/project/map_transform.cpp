@@ -31,7 +31,7 @@ void Remap(Project& project, int width, int height, int ringCode, SourceOf sourc
     for (int x = 0; x < width; ++x) {
       const bool ring = ringCode >= 0 && (x == 0 || y == 0 || x == width - 1 || y == height - 1);
       const int source = sourceOf(x, y);
-      TerrainCode code = source == NoSource ? Plains : map.Cells[source] & 0x0F;
+      TerrainCode code = source == NoSource ? TerrainCode{Plains} : map.TerrainAt(source);
       const bool repainted = ring && code != ringCode;
       if (ring) code = static_cast<TerrainCode>(ringCode);
       cells[x + static_cast<std::size_t>(y) * width] = code;

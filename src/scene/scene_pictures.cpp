@@ -39,7 +39,7 @@ void Blit(Image& target, const Image& source, int left, int top, bool keyed) {
 void PlainSprite(Image& target, const SceneSprite& sprite) {
   const int width = SpriteWidths[sprite.Size], height = SpriteHeight(sprite.Size);
   const int top = sprite.Top + height / 2, bottom = sprite.Top + height;
-  const std::uint32_t colour = ColorToPixel(PreviewPalette[sprite.Code & 0x0F]);
+  const std::uint32_t colour = ColorToPixel(PreviewPalette[TerrainOf(sprite.Code)]);
   for (int y = std::max(0, top); y < std::min(target.Height, bottom); ++y) {
     const int inset = (bottom - y) * width / (3 * (bottom - top));
     const int x0 = std::max(0, sprite.Left + inset), x1 = std::min(target.Width, sprite.Left + width - inset);

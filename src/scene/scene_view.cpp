@@ -14,7 +14,7 @@ TerrainCode TerrainSeen(const MapGrid& map, int x, int y) {
   // A grid whose cells do not match its size (one being built) is not read past its end.
   const std::size_t index = static_cast<std::size_t>(y) * map.Width + x;
   if (index >= map.Cells.size()) return FrozenWastes;
-  return map.TerrainRow(y)[x] & 0x0F;
+  return TerrainOf(map.TerrainRow(y)[x]);
 }
 
 }  // namespace

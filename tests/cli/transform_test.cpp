@@ -123,7 +123,7 @@ TEST_F(CliTransform, FlipAndRotateMoveEveryCell) {
   p = Run({"rotate", "--degrees", "180"});
   EXPECT_EQ(p.Map.Width, 6);
   ExpectCell(p, 4, 2, 1, 1);
-  EXPECT_EQ(p.CellDescription(4, 2)->Position, "[4,2]");
+  EXPECT_EQ(p.CellDescription(4, 2)->Position(), "[4,2]");
 }
 
 TEST_F(CliTransform, MistakesAreRefusedAndWriteNothing) {

@@ -41,7 +41,7 @@ MapGrid PatternMap(int width, int height) {
 
 std::string RowLetters(const MapGrid& grid, int y, int firstX, int lastX) {
   std::string letters;
-  for (int x = firstX; x <= lastX; ++x) letters += Letters[grid.Cells[x + y * grid.Width] & 0x0F];
+  for (int x = firstX; x <= lastX; ++x) letters += Letters[grid.GetTerrain(x, y)];
   return letters;
 }
 

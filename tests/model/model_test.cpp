@@ -99,7 +99,7 @@ TEST(Descriptions, DefaultDescriptionsFollowTheTerrainInIndexOrder) {
   ASSERT_EQ(list.DescriptionNodes.size(), list.Size());
   const TDescItem& corner = *list.CellDescription(0, 62, 66);
   EXPECT_EQ(corner.Text, "frozen wastes");
-  EXPECT_EQ(corner.Position, "[0,62]");
+  EXPECT_EQ(corner.Position(), "[0,62]");
   const TDescItem& inner = *list.CellDescription(5, 12, 66);
   EXPECT_EQ(inner.Text, "mountains");
   EXPECT_EQ(inner.X, 5);
@@ -113,7 +113,7 @@ TEST(Descriptions, PositionTextFollowsSwapXY) {
   EXPECT_EQ(item.PositionText(), "[0,62]");
   item.SwapXY = true;
   EXPECT_EQ(item.PositionText(), "[62,0]");
-  EXPECT_EQ(item.Position, "[0,62]");  // formatted once, column first
+  EXPECT_EQ(item.Position(), "[0,62]");  // column first whatever SwapXY says
 }
 
 TEST(Descriptions, CellDescriptionRefusesCellsOutsideTheIndex) {

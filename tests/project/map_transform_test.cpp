@@ -60,7 +60,7 @@ void ExpectMoved(const Project& before, const Project& after, int width, int hei
       ASSERT_EQ(now->Terrain, was.Terrain) << x << "," << y;
       ASSERT_EQ(now->X, nx);
       ASSERT_EQ(now->Y, ny);
-      ASSERT_EQ(now->Position, "[" + std::to_string(nx) + "," + std::to_string(ny) + "]");
+      ASSERT_EQ(now->Position(), "[" + std::to_string(nx) + "," + std::to_string(ny) + "]");
     }
   int fresh = 0;
   for (int y = 0; y < height; ++y)
@@ -71,7 +71,7 @@ void ExpectMoved(const Project& before, const Project& after, int width, int hei
       ASSERT_EQ(after.Map.GetTerrain(x, y), Plains) << x << "," << y;
       ASSERT_EQ(item.Text, "plains");
       ASSERT_EQ(item.Domain, 0);
-      ASSERT_EQ(item.Position, "[" + std::to_string(x) + "," + std::to_string(y) + "]");
+      ASSERT_EQ(item.Position(), "[" + std::to_string(x) + "," + std::to_string(y) + "]");
     }
   EXPECT_EQ(moved + fresh, width * height);
   EXPECT_EQ(after.Domains.Slots[3].Name, "North");  // the domain table is not the map's to change

@@ -19,7 +19,7 @@ inline void ExpectSameProject(const Project& a, const Project& b) {
   for (std::size_t i = 0; i < a.Descriptions.Size(); ++i) {
     const TDescItem& p = a.Descriptions.Entry(i);
     const TDescItem& q = b.Descriptions.Entry(i);
-    ASSERT_EQ(std::tie(p.Text, p.X, p.Y, p.Domain, p.Position), std::tie(q.Text, q.X, q.Y, q.Domain, q.Position)) << i;
+    ASSERT_EQ(std::make_tuple(p.Text, p.X, p.Y, p.Domain, p.Position()), std::make_tuple(q.Text, q.X, q.Y, q.Domain, q.Position())) << i;
   }
   EXPECT_EQ(a.Descriptions.DescriptionNodes, b.Descriptions.DescriptionNodes);
   for (int n = 0; n < DomainCount; ++n) {

@@ -15,7 +15,7 @@ TDescItem* Item(Project& project, std::uint32_t index) {
 
 CellState ReadCell(const Project& project, std::uint32_t index) {
   CellState state;
-  state.terrain = project.Map.Cells[index] & 0x0F;
+  state.terrain = project.Map.TerrainAt(index);
   const auto& nodes = project.Descriptions.DescriptionNodes;
   if (index < nodes.size()) {
     const TDescItem& item = project.Descriptions.Entry(nodes[index]);
@@ -26,7 +26,7 @@ CellState ReadCell(const Project& project, std::uint32_t index) {
 }
 
 void WriteCell(Project& project, std::uint32_t index, const CellState& state) {
-  project.Map.Cells[index] = state.terrain & 0x0F;
+  project.Map.Cells[index] = TerrainOf(state.terrain);
   if (TDescItem* item = Item(project, index)) {
     item->Text = state.text;
     item->Domain = state.domain;

@@ -42,7 +42,7 @@ TileImages::TileImages(TileArtwork artwork) : art_(std::move(artwork)) {
 }
 
 const QImage& TileImages::Tile(TileStyle style, int code) const {
-  code &= 0x0F;
+  code = TerrainOf(code);
   switch (style) {
     case TileStyle::Grey: return art_.grey[code];
     case TileStyle::Retro: return art_.retro[code];
@@ -58,7 +58,7 @@ const QImage& TileImages::Scaled(TileStyle style, int code, int size) {
     blended_.clear();
     scaledSize_ = size;
   }
-  QImage& slot = scaled_[static_cast<int>(style)][code & 0x0F];
+  QImage& slot = scaled_[static_cast<int>(style)][TerrainOf(code)];
   if (slot.isNull()) {
     // The same plain stretch as the map image export, so both show the same tiles.
     const Image scaled = ScaleTile(ToImage(Tile(style, code)), size);
@@ -70,7 +70,7 @@ const QImage& TileImages::Scaled(TileStyle style, int code, int size) {
 const QImage& TileImages::Blended(int code, std::int32_t color, int percent, int size) {
   const QImage& grey = Scaled(TileStyle::Grey, code, size);  // also resets the cache on a new size
   const quint64 key = (static_cast<quint64>(static_cast<std::uint32_t>(color)) << 16) |
-                      (static_cast<quint64>(percent) << 8) | static_cast<quint64>(code & 0x0F);
+                      (static_cast<quint64>(percent) << 8) | static_cast<quint64>(TerrainOf(code));
   auto found = blended_.find(key);
   if (found != blended_.end()) return *found;
   QImage image = grey.copy();

@@ -49,7 +49,7 @@ void OverviewMap::RebuildMap() {
     for (int y = 0; y < map.Height; ++y) {
       auto* line = reinterpret_cast<QRgb*>(picture_.scanLine(y));
       const TerrainCode* cells = map.Cells.data() + static_cast<std::size_t>(y) * map.Width;
-      for (int x = 0; x < map.Width; ++x) line[x] = colours[cells[x] & 0x0F];
+      for (int x = 0; x < map.Width; ++x) line[x] = colours[TerrainOf(cells[x])];
     }
   }
   setMinimumSize(minimumSizeHint());
@@ -70,7 +70,7 @@ void OverviewMap::UpdateCells(const std::vector<std::uint32_t>& cells) {
   for (std::uint32_t cell : cells) {
     if (cell >= count) continue;
     const int x = static_cast<int>(cell % map.Width), y = static_cast<int>(cell / map.Width);
-    pixels[y * stride + x] = colours[map.Cells[cell] & 0x0F];
+    pixels[y * stride + x] = colours[map.TerrainAt(cell)];
     if (squares) {
       update(CellsRect(QRect(x, y, 1, 1)).toAlignedRect());
     } else {

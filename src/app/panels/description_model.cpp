@@ -42,7 +42,7 @@ QVariant DescriptionModel::data(const QModelIndex& index, int role) const {
   if (role == Qt::DecorationRole) {
     if (index.column() == 0) {
       const MapGrid& map = project_.Map;
-      const int code = map.Contains(item.X, item.Y) ? map.GetTerrain(item.X, item.Y) : item.Terrain & 0x0F;
+      const int code = map.Contains(item.X, item.Y) ? map.GetTerrain(item.X, item.Y) : TerrainOf(item.Terrain);
       return icons_[code];
     }
     if (index.column() == 1) return DomainSwatch(project_.Domains.Color(item.Domain));

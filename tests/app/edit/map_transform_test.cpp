@@ -52,7 +52,7 @@ MapContent ContentOf(const Project& project) {
   c.rows = project.Map.TerrainRows;
   for (const TDescItem& item : project.Descriptions.Entries) {
     c.texts.push_back(item.Text);
-    c.positions.push_back(item.Position);
+    c.positions.push_back(item.Position());
     c.domains.push_back(item.Domain);
     c.terrains.push_back(item.Terrain);
   }

@@ -361,6 +361,8 @@ TEST_F(SoakTest, RandomInputsKeepEveryViewTrueAndEveryStepUndoable) {
   }
   const double seconds = clock.elapsed() / 1000.0;
   const long peak = PeakMegabytes();  // before the whole files below are made for the last comparison
+  const int kept = Undo().count();
+  const std::size_t historyBytes = window->Document().HistoryBytes();
   const std::string last = ProjectBytes(window->CurrentProject());
 
   // Undo every step, then redo them all.
@@ -379,8 +381,7 @@ TEST_F(SoakTest, RandomInputsKeepEveryViewTrueAndEveryStepUndoable) {
 
   std::printf("soak: %d inputs on %dx%d, seed %d, %.1f s, %d undo steps checked, %d steps in the history "
               "(%zu KB), peak memory %ld MB\n",
-              steps, width, height, seed, seconds, undoChecks, Undo().count(), window->Document().HistoryBytes() / 1024,
-              peak);
+              steps, width, height, seed, seconds, undoChecks, kept, historyBytes / 1024, peak);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ inline constexpr const char* OriginBlank = "Created as blank map";
 
 // The history's bounds unless the preferences say otherwise.
 inline constexpr int DefaultUndoSteps = 200, MinUndoSteps = 1, MaxUndoSteps = 100000;
-inline constexpr int DefaultUndoMegabytes = 64, MinUndoMegabytes = 1, MaxUndoMegabytes = 65536;
+inline constexpr int DefaultUndoMegabytes = 32, MinUndoMegabytes = 1, MaxUndoMegabytes = 65536;
 
 // How the map was replaced as a whole.
 enum class MapReplacement {

@@ -62,36 +62,50 @@ std::vector<std::uint32_t> CellEdit::Revert(Project& project) const {
   return indexes_;
 }
 
+void CellEditCommand::States::Add(std::uint32_t position, CellState state) {
+  terrains.push_back(state.terrain);
+  domains.push_back(state.domain);
+  if (state.text != TerrainNames[TerrainOf(state.terrain)]) texts.emplace_back(position, std::move(state.text));
+}
+
+std::size_t CellEditCommand::States::MemoryBytes() const {
+  std::size_t bytes = terrains.capacity() * sizeof(TerrainCode) + domains.capacity() * sizeof(std::int32_t) +
+                      texts.capacity() * sizeof(texts[0]);
+  for (const auto& [position, text] : texts) bytes += HeapBytes(text);
+  return bytes;
+}
+
 CellEditCommand::CellEditCommand(const QString& caption, Project& project, EditView& view, CellEdit edit,
                                  bool applied)
-    : EditCommand(caption, project, view),
-      indexes_(std::move(edit.indexes_)), before_(std::move(edit.before_)), after_(std::move(edit.after_)),
-      skipRedo_(applied) {
+    : EditCommand(caption, project, view), skipRedo_(applied) {
   // A cell written twice in a stroke may have ended where it began.
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < indexes_.size(); ++i) {
-    if (before_[i] == after_[i]) continue;
-    if (kept != i) {  // a string moved onto itself would be emptied
-      indexes_[kept] = indexes_[i];
-      before_[kept] = std::move(before_[i]);
-      after_[kept] = std::move(after_[i]);
-    }
-    ++kept;
+  for (std::size_t i = 0; i < edit.indexes_.size(); ++i) {
+    if (edit.before_[i] == edit.after_[i]) continue;
+    const auto position = static_cast<std::uint32_t>(indexes_.size());
+    indexes_.push_back(edit.indexes_[i]);
+    before_.Add(position, std::move(edit.before_[i]));
+    after_.Add(position, std::move(edit.after_[i]));
   }
-  indexes_.resize(kept);
-  before_.resize(kept);
-  after_.resize(kept);
   indexes_.shrink_to_fit();
-  before_.shrink_to_fit();
-  after_.shrink_to_fit();
-  bytes_ = sizeof(*this) + kept * (sizeof(std::uint32_t) + 2 * sizeof(CellState));
-  for (std::size_t i = 0; i < kept; ++i) bytes_ += HeapBytes(before_[i].text) + HeapBytes(after_[i].text);
+  const std::size_t kept = indexes_.size();
   setText(QString("%1 (%2 %3)").arg(caption).arg(kept).arg(kept == 1 ? "cell" : "cells"));
 }
 
-void CellEditCommand::Put(const std::vector<CellState>& states) {
+std::size_t CellEditCommand::MemoryBytes() const {
+  return sizeof(*this) + indexes_.capacity() * sizeof(std::uint32_t) + before_.MemoryBytes() + after_.MemoryBytes();
+}
+
+void CellEditCommand::Put(const States& states) {
   // Each cell appears once, so the order does not matter.
-  for (std::size_t i = 0; i < indexes_.size(); ++i) WriteCell(project_, indexes_[i], states[i]);
+  auto text = states.texts.begin();
+  for (std::uint32_t i = 0; i < indexes_.size(); ++i) {
+    CellState state;
+    state.terrain = states.terrains[i];
+    state.domain = states.domains[i];
+    if (text != states.texts.end() && text->first == i) state.text = (text++)->second;
+    else state.text = TerrainNames[TerrainOf(state.terrain)];
+    WriteCell(project_, indexes_[i], state);
+  }
   view_.CellsEdited(indexes_);
 }
 

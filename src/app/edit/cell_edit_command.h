@@ -54,14 +54,22 @@ class CellEditCommand : public EditCommand {
   void undo() override;
   void redo() override;
   std::size_t CellCount() const { return indexes_.size(); }
-  std::size_t MemoryBytes() const override { return bytes_; }
+  std::size_t MemoryBytes() const override;
 
  private:
-  void Put(const std::vector<CellState>& states);
+  // The states of the changed cells, kept small: a text is stored only where
+  // it is not its terrain's name, which is most cells.
+  struct States {
+    std::vector<TerrainCode> terrains;
+    std::vector<std::int32_t> domains;
+    std::vector<std::pair<std::uint32_t, std::string>> texts;  // by position in the list
+    void Add(std::uint32_t position, CellState state);
+    std::size_t MemoryBytes() const;
+  };
+  void Put(const States& states);
   std::vector<std::uint32_t> indexes_;
-  std::vector<CellState> before_, after_;
+  States before_, after_;
   bool skipRedo_;
-  std::size_t bytes_ = 0;
 };
 
 }  // namespace mireforge

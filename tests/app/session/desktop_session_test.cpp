@@ -204,7 +204,7 @@ TEST_F(DesktopSessionTest, TheUndoHistoryKeepsWithinTheMemoryLimitOfThePreferenc
   OnModal<TfOptions>([](TfOptions* dialog) {
     ClickTab(dialog->tabs, "Session");
     QSpinBox* memory = dialog->findChild<SessionPage*>()->eUndoMemory;
-    EXPECT_EQ(memory->text(), "64 MB");
+    EXPECT_EQ(memory->text(), "32 MB");
     memory->setFocus();
     QTest::keyClick(memory, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(memory, "2");

@@ -9,6 +9,7 @@
 #include "../big_project.h"
 #include "app/panels/description_model.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 #include "app/grid/map_grid_view.h"
 #include "app/grid/tile_images.h"
 #include "app/dialogs/user_prompts.h"
@@ -95,7 +96,7 @@ void BM_StartupToFirstPaint(benchmark::State& state) {
   for (auto _ : state) {
     TfMain window(dir.filePath("mireforge.ini"), prompts);
     PaintWatcher watcher;
-    window.DG->viewport()->installEventFilter(&watcher);
+    mireforge::PartOf<mireforge::MapGridView>(window, "DG")->viewport()->installEventFilter(&watcher);
     window.ShowAtStart();
     while (!watcher.painted) QApplication::processEvents();
     state.PauseTiming();

@@ -13,6 +13,7 @@
 
 #include "app/edit/edit_commands.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 #include "app/session/recovery.h"
 #include "app/dialogs/terrain_dialogs.h"
 #include "app/dialogs/user_prompts.h"
@@ -69,7 +70,7 @@ struct EditedWindow {
       d->cbTerrain->setCurrentIndex(terrain);
       d->accept();
     });
-    window.aFill->trigger();
+    mireforge::PartOf<QAction>(window, "aFill")->trigger();
   }
 
   void NewBlank(int terrain) {
@@ -79,7 +80,7 @@ struct EditedWindow {
       d->cbTerrain->setCurrentIndex(terrain);
       d->accept();
     });
-    window.aNewBlank->trigger();
+    mireforge::PartOf<QAction>(window, "aNewBlank")->trigger();
   }
 };
 
@@ -101,10 +102,10 @@ void BM_Edit512(benchmark::State& state) {
   };
   for (auto _ : state) {
     timed(Step::Do, [&] { (edited.*Edit)(terrain++ % 10); });
-    timed(Step::Undo, [&] { window.aUndo->trigger(); });
+    timed(Step::Undo, [&] { mireforge::PartOf<QAction>(window, "aUndo")->trigger(); });
     if (step == Step::Redo) {
-      timed(Step::Redo, [&] { window.aRedo->trigger(); });
-      timed(Step::Do, [&] { window.aUndo->trigger(); });
+      timed(Step::Redo, [&] { mireforge::PartOf<QAction>(window, "aRedo")->trigger(); });
+      timed(Step::Do, [&] { mireforge::PartOf<QAction>(window, "aUndo")->trigger(); });
     }
   }
 }

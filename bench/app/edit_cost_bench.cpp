@@ -17,6 +17,7 @@
 #include "../big_project.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 #include "app/tools/map_tools.h"
 #include "formats/cell_block.h"
 #include "model/map_regions.h"
@@ -122,9 +123,9 @@ class BigWindow {
   }
 
   void Mouse(QEvent::Type type, int column, int row, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    const QPointF pos((column - window.DG->LeftColumn()) * 8 + 4, (row - window.DG->TopRow()) * 8 + 4);
-    QMouseEvent event(type, pos, window.DG->viewport()->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(window.DG->viewport(), &event);
+    const QPointF pos((column - mireforge::PartOf<mireforge::MapGridView>(window, "DG")->LeftColumn()) * 8 + 4, (row - mireforge::PartOf<mireforge::MapGridView>(window, "DG")->TopRow()) * 8 + 4);
+    QMouseEvent event(type, pos, mireforge::PartOf<mireforge::MapGridView>(window, "DG")->viewport()->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(mireforge::PartOf<mireforge::MapGridView>(window, "DG")->viewport(), &event);
   }
   void Click(int column, int row) {
     Mouse(QEvent::MouseButtonPress, column, row, Qt::LeftButton, Qt::LeftButton);
@@ -137,12 +138,12 @@ class BigWindow {
 };
 
 void Fill(BigWindow& big) {
-  big.window.tools->aTool[static_cast<int>(Tool::Bucket)]->trigger();
+  mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aTool[static_cast<int>(Tool::Bucket)]->trigger();
   big.Click(FillColumn, FillRow);
 }
 
 void Paste(BigWindow& big) {
-  big.window.tools->aPaste->trigger();
+  mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aPaste->trigger();
   big.Click(PasteColumn, PasteRow);
 }
 
@@ -166,7 +167,7 @@ void BM_Window(benchmark::State& state) {
     if (step != Step::Do) state.ResumeTiming();
     if (big.window.UndoStack().count() != 1) state.SkipWithError("the edit made no undo step");
     if (step != Step::Undo) state.PauseTiming();
-    TimedStep([&] { big.window.aUndo->trigger(); });
+    TimedStep([&] { mireforge::PartOf<QAction>(big.window, "aUndo")->trigger(); });
     if (step != Step::Undo) state.ResumeTiming();
     state.PauseTiming();
     big.window.UndoStack().clear();
@@ -181,8 +182,8 @@ BENCHMARK(BM_Window<Paste>)->Name("BM_WindowPaste100x100")->ArgNames({"do0_undo1
 // One held pointer move of the brush onto the next cell, and the window's repaint.
 void BM_WindowBrushMove512(benchmark::State& state) {
   BigWindow big;
-  big.window.tools->aTool[static_cast<int>(Tool::Brush)]->trigger();
-  big.window.aPaint->trigger();
+  mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aTool[static_cast<int>(Tool::Brush)]->trigger();
+  mireforge::PartOf<QAction>(big.window, "aPaint")->trigger();
   int column = 10, row = 10, terrain = Forest;
   big.Mouse(QEvent::MouseButtonPress, column, row, Qt::LeftButton, Qt::LeftButton);
   BigWindow::Settle();

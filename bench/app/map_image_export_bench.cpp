@@ -8,6 +8,7 @@
 #include <QProgressBar>
 
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 #include "app/dialogs/small_forms.h"
 #include "app/dialogs/user_prompts.h"
 
@@ -31,10 +32,10 @@ void BM_MapImageExport512(benchmark::State& state) {
   for (int i = 0; i < 512 * 512; ++i) map.Cells[i] = static_cast<mireforge::TerrainCode>((i * 7 + i / 512) % 16);
   window.RefreshMap("Created from file");
   int progressSteps = 0;
-  QObject::connect(window.fInfo->pbInfo, &QProgressBar::valueChanged, [&] { ++progressSteps; });
+  QObject::connect(mireforge::PartOf<mireforge::TfInfo>(window, "fInfo")->pbInfo, &QProgressBar::valueChanged, [&] { ++progressSteps; });
   for (auto _ : state) {
     progressSteps = 0;
-    window.aSaveMap->trigger();
+    mireforge::PartOf<QAction>(window, "aSaveMap")->trigger();
     if (!prompts.error.isEmpty()) state.SkipWithError(prompts.error.toStdString().c_str());
   }
   rusage usage{};

@@ -7,6 +7,7 @@
 
 #include "../big_project.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 #include "app/edit/map_transform_command.h"
 #include "app/dialogs/user_prompts.h"
 
@@ -32,11 +33,11 @@ void BM_WindowTransform512(benchmark::State& state) {
   const bool timeUndo = state.range(1) != 0;
   const auto run = [&] {
     switch (state.range(0)) {
-      case 0: window.aRotateClockwise->trigger(); break;
-      case 1: window.aFlipHorizontally->trigger(); break;
+      case 0: mireforge::PartOf<QAction>(window, "aRotateClockwise")->trigger(); break;
+      case 1: mireforge::PartOf<QAction>(window, "aFlipHorizontally")->trigger(); break;
       default: {
         // What "Resize map..." pushes after its dialog: five cells cut off each side.
-        CurrentCellAccess current{[] { return std::pair(0, 0); }, [&](int x, int y) { window.DG->SetCurrentCell(x, y); }};
+        CurrentCellAccess current{[] { return std::pair(0, 0); }, [&](int x, int y) { mireforge::PartOf<mireforge::MapGridView>(window, "DG")->SetCurrentCell(x, y); }};
         window.Document().Push(new MapTransformCommand("Resize map", window.CurrentProject(), window.Document(),
                                                         MapTransform::ResizeTo(502, 502, {-5, -5}, true),
                                                         "Created from project", current));
@@ -48,11 +49,11 @@ void BM_WindowTransform512(benchmark::State& state) {
       state.PauseTiming();
       run();
       state.ResumeTiming();
-      window.aUndo->trigger();
+      mireforge::PartOf<QAction>(window, "aUndo")->trigger();
     } else {
       run();
       state.PauseTiming();
-      window.aUndo->trigger();
+      mireforge::PartOf<QAction>(window, "aUndo")->trigger();
       state.ResumeTiming();
     }
   }

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 #include "app/tools/map_tools.h"
 #include "app/dialogs/user_prompts.h"
 #include "formats/cell_block.h"
@@ -36,11 +37,11 @@ class BigMapWindow {
   ~BigMapWindow() { window.CurrentProject().ProjectSaved = true; }
 
   void Click(int column, int row) {
-    const QPointF pos((column - window.DG->LeftColumn()) * 8 + 4, (row - window.DG->TopRow()) * 8 + 4);
+    const QPointF pos((column - mireforge::PartOf<mireforge::MapGridView>(window, "DG")->LeftColumn()) * 8 + 4, (row - mireforge::PartOf<mireforge::MapGridView>(window, "DG")->TopRow()) * 8 + 4);
     for (auto [type, button, buttons] : {std::tuple{QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton},
                                          std::tuple{QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton}}) {
-      QMouseEvent event(type, pos, window.DG->viewport()->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-      QApplication::sendEvent(window.DG->viewport(), &event);
+      QMouseEvent event(type, pos, mireforge::PartOf<mireforge::MapGridView>(window, "DG")->viewport()->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+      QApplication::sendEvent(mireforge::PartOf<mireforge::MapGridView>(window, "DG")->viewport(), &event);
     }
   }
 
@@ -51,12 +52,12 @@ class BigMapWindow {
 
 void BM_BucketFill512(benchmark::State& state) {
   BigMapWindow big;
-  big.window.tools->aTool[static_cast<int>(Tool::Bucket)]->trigger();
+  mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aTool[static_cast<int>(Tool::Bucket)]->trigger();
   for (auto _ : state) {
     big.Click(20, 20);
     state.PauseTiming();
     if (big.window.UndoStack().count() != 1) state.SkipWithError("the fill made no undo step");
-    big.window.aUndo->trigger();
+    mireforge::PartOf<QAction>(big.window, "aUndo")->trigger();
     big.window.UndoStack().clear();
     state.ResumeTiming();
   }
@@ -66,12 +67,12 @@ BENCHMARK(BM_BucketFill512)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTim
 
 void BM_UndoBucketFill512(benchmark::State& state) {
   BigMapWindow big;
-  big.window.tools->aTool[static_cast<int>(Tool::Bucket)]->trigger();
+  mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aTool[static_cast<int>(Tool::Bucket)]->trigger();
   for (auto _ : state) {
     state.PauseTiming();
     big.Click(20, 20);
     state.ResumeTiming();
-    big.window.aUndo->trigger();
+    mireforge::PartOf<QAction>(big.window, "aUndo")->trigger();
     state.PauseTiming();
     big.window.UndoStack().clear();
     state.ResumeTiming();
@@ -96,12 +97,12 @@ void BM_Paste100x100(benchmark::State& state) {
   PutBlockOnClipboard();
   for (auto _ : state) {
     state.PauseTiming();
-    big.window.tools->aPaste->trigger();
+    mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aPaste->trigger();
     state.ResumeTiming();
     big.Click(60, 60);
     state.PauseTiming();
     if (big.window.UndoStack().count() != 1) state.SkipWithError("the paste made no undo step");
-    big.window.aUndo->trigger();
+    mireforge::PartOf<QAction>(big.window, "aUndo")->trigger();
     big.window.UndoStack().clear();
     state.ResumeTiming();
   }
@@ -113,10 +114,10 @@ void BM_UndoPaste100x100(benchmark::State& state) {
   PutBlockOnClipboard();
   for (auto _ : state) {
     state.PauseTiming();
-    big.window.tools->aPaste->trigger();
+    mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aPaste->trigger();
     big.Click(60, 60);
     state.ResumeTiming();
-    big.window.aUndo->trigger();
+    mireforge::PartOf<QAction>(big.window, "aUndo")->trigger();
     state.PauseTiming();
     big.window.UndoStack().clear();
     state.ResumeTiming();

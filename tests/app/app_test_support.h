@@ -25,6 +25,7 @@
 #include <memory>
 
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 #include "app/layout/status_panel.h"
 #include "app/dialogs/terrain_dialogs.h"
 #include "app/dialogs/user_prompts.h"
@@ -169,19 +170,19 @@ class MainWindowTest : public ::testing::Test {
       ChooseItem(d->cbTerrain, terrain);
       ClickButton(d, "OK");
     });
-    window->aNewBlank->trigger();
+    PartOf<QAction>(*window, "aNewBlank")->trigger();
   }
 
   QPoint CellCentre(int column, int row) const {
-    const int pitch = window->TileSize() + (window->aShowGrid->isChecked() ? 1 : 0);
-    return QPoint((column - window->DG->LeftColumn()) * pitch + pitch / 2,
-                  (row - window->DG->TopRow()) * pitch + pitch / 2);
+    const int pitch = window->TileSize() + (PartOf<QAction>(*window, "aShowGrid")->isChecked() ? 1 : 0);
+    return QPoint((column - PartOf<MapGridView>(*window, "DG")->LeftColumn()) * pitch + pitch / 2,
+                  (row - PartOf<MapGridView>(*window, "DG")->TopRow()) * pitch + pitch / 2);
   }
 
   void Mouse(QEvent::Type type, int column, int row, Qt::MouseButton button, Qt::MouseButtons buttons) {
     const QPointF pos = CellCentre(column, row);
-    QMouseEvent event(type, pos, window->DG->viewport()->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(window->DG->viewport(), &event);
+    QMouseEvent event(type, pos, PartOf<MapGridView>(*window, "DG")->viewport()->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(PartOf<MapGridView>(*window, "DG")->viewport(), &event);
   }
 
   // A stroke from the first cell through the others, released on the last.

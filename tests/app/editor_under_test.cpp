@@ -14,6 +14,7 @@
 #include "app/grid/terrain_palette.h"
 #include "app/main_window/editor_start.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 
 namespace mireforge::testing {
 namespace {
@@ -24,15 +25,15 @@ void Report(const QString& line) {
 }
 
 void Paint(TfMain& window, int x, int y, int code) {
-  QTest::mouseClick(window.twPalette->Button(code), Qt::LeftButton);
+  QTest::mouseClick(PartOf<TerrainPalette>(window, "twPalette")->Button(code), Qt::LeftButton);
   QApplication::setActiveWindow(&window);
-  if (!window.aPaint->isChecked()) {
-    const QKeyCombination key = window.aPaint->shortcut()[0];
+  if (!PartOf<QAction>(window, "aPaint")->isChecked()) {
+    const QKeyCombination key = PartOf<QAction>(window, "aPaint")->shortcut()[0];
     QTest::keyClick(&window, key.key(), key.keyboardModifiers());
   }
-  const int pitch = window.TileSize() + (window.aShowGrid->isChecked() ? 1 : 0);
-  const QPoint at((x - window.DG->LeftColumn()) * pitch + pitch / 2, (y - window.DG->TopRow()) * pitch + pitch / 2);
-  QTest::mouseClick(window.DG->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  const int pitch = window.TileSize() + (PartOf<QAction>(window, "aShowGrid")->isChecked() ? 1 : 0);
+  const QPoint at((x - PartOf<MapGridView>(window, "DG")->LeftColumn()) * pitch + pitch / 2, (y - PartOf<MapGridView>(window, "DG")->TopRow()) * pitch + pitch / 2);
+  QTest::mouseClick(PartOf<MapGridView>(window, "DG")->viewport(), Qt::LeftButton, Qt::NoModifier, at);
   Report(QString("painted %1").arg(window.CurrentProject().Map.GetTerrain(x, y)));
 }
 

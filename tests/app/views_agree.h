@@ -11,6 +11,7 @@
 
 #include "app/actual_view/actual_view.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 #include "app/navigation/overview_map.h"
 #include "app/panels/description_model.h"
 #include "app/panels/live_statistics.h"
@@ -26,11 +27,11 @@ inline void ExpectViewsAgree(TfMain& window, const std::string& step) {
   const Project& project = window.Document().CurrentProject();
   const MapGrid& map = project.Map;
   ASSERT_TRUE(window.Document().MapPresent());
-  EXPECT_EQ(window.DG->Columns(), map.Width);
-  EXPECT_EQ(window.DG->Rows(), map.Height);
+  EXPECT_EQ(PartOf<MapGridView>(window, "DG")->Columns(), map.Width);
+  EXPECT_EQ(PartOf<MapGridView>(window, "DG")->Rows(), map.Height);
   EXPECT_EQ(map.TerrainRows, map.Cells);
 
-  const QImage& overview = window.overview->MapPicture();
+  const QImage& overview = PartOf<OverviewMap>(window, "overview")->MapPicture();
   ASSERT_EQ(overview.size(), QSize(map.Width, map.Height));
   int wrongPixels = 0;
   for (int y = 0; y < map.Height; ++y)
@@ -40,23 +41,23 @@ inline void ExpectViewsAgree(TfMain& window, const std::string& step) {
   EXPECT_EQ(wrongPixels, 0);
 
   const std::array<int, TerrainCount> counts = CountTerrain(map);
-  EXPECT_EQ(window.liveStats->Counts(), counts);
+  EXPECT_EQ(PartOf<LiveStatistics>(window, "liveStats")->Counts(), counts);
 
-  ASSERT_EQ(window.descModel->rowCount(), static_cast<int>(project.Descriptions.Entries.size()));
+  ASSERT_EQ(PartOf<DescriptionModel>(window, "descModel")->rowCount(), static_cast<int>(project.Descriptions.Entries.size()));
   int wrongRows = 0;
-  for (int entry = 0; entry < window.descModel->rowCount(); ++entry)
-    if (window.descModel->data(window.descModel->index(entry, 2), Qt::DisplayRole).toString().toStdString() !=
+  for (int entry = 0; entry < PartOf<DescriptionModel>(window, "descModel")->rowCount(); ++entry)
+    if (PartOf<DescriptionModel>(window, "descModel")->data(PartOf<DescriptionModel>(window, "descModel")->index(entry, 2), Qt::DisplayRole).toString().toStdString() !=
         project.Descriptions.Entry(entry).Text)
       ++wrongRows;
   EXPECT_EQ(wrongRows, 0);
-  const int column = window.DG->CurrentColumn(), row = window.DG->CurrentRow();
+  const int column = PartOf<MapGridView>(window, "DG")->CurrentColumn(), row = PartOf<MapGridView>(window, "DG")->CurrentRow();
   const TDescItem* current = project.CellDescription(column, row);
   ASSERT_NE(current, nullptr);
-  EXPECT_EQ(window.fActualView->State().ViewX, column);
-  EXPECT_EQ(window.fActualView->State().ViewY, row);
+  EXPECT_EQ(PartOf<TfActualView>(window, "fActualView")->State().ViewX, column);
+  EXPECT_EQ(PartOf<TfActualView>(window, "fActualView")->State().ViewY, row);
   int named = 0;
   for (int d = 0; d < DomainCount; ++d) named += project.Domains.Slots[d].Name.empty() ? 0 : 1;
-  EXPECT_EQ(window.domainModel->rowCount(), named);
+  EXPECT_EQ(PartOf<DomainModel>(window, "domainModel")->rowCount(), named);
 
   EXPECT_EQ(window.StatusText(0), QString("%1x%2").arg(map.Width).arg(map.Height));
   EXPECT_EQ(window.StatusText(1), window.Document().Origin());
@@ -70,8 +71,8 @@ inline void ExpectViewsAgree(TfMain& window, const std::string& step) {
   if (window.Document().Saved()) {
     EXPECT_TRUE(window.Document().UndoStack().isClean());
   }
-  EXPECT_EQ(window.aUndo->isEnabled(), window.Document().UndoStack().canUndo());
-  EXPECT_EQ(window.aRedo->isEnabled(), window.Document().UndoStack().canRedo());
+  EXPECT_EQ(PartOf<QAction>(window, "aUndo")->isEnabled(), window.Document().UndoStack().canUndo());
+  EXPECT_EQ(PartOf<QAction>(window, "aRedo")->isEnabled(), window.Document().UndoStack().canRedo());
 }
 
 }  // namespace mireforge::testing

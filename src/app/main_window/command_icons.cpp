@@ -1,11 +1,10 @@
-#include "app/main_window/command_icons.h"
+#include "app/main_window/main_window.h"
 
 #include <QAction>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
 
-#include "app/main_window/main_window.h"
 #include "app/dialogs/small_forms.h"
 
 namespace mireforge {
@@ -77,40 +76,41 @@ QIcon GreyRampIcon() {
 
 }  // namespace
 
-void SetCommandIcons(TfMain& w, const TileImages& tiles) {
-  QStyle* style = w.style();
-  w.aNew->setIcon(style->standardIcon(QStyle::SP_FileIcon));
-  w.aCreate->setIcon(AppIcon());
-  w.aNewBlank->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, FrozenWastes), [&](QPainter& p) {
+void TfMain::SetCommandIcons() {
+  const TileImages& tiles = tiles_;
+  QStyle* style = this->style();
+  aNew->setIcon(style->standardIcon(QStyle::SP_FileIcon));
+  aCreate->setIcon(AppIcon());
+  aNewBlank->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, FrozenWastes), [&](QPainter& p) {
     p.drawPixmap(QRect(6, 6, 12, 12), TilePixmap(tiles, TileStyle::Colour, Plains));
   }));
-  w.aImportMap->setIcon(GreyRampIcon());
-  w.aLoadProject->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
-  w.aSaveProject->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
-  w.aOptions->setIcon(style->standardIcon(QStyle::SP_FileDialogDetailedView));
-  w.aExit->setIcon(style->standardIcon(QStyle::SP_DialogCloseButton));
-  w.aPaint->setIcon(TilePixmap(tiles, TileStyle::Colour, Forest));
-  w.aPaintDom->setIcon(Badged(TilePixmap(tiles, TileStyle::Grey, Forest), [](QPainter& p) {
+  aImportMap->setIcon(GreyRampIcon());
+  aLoadProject->setIcon(style->standardIcon(QStyle::SP_DialogOpenButton));
+  aSaveProject->setIcon(style->standardIcon(QStyle::SP_DialogSaveButton));
+  aOptions->setIcon(style->standardIcon(QStyle::SP_FileDialogDetailedView));
+  aExit->setIcon(style->standardIcon(QStyle::SP_DialogCloseButton));
+  aPaint->setIcon(TilePixmap(tiles, TileStyle::Colour, Forest));
+  aPaintDom->setIcon(Badged(TilePixmap(tiles, TileStyle::Grey, Forest), [](QPainter& p) {
     p.fillRect(0, 0, 24, 24, QColor(255, 0, 0, 110));
   }));
-  w.aFill->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, Lake), [](QPainter& p) {
+  aFill->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, Lake), [](QPainter& p) {
     p.setPen(QPen(Qt::black, 2));
     p.drawRect(1, 1, 22, 22);
   }));
-  w.aActualView->setIcon(TilePixmap(tiles, TileStyle::Colour, Mountains));
-  w.aShowGrid->setIcon(GridIcon());
-  w.aGrayscale->setIcon(TilePixmap(tiles, TileStyle::Grey, Citadel));
-  w.aRetro->setIcon(TilePixmap(tiles, TileStyle::Retro, Citadel));
-  w.aFullscreen->setIcon(style->standardIcon(QStyle::SP_TitleBarMaxButton));
-  w.aCenterMap->setIcon(style->standardIcon(QStyle::SP_ArrowRight));
-  w.aToggleDesc->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, Plains), [&](QPainter& p) {
+  aActualView->setIcon(TilePixmap(tiles, TileStyle::Colour, Mountains));
+  aShowGrid->setIcon(GridIcon());
+  aGrayscale->setIcon(TilePixmap(tiles, TileStyle::Grey, Citadel));
+  aRetro->setIcon(TilePixmap(tiles, TileStyle::Retro, Citadel));
+  aFullscreen->setIcon(style->standardIcon(QStyle::SP_TitleBarMaxButton));
+  aCenterMap->setIcon(style->standardIcon(QStyle::SP_ArrowRight));
+  aToggleDesc->setIcon(Badged(TilePixmap(tiles, TileStyle::Colour, Plains), [&](QPainter& p) {
     p.fillRect(13, 3, 7, 5, Qt::red);
     p.drawImage(12, 1, tiles.Ticker());
   }));
-  w.aLegend->setIcon(TextIcon("#"));
-  w.aUndo->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
-  w.aRedo->setIcon(style->standardIcon(QStyle::SP_ArrowForward));
-  for (std::size_t i = 0; i < w.aTileSize.size(); ++i) w.aTileSize[i]->setIcon(TextIcon(QString::number(TileSizes[i])));
+  aLegend->setIcon(TextIcon("#"));
+  aUndo->setIcon(style->standardIcon(QStyle::SP_ArrowBack));
+  aRedo->setIcon(style->standardIcon(QStyle::SP_ArrowForward));
+  for (std::size_t i = 0; i < aTileSize.size(); ++i) aTileSize[i]->setIcon(TextIcon(QString::number(TileSizes[i])));
 }
 
 }  // namespace mireforge

@@ -15,13 +15,16 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
+#include <QUndoView>
 #include <QWidgetAction>
 
 #include "app/actual_view/actual_view.h"
-#include "app/main_window/command_icons.h"
 #include "app/layout/description_columns.h"
 #include "app/layout/window_fit.h"
 #include "app/menus/shortcut_menu.h"
+#include "app/navigation/find_replace_dialog.h"
+#include "app/navigation/overview_map.h"
+#include "app/panels/live_statistics.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/wizards/generation_wizard.h"
@@ -103,7 +106,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   fNewDomain = new TfNewDomain(this);
 
   CreateActions();
-  SetCommandIcons(*this, tiles_);
+  SetCommandIcons();
   CreateDocks();
   CreateNavigation();
   CreateMenus();
@@ -128,11 +131,40 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   new WindowFit(this, DG);
   new DesktopSession(*this, preferencesPath_);  // keys and layout of the last run, over the defaults
   ApplyHistoryLimits();
+  NameParts();
 }
 
 void TfMain::ApplyHistoryLimits() {
   const SessionOptions& options = SessionOf(*this)->Options();
   document_.SetHistoryLimits(options.undoSteps, std::size_t(options.undoMegabytes) << 20);
+}
+
+void TfMain::NameParts() {
+#define MIREFORGE_NAME(part) part->setObjectName(QStringLiteral(#part))
+  MIREFORGE_NAME(aNew); MIREFORGE_NAME(aCreate); MIREFORGE_NAME(aNewBlank); MIREFORGE_NAME(aImportMap);
+  MIREFORGE_NAME(aLoadProject); MIREFORGE_NAME(aLoadMMU); MIREFORGE_NAME(aLoadPreview); MIREFORGE_NAME(aSaveProject);
+  MIREFORGE_NAME(aSavePreview); MIREFORGE_NAME(aSaveMap); MIREFORGE_NAME(aSaveMMU); MIREFORGE_NAME(aSaveHTML);
+  MIREFORGE_NAME(aSaveSQL); MIREFORGE_NAME(aOptions); MIREFORGE_NAME(aExit); MIREFORGE_NAME(aExportTiled);
+  MIREFORGE_NAME(aPaint); MIREFORGE_NAME(aPaintDom); MIREFORGE_NAME(aFill); MIREFORGE_NAME(aSetName);
+  MIREFORGE_NAME(aSetDomain); MIREFORGE_NAME(aNewDomain); MIREFORGE_NAME(aEditDomain); MIREFORGE_NAME(aActualView);
+  MIREFORGE_NAME(aShowGrid); MIREFORGE_NAME(aGrayscale); MIREFORGE_NAME(aRetro); MIREFORGE_NAME(aFullscreen);
+  MIREFORGE_NAME(aCenterMap); MIREFORGE_NAME(aToggleDesc); MIREFORGE_NAME(aBlendMore); MIREFORGE_NAME(aStats);
+  MIREFORGE_NAME(aDomStats); MIREFORGE_NAME(aLegend); MIREFORGE_NAME(aAbout); MIREFORGE_NAME(aUndo);
+  MIREFORGE_NAME(aRedo); MIREFORGE_NAME(aShowDescWindow); MIREFORGE_NAME(aShowTerrainWindow);
+  MIREFORGE_NAME(aShowDomainsWindow); MIREFORGE_NAME(aResizeMap); MIREFORGE_NAME(aFlipHorizontally);
+  MIREFORGE_NAME(aFlipVertically); MIREFORGE_NAME(aRotateClockwise); MIREFORGE_NAME(aRotateCounterClockwise);
+  MIREFORGE_NAME(aNameLand); MIREFORGE_NAME(aGoToCell); MIREFORGE_NAME(aFind); MIREFORGE_NAME(aFindNext);
+  MIREFORGE_NAME(aFindPrevious); MIREFORGE_NAME(aShowOverviewWindow); MIREFORGE_NAME(aShowHistoryWindow);
+  MIREFORGE_NAME(aShowStatisticsWindow); MIREFORGE_NAME(DG); MIREFORGE_NAME(DescVT); MIREFORGE_NAME(DomainVT);
+  MIREFORGE_NAME(twDesc); MIREFORGE_NAME(twTerrain); MIREFORGE_NAME(twDomains); MIREFORGE_NAME(twOverview);
+  MIREFORGE_NAME(twHistory); MIREFORGE_NAME(twStatistics); MIREFORGE_NAME(overview); MIREFORGE_NAME(HistoryVT);
+  MIREFORGE_NAME(liveStats); MIREFORGE_NAME(fFind); MIREFORGE_NAME(palTerrain); MIREFORGE_NAME(twPalette);
+  MIREFORGE_NAME(mMap); MIREFORGE_NAME(mRecent); MIREFORGE_NAME(mGridPopup); MIREFORGE_NAME(mDescPopup);
+  MIREFORGE_NAME(mDomainPopup); MIREFORGE_NAME(fActualView); MIREFORGE_NAME(fSetName); MIREFORGE_NAME(fSetDom);
+  MIREFORGE_NAME(fInfo); MIREFORGE_NAME(fParams); MIREFORGE_NAME(fNewDomain); MIREFORGE_NAME(descModel);
+  MIREFORGE_NAME(domainModel); MIREFORGE_NAME(tools);
+#undef MIREFORGE_NAME
+  for (std::size_t i = 0; i < aTileSize.size(); ++i) aTileSize[i]->setObjectName(QString("aTileSize%1").arg(i));
 }
 
 // The tools go before what they see of the window.

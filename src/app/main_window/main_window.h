@@ -75,43 +75,6 @@ class TfMain : public QMainWindow {
   QUndoStack& UndoStack() { return document_.UndoStack(); }
   int TileSize() const { return DG->Options().tileSize; }
 
-  // Commands.
-  QAction *aNew, *aCreate, *aNewBlank, *aImportMap, *aLoadProject, *aLoadMMU, *aLoadPreview;
-  QAction *aSaveProject, *aSavePreview, *aSaveMap, *aSaveMMU, *aSaveHTML, *aSaveSQL, *aOptions, *aExit;
-  QAction* aExportTiled;
-  QAction *aPaint, *aPaintDom, *aFill, *aSetName, *aSetDomain, *aNewDomain, *aEditDomain;
-  QAction *aActualView, *aShowGrid, *aGrayscale, *aRetro, *aFullscreen, *aCenterMap, *aToggleDesc, *aBlendMore;
-  QAction *aStats, *aDomStats, *aLegend, *aAbout, *aUndo, *aRedo;
-  std::array<QAction*, 7> aTileSize{};
-  QAction *aShowDescWindow, *aShowTerrainWindow, *aShowDomainsWindow;
-  QAction *aResizeMap, *aFlipHorizontally, *aFlipVertically, *aRotateClockwise, *aRotateCounterClockwise;
-  QAction* aNameLand = nullptr;
-  QAction *aGoToCell = nullptr, *aFind = nullptr, *aFindNext = nullptr, *aFindPrevious = nullptr;
-  QAction *aShowOverviewWindow = nullptr, *aShowHistoryWindow = nullptr, *aShowStatisticsWindow = nullptr;
-
-  // Views.
-  MapGridView* DG = nullptr;
-  QTreeView* DescVT = nullptr;
-  QTreeView* DomainVT = nullptr;
-  QDockWidget *twDesc = nullptr, *twTerrain = nullptr, *twDomains = nullptr;
-  QDockWidget *twOverview = nullptr, *twHistory = nullptr, *twStatistics = nullptr;
-  OverviewMap* overview = nullptr;
-  QUndoView* HistoryVT = nullptr;
-  LiveStatistics* liveStats = nullptr;
-  TfFindReplace* fFind = nullptr;
-  TerrainPalette* palTerrain = nullptr;   // toolbar drop-down
-  TerrainPalette* twPalette = nullptr;    // tool window
-  QMenu* mMap = nullptr;
-  QMenu *mRecent = nullptr, *mGridPopup = nullptr, *mDescPopup = nullptr, *mDomainPopup = nullptr;
-  TfActualView* fActualView = nullptr;
-  TfSetName* fSetName = nullptr;
-  TfSetDom* fSetDom = nullptr;
-  TfInfo* fInfo = nullptr;
-  TfParams* fParams = nullptr;
-  TfNewDomain* fNewDomain = nullptr;
-  DescriptionModel* descModel = nullptr;
-  DomainModel* domainModel = nullptr;
-  MapTools* tools = nullptr;  // the editing tools, selection and clipboard
 
   // Operations other parts call.
   // Shows a map just put into the project, with painting off (after a load).
@@ -152,6 +115,11 @@ class TfMain : public QMainWindow {
   void ShowAbout();
   void RestoreDockWidths();
   void ShowLegend();
+  // command_icons.cpp
+  void SetCommandIcons();
+  // Gives every command and view its member's name as object name, by which
+  // tests, benchmarks and accessibility tools find them.
+  void NameParts();
 
   // main_window_file.cpp
   void NewEmptyProject();
@@ -245,6 +213,44 @@ class TfMain : public QMainWindow {
   // What the editing tools see of the window.
   class ToolAccess;
   std::unique_ptr<ToolAccess> toolAccess_;
+  // Commands.
+  QAction *aNew, *aCreate, *aNewBlank, *aImportMap, *aLoadProject, *aLoadMMU, *aLoadPreview;
+  QAction *aSaveProject, *aSavePreview, *aSaveMap, *aSaveMMU, *aSaveHTML, *aSaveSQL, *aOptions, *aExit;
+  QAction* aExportTiled;
+  QAction *aPaint, *aPaintDom, *aFill, *aSetName, *aSetDomain, *aNewDomain, *aEditDomain;
+  QAction *aActualView, *aShowGrid, *aGrayscale, *aRetro, *aFullscreen, *aCenterMap, *aToggleDesc, *aBlendMore;
+  QAction *aStats, *aDomStats, *aLegend, *aAbout, *aUndo, *aRedo;
+  std::array<QAction*, 7> aTileSize{};
+  QAction *aShowDescWindow, *aShowTerrainWindow, *aShowDomainsWindow;
+  QAction *aResizeMap, *aFlipHorizontally, *aFlipVertically, *aRotateClockwise, *aRotateCounterClockwise;
+  QAction* aNameLand = nullptr;
+  QAction *aGoToCell = nullptr, *aFind = nullptr, *aFindNext = nullptr, *aFindPrevious = nullptr;
+  QAction *aShowOverviewWindow = nullptr, *aShowHistoryWindow = nullptr, *aShowStatisticsWindow = nullptr;
+
+  // Views.
+  MapGridView* DG = nullptr;
+  QTreeView* DescVT = nullptr;
+  QTreeView* DomainVT = nullptr;
+  QDockWidget *twDesc = nullptr, *twTerrain = nullptr, *twDomains = nullptr;
+  QDockWidget *twOverview = nullptr, *twHistory = nullptr, *twStatistics = nullptr;
+  OverviewMap* overview = nullptr;
+  QUndoView* HistoryVT = nullptr;
+  LiveStatistics* liveStats = nullptr;
+  TfFindReplace* fFind = nullptr;
+  TerrainPalette* palTerrain = nullptr;   // toolbar drop-down
+  TerrainPalette* twPalette = nullptr;    // tool window
+  QMenu* mMap = nullptr;
+  QMenu *mRecent = nullptr, *mGridPopup = nullptr, *mDescPopup = nullptr, *mDomainPopup = nullptr;
+  TfActualView* fActualView = nullptr;
+  TfSetName* fSetName = nullptr;
+  TfSetDom* fSetDom = nullptr;
+  TfInfo* fInfo = nullptr;
+  TfParams* fParams = nullptr;
+  TfNewDomain* fNewDomain = nullptr;
+  DescriptionModel* descModel = nullptr;
+  DomainModel* domainModel = nullptr;
+  MapTools* tools = nullptr;  // the editing tools, selection and clipboard
+
   MapDocument document_;
   Project& project_ = document_.CurrentProject();
   QUndoStack& undo_ = document_.UndoStack();

@@ -1,5 +1,6 @@
 // The actual view inside the real main window: opening and closing, keys and
 // mouse walking the grid's current cell, and drawing with and without pictures.
+#include "app/main_window/window_parts.h"
 #include "app/actual_view/actual_view.h"
 
 #include <QKeyEvent>
@@ -19,24 +20,24 @@ namespace {
 class ActualViewTest : public MainWindowTest {
  protected:
   TfActualView& Open() {
-    window->aActualView->trigger();
+    PartOf<QAction>(*window, "aActualView")->trigger();
     QApplication::processEvents();
-    return *window->fActualView;
+    return *PartOf<TfActualView>(*window, "fActualView");
   }
   void Key(int key) {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QApplication::sendEvent(window->fActualView, &press);
+    QApplication::sendEvent(PartOf<TfActualView>(*window, "fActualView"), &press);
   }
   void MouseAt(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, QPointF(pos), window->fActualView->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(window->fActualView, &event);
+    QMouseEvent event(type, QPointF(pos), PartOf<TfActualView>(*window, "fActualView")->mapToGlobal(QPointF(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(PartOf<TfActualView>(*window, "fActualView"), &event);
   }
 };
 
 TEST_F(ActualViewTest, OpensAsCentredToolWindowAndLoadsPicturesOnlyWhileShown) {
   Start();
   MakeBlankMap(20, 15, Forest);
-  ASSERT_TRUE(window->aActualView->isEnabled());
+  ASSERT_TRUE(PartOf<QAction>(*window, "aActualView")->isEnabled());
   TfActualView& view = Open();
   EXPECT_TRUE(view.isVisible());
   EXPECT_FALSE(view.isModal());
@@ -59,14 +60,14 @@ TEST_F(ActualViewTest, OpensAsCentredToolWindowAndLoadsPicturesOnlyWhileShown) {
 TEST_F(ActualViewTest, ViewFollowsTheGridAndKeysMoveTheGridsCurrentCell) {
   Start();
   MakeBlankMap(20, 15);
-  window->DG->SetCurrentCell(6, 7);
+  PartOf<MapGridView>(*window, "DG")->SetCurrentCell(6, 7);
   TfActualView& view = Open();
   EXPECT_EQ(view.State().ViewX, 6);
   EXPECT_EQ(view.State().ViewY, 7);
 
   Key(Qt::Key_Up);  // south
   EXPECT_EQ(view.State().ViewY, 8);
-  EXPECT_EQ(window->DG->CurrentRow(), 8);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 8);
   EXPECT_EQ(window->StatusText(5), "8");
   Key(Qt::Key_Left);
   Key(Qt::Key_Left);  // east
@@ -74,12 +75,12 @@ TEST_F(ActualViewTest, ViewFollowsTheGridAndKeysMoveTheGridsCurrentCell) {
   Key(Qt::Key_Down);
   Key(Qt::Key_Down);
   EXPECT_EQ(view.State().ViewX, 5);
-  EXPECT_EQ(window->DG->CurrentColumn(), 5);
-  EXPECT_EQ(window->DG->CurrentRow(), 8);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 5);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 8);
 
   // While hidden, the grid still moves the viewer.
   Key(Qt::Key_Escape);
-  window->DG->SetCurrentCell(1, 2);
+  PartOf<MapGridView>(*window, "DG")->SetCurrentCell(1, 2);
   EXPECT_EQ(view.State().ViewX, 1);
   EXPECT_EQ(view.State().ViewY, 2);
 }
@@ -136,18 +137,18 @@ TEST_F(ActualViewTest, WholesaleChangesRepaintTheViewAndKeepTheViewerOnTheMap) {
     QTest::keyClicks(d->eHeight, "8");
     ClickButton(d, "OK");
   });
-  window->aNewBlank->trigger();
+  PartOf<QAction>(*window, "aNewBlank")->trigger();
   ASSERT_EQ(window->CurrentProject().Map.Width, 10);
   EXPECT_TRUE(repainted(before)) << "after Create blank map";
   EXPECT_EQ(view.State().ViewX, 9);
   EXPECT_EQ(view.State().ViewY, 7);
   QTest::keyClick(&view, Qt::Key_Down);  // a step back, west, is on the map again
   EXPECT_EQ(view.State().ViewX, 8);
-  EXPECT_EQ(window->DG->CurrentColumn(), 8);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 8);
 
   before = counter.paints;
   prompts.answers.push_back(Answer::No);
-  window->aNew->trigger();
+  PartOf<QAction>(*window, "aNew")->trigger();
   ASSERT_FALSE(window->MapPresent());
   EXPECT_TRUE(repainted(before)) << "after New empty project";
   EXPECT_EQ(view.State().ViewX, 0);
@@ -158,24 +159,24 @@ TEST_F(ActualViewTest, WholesaleChangesRepaintTheViewAndKeepTheViewerOnTheMap) {
 TEST_F(ActualViewTest, HoldingTheButtonInTheTopThirdWalksToTheEdge) {
   Start();
   MakeBlankMap(20, 15);
-  window->DG->SetCurrentCell(9, 3);
+  PartOf<MapGridView>(*window, "DG")->SetCurrentCell(9, 3);
   Open();
-  window->fActualView->State().ViewDirection = 0;
+  PartOf<TfActualView>(*window, "fActualView")->State().ViewDirection = 0;
   MouseAt(QEvent::MouseButtonPress, {250, 60}, Qt::LeftButton, Qt::LeftButton);
   for (int i = 0; i < 6; ++i) MouseAt(QEvent::MouseMove, {250 + i, 60}, Qt::NoButton, Qt::LeftButton);
-  EXPECT_EQ(window->fActualView->State().ViewY, 0);
-  EXPECT_EQ(window->DG->CurrentRow(), 0);
+  EXPECT_EQ(PartOf<TfActualView>(*window, "fActualView")->State().ViewY, 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 0);
   // Moving without the button, and clicking the centre, do nothing.
-  window->fActualView->State().ViewDirection = 4;
+  PartOf<TfActualView>(*window, "fActualView")->State().ViewDirection = 4;
   MouseAt(QEvent::MouseMove, {250, 60}, Qt::NoButton, Qt::NoButton);
   MouseAt(QEvent::MouseButtonPress, {256, 192}, Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(window->fActualView->State().ViewY, 0);
+  EXPECT_EQ(PartOf<TfActualView>(*window, "fActualView")->State().ViewY, 0);
 }
 
 TEST_F(ActualViewTest, FrameIsTheCoreSceneWithTextAndABlackFrame) {
   Start();
   MakeBlankMap(20, 15, Mountains);
-  window->DG->SetCurrentCell(10, 7);
+  PartOf<MapGridView>(*window, "DG")->SetCurrentCell(10, 7);
   TfActualView& view = Open();
   const QImage frame = view.RenderFrame();
   ASSERT_EQ(frame.size(), QSize(512, 384));
@@ -199,8 +200,8 @@ TEST_F(ActualViewTest, FrameIsTheCoreSceneWithTextAndABlackFrame) {
 TEST_F(ActualViewTest, WithoutPicturesTheSceneIsPlainWithANotice) {
   Start();
   MakeBlankMap(10, 10, Forest);
-  window->DG->SetCurrentCell(5, 4);
-  window->fActualView->SetPictureSources(dir.filePath("nowhere").toStdString(), {dir.filePath("nopack").toStdString()});
+  PartOf<MapGridView>(*window, "DG")->SetCurrentCell(5, 4);
+  PartOf<TfActualView>(*window, "fActualView")->SetPictureSources(dir.filePath("nowhere").toStdString(), {dir.filePath("nopack").toStdString()});
   TfActualView& view = Open();
   EXPECT_EQ(view.Notice(),
             "No picture library found: neither veduvuderuv.dll nor the picture pack - the view is drawn in plain colours");

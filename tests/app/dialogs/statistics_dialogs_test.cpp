@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QTreeWidget>
 
+#include "app/main_window/window_parts.h"
 #include "app/dialogs/share_chart.h"
 #include "app/dialogs/statistics_dialogs.h"
 #include "app/grid/tile_images.h"
@@ -105,7 +106,7 @@ TEST_F(MainWindowTest, TerrainStatisticsShowTheGridsTilesAndEveryRow) {
   Start();
   MakeBlankMap(40, 20);
   PressKey(window.get(), Qt::Key_B, Qt::ControlModifier);
-  ASSERT_TRUE(window->aGrayscale->isChecked());
+  ASSERT_TRUE(PartOf<QAction>(*window, "aGrayscale")->isChecked());
   const TileImages tiles(LoadTileArtwork());
   bool shown = false;
   OnModal<TfStats>([&](TfStats* d) {
@@ -144,7 +145,7 @@ TEST_F(MainWindowTest, TerrainStatisticsShowTheGridsTilesAndEveryRow) {
     EXPECT_EQ(drawn.pixel(middle), ColorFromBgr(static_cast<std::int32_t>(PreviewPalette[FrozenWastes])).rgb());
     QTest::keyClick(d, Qt::Key_Escape);
   });
-  window->aStats->trigger();
+  PartOf<QAction>(*window, "aStats")->trigger();
   EXPECT_TRUE(shown);
 }
 
@@ -162,28 +163,28 @@ TEST_F(MainWindowTest, DomainStatisticsColumnsShowTheirTextsWhole) {
     ExpectColumnsFit(d->DomainVT);
     QTest::keyClick(d, Qt::Key_Escape);
   });
-  window->aDomStats->trigger();
+  PartOf<QAction>(*window, "aDomStats")->trigger();
   EXPECT_TRUE(shown);
 }
 
 TEST_F(MainWindowTest, StatisticsCommandsOpenTheWindows) {
   Start();
-  EXPECT_FALSE(window->aStats->isEnabled());
+  EXPECT_FALSE(PartOf<QAction>(*window, "aStats")->isEnabled());
   MakeBlankMap(5, 5, Forest);
-  ASSERT_TRUE(window->aStats->isEnabled());
+  ASSERT_TRUE(PartOf<QAction>(*window, "aStats")->isEnabled());
   QString total;
   OnModal<TfStats>([&](TfStats* d) {
     total = d->lTotal->text();
     d->accept();
   });
-  window->aStats->trigger();
+  PartOf<QAction>(*window, "aStats")->trigger();
   EXPECT_EQ(total, "Total: 25");
   int rows = -1;
   OnModal<TfDomains>([&](TfDomains* d) {
     rows = d->DomainVT->topLevelItemCount();
     d->accept();
   });
-  window->aDomStats->trigger();
+  PartOf<QAction>(*window, "aDomStats")->trigger();
   EXPECT_EQ(rows, 1);
 }
 

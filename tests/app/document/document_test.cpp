@@ -12,6 +12,7 @@
 #include <QToolButton>
 #include <QUndoStack>
 
+#include "app/main_window/window_parts.h"
 #include "app/actual_view/actual_view.h"
 #include "app/app_test_support.h"
 #include "app/dialogs/resize_map_dialog.h"
@@ -36,7 +37,7 @@ class DocumentTest : public MainWindowTest {
   MapDocument& Doc() { return window->Document(); }
 
   void ChooseTerrainOnPalette(int code) {
-    const QList<QToolButton*> buttons = window->twPalette->findChildren<QToolButton*>();
+    const QList<QToolButton*> buttons = PartOf<TerrainPalette>(*window, "twPalette")->findChildren<QToolButton*>();
     ASSERT_GT(buttons.size(), code);
     QTest::mouseClick(buttons[code], Qt::LeftButton);
   }
@@ -71,7 +72,7 @@ TEST_F(DocumentTest, EveryKindOfChangeReachesEveryView) {
 
   const auto key = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QApplication::setActiveWindow(window.get());
-    QTest::keyClick(window->DG, key, modifiers);
+    QTest::keyClick(PartOf<MapGridView>(*window, "DG"), key, modifiers);
   };
   const auto click = [this](int column, int row) { Stroke({{column, row}}); };
   const struct {
@@ -101,7 +102,7 @@ TEST_F(DocumentTest, EveryKindOfChangeReachesEveryView) {
          click(25, 20);
        },
        "Paste ("},
-      {"flip", [&] { window->aFlipHorizontally->trigger(); }, "Flip map horizontally"},
+      {"flip", [&] { PartOf<QAction>(*window, "aFlipHorizontally")->trigger(); }, "Flip map horizontally"},
       {"Fill", [&] { FillWith(Lake); }, "Fill"},
       {"resize",
        [&] {
@@ -151,7 +152,7 @@ TEST_F(DocumentTest, EveryKindOfChangeReachesEveryView) {
   }
 
   prompts.files.push_back({File("map.mfp"), 1});
-  window->aSaveProject->trigger();
+  PartOf<QAction>(*window, "aSaveProject")->trigger();
   ExpectViewsAgree("saved");
   EXPECT_TRUE(Doc().Saved());
   key(Qt::Key_P, Qt::ControlModifier);
@@ -161,7 +162,7 @@ TEST_F(DocumentTest, EveryKindOfChangeReachesEveryView) {
 
   prompts.answers.push_back(Answer::No);
   prompts.files.push_back({File("map.mfp"), 1});
-  window->aLoadProject->trigger();
+  PartOf<QAction>(*window, "aLoadProject")->trigger();
   ExpectViewsAgree("project loaded");
   EXPECT_FALSE(Doc().Saved());  // a project load leaves the saved state as it was
   EXPECT_FALSE(Doc().UndoStack().canUndo());

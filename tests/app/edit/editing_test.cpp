@@ -14,6 +14,7 @@
 #include <QTreeView>
 #include <QStatusBar>
 
+#include "app/main_window/window_parts.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/dialogs/small_forms.h"
@@ -43,7 +44,7 @@ class EditingTest : public MainWindowTest {
   // and its cell, as a click on the panel does, becomes the grid's current cell.
   void SelectEntries(const std::vector<int>& rows) {
     for (std::size_t i = 0; i < rows.size(); ++i)
-      ClickRow(window->DescVT, window->descModel->index(rows[i], 0), i == 0 ? Qt::NoModifier : Qt::ControlModifier);
+      ClickRow(PartOf<QTreeView>(*window, "DescVT"), PartOf<DescriptionModel>(*window, "descModel")->index(rows[i], 0), i == 0 ? Qt::NoModifier : Qt::ControlModifier);
   }
 
   void AddDomain(int number, const QString& name) {
@@ -53,7 +54,7 @@ class EditingTest : public MainWindowTest {
 };
 
 TEST_F(EditingTest, PaintingWithoutChosenTerrainChangesNothing) {
-  window->aPaint->trigger();
+  PartOf<QAction>(*window, "aPaint")->trigger();
   Stroke({{2, 2}, {3, 2}});
   EXPECT_EQ(Terrain(2, 2), Plains);
   EXPECT_TRUE(window->CurrentProject().ProjectSaved);
@@ -62,7 +63,7 @@ TEST_F(EditingTest, PaintingWithoutChosenTerrainChangesNothing) {
 
 TEST_F(EditingTest, StrokeSparesBorderRingAndIsOneUndoStep) {
   window->ChooseTerrain(Mountains);
-  window->aPaint->trigger();
+  PartOf<QAction>(*window, "aPaint")->trigger();
   Item(3, 1).Text = "typed";
   // Across the whole second row, border cells included.
   std::vector<QPoint> cells;
@@ -79,16 +80,16 @@ TEST_F(EditingTest, StrokeSparesBorderRingAndIsOneUndoStep) {
   }
   EXPECT_FALSE(window->CurrentProject().ProjectSaved);
   EXPECT_EQ(window->UndoStack().count(), base + 1);
-  EXPECT_EQ(window->DG->CurrentColumn(), 9);  // the current cell followed the pointer
-  EXPECT_EQ(window->DG->CurrentRow(), 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 9);  // the current cell followed the pointer
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 0);
 
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   for (int x = 1; x <= 8; ++x) EXPECT_EQ(Terrain(x, 1), Plains) << x;
   EXPECT_EQ(Item(3, 1).Text, "typed");
   EXPECT_EQ(window->CurrentProject().Map.TerrainRow(1)[3], Plains);
   EXPECT_TRUE(window->CurrentProject().ProjectSaved);  // back at the saved state
 
-  window->aRedo->trigger();
+  PartOf<QAction>(*window, "aRedo")->trigger();
   EXPECT_EQ(Terrain(5, 1), Mountains);
   EXPECT_FALSE(window->CurrentProject().ProjectSaved);
 
@@ -98,26 +99,26 @@ TEST_F(EditingTest, StrokeSparesBorderRingAndIsOneUndoStep) {
 }
 
 TEST_F(EditingTest, PaintingModesExcludeEachOther) {
-  window->aPaint->trigger();
-  EXPECT_EQ(window->DG->Display(), CellDisplay::Terrain);
-  window->aPaintDom->trigger();
-  EXPECT_FALSE(window->aPaint->isChecked());
-  EXPECT_EQ(window->DG->Display(), CellDisplay::Domain);
-  window->aPaintDom->trigger();  // off: domain colours stay on screen
-  EXPECT_FALSE(window->aPaintDom->isChecked());
-  EXPECT_EQ(window->DG->Display(), CellDisplay::Domain);
-  window->aPaint->trigger();
-  window->aPaint->trigger();
-  EXPECT_EQ(window->DG->Display(), CellDisplay::Terrain);
-  EXPECT_FALSE(window->aPaint->isChecked());
+  PartOf<QAction>(*window, "aPaint")->trigger();
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Display(), CellDisplay::Terrain);
+  PartOf<QAction>(*window, "aPaintDom")->trigger();
+  EXPECT_FALSE(PartOf<QAction>(*window, "aPaint")->isChecked());
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Display(), CellDisplay::Domain);
+  PartOf<QAction>(*window, "aPaintDom")->trigger();  // off: domain colours stay on screen
+  EXPECT_FALSE(PartOf<QAction>(*window, "aPaintDom")->isChecked());
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Display(), CellDisplay::Domain);
+  PartOf<QAction>(*window, "aPaint")->trigger();
+  PartOf<QAction>(*window, "aPaint")->trigger();
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Display(), CellDisplay::Terrain);
+  EXPECT_FALSE(PartOf<QAction>(*window, "aPaint")->isChecked());
 }
 
 TEST_F(EditingTest, DomainPaintingUsesFocusedDomain) {
   AddDomain(4, "North");
-  window->aPaintDom->trigger();
+  PartOf<QAction>(*window, "aPaintDom")->trigger();
   Stroke({{2, 2}});  // no domain focused
   EXPECT_EQ(Item(2, 2).Domain, 0);
-  ClickRow(window->DomainVT, window->domainModel->index(0, 0));
+  ClickRow(PartOf<QTreeView>(*window, "DomainVT"), PartOf<DomainModel>(*window, "domainModel")->index(0, 0));
   EXPECT_EQ(window->ActiveDomain(), 4);
   Stroke({{2, 2}, {3, 2}, {0, 2}});
   EXPECT_EQ(Item(2, 2).Domain, 4);
@@ -125,7 +126,7 @@ TEST_F(EditingTest, DomainPaintingUsesFocusedDomain) {
   EXPECT_EQ(Item(0, 2).Domain, 0);  // border ring
   EXPECT_EQ(Terrain(2, 2), Plains);
   EXPECT_FALSE(window->CurrentProject().ProjectSaved);
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_EQ(Item(2, 2).Domain, 0);
   EXPECT_EQ(Item(3, 2).Domain, 0);
 }
@@ -141,20 +142,20 @@ TEST_F(EditingTest, FillKeepsBorderAndDomainsAndUndoes) {
     ChooseItem(d->cbTerrain, Lake);
     ClickButton(d, "OK");
   });
-  window->aFill->trigger();
+  PartOf<QAction>(*window, "aFill")->trigger();
   EXPECT_EQ(Terrain(4, 4), Lake);
   EXPECT_EQ(Terrain(0, 4), FrozenWastes);
   EXPECT_EQ(Item(4, 4).Domain, 0);
   EXPECT_EQ(Item(4, 5).Text, "lake");
   EXPECT_EQ(window->CurrentProject().Domains.Name(2), "West");
   EXPECT_FALSE(window->CurrentProject().ProjectSaved);
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_EQ(Terrain(4, 4), Plains);
   EXPECT_EQ(Item(4, 4).Domain, 2);
   EXPECT_EQ(Item(4, 5).Text, "Gard");
   EXPECT_EQ(window->CurrentProject().Map.TerrainRow(4)[4], Plains);
   EXPECT_TRUE(window->CurrentProject().ProjectSaved);
-  window->aRedo->trigger();
+  PartOf<QAction>(*window, "aRedo")->trigger();
   EXPECT_EQ(Terrain(4, 4), Lake);
   EXPECT_EQ(Item(4, 5).Text, "lake");
 
@@ -163,7 +164,7 @@ TEST_F(EditingTest, FillKeepsBorderAndDomainsAndUndoes) {
     ChooseItem(d->cbTerrain, Forest);
     ClickButton(d, "Cancel");
   });
-  window->aFill->trigger();
+  PartOf<QAction>(*window, "aFill")->trigger();
   EXPECT_EQ(Terrain(4, 4), Lake);
 }
 
@@ -178,13 +179,13 @@ TEST_F(EditingTest, BlankMapSizesAndUndo) {
     EXPECT_EQ(d->eHeight->minimum(), 1);
     d->reject();
   });
-  window->aNewBlank->trigger();
+  PartOf<QAction>(*window, "aNewBlank")->trigger();
   EXPECT_EQ(window->CurrentProject().Map.Width, 2);
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_EQ(window->CurrentProject().Map.Width, 10);
-  EXPECT_EQ(window->DG->Columns(), 10);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Columns(), 10);
   EXPECT_EQ(window->StatusText(0), "10x8");
-  EXPECT_EQ(window->descModel->rowCount(), 80);
+  EXPECT_EQ(PartOf<DescriptionModel>(*window, "descModel")->rowCount(), 80);
 }
 
 TEST_F(EditingTest, SetDescriptionForSeveralEntriesWithHistory) {
@@ -196,7 +197,7 @@ TEST_F(EditingTest, SetDescriptionForSeveralEntriesWithHistory) {
     d->cbDescription->setEditText("Lith of Gloom");
     d->accept();
   });
-  window->aSetName->trigger();
+  PartOf<QAction>(*window, "aSetName")->trigger();
   for (int x : {1, 2, 3}) EXPECT_EQ(Item(x, 1).Text, "Lith of Gloom");
   EXPECT_EQ(Item(4, 1).Text, "plains");
   EXPECT_FALSE(window->CurrentProject().ProjectSaved);
@@ -205,20 +206,20 @@ TEST_F(EditingTest, SetDescriptionForSeveralEntriesWithHistory) {
       d->cbDescription->setEditText(text);
       d->accept();
     });
-    window->aSetName->trigger();
+    PartOf<QAction>(*window, "aSetName")->trigger();
   }
-  EXPECT_EQ(window->fSetName->History(), QStringList({"Anvil", "Lith of Gloom"}));
+  EXPECT_EQ(PartOf<TfSetName>(*window, "fSetName")->History(), QStringList({"Anvil", "Lith of Gloom"}));
   // Cancel changes nothing.
   OnModal<TfSetName>([](TfSetName* d) {
     d->cbDescription->setEditText("Nope");
     d->reject();
   });
-  window->aSetName->trigger();
+  PartOf<QAction>(*window, "aSetName")->trigger();
   EXPECT_EQ(Item(1, 1).Text, "Lith of Gloom");
-  window->aUndo->trigger();
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_EQ(Item(1, 1).Text, "Lith of Gloom");
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_EQ(Item(2, 1).Text, "plains");
 }
 
@@ -234,7 +235,7 @@ TEST_F(EditingTest, DescriptionHistoryIsAlphabeticalWithoutRegardToCase) {
     PressKey(window.get(), Qt::Key_D, Qt::ControlModifier);
   }
   EXPECT_EQ(Item(1, 1).Text, "Zed");
-  EXPECT_EQ(window->fSetName->History(), QStringList({"apple", "Mid", "mid", "Zed"}));
+  EXPECT_EQ(PartOf<TfSetName>(*window, "fSetName")->History(), QStringList({"apple", "Mid", "mid", "Zed"}));
   // Return in the box keeps the case typed, though the history holds the text in another case.
   OnModal<TfSetName>([](TfSetName* d) {
     d->cbDescription->lineEdit()->selectAll();
@@ -267,7 +268,7 @@ TEST_F(EditingTest, TerrainDropDownsShowTheTerrainTilesUnderRetroLook) {
       read(d->cbTerrain, blank);
       ClickButton(d, "Cancel");
     });
-    window->aNewBlank->trigger();
+    PartOf<QAction>(*window, "aNewBlank")->trigger();
     ASSERT_EQ(fill.size(), TerrainCount);
     ASSERT_EQ(blank.size(), TerrainCount);
     for (int code = 0; code < TerrainCount; ++code) {
@@ -277,10 +278,10 @@ TEST_F(EditingTest, TerrainDropDownsShowTheTerrainTilesUnderRetroLook) {
     }
   };
   PressKey(window.get(), Qt::Key_R, Qt::ControlModifier);
-  ASSERT_TRUE(window->aRetro->isChecked());
+  ASSERT_TRUE(PartOf<QAction>(*window, "aRetro")->isChecked());
   expect(TileStyle::Colour, "retro");
   PressKey(window.get(), Qt::Key_B, Qt::ControlModifier);
-  ASSERT_TRUE(window->aGrayscale->isChecked());
+  ASSERT_TRUE(PartOf<QAction>(*window, "aGrayscale")->isChecked());
   expect(TileStyle::Grey, "retro and grayscale");
 }
 
@@ -297,27 +298,27 @@ TEST_F(EditingTest, SetDomainEditorNamesDomainAndKeepsCheckBoxAfterCancel) {
     d->swatch->SetColor(0x00FFFF);
     d->accept();
   });
-  window->aSetDomain->trigger();
+  PartOf<QAction>(*window, "aSetDomain")->trigger();
   EXPECT_EQ(Item(2, 2).Domain, 9);
   EXPECT_EQ(Item(3, 2).Domain, 9);
   EXPECT_EQ(window->CurrentProject().Domains.Name(9), "Ice Realm");
   EXPECT_EQ(window->CurrentProject().Domains.Color(9), 0x00FFFF);
-  EXPECT_FALSE(window->fSetDom->cbChange->isChecked());  // OK clears it
-  EXPECT_EQ(window->domainModel->rowCount(), 1);
-  EXPECT_EQ(window->descModel->data(window->descModel->index(22, 1), Qt::DisplayRole).toString(), "[9] Ice Realm");
+  EXPECT_FALSE(PartOf<TfSetDom>(*window, "fSetDom")->cbChange->isChecked());  // OK clears it
+  EXPECT_EQ(PartOf<DomainModel>(*window, "domainModel")->rowCount(), 1);
+  EXPECT_EQ(PartOf<DescriptionModel>(*window, "descModel")->data(PartOf<DescriptionModel>(*window, "descModel")->index(22, 1), Qt::DisplayRole).toString(), "[9] Ice Realm");
 
   OnModal<TfSetDom>([](TfSetDom* d) {
     Tick(d->cbChange, true);
     ClickButton(d, "Cancel");
   });
-  window->aSetDomain->trigger();
-  EXPECT_TRUE(window->fSetDom->cbChange->isChecked());  // kept after Cancel
+  PartOf<QAction>(*window, "aSetDomain")->trigger();
+  EXPECT_TRUE(PartOf<TfSetDom>(*window, "fSetDom")->cbChange->isChecked());  // kept after Cancel
   EXPECT_EQ(Item(2, 2).Domain, 9);
 
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_EQ(Item(2, 2).Domain, 0);
   EXPECT_EQ(window->CurrentProject().Domains.Name(9), "");
-  EXPECT_EQ(window->domainModel->rowCount(), 0);
+  EXPECT_EQ(PartOf<DomainModel>(*window, "domainModel")->rowCount(), 0);
 }
 
 TEST_F(EditingTest, RememberLastInputProposesLastValues) {
@@ -325,7 +326,7 @@ TEST_F(EditingTest, RememberLastInputProposesLastValues) {
     Tick(d->cbRememberLastInput, true);
     ClickButton(d, "OK");
   });
-  window->aOptions->trigger();
+  PartOf<QAction>(*window, "aOptions")->trigger();
   AddDomain(5, "East");
   SelectEntries({30});
   Item(0, 3).Domain = 5;
@@ -335,23 +336,23 @@ TEST_F(EditingTest, RememberLastInputProposesLastValues) {
     TypeInto(d->eDomain, "7");
     ClickButton(d, "OK");
   });
-  window->aSetDomain->trigger();
+  PartOf<QAction>(*window, "aSetDomain")->trigger();
   SelectEntries({31});
   OnModal<TfSetDom>([](TfSetDom* d) {
     EXPECT_EQ(d->eDomain->value(), 7);
     d->reject();
   });
-  window->aSetDomain->trigger();
+  PartOf<QAction>(*window, "aSetDomain")->trigger();
   OnModal<TfSetName>([](TfSetName* d) {
     EXPECT_EQ(d->Text(), "");
     d->reject();
   });
-  window->aSetName->trigger();
+  PartOf<QAction>(*window, "aSetName")->trigger();
 }
 
 TEST_F(EditingTest, NewAndEditDomainDialog) {
   for (int n : {0, 3, 7}) AddDomain(n, QString("D%1").arg(n));
-  ClickRow(window->DomainVT, window->domainModel->index(1, 0));
+  ClickRow(PartOf<QTreeView>(*window, "DomainVT"), PartOf<DomainModel>(*window, "domainModel")->index(1, 0));
   OnModal<TfNewDomain>([](TfNewDomain* d) {
     EXPECT_EQ(d->windowTitle(), "New domain");
     EXPECT_EQ(d->lNumber->text(), "New &domain:");
@@ -362,10 +363,10 @@ TEST_F(EditingTest, NewAndEditDomainDialog) {
     EXPECT_TRUE(d->bOK->isEnabled());
     d->accept();
   });
-  window->aNewDomain->trigger();
+  PartOf<QAction>(*window, "aNewDomain")->trigger();
   EXPECT_EQ(window->CurrentProject().Domains.Name(8), "Eight");
   EXPECT_EQ(window->CurrentProject().Domains.Color(8), 0xFFFFFF);
-  EXPECT_EQ(window->domainModel->rowCount(), 4);
+  EXPECT_EQ(PartOf<DomainModel>(*window, "domainModel")->rowCount(), 4);
   EXPECT_FALSE(window->CurrentProject().ProjectSaved);
   EXPECT_EQ(window->ActiveDomain(), 3);  // the focus stayed on the same domain
 
@@ -378,9 +379,9 @@ TEST_F(EditingTest, NewAndEditDomainDialog) {
     TypeInto(d->eName, "Three");
     d->accept();
   });
-  window->aEditDomain->trigger();
+  PartOf<QAction>(*window, "aEditDomain")->trigger();
   EXPECT_EQ(window->CurrentProject().Domains.Name(3), "Three");
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_EQ(window->CurrentProject().Domains.Name(3), "D3");
 
   AddDomain(255, "Last");
@@ -388,7 +389,7 @@ TEST_F(EditingTest, NewAndEditDomainDialog) {
     EXPECT_EQ(d->Number(), 255);
     d->reject();
   });
-  window->aNewDomain->trigger();
+  PartOf<QAction>(*window, "aNewDomain")->trigger();
   EXPECT_EQ(window->CurrentProject().Domains.Name(255), "Last");
 }
 
@@ -396,51 +397,51 @@ TEST_F(EditingTest, GridAndDescriptionPanelFollowEachOther) {
   window->activateWindow();
   QApplication::setActiveWindow(window.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-  window->DG->SetCurrentCell(4, 3);
-  EXPECT_EQ(window->DescVT->currentIndex().row(), 34);
-  EXPECT_EQ(window->DescVT->selectionModel()->selectedRows().size(), 1);
+  PartOf<MapGridView>(*window, "DG")->SetCurrentCell(4, 3);
+  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->currentIndex().row(), 34);
+  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->selectionModel()->selectedRows().size(), 1);
   EXPECT_EQ(window->StatusText(4), "4");
   EXPECT_EQ(window->StatusText(5), "3");
   EXPECT_EQ(window->StatusText(7), "plains");
 
   // Panel to grid: the cell becomes current and the panel keeps its selection.
   SelectEntries({62, 61});
-  EXPECT_EQ(window->DG->CurrentColumn(), 1);
-  EXPECT_EQ(window->DG->CurrentRow(), 6);
-  EXPECT_EQ(window->DescVT->selectionModel()->selectedRows().size(), 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 1);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 6);
+  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->selectionModel()->selectedRows().size(), 2);
   // The next real grid click is handled again.
-  window->DG->SetCurrentCell(2, 2);
-  EXPECT_EQ(window->DescVT->currentIndex().row(), 22);
+  PartOf<MapGridView>(*window, "DG")->SetCurrentCell(2, 2);
+  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->currentIndex().row(), 22);
 }
 
 TEST_F(EditingTest, FarDescriptionCentresGrid) {
   MakeBlankMap(200, 150);
   window->resize(800, 600);
   QApplication::processEvents();
-  const int visibleColumns = window->DG->VisibleColumns(), visibleRows = window->DG->VisibleRows();
+  const int visibleColumns = PartOf<MapGridView>(*window, "DG")->VisibleColumns(), visibleRows = PartOf<MapGridView>(*window, "DG")->VisibleRows();
   SelectEntries({120 * 200 + 150});
-  EXPECT_EQ(window->DG->LeftColumn(), 150 - visibleColumns / 2);
-  EXPECT_EQ(window->DG->TopRow(), 120 - visibleRows / 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 150 - visibleColumns / 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->TopRow(), 120 - visibleRows / 2);
   SelectEntries({1 * 200 + 2});
-  EXPECT_EQ(window->DG->LeftColumn(), 0);
-  EXPECT_EQ(window->DG->TopRow(), 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->TopRow(), 0);
 }
 
 TEST_F(EditingTest, InvertRowColumnRedrawsPositionsAtOnce) {
-  const auto position = [&] { return window->descModel->data(window->descModel->index(21, 0), Qt::DisplayRole); };
+  const auto position = [&] { return PartOf<DescriptionModel>(*window, "descModel")->data(PartOf<DescriptionModel>(*window, "descModel")->index(21, 0), Qt::DisplayRole); };
   EXPECT_EQ(position().toString(), "[1,2]");
   OnModal<TfOptions>([](TfOptions* d) {
     Tick(d->cbInvertRowCol, true);
     ClickButton(d, "OK");
   });
-  window->aOptions->trigger();
+  PartOf<QAction>(*window, "aOptions")->trigger();
   EXPECT_EQ(position().toString(), "[2,1]");
   OnModal<TfOptions>([](TfOptions* d) {
     EXPECT_TRUE(d->cbInvertRowCol->isChecked());
     Tick(d->cbInvertRowCol, false);
     ClickButton(d, "Cancel");  // Cancel stores nothing
   });
-  window->aOptions->trigger();
+  PartOf<QAction>(*window, "aOptions")->trigger();
   EXPECT_TRUE(window->InvertRowCol());
 }
 
@@ -464,36 +465,36 @@ TEST_F(EditingTest, DroppedFileOpens) {
 
 TEST_F(EditingTest, BothPalettesChooseTheTerrainWithoutStartingToPaint) {
   EXPECT_EQ(window->ActiveTerrain(), -1);
-  EXPECT_EQ(window->twPalette->Button(Mountains)->toolTip(), "mountain");
-  EXPECT_EQ(window->palTerrain->Button(NoTerrain)->toolTip(), "(none)");
-  window->twPalette->Button(Mountains)->click();
+  EXPECT_EQ(PartOf<TerrainPalette>(*window, "twPalette")->Button(Mountains)->toolTip(), "mountain");
+  EXPECT_EQ(PartOf<TerrainPalette>(*window, "palTerrain")->Button(NoTerrain)->toolTip(), "(none)");
+  PartOf<TerrainPalette>(*window, "twPalette")->Button(Mountains)->click();
   EXPECT_EQ(window->ActiveTerrain(), Mountains);
-  window->palTerrain->Button(Lake)->click();
+  PartOf<TerrainPalette>(*window, "palTerrain")->Button(Lake)->click();
   EXPECT_EQ(window->ActiveTerrain(), Lake);
-  EXPECT_FALSE(window->aPaint->isChecked());
+  EXPECT_FALSE(PartOf<QAction>(*window, "aPaint")->isChecked());
   auto* picture = window->statusBar()->findChildren<QLabel*>().at(3);
   EXPECT_FALSE(picture->pixmap().isNull());
 }
 
 TEST_F(EditingTest, ContextCommandRules) {
   window->RebuildDomainPanel();
-  EXPECT_TRUE(window->aSetName->isEnabled());
-  EXPECT_FALSE(window->aEditDomain->isEnabled());
+  EXPECT_TRUE(PartOf<QAction>(*window, "aSetName")->isEnabled());
+  EXPECT_FALSE(PartOf<QAction>(*window, "aEditDomain")->isEnabled());
   AddDomain(1, "One");
-  EXPECT_TRUE(window->aEditDomain->isEnabled());
-  EXPECT_TRUE(window->aNewDomain->isEnabled());
+  EXPECT_TRUE(PartOf<QAction>(*window, "aEditDomain")->isEnabled());
+  EXPECT_TRUE(PartOf<QAction>(*window, "aNewDomain")->isEnabled());
 }
 
 TEST_F(EditingTest, TileSizeRadioGroupAndZoom) {
-  window->aTileSize[6]->trigger();
+  PartOf<QAction>(*window, ("aTileSize" + std::to_string(6)).c_str())->trigger();
   EXPECT_EQ(window->TileSize(), 8);
   EXPECT_EQ(window->StatusText(2), "8x8");
-  for (int i = 0; i < 6; ++i) EXPECT_FALSE(window->aTileSize[i]->isChecked());
-  QWheelEvent wheel(QPointF(10, 10), window->DG->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120), Qt::NoButton,
+  for (int i = 0; i < 6; ++i) EXPECT_FALSE(PartOf<QAction>(*window, ("aTileSize" + std::to_string(i)).c_str())->isChecked());
+  QWheelEvent wheel(QPointF(10, 10), PartOf<MapGridView>(*window, "DG")->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120), Qt::NoButton,
                     Qt::ControlModifier, Qt::NoScrollPhase, false);
-  QApplication::sendEvent(window->DG->viewport(), &wheel);
+  QApplication::sendEvent(PartOf<MapGridView>(*window, "DG")->viewport(), &wheel);
   EXPECT_EQ(window->TileSize(), 10);
-  EXPECT_TRUE(window->aTileSize[5]->isChecked());
+  EXPECT_TRUE(PartOf<QAction>(*window, ("aTileSize" + std::to_string(5)).c_str())->isChecked());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <QTreeView>
 
+#include "app/main_window/window_parts.h"
 #include "app/actual_view/actual_view.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/name_land_dialog.h"
@@ -135,21 +136,21 @@ class MapTransformTest : public MainWindowTest, public ::testing::WithParamInter
   // Opens the Map menu from the menu bar and clicks the command in it.
   void ClickMapMenu(QAction* action) {
     QMenuBar* bar = window->menuBar();
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(window->mMap->menuAction()).center());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return window->mMap->isVisible(); }));
-    QTest::mouseClick(window->mMap, Qt::LeftButton, {}, window->mMap->actionGeometry(action).center());
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->mMap->isVisible(); }));
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(PartOf<QMenu>(*window, "mMap")->menuAction()).center());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return PartOf<QMenu>(*window, "mMap")->isVisible(); }));
+    QTest::mouseClick(PartOf<QMenu>(*window, "mMap"), Qt::LeftButton, {}, PartOf<QMenu>(*window, "mMap")->actionGeometry(action).center());
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !PartOf<QMenu>(*window, "mMap")->isVisible(); }));
   }
 
   // The window shows the map it holds: grid, status bar, description panel, actual view.
   void ExpectWindowFollows() {
     const MapGrid& map = window->CurrentProject().Map;
-    EXPECT_EQ(window->DG->Columns(), map.Width);
-    EXPECT_EQ(window->DG->Rows(), map.Height);
+    EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Columns(), map.Width);
+    EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Rows(), map.Height);
     EXPECT_EQ(window->StatusText(0), QString("%1x%2").arg(map.Width).arg(map.Height));
-    EXPECT_EQ(window->descModel->rowCount(), static_cast<int>(map.Cells.size()));
-    EXPECT_TRUE(map.Contains(window->fActualView->State().ViewX, window->fActualView->State().ViewY));
-    EXPECT_EQ(window->fActualView->State().ViewX, window->DG->CurrentColumn());
+    EXPECT_EQ(PartOf<DescriptionModel>(*window, "descModel")->rowCount(), static_cast<int>(map.Cells.size()));
+    EXPECT_TRUE(map.Contains(PartOf<TfActualView>(*window, "fActualView")->State().ViewX, PartOf<TfActualView>(*window, "fActualView")->State().ViewY));
+    EXPECT_EQ(PartOf<TfActualView>(*window, "fActualView")->State().ViewX, PartOf<MapGridView>(*window, "DG")->CurrentColumn());
     EXPECT_EQ(window->CurrentProject().Domains.Slots[9].Name, "Heath");
   }
 
@@ -158,11 +159,11 @@ class MapTransformTest : public MainWindowTest, public ::testing::WithParamInter
     EXPECT_EQ(window->UndoStack().count(), base + 1);
     EXPECT_EQ(window->UndoStack().undoText(), text);
     EXPECT_FALSE(window->CurrentProject().ProjectSaved);
-    window->aUndo->trigger();
+    PartOf<QAction>(*window, "aUndo")->trigger();
     EXPECT_EQ("", Difference(ContentOf(window->CurrentProject()), before)) << "undo";
     EXPECT_TRUE(window->CurrentProject().ProjectSaved);
     ExpectWindowFollows();
-    window->aRedo->trigger();
+    PartOf<QAction>(*window, "aRedo")->trigger();
     EXPECT_EQ("", Difference(ContentOf(window->CurrentProject()), after)) << "redo";
     ExpectWindowFollows();
   }
@@ -174,7 +175,7 @@ class MapTransformTest : public MainWindowTest, public ::testing::WithParamInter
 TEST_P(MapTransformTest, ResizeThroughTheDialogWithAnAnchor) {
   const auto [w, h] = GetParam();
   const int newWidth = w > 100 ? 300 : w + 6, newHeight = h > 100 ? 511 : h - 5;
-  window->DG->SetCurrentCell(w / 2, h / 2);
+  PartOf<MapGridView>(*window, "DG")->SetCurrentCell(w / 2, h / 2);
   OnModal<TfResizeMap>([&](TfResizeMap* d) {
     EXPECT_EQ(d->eWidth->value(), w);
     EXPECT_EQ(d->CheckedAnchor(), 0);
@@ -190,17 +191,17 @@ TEST_P(MapTransformTest, ResizeThroughTheDialogWithAnAnchor) {
   });
   // The blank map's dialog took the activation with it; shortcuts go to the active window.
   QApplication::setActiveWindow(window.get());
-  window->DG->setFocus();
-  QTest::keyClick(window->DG, Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
+  PartOf<MapGridView>(*window, "DG")->setFocus();
+  QTest::keyClick(PartOf<MapGridView>(*window, "DG"), Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier);
   const int dx = (newWidth - w) / 2, dy = (newHeight - h) / 2;
   const MapContent after = ContentOf(window->CurrentProject());
   ASSERT_EQ("", Difference(after, Expected(before, newWidth, newHeight,
                                            [&](int x, int y) { return std::pair(x + dx, y + dy); }, true)));
   ExpectWindowFollows();
-  EXPECT_EQ(window->DG->CurrentColumn(), w / 2 + dx);  // the current cell kept its content
-  EXPECT_EQ(window->DG->CurrentRow(), h / 2 + dy);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), w / 2 + dx);  // the current cell kept its content
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), h / 2 + dy);
   ExpectOneStep(after, "Resize map");
-  EXPECT_EQ(window->DG->CurrentColumn(), w / 2 + dx);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), w / 2 + dx);
 }
 
 TEST_P(MapTransformTest, ResizeWithTypedOffsetsAndNoRing) {
@@ -216,7 +217,7 @@ TEST_P(MapTransformTest, ResizeWithTypedOffsetsAndNoRing) {
     QTest::mouseClick(d->cbRing, Qt::LeftButton);
     QTest::keyClick(d, Qt::Key_Return);
   });
-  window->aResizeMap->trigger();
+  PartOf<QAction>(*window, "aResizeMap")->trigger();
   const MapContent after = ContentOf(window->CurrentProject());
   ASSERT_EQ("", Difference(after, Expected(before, w - 3, newHeight, [](int x, int y) { return std::pair(x - 2, y + 3); }, false)));
   ExpectWindowFollows();
@@ -228,7 +229,7 @@ TEST_P(MapTransformTest, CancelledResizeChangesNothing) {
     TypeInto(d->eWidth, "20");
     QTest::keyClick(d, Qt::Key_Escape);
   });
-  window->aResizeMap->trigger();
+  PartOf<QAction>(*window, "aResizeMap")->trigger();
   EXPECT_EQ("", Difference(ContentOf(window->CurrentProject()), before));
   EXPECT_EQ(window->UndoStack().count(), base);
 }
@@ -242,28 +243,28 @@ TEST_P(MapTransformTest, FlipsAndRotationsFromTheMapMenu) {
     Forward forward;
   };
   const std::vector<Case> cases = {
-      {window->aFlipHorizontally, "Flip map horizontally", w, h,
+      {PartOf<QAction>(*window, "aFlipHorizontally"), "Flip map horizontally", w, h,
        [w = w](int x, int y) { return std::pair(w - 1 - x, y); }},
-      {window->aFlipVertically, "Flip map vertically", w, h, [h = h](int x, int y) { return std::pair(x, h - 1 - y); }},
-      {window->aRotateClockwise, "Rotate map clockwise", h, w,
+      {PartOf<QAction>(*window, "aFlipVertically"), "Flip map vertically", w, h, [h = h](int x, int y) { return std::pair(x, h - 1 - y); }},
+      {PartOf<QAction>(*window, "aRotateClockwise"), "Rotate map clockwise", h, w,
        [h = h](int x, int y) { return std::pair(h - 1 - y, x); }},
-      {window->aRotateCounterClockwise, "Rotate map anticlockwise", h, w,
+      {PartOf<QAction>(*window, "aRotateCounterClockwise"), "Rotate map anticlockwise", h, w,
        [w = w](int x, int y) { return std::pair(y, w - 1 - x); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text.toStdString());
-    window->DG->SetCurrentCell(w - 2, 1);
+    PartOf<MapGridView>(*window, "DG")->SetCurrentCell(w - 2, 1);
     ClickMapMenu(c.action);
     const MapContent after = ContentOf(window->CurrentProject());
     ASSERT_EQ("", Difference(after, Expected(before, c.width, c.height, c.forward, false)));
     ExpectWindowFollows();
     const auto [cx, cy] = c.forward(w - 2, 1);
-    EXPECT_EQ(window->DG->CurrentColumn(), cx);
-    EXPECT_EQ(window->DG->CurrentRow(), cy);
+    EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), cx);
+    EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), cy);
     ExpectOneStep(after, c.text);
-    window->aUndo->trigger();
-    EXPECT_EQ(window->DG->CurrentColumn(), w - 2);
-    EXPECT_EQ(window->DG->CurrentRow(), 1);
+    PartOf<QAction>(*window, "aUndo")->trigger();
+    EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), w - 2);
+    EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 1);
   }
 }
 
@@ -286,7 +287,7 @@ TEST_P(MapTransformTest, NameTheLandFromTheMapMenuIsOneStep) {
       if (!keep) QTest::mouseClick(f->cbKeep, Qt::LeftButton, {}, QPoint(6, f->cbKeep->height() / 2));
       QTest::mouseClick(d->buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
     });
-    ClickMapMenu(window->aNameLand);
+    ClickMapMenu(PartOf<QAction>(*window, "aNameLand"));
     // The map is what the options typed give.
     Project expected;
     expected.Map = window->CurrentProject().Map;
@@ -316,17 +317,17 @@ TEST_P(MapTransformTest, NameTheLandFromTheMapMenuIsOneStep) {
     // One step, undone to the last byte with the domain table, and redone.
     EXPECT_EQ(window->UndoStack().count(), base + 1);
     EXPECT_EQ(window->UndoStack().undoText(), "Name the land");
-    window->aUndo->trigger();
+    PartOf<QAction>(*window, "aUndo")->trigger();
     EXPECT_EQ("", Difference(ContentOf(project), before)) << "undo";
     for (int slot = 0; slot < DomainCount; ++slot) {
       EXPECT_EQ(project.Domains.Slots[slot].Name, slotsBefore[slot].Name);
       EXPECT_EQ(project.Domains.Slots[slot].Color, slotsBefore[slot].Color);
     }
     EXPECT_TRUE(project.ProjectSaved);
-    window->aRedo->trigger();
+    PartOf<QAction>(*window, "aRedo")->trigger();
     EXPECT_EQ("", Difference(ContentOf(project), after)) << "redo";
     EXPECT_EQ(project.Domains.Name(1), expected.Domains.Name(1));
-    window->aUndo->trigger();
+    PartOf<QAction>(*window, "aUndo")->trigger();
   }
 }
 
@@ -342,28 +343,28 @@ TEST_F(MainWindowTest, MapMenuSitsAfterEditAndNeedsAMap) {
   EXPECT_EQ(titles.indexOf("&Map"), titles.indexOf("&Edit") + 1);
   EXPECT_EQ(titles.indexOf("Tools"), titles.indexOf("&Map") + 1);
   QStringList commands;
-  for (QAction* action : window->mMap->actions())
+  for (QAction* action : PartOf<QMenu>(*window, "mMap")->actions())
     if (!action->isSeparator()) commands << action->text();
   EXPECT_EQ(commands, QStringList({"&Resize map...", "Flip &horizontally", "Flip &vertically", "Rotate &clockwise",
                                    "Rotate &anticlockwise", "&Name the land...", "Cr&op to selection"}));
-  EXPECT_EQ(window->aNameLand->shortcut(), QKeySequence("Ctrl+Shift+N"));
-  EXPECT_EQ(window->aResizeMap->shortcut(), QKeySequence("Ctrl+Shift+R"));
-  const std::vector<QAction*> all = {window->aResizeMap, window->aFlipHorizontally, window->aFlipVertically,
-                                     window->aRotateClockwise, window->aRotateCounterClockwise, window->aNameLand};
+  EXPECT_EQ(PartOf<QAction>(*window, "aNameLand")->shortcut(), QKeySequence("Ctrl+Shift+N"));
+  EXPECT_EQ(PartOf<QAction>(*window, "aResizeMap")->shortcut(), QKeySequence("Ctrl+Shift+R"));
+  const std::vector<QAction*> all = {PartOf<QAction>(*window, "aResizeMap"), PartOf<QAction>(*window, "aFlipHorizontally"), PartOf<QAction>(*window, "aFlipVertically"),
+                                     PartOf<QAction>(*window, "aRotateClockwise"), PartOf<QAction>(*window, "aRotateCounterClockwise"), PartOf<QAction>(*window, "aNameLand")};
   for (QAction* action : all) EXPECT_FALSE(action->isEnabled()) << action->text().toStdString();
   MakeBlankMap(5, 4);
   for (QAction* action : all) EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
   // Alt+M, then the item's letter, as a person reaches it from the keyboard.
   QApplication::setActiveWindow(window.get());
   QTest::keyClick(window.get(), Qt::Key_M, Qt::AltModifier);
-  ASSERT_TRUE(window->mMap->isVisible());
-  QTest::keyClick(window->mMap, Qt::Key_A);
+  ASSERT_TRUE(PartOf<QMenu>(*window, "mMap")->isVisible());
+  QTest::keyClick(PartOf<QMenu>(*window, "mMap"), Qt::Key_A);
   EXPECT_EQ(window->UndoStack().text(window->UndoStack().index() - 1), "Rotate map anticlockwise");
   EXPECT_EQ(window->CurrentProject().Map.Width, 4);
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   // Undoing the blank map leaves no map: nothing to transform.
-  window->aUndo->trigger();
-  EXPECT_FALSE(window->aRotateClockwise->isEnabled());
+  PartOf<QAction>(*window, "aUndo")->trigger();
+  EXPECT_FALSE(PartOf<QAction>(*window, "aRotateClockwise")->isEnabled());
 }
 
 }  // namespace

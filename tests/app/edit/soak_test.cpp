@@ -22,6 +22,7 @@
 #include <functional>
 #include <random>
 
+#include "app/main_window/window_parts.h"
 #include "app/app_test_support.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/dialogs/keyboard_page.h"
@@ -118,19 +119,19 @@ class SoakTest : public MainWindowTest {
 
   // A cell the grid shows whole.
   QPoint VisibleCell() {
-    const int pitch = window->TileSize() + (window->aShowGrid->isChecked() ? 1 : 0);
-    const QSize view = window->DG->viewport()->size();
+    const int pitch = window->TileSize() + (PartOf<QAction>(*window, "aShowGrid")->isChecked() ? 1 : 0);
+    const QSize view = PartOf<MapGridView>(*window, "DG")->viewport()->size();
     const MapGrid& map = window->CurrentProject().Map;
-    const int columns = std::max(1, std::min(view.width() / pitch, map.Width - window->DG->LeftColumn()));
-    const int rows = std::max(1, std::min(view.height() / pitch, map.Height - window->DG->TopRow()));
-    return {window->DG->LeftColumn() + Random(columns), window->DG->TopRow() + Random(rows)};
+    const int columns = std::max(1, std::min(view.width() / pitch, map.Width - PartOf<MapGridView>(*window, "DG")->LeftColumn()));
+    const int rows = std::max(1, std::min(view.height() / pitch, map.Height - PartOf<MapGridView>(*window, "DG")->TopRow()));
+    return {PartOf<MapGridView>(*window, "DG")->LeftColumn() + Random(columns), PartOf<MapGridView>(*window, "DG")->TopRow() + Random(rows)};
   }
 
   void MouseAt(QEvent::Type type, QPoint cell, Qt::MouseButton button, Qt::MouseButtons buttons,
                Qt::KeyboardModifiers modifiers) {
     const QPointF pos = CellCentre(cell.x(), cell.y());
-    QMouseEvent event(type, pos, window->DG->viewport()->mapToGlobal(pos), button, buttons, modifiers);
-    QApplication::sendEvent(window->DG->viewport(), &event);
+    QMouseEvent event(type, pos, PartOf<MapGridView>(*window, "DG")->viewport()->mapToGlobal(pos), button, buttons, modifiers);
+    QApplication::sendEvent(PartOf<MapGridView>(*window, "DG")->viewport(), &event);
   }
 
   // A click or a drag through a few cells, with the modifiers of the selection modes.
@@ -193,15 +194,15 @@ class SoakTest : public MainWindowTest {
           if (action->objectName().startsWith("aTool") && !action->shortcut().isEmpty()) tools << action;
         // Terrain painting is mostly on, as when a person works: its key turns it off again.
         const int pick = Random(10);
-        QAction* tool = pick == 0                                  ? window->aPaintDom
-                        : pick < 4 && !window->aPaint->isChecked() ? window->aPaint
+        QAction* tool = pick == 0                                  ? PartOf<QAction>(*window, "aPaintDom")
+                        : pick < 4 && !PartOf<QAction>(*window, "aPaint")->isChecked() ? PartOf<QAction>(*window, "aPaint")
                                                                    : tools[Random(static_cast<int>(tools.size()))];
         Press(tool->shortcut());
         return "tool " + tool->text().toStdString();
       }
       case 2: {
         const int code = Random(TerrainCount);
-        QTest::mouseClick(window->twPalette->Button(code), Qt::LeftButton);
+        QTest::mouseClick(PartOf<TerrainPalette>(*window, "twPalette")->Button(code), Qt::LeftButton);
         return "terrain " + std::to_string(code);
       }
       case 3:
@@ -230,10 +231,10 @@ class SoakTest : public MainWindowTest {
         return std::string("key ") + key;
       }
       case 13: {
-        QAction* transforms[] = {window->aFlipHorizontally, window->aFlipVertically, window->aRotateClockwise,
-                                 window->aRotateCounterClockwise};
+        QAction* transforms[] = {PartOf<QAction>(*window, "aFlipHorizontally"), PartOf<QAction>(*window, "aFlipVertically"), PartOf<QAction>(*window, "aRotateClockwise"),
+                                 PartOf<QAction>(*window, "aRotateCounterClockwise")};
         QAction* transform = transforms[Random(4)];
-        ClickMenu(window->mMap, transform);
+        ClickMenu(PartOf<QMenu>(*window, "mMap"), transform);
         return "menu " + transform->text().toStdString();
       }
       case 14: {  // Fill: cancelled or a terrain chosen with the keys
@@ -287,7 +288,7 @@ class SoakTest : public MainWindowTest {
         return "tile size key " + std::to_string(size);
       }
       default:
-        window->DG->setFocus();
+        PartOf<MapGridView>(*window, "DG")->setFocus();
         Press(QKeySequence(Random(2) ? Qt::Key_Right : Qt::Key_Down));
         return "arrow";
     }

@@ -7,6 +7,7 @@
 #include <QTreeView>
 #include <set>
 
+#include "app/main_window/window_parts.h"
 #include "app/app_test_support.h"
 
 namespace mireforge::testing {
@@ -23,7 +24,7 @@ class PaintingStrokeTest : public MainWindowTest {
     MakeBlankMap(width, height, Plains);
     window->ChooseTileSize(tileIndex);
     window->ChooseTerrain(Forest);
-    window->aPaint->trigger();
+    PartOf<QAction>(*window, "aPaint")->trigger();
     QApplication::processEvents();
   }
 
@@ -31,7 +32,7 @@ class PaintingStrokeTest : public MainWindowTest {
   // the grid keeps receiving moves wherever the pointer goes, so a point over
   // another widget arrives as a point outside the viewport.
   void At(QEvent::Type type, QPoint pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    QWidget* viewport = window->DG->viewport();
+    QWidget* viewport = PartOf<MapGridView>(*window, "DG")->viewport();
     QMouseEvent event(type, QPointF(pos), QPointF(viewport->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(viewport, &event);
   }
@@ -41,7 +42,7 @@ class PaintingStrokeTest : public MainWindowTest {
 
   // A point of another widget in the grid viewport's coordinates.
   QPoint Over(QWidget* widget) {
-    return window->DG->viewport()->mapFrom(window.get(), widget->mapTo(window.get(), widget->rect().center()));
+    return PartOf<MapGridView>(*window, "DG")->viewport()->mapFrom(window.get(), widget->mapTo(window.get(), widget->rect().center()));
   }
 
   std::set<std::pair<int, int>> Painted() {
@@ -56,34 +57,34 @@ class PaintingStrokeTest : public MainWindowTest {
 
 TEST_F(PaintingStrokeTest, PointerOverOtherWidgetsPaintsNoCellAndKeepsView) {
   Begin(200, 150, 0);  // far bigger than the viewport
-  const int left = window->DG->LeftColumn(), top = window->DG->TopRow();
+  const int left = PartOf<MapGridView>(*window, "DG")->LeftColumn(), top = PartOf<MapGridView>(*window, "DG")->TopRow();
   const QPoint start = CellCentre(3, 3);
   Press(start);
-  const QPoint desc = Over(window->DescVT);
+  const QPoint desc = Over(PartOf<QTreeView>(*window, "DescVT"));
   const QPoint status = Over(window->statusBar());
-  ASSERT_FALSE(window->DG->viewport()->rect().contains(desc));
-  ASSERT_FALSE(window->DG->viewport()->rect().contains(status));
+  ASSERT_FALSE(PartOf<MapGridView>(*window, "DG")->viewport()->rect().contains(desc));
+  ASSERT_FALSE(PartOf<MapGridView>(*window, "DG")->viewport()->rect().contains(status));
   MoveHeld(desc);
   MoveHeld(status);
   MoveHeld(QPoint(-40, start.y()));  // left of the grid, over the palette dock
   Release(status);
-  EXPECT_EQ(window->DG->LeftColumn(), left);
-  EXPECT_EQ(window->DG->TopRow(), top);
-  const int visibleColumns = window->DG->viewport()->width() / window->TileSize();
-  const int visibleRows = window->DG->viewport()->height() / window->TileSize();
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), left);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->TopRow(), top);
+  const int visibleColumns = PartOf<MapGridView>(*window, "DG")->viewport()->width() / window->TileSize();
+  const int visibleRows = PartOf<MapGridView>(*window, "DG")->viewport()->height() / window->TileSize();
   for (const auto& [x, y] : Painted()) {
     EXPECT_LE(x, left + visibleColumns) << x << "," << y;  // the partly shown column at most
     EXPECT_LE(y, top + visibleRows) << x << "," << y;
   }
   EXPECT_TRUE(Painted().count({3, 3}));
   // One stroke, one step.
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_TRUE(Painted().empty());
 }
 
 TEST_F(PaintingStrokeTest, StrokeAtTheEdgeDoesNotScrollAndPaintsWhatThePointerCrosses) {
   Begin(512, 512, 6);  // tile size 8
-  QWidget* viewport = window->DG->viewport();
+  QWidget* viewport = PartOf<MapGridView>(*window, "DG")->viewport();
   const int row = 20;
   const int y = row * 8 + 4;
   const int startX = viewport->width() - 60;
@@ -91,12 +92,12 @@ TEST_F(PaintingStrokeTest, StrokeAtTheEdgeDoesNotScrollAndPaintsWhatThePointerCr
   // One pixel at a time up to the last pixel of the viewport, then beyond it.
   for (int x = startX + 1; x < viewport->width(); ++x) {
     MoveHeld(QPoint(x, y));
-    ASSERT_EQ(window->DG->LeftColumn(), 0) << x;
+    ASSERT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 0) << x;
   }
   MoveHeld(QPoint(viewport->width() + 30, y));
   Release(QPoint(viewport->width() + 30, y));
-  EXPECT_EQ(window->DG->LeftColumn(), 0);
-  EXPECT_EQ(window->DG->TopRow(), 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->TopRow(), 0);
   std::set<std::pair<int, int>> expected;
   for (int x = startX / 8; x <= (viewport->width() - 1) / 8; ++x) expected.insert({x, row});
   EXPECT_EQ(Painted(), expected);
@@ -105,8 +106,8 @@ TEST_F(PaintingStrokeTest, StrokeAtTheEdgeDoesNotScrollAndPaintsWhatThePointerCr
 TEST_F(PaintingStrokeTest, OneFastMovePaintsEveryCellOnThePath) {
   window->resize(1400, 1000);
   Begin(66, 63, 6);  // the whole map in view at tile size 8
-  ASSERT_GE(window->DG->VisibleColumns(), 66);
-  ASSERT_GE(window->DG->VisibleRows(), 63);
+  ASSERT_GE(PartOf<MapGridView>(*window, "DG")->VisibleColumns(), 66);
+  ASSERT_GE(PartOf<MapGridView>(*window, "DG")->VisibleRows(), 63);
   // A whole row in one move.
   Press(CellCentre(1, 5));
   MoveHeld(CellCentre(64, 5));
@@ -114,7 +115,7 @@ TEST_F(PaintingStrokeTest, OneFastMovePaintsEveryCellOnThePath) {
   std::set<std::pair<int, int>> expected;
   for (int x = 1; x <= 64; ++x) expected.insert({x, 5});
   EXPECT_EQ(Painted(), expected);
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
 
   // A diagonal leaves no gap: every cell is 4-connected to the next one.
   Press(CellCentre(2, 2));
@@ -128,8 +129,8 @@ TEST_F(PaintingStrokeTest, OneFastMovePaintsEveryCellOnThePath) {
     EXPECT_TRUE(painted.count({x + 1, y}) || painted.count({x, y + 1})) << x << "," << y;
   }
   EXPECT_EQ(painted.size(), 38u + 28u + 1u);  // a 4-connected walk, no extra cells
-  EXPECT_EQ(window->DG->CurrentColumn(), 40);  // the current cell follows the pointer
-  EXPECT_EQ(window->DG->CurrentRow(), 30);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 40);  // the current cell follows the pointer
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 30);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "app/main_window/window_parts.h"
 #include "app/panels/description_model.h"
 #include "app/wizards/import_wizard.h"
 #include "app/wizards/sql_export_wizard.h"
@@ -183,7 +184,7 @@ TEST_F(FileDialogTest, EveryOpenDialogListsTheFilesOfItsTypes) {
   StartWithRealDialogs();
   window->CurrentProject().ProjectSaved = true;
   const std::map<QString, QStringList> project{{"Mireforge project file (*.mfp)", {"castle.mfp"}}};
-  ExpectListings(Run([&] { window->aLoadProject->trigger(); }, project), {"Mireforge project file (*.mfp)"}, project);
+  ExpectListings(Run([&] { PartOf<QAction>(*window, "aLoadProject")->trigger(); }, project), {"Mireforge project file (*.mfp)"}, project);
 
   // Names are enough for the listing; they go again before the other dialogs look.
   for (const char* name : {"tiles.tmx", "tiles.tmj", "rows.csv"}) WriteMidnightMap(In(name), MapGrid(), false);
@@ -191,7 +192,7 @@ TEST_F(FileDialogTest, EveryOpenDialogListsTheFilesOfItsTypes) {
                                            {"Tiled map (*.tmx; *.tmj)", {"tiles.tmj", "tiles.tmx"}},
                                            {"CSV map (*.csv)", {"rows.csv"}},
                                            {"All supported formats", {"land.php", "rows.csv", "tiles.tmj", "tiles.tmx"}}};
-  ExpectListings(Run([&] { window->aLoadMMU->trigger(); }, map),
+  ExpectListings(Run([&] { PartOf<QAction>(*window, "aLoadMMU")->trigger(); }, map),
                  {"Midnight/MU map script file (*.php)", "Tiled map (*.tmx; *.tmj)", "CSV map (*.csv)", "All supported formats"},
                  map);
   for (const char* name : {"tiles.tmx", "tiles.tmj", "rows.csv"}) QFile::remove(folder + "/" + name);
@@ -199,7 +200,7 @@ TEST_F(FileDialogTest, EveryOpenDialogListsTheFilesOfItsTypes) {
   const std::map<QString, QStringList> preview{{"Windows bitmap (*.bmp)", {"shot2.bmp"}},
                                                {"PNG image (*.png)", {"shot.png"}},
                                                {"All supported formats", Pictures}};
-  ExpectListings(Run([&] { window->aLoadPreview->trigger(); }, preview),
+  ExpectListings(Run([&] { PartOf<QAction>(*window, "aLoadPreview")->trigger(); }, preview),
                  {"Windows bitmap (*.bmp)", "PNG image (*.png)", "All supported formats"}, preview);
 
   TfImportMap wizard(window->CurrentProject(), dialogs, window.get());
@@ -226,35 +227,35 @@ TEST_F(FileDialogTest, ATypedNameTakesTheExtensionOfTheChosenType) {
   const std::map<QString, QStringList> preview{{"Windows bitmap (*.bmp)", {"shot2.bmp"}},
                                                {"PNG image (*.png)", {"shot.png"}}};
   const QStringList pictureTypes{"Windows bitmap (*.bmp)", "PNG image (*.png)"};
-  Seen seen = Run([&] { window->aSavePreview->trigger(); }, preview, "PNG image (*.png)", "pv2");
+  Seen seen = Run([&] { PartOf<QAction>(*window, "aSavePreview")->trigger(); }, preview, "PNG image (*.png)", "pv2");
   ExpectListings(seen, pictureTypes, preview);
   EXPECT_TRUE(seen.accepted);
   EXPECT_FALSE(QFileInfo::exists(folder + "/pv2.bmp"));
   MapGrid back;
   LoadPreviewImage(In("pv2.png"), back);  // PNG data under a PNG name, so it reads back
   EXPECT_EQ(back.Width, 8);
-  Run([&] { window->aSavePreview->trigger(); }, {}, "Windows bitmap (*.bmp)", "pv3");
+  Run([&] { PartOf<QAction>(*window, "aSavePreview")->trigger(); }, {}, "Windows bitmap (*.bmp)", "pv3");
   LoadPreviewImage(In("pv3.bmp"), back);
   EXPECT_EQ(back.Height, 6);
 
   const std::map<QString, QStringList> pictures{{"Windows bitmap (*.bmp)", {"pv3.bmp", "shot2.bmp"}},
                                                 {"PNG image (*.png)", {"pv2.png", "shot.png"}}};
-  seen = Run([&] { window->aSaveMap->trigger(); }, pictures, "PNG image (*.png)", "whole");
+  seen = Run([&] { PartOf<QAction>(*window, "aSaveMap")->trigger(); }, pictures, "PNG image (*.png)", "whole");
   ExpectListings(seen, pictureTypes, pictures);
   QFile image(folder + "/whole.png");
   ASSERT_TRUE(image.open(QIODevice::ReadOnly));
   EXPECT_TRUE(image.read(8).startsWith("\x89PNG"));
 
   const std::map<QString, QStringList> mmu{{"Midnight/MU Map File (*.php)", {"land.php"}}};
-  ExpectListings(Run([&] { window->aSaveMMU->trigger(); }, mmu, "Midnight/MU Map File (*.php)", "level"),
+  ExpectListings(Run([&] { PartOf<QAction>(*window, "aSaveMMU")->trigger(); }, mmu, "Midnight/MU Map File (*.php)", "level"),
                  {"Midnight/MU Map File (*.php)"}, mmu);
   EXPECT_TRUE(QFileInfo::exists(folder + "/level.php"));
 
-  Run([&] { window->aSaveProject->trigger(); }, {}, "Mireforge project file (*.mfp)", "keep");
+  Run([&] { PartOf<QAction>(*window, "aSaveProject")->trigger(); }, {}, "Mireforge project file (*.mfp)", "keep");
   EXPECT_TRUE(QFileInfo::exists(folder + "/keep.mfp"));
 
   const std::map<QString, QStringList> html{{"HTML map File (*.html)", {"page.html"}}};
-  ExpectListings(Run([&] { window->aSaveHTML->trigger(); }, html, "HTML map File (*.html)", "atlas"),
+  ExpectListings(Run([&] { PartOf<QAction>(*window, "aSaveHTML")->trigger(); }, html, "HTML map File (*.html)", "atlas"),
                  {"HTML map File (*.html)"}, html);
   EXPECT_TRUE(QFileInfo::exists(folder + "/atlas.html"));
 
@@ -285,7 +286,7 @@ TEST_F(FileDialogTest, AMissingFolderIsSaidSo) {
     stillOpen = d->isVisible();
     QTest::keyClick(d, Qt::Key_Escape);
   });
-  window->aSavePreview->trigger();
+  PartOf<QAction>(*window, "aSavePreview")->trigger();
   EXPECT_EQ(warning, "The folder " + QDir::toNativeSeparators(folder + "/missing") + " does not exist.");
   EXPECT_TRUE(stillOpen);
   EXPECT_FALSE(QFileInfo::exists(folder + "/missing"));
@@ -307,7 +308,7 @@ TEST_F(FileDialogTest, TheDialogOpensWideEnoughForItsColumns) {
     room = view->viewport()->width();
     QTest::keyClick(d, Qt::Key_Escape);
   });
-  window->aSavePreview->trigger();
+  PartOf<QAction>(*window, "aSavePreview")->trigger();
   EXPECT_EQ(columns, 4);
   EXPECT_LE(shown, room);
 }
@@ -350,7 +351,7 @@ TEST_F(FileDialogTest, TiledMapsGoOutByTheProgramMenuAndComeBackByTheOpenCommand
   dialogs.answers = {Answer::No};
   int questionsBeforeDialog = -1;
   OnModal<QFileDialog>([&](QFileDialog*) { questionsBeforeDialog = static_cast<int>(dialogs.questions.size()); });
-  Run([&] { window->aLoadMMU->trigger(); }, {}, "Tiled map (*.tmx; *.tmj)", "world.tmj");
+  Run([&] { PartOf<QAction>(*window, "aLoadMMU")->trigger(); }, {}, "Tiled map (*.tmx; *.tmj)", "world.tmj");
   EXPECT_EQ(questionsBeforeDialog, 1);
   ASSERT_EQ(dialogs.questions.size(), 1);
   EXPECT_EQ(dialogs.questions.front().toStdString(), "Do you want to save changes you made to current project?");
@@ -362,7 +363,7 @@ TEST_F(FileDialogTest, TiledMapsGoOutByTheProgramMenuAndComeBackByTheOpenCommand
   EXPECT_EQ(back.Domains.Slots[4].Name, "Marsh");
   EXPECT_EQ(back.Domains.Slots[4].Color, 0x00FF00);
   EXPECT_EQ(window->StatusText(1), "Created from file");
-  EXPECT_EQ(window->descModel->rowCount(), static_cast<int>(back.Map.Cells.size()));
+  EXPECT_EQ(PartOf<DescriptionModel>(*window, "descModel")->rowCount(), static_cast<int>(back.Map.Cells.size()));
 }
 
 // Ends the test program when the editor is still stuck after a minute: a frozen
@@ -421,7 +422,7 @@ TEST_F(FileDialogTest, TypingASpecialFolderKeepsTheEditorResponsive) {
     while (clock.elapsed() < 1500) QApplication::processEvents(QEventLoop::AllEvents, 20);
     QTest::keyClick(d, Qt::Key_Escape);
   });
-  window->aSaveMMU->trigger();
+  PartOf<QAction>(*window, "aSaveMMU")->trigger();
   EXPECT_TRUE(listed) << "the dialog showed the folder";
   EXPECT_GE(ticks, 3) << "the event loop went on after the typing";
 }
@@ -457,7 +458,7 @@ TEST_F(FileDialogTest, ASaveIntoAPipeIsAskedAboutAndNeverWaitsForAReader) {
     answer(QMessageBox::Yes);
     typePipe(d);
   });
-  window->aSaveMMU->trigger();
+  PartOf<QAction>(*window, "aSaveMMU")->trigger();
   EXPECT_TRUE(stillOpen) << "No goes back to the dialog";
   ASSERT_EQ(asked.size(), 2);
   EXPECT_EQ(asked[0], pipe + " is not a file but a pipe or a device: what is saved goes to the program or device "
@@ -477,7 +478,7 @@ TEST_F(FileDialogTest, ASaveIntoAPipeIsAskedAboutAndNeverWaitsForAReader) {
     answer(QMessageBox::Yes);
     typePipe(d);
   });
-  window->aSaveMMU->trigger();
+  PartOf<QAction>(*window, "aSaveMMU")->trigger();
   // Should the save have failed, a writer's open ends the reader's wait.
   const int unblock = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
   if (unblock >= 0) ::close(unblock);
@@ -509,7 +510,7 @@ TEST_F(FileDialogTest, AFileWhoseNameIsNotTextOpensFromTheDialog) {
     QTest::mouseClick(unlisted->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseDClick(unlisted->viewport(), Qt::LeftButton, {}, at);
   });
-  window->aLoadProject->trigger();
+  PartOf<QAction>(*window, "aLoadProject")->trigger();
   EXPECT_EQ(listed.join(", ").toStdString(), "castle.mfp");
   EXPECT_EQ(offered.join(", "), QString("caf\uFFFD.mfp"));
   EXPECT_EQ(window->CurrentProject().ProjectFileName, latin1);

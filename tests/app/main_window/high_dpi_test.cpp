@@ -7,6 +7,7 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+#include "app/main_window/window_parts.h"
 #include "app/navigation/overview_map.h"
 #include "app/grid/terrain_palette.h"
 #include "app/grid/tile_images.h"
@@ -41,11 +42,11 @@ TEST_F(HighDpiChild, GridOverviewAndIconsAtDevicePixels) {
   Start();
   ASSERT_DOUBLE_EQ(window->devicePixelRatioF(), 2.0);
   MakeBlankMap(100, 80, Forest);
-  window->aTileSize[3]->trigger();  // 16 x 16: 32 x 32 device pixels, the artwork's own size
+  PartOf<QAction>(*window, ("aTileSize" + std::to_string(3)).c_str())->trigger();  // 16 x 16: 32 x 32 device pixels, the artwork's own size
   QApplication::processEvents();
 
   // A cell of the grid shows its tile's own 32 x 32 pixels, not a 16-pixel copy enlarged.
-  const QImage grid = window->DG->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage grid = PartOf<MapGridView>(*window, "DG")->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(grid.devicePixelRatio(), 2.0);
   const QImage tile = LoadTileArtwork().terrain[Forest].convertToFormat(QImage::Format_RGB32);
   int differing = 0;
@@ -60,7 +61,7 @@ TEST_F(HighDpiChild, GridOverviewAndIconsAtDevicePixels) {
   }
 
   // The overview draws each cell as whole device pixels of its preview colour.
-  OverviewMap* overview = window->overview;
+  OverviewMap* overview = PartOf<OverviewMap>(*window, "overview");
   const QImage picture = overview->grab().toImage().convertToFormat(QImage::Format_RGB32);
   const int side = overview->CellPixels();
   ASSERT_GE(side, 1);
@@ -75,10 +76,10 @@ TEST_F(HighDpiChild, GridOverviewAndIconsAtDevicePixels) {
     EXPECT_EQ(picture.pixel(x, y) | 0xFF000000u, x < origin.x() + 99 * side ? forest : frozen) << "device column " << x;
 
   // Icons come with pixels for the doubled size.
-  const QPixmap icon = window->aPaint->icon().pixmap(QSize(24, 24), 2.0);
+  const QPixmap icon = PartOf<QAction>(*window, "aPaint")->icon().pixmap(QSize(24, 24), 2.0);
   EXPECT_EQ(icon.size(), QSize(48, 48));
   // The terrain palette's tiles: each pixel of the artwork a square of four, none blended.
-  auto* button = window->twPalette->findChild<QToolButton*>(QString("palTerrain%1").arg(Forest));
+  auto* button = PartOf<TerrainPalette>(*window, "twPalette")->findChild<QToolButton*>(QString("palTerrain%1").arg(Forest));
   ASSERT_NE(button, nullptr);
   const QImage palette = button->icon().pixmap(QSize(32, 32), 2.0).toImage().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(palette.size(), QSize(64, 64));
@@ -88,9 +89,9 @@ TEST_F(HighDpiChild, GridOverviewAndIconsAtDevicePixels) {
   EXPECT_EQ(blurred, 0);
 
   // The layout holds: the docks and the grid side by side, none squeezed away.
-  const QRect grid_area = window->DG->geometry();
+  const QRect grid_area = PartOf<MapGridView>(*window, "DG")->geometry();
   EXPECT_GT(grid_area.width(), 100);
-  for (QDockWidget* dock : {window->twDesc, window->twTerrain, window->twDomains, window->twOverview}) {
+  for (QDockWidget* dock : {PartOf<QDockWidget>(*window, "twDesc"), PartOf<QDockWidget>(*window, "twTerrain"), PartOf<QDockWidget>(*window, "twDomains"), PartOf<QDockWidget>(*window, "twOverview")}) {
     ASSERT_TRUE(dock->isVisible());
     EXPECT_FALSE(dock->geometry().intersects(grid_area)) << dock->windowTitle().toStdString();
     EXPECT_GT(dock->width(), 40) << dock->windowTitle().toStdString();

@@ -7,6 +7,7 @@
 #include <QTreeView>
 #include <string>
 
+#include "app/main_window/window_parts.h"
 #include "app/app_test_support.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/layout/status_panel.h"
@@ -39,7 +40,7 @@ TEST_F(LongTextsTest, HugeTextsLoadCutAndShowElided) {
   const int barHeight = w.statusBar()->height();
   const int minimumWidth = w.minimumSizeHint().width();
   prompts.files.push_back({File("huge.mfp"), 1});
-  w.aLoadProject->trigger();
+  PartOf<QAction>(w, "aLoadProject")->trigger();
   ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(";").toStdString();
   EXPECT_EQ(Item(1, 1).Text, std::string(2047, 'w'));
   EXPECT_EQ(w.CurrentProject().Domains.Name(1), std::string(2047, 'w'));
@@ -64,7 +65,7 @@ TEST_F(LongTextsTest, HugeTextsLoadCutAndShowElided) {
     EXPECT_EQ(d->eName->text().size(), 2047);
     d->reject();
   });
-  w.aSetDomain->trigger();
+  PartOf<QAction>(w, "aSetDomain")->trigger();
   OnModal<TfSetName>([](TfSetName* d) {
     EXPECT_LT(d->sizeHint().width(), 1000);
     QTest::keyClick(d->cbDescription->lineEdit(), Qt::Key_End);
@@ -72,7 +73,7 @@ TEST_F(LongTextsTest, HugeTextsLoadCutAndShowElided) {
     EXPECT_EQ(d->Text().size(), 2047);
     d->reject();
   });
-  w.aSetName->trigger();
+  PartOf<QAction>(w, "aSetName")->trigger();
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTreeView>
 
+#include "app/main_window/window_parts.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/small_forms.h"
 #include "app/menus/shortcut_menu.h"
@@ -23,28 +24,28 @@ namespace mireforge::testing {
 namespace {
 
 std::vector<QAction*> MapCommands(TfMain& w) {
-  return {w.aSaveProject, w.aSavePreview, w.aSaveMap, w.aSaveMMU, w.aSaveHTML, w.aSaveSQL, w.aPaint,
-          w.aPaintDom,    w.aFill,        w.aActualView, w.aStats, w.aDomStats};
+  return {PartOf<QAction>(w, "aSaveProject"), PartOf<QAction>(w, "aSavePreview"), PartOf<QAction>(w, "aSaveMap"), PartOf<QAction>(w, "aSaveMMU"), PartOf<QAction>(w, "aSaveHTML"), PartOf<QAction>(w, "aSaveSQL"), PartOf<QAction>(w, "aPaint"),
+          PartOf<QAction>(w, "aPaintDom"),    PartOf<QAction>(w, "aFill"),        PartOf<QAction>(w, "aActualView"), PartOf<QAction>(w, "aStats"), PartOf<QAction>(w, "aDomStats")};
 }
 
 std::vector<QAction*> AlwaysCommands(TfMain& w) {
-  return {w.aNew,      w.aCreate,  w.aNewBlank,  w.aImportMap, w.aLoadProject, w.aLoadMMU, w.aLoadPreview,
-          w.aOptions,  w.aExit,    w.aShowGrid,  w.aGrayscale, w.aRetro,       w.aFullscreen,
-          w.aCenterMap, w.aToggleDesc, w.aBlendMore, w.aLegend, w.aAbout};
+  return {PartOf<QAction>(w, "aNew"),      PartOf<QAction>(w, "aCreate"),  PartOf<QAction>(w, "aNewBlank"),  PartOf<QAction>(w, "aImportMap"), PartOf<QAction>(w, "aLoadProject"), PartOf<QAction>(w, "aLoadMMU"), PartOf<QAction>(w, "aLoadPreview"),
+          PartOf<QAction>(w, "aOptions"),  PartOf<QAction>(w, "aExit"),    PartOf<QAction>(w, "aShowGrid"),  PartOf<QAction>(w, "aGrayscale"), PartOf<QAction>(w, "aRetro"),       PartOf<QAction>(w, "aFullscreen"),
+          PartOf<QAction>(w, "aCenterMap"), PartOf<QAction>(w, "aToggleDesc"), PartOf<QAction>(w, "aBlendMore"), PartOf<QAction>(w, "aLegend"), PartOf<QAction>(w, "aAbout")};
 }
 
 TEST_F(MainWindowTest, FirstStartWithoutIniUsesDefaults) {
   TfMain& w = Start();
   EXPECT_EQ(w.windowTitle(), "Mireforge");
-  EXPECT_TRUE(w.aFullscreen->isChecked());
-  EXPECT_FALSE(w.aShowGrid->isChecked());
-  EXPECT_TRUE(w.aCenterMap->isChecked());
-  EXPECT_FALSE(w.twDesc->isHidden());
-  EXPECT_FALSE(w.twTerrain->isHidden());
-  EXPECT_FALSE(w.twDomains->isHidden());
+  EXPECT_TRUE(PartOf<QAction>(w, "aFullscreen")->isChecked());
+  EXPECT_FALSE(PartOf<QAction>(w, "aShowGrid")->isChecked());
+  EXPECT_TRUE(PartOf<QAction>(w, "aCenterMap")->isChecked());
+  EXPECT_FALSE(PartOf<QDockWidget>(w, "twDesc")->isHidden());
+  EXPECT_FALSE(PartOf<QDockWidget>(w, "twTerrain")->isHidden());
+  EXPECT_FALSE(PartOf<QDockWidget>(w, "twDomains")->isHidden());
   EXPECT_FALSE(w.MapPresent());
-  EXPECT_EQ(w.DG->Columns(), 66);
-  EXPECT_EQ(w.DG->Rows(), 63);
+  EXPECT_EQ(PartOf<MapGridView>(w, "DG")->Columns(), 66);
+  EXPECT_EQ(PartOf<MapGridView>(w, "DG")->Rows(), 63);
   EXPECT_EQ(w.StatusText(0), "66x63");
   EXPECT_EQ(w.StatusText(1), "none");
   EXPECT_EQ(w.StatusText(2), "32x32");
@@ -74,16 +75,16 @@ TEST_F(MainWindowTest, StartWithIniAppliesSettingsAndReadsRecentLists) {
   ini.WriteString("MRUProjects", "MRU3", File("gone.mfp").toStdString());  // a gap is skipped
   ini.Save(iniPath.toStdString());
   TfMain& w = Start();
-  EXPECT_TRUE(w.aShowGrid->isChecked());
-  EXPECT_TRUE(w.DG->Options().gridLines);
-  EXPECT_FALSE(w.aFullscreen->isChecked());
-  EXPECT_FALSE(w.aCenterMap->isChecked());
-  EXPECT_TRUE(w.twTerrain->isHidden());
-  EXPECT_FALSE(w.twDesc->isHidden());
+  EXPECT_TRUE(PartOf<QAction>(w, "aShowGrid")->isChecked());
+  EXPECT_TRUE(PartOf<MapGridView>(w, "DG")->Options().gridLines);
+  EXPECT_FALSE(PartOf<QAction>(w, "aFullscreen")->isChecked());
+  EXPECT_FALSE(PartOf<QAction>(w, "aCenterMap")->isChecked());
+  EXPECT_TRUE(PartOf<QDockWidget>(w, "twTerrain")->isHidden());
+  EXPECT_FALSE(PartOf<QDockWidget>(w, "twDesc")->isHidden());
   EXPECT_EQ(w.Prefs().projects.Entries(), QStringList({existing, File("gone.mfp")}));
   const QStringList recent = [&] {
     QStringList texts;
-    for (QAction* a : w.mRecent->actions()) texts << a->text();
+    for (QAction* a : PartOf<QMenu>(w, "mRecent")->actions()) texts << a->text();
     return texts;
   }();
   EXPECT_TRUE(recent.contains("&1 a.mfp"));
@@ -94,22 +95,22 @@ TEST_F(MainWindowTest, StartWithIniAppliesSettingsAndReadsRecentLists) {
 TEST_F(MainWindowTest, PreferencesRoundTripAndPruneAtShutdown) {
   {
     TfMain& w = Start();
-    w.aShowGrid->trigger();
-    w.aFullscreen->trigger();  // off: takes effect at the next start only
+    PartOf<QAction>(w, "aShowGrid")->trigger();
+    PartOf<QAction>(w, "aFullscreen")->trigger();  // off: takes effect at the next start only
     EXPECT_FALSE(w.isMaximized());
-    w.twDomains->close();
+    PartOf<QDockWidget>(w, "twDomains")->close();
     OnModal<QDialog>([](QDialog* d) {
       for (QCheckBox* box : d->findChildren<QCheckBox*>()) Tick(box, true);
       ClickButton(d, "OK");
     });
-    w.aOptions->trigger();
+    PartOf<QAction>(w, "aOptions")->trigger();
     EXPECT_TRUE(w.InvertRowCol());
     QFile(File("kept.php")).open(QIODevice::WriteOnly);
     MakeBlankMap(5, 5);
     prompts.files.push_back({File("kept.php"), 1});
-    w.aSaveMMU->trigger();
+    PartOf<QAction>(w, "aSaveMMU")->trigger();
     prompts.files.push_back({File("vanishing.php"), 1});
-    w.aSaveMMU->trigger();
+    PartOf<QAction>(w, "aSaveMMU")->trigger();
     QFile::remove(File("vanishing.php"));
     w.CurrentProject().ProjectSaved = true;
     ASSERT_TRUE(w.close());
@@ -124,9 +125,9 @@ TEST_F(MainWindowTest, PreferencesRoundTripAndPruneAtShutdown) {
   EXPECT_EQ(ini.ReadString("MRUMMUMaps", "MRU1", ""), File("kept.php").toStdString());
   EXPECT_FALSE(ini.KeyExists("MRUMMUMaps", "MRU2"));
   TfMain& again = Start();
-  EXPECT_TRUE(again.aShowGrid->isChecked());
-  EXPECT_FALSE(again.aFullscreen->isChecked());
-  EXPECT_TRUE(again.twDomains->isHidden());
+  EXPECT_TRUE(PartOf<QAction>(again, "aShowGrid")->isChecked());
+  EXPECT_FALSE(PartOf<QAction>(again, "aFullscreen")->isChecked());
+  EXPECT_TRUE(PartOf<QDockWidget>(again, "twDomains")->isHidden());
   EXPECT_FALSE(again.InvertRowCol());  // never stored
 }
 
@@ -171,21 +172,21 @@ TEST_F(MainWindowTest, MapCommandsFollowTheMap) {
   MakeBlankMap(10, 8);
   EXPECT_TRUE(w.MapPresent());
   for (QAction* a : MapCommands(w)) EXPECT_TRUE(a->isEnabled()) << a->text().toStdString();
-  EXPECT_TRUE(w.aSetName->isEnabled());
-  EXPECT_FALSE(w.aNewDomain->isEnabled());  // no domain listed yet
+  EXPECT_TRUE(PartOf<QAction>(w, "aSetName")->isEnabled());
+  EXPECT_FALSE(PartOf<QAction>(w, "aNewDomain")->isEnabled());  // no domain listed yet
   EXPECT_EQ(w.StatusText(0), "10x8");
   EXPECT_EQ(w.StatusText(1), "Created as blank map");
-  w.aPaint->trigger();
+  PartOf<QAction>(w, "aPaint")->trigger();
   w.ChooseTileSize(6);
   prompts.answers.push_back(Answer::No);
-  w.aNew->trigger();
+  PartOf<QAction>(w, "aNew")->trigger();
   EXPECT_FALSE(w.MapPresent());
   for (QAction* a : MapCommands(w)) EXPECT_FALSE(a->isEnabled()) << a->text().toStdString();
-  EXPECT_FALSE(w.aPaint->isChecked());
-  EXPECT_FALSE(w.aSetName->isEnabled());
+  EXPECT_FALSE(PartOf<QAction>(w, "aPaint")->isChecked());
+  EXPECT_FALSE(PartOf<QAction>(w, "aSetName")->isEnabled());
   EXPECT_EQ(w.TileSize(), 32);
-  EXPECT_TRUE(w.aTileSize[0]->isChecked());
-  EXPECT_EQ(w.DG->Columns(), 66);
+  EXPECT_TRUE(PartOf<QAction>(w, ("aTileSize" + std::to_string(0)).c_str())->isChecked());
+  EXPECT_EQ(PartOf<MapGridView>(w, "DG")->Columns(), 66);
   EXPECT_EQ(w.StatusText(0), "66x63");
   EXPECT_EQ(w.StatusText(1), "none");
   EXPECT_TRUE(w.CurrentProject().Map.Empty());
@@ -201,28 +202,28 @@ TEST_F(MainWindowTest, UnsavedChangesQuestionOnNew) {
   ASSERT_FALSE(w.CurrentProject().ProjectSaved);
 
   prompts.answers.push_back(Answer::Cancel);
-  w.aNew->trigger();
+  PartOf<QAction>(w, "aNew")->trigger();
   EXPECT_EQ(prompts.questions.back(), "Do you want to save changes you made to current project?");
   EXPECT_TRUE(w.MapPresent());
 
   // Yes without a project file: the save dialog; cancelling it keeps the work.
   prompts.answers.push_back(Answer::Yes);
   prompts.files.push_back({});
-  w.aNew->trigger();
+  PartOf<QAction>(w, "aNew")->trigger();
   EXPECT_TRUE(w.MapPresent());
   EXPECT_TRUE(prompts.dialogs.back().startsWith("Save Mireforge project file|"));
 
   // Yes and a file name: saved, then New goes ahead.
   prompts.answers.push_back(Answer::Yes);
   prompts.files.push_back({File("work.mfp"), 1});
-  w.aNew->trigger();
+  PartOf<QAction>(w, "aNew")->trigger();
   EXPECT_FALSE(w.MapPresent());
   EXPECT_TRUE(QFile::exists(File("work.mfp")));
   EXPECT_EQ(w.Prefs().projects.Entries().front(), File("work.mfp"));
 
   MakeBlankMap(6, 6);
   prompts.answers.push_back(Answer::No);
-  w.aNew->trigger();
+  PartOf<QAction>(w, "aNew")->trigger();
   EXPECT_FALSE(w.MapPresent());
   EXPECT_EQ(prompts.errors.size(), 0);
 }
@@ -236,14 +237,14 @@ TEST_F(MainWindowTest, CloseQuestionAndSaveToKnownProjectFile) {
   EXPECT_TRUE(w.isVisible());
 
   prompts.files.push_back({File("castle.mfp"), 1});
-  w.aSaveProject->trigger();
+  PartOf<QAction>(w, "aSaveProject")->trigger();
   EXPECT_EQ(w.windowTitle(), "Mireforge - castle.mfp");
   EXPECT_TRUE(w.CurrentProject().ProjectSaved);
   OnModal<TfFill>([](TfFill* d) {
     ChooseItem(d->cbTerrain, Forest);
     ClickButton(d, "OK");
   });
-  w.aFill->trigger();
+  PartOf<QAction>(w, "aFill")->trigger();
   ASSERT_FALSE(w.CurrentProject().ProjectSaved);
   // Yes with a project file saves silently to it.
   prompts.answers.push_back(Answer::Yes);
@@ -262,15 +263,15 @@ TEST_F(MainWindowTest, ProjectSaveAndLoadRoundTrip) {
   w.CurrentProject().Descriptions.Entry(14).Domain = 3;
   w.CurrentProject().Domains.Slots[3] = {0x0000FF, "Realm"};
   prompts.files.push_back({File("p.mfp"), 1});
-  w.aSaveProject->trigger();
+  PartOf<QAction>(w, "aSaveProject")->trigger();
   ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(";").toStdString();
   EXPECT_EQ(prompts.dialogs.back(), "Save Mireforge project file|Mireforge project file (*.mfp)|*.mfp|mfp");
 
   prompts.answers.push_back(Answer::No);
-  w.aNew->trigger();
+  PartOf<QAction>(w, "aNew")->trigger();
   w.setWindowTitle("Mireforge");
   prompts.files.push_back({File("p.mfp"), 1});
-  w.aLoadProject->trigger();
+  PartOf<QAction>(w, "aLoadProject")->trigger();
   ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(";").toStdString();
   EXPECT_EQ(prompts.dialogs.back(), "Load Mireforge project file|Mireforge project file (*.mfp)|*.mfp|mfp");
   EXPECT_TRUE(w.MapPresent());
@@ -279,9 +280,9 @@ TEST_F(MainWindowTest, ProjectSaveAndLoadRoundTrip) {
   EXPECT_EQ(w.windowTitle(), "Mireforge - p.mfp");
   EXPECT_EQ(Terrain(3, 3), Downs);
   EXPECT_EQ(Item(2, 1).Text, "Gard");
-  EXPECT_EQ(w.descModel->rowCount(), 108);
-  EXPECT_EQ(w.domainModel->rowCount(), 1);
-  EXPECT_EQ(w.domainModel->data(w.domainModel->index(0, 0), Qt::DisplayRole).toString(), "[3] Realm");
+  EXPECT_EQ(PartOf<DescriptionModel>(w, "descModel")->rowCount(), 108);
+  EXPECT_EQ(PartOf<DomainModel>(w, "domainModel")->rowCount(), 1);
+  EXPECT_EQ(PartOf<DomainModel>(w, "domainModel")->data(PartOf<DomainModel>(w, "domainModel")->index(0, 0), Qt::DisplayRole).toString(), "[3] Realm");
   EXPECT_TRUE(w.CurrentProject().ProjectSaved);
 }
 
@@ -293,7 +294,7 @@ TEST_F(MainWindowTest, RefusedProjectVersionChangesNothing) {
   old.Save(File("old.mfp").toStdString());
   prompts.answers.push_back(Answer::No);
   prompts.files.push_back({File("old.mfp"), 1});
-  w.aLoadProject->trigger();
+  PartOf<QAction>(w, "aLoadProject")->trigger();
   ASSERT_EQ(prompts.information.size(), 1);
   EXPECT_TRUE(prompts.information.front().startsWith("Wrong project version!"));
   EXPECT_TRUE(prompts.errors.isEmpty());
@@ -306,23 +307,23 @@ TEST_F(MainWindowTest, MidnightMapAndPreviewImageCommands) {
   TfMain& w = Start();
   MakeBlankMap(8, 6, Forest);
   prompts.files.push_back({File("m.php"), 1});
-  w.aSaveMMU->trigger();
+  PartOf<QAction>(w, "aSaveMMU")->trigger();
   EXPECT_EQ(prompts.dialogs.back(), "Save Midnight/MU Map script file|Midnight/MU Map File (*.php)|*.php|php");
   // The PNG entry writes PNG whatever the name says.
   prompts.files.push_back({File("p.bmp"), 2});
-  w.aSavePreview->trigger();
+  PartOf<QAction>(w, "aSavePreview")->trigger();
   ASSERT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(";").toStdString();
   QFile png(File("p.bmp"));
   ASSERT_TRUE(png.open(QIODevice::ReadOnly));
   EXPECT_TRUE(png.read(4).endsWith("PNG"));
   prompts.files.push_back({File("q.bmp"), 1});
-  w.aSavePreview->trigger();
+  PartOf<QAction>(w, "aSavePreview")->trigger();
   EXPECT_EQ(prompts.dialogs.back(),
             "Save preview image|Windows bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png|bmp");
 
   w.CurrentProject().ProjectSaved = true;
   prompts.files.push_back({File("m.php"), 1});
-  w.aLoadMMU->trigger();
+  PartOf<QAction>(w, "aLoadMMU")->trigger();
   EXPECT_EQ(prompts.dialogs.back(),
             "Load Midnight/MU map script file|Midnight/MU map script file (*.php)|*.php|Tiled map (*.tmx; *.tmj)|*.tmx;*.tmj|"
             "CSV map (*.csv)|*.csv|All supported formats|*.php;*.tmx;*.tmj;*.csv|php");
@@ -336,7 +337,7 @@ TEST_F(MainWindowTest, MidnightMapAndPreviewImageCommands) {
   prompts.answers.push_back(Answer::No);
   w.CurrentProject().ProjectSaved = true;
   QAction* entry = nullptr;
-  for (QAction* a : w.mRecent->actions())
+  for (QAction* a : PartOf<QMenu>(w, "mRecent")->actions())
     if (a->text() == "&1 q.bmp") entry = a;
   ASSERT_NE(entry, nullptr);
   entry->trigger();
@@ -349,22 +350,22 @@ TEST_F(MainWindowTest, MidnightMapAndPreviewImageCommands) {
 TEST_F(MainWindowTest, MapImageAndHtmlExports) {
   TfMain& w = Start();
   MakeBlankMap(5, 4, Mountains);
-  w.aShowGrid->trigger();
+  PartOf<QAction>(w, "aShowGrid")->trigger();
   w.ChooseTileSize(6);
   prompts.files.push_back({File("map.png"), 2});
-  w.aSaveMap->trigger();
+  PartOf<QAction>(w, "aSaveMap")->trigger();
   EXPECT_EQ(prompts.dialogs.back(), "Save map image|Windows bitmap (*.bmp)|*.bmp|PNG image (*.png)|*.png|bmp");
   const QImage image(File("map.png"));
   EXPECT_EQ(image.size(), QSize(5 * 9, 4 * 9));  // tile size 8 plus the grid line
   EXPECT_EQ(image.pixel(8, 0), qRgb(0, 0, 0));
   prompts.files.push_back({File("map.html"), 1});
-  w.aSaveHTML->trigger();
+  PartOf<QAction>(w, "aSaveHTML")->trigger();
   EXPECT_EQ(prompts.dialogs.back(), "Save HTML map file|HTML map File (*.html)|*.html|html");
   QFile html(File("map.html"));
   ASSERT_TRUE(html.open(QIODevice::ReadOnly));
   EXPECT_TRUE(html.readAll().contains("0.gif"));  // mountains
   EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join(";").toStdString();
-  EXPECT_FALSE(w.fInfo->isVisible());
+  EXPECT_FALSE(PartOf<TfInfo>(w, "fInfo")->isVisible());
 }
 
 TEST_F(MainWindowTest, FailedLoadShowsErrorAndKeepsMap) {
@@ -372,7 +373,7 @@ TEST_F(MainWindowTest, FailedLoadShowsErrorAndKeepsMap) {
   MakeBlankMap(9, 9);
   w.CurrentProject().ProjectSaved = true;
   prompts.files.push_back({File("missing.php"), 1});
-  w.aLoadMMU->trigger();
+  PartOf<QAction>(w, "aLoadMMU")->trigger();
   ASSERT_EQ(prompts.errors.size(), 1);
   EXPECT_EQ(prompts.errors.front(), "Cannot open file " + File("missing.php"));
   EXPECT_EQ(w.CurrentProject().Map.Width, 9);
@@ -386,11 +387,11 @@ TEST_F(MainWindowTest, ReplacingUnsavedMapAsksFirst) {
   TfMain& w = Start();
   MakeBlankMap(9, 9);
   prompts.answers.push_back(Answer::Cancel);
-  w.aLoadMMU->trigger();
+  PartOf<QAction>(w, "aLoadMMU")->trigger();
   EXPECT_EQ(prompts.questions.size(), 1);
   EXPECT_TRUE(prompts.dialogs.isEmpty());  // cancelled before the file dialog
   prompts.answers.push_back(Answer::Cancel);
-  w.aNewBlank->trigger();
+  PartOf<QAction>(w, "aNewBlank")->trigger();
   EXPECT_EQ(prompts.questions.size(), 2);
   EXPECT_EQ(w.CurrentProject().Map.Width, 9);
 }
@@ -434,17 +435,17 @@ TEST_F(MainWindowTest, ARefusedSaveStaysOutOfTheRecentList) {
   MakeBlankMap(10, 8);
   const auto recent = [&] {
     QStringList texts;
-    for (QAction* a : window->mRecent->actions()) texts << a->text();
+    for (QAction* a : PartOf<QMenu>(*window, "mRecent")->actions()) texts << a->text();
     return texts.join('|');
   };
   prompts.files.push_back({File("good.bmp"), 1});
-  window->aSavePreview->trigger();
+  PartOf<QAction>(*window, "aSavePreview")->trigger();
   prompts.files.push_back({File("no such folder/bad.bmp"), 1});
-  window->aSavePreview->trigger();
+  PartOf<QAction>(*window, "aSavePreview")->trigger();
   prompts.files.push_back({File("no such folder/bad.mfp"), 1});
-  window->aSaveProject->trigger();
+  PartOf<QAction>(*window, "aSaveProject")->trigger();
   prompts.files.push_back({File("no such folder/bad.php"), 1});
-  window->aSaveMMU->trigger();
+  PartOf<QAction>(*window, "aSaveMMU")->trigger();
   EXPECT_EQ(prompts.errors.size(), 3);
   EXPECT_FALSE(recent().contains("bad")) << recent().toStdString();
   EXPECT_TRUE(recent().contains("&1 good.bmp")) << recent().toStdString();

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QTest>
 
+#include "app/main_window/window_parts.h"
 #include "app/wizards/generation_wizard.h"
 #include "formats/midnight_map.h"
 #include "formats/preview_image.h"
@@ -46,11 +47,11 @@ TEST_F(QuestionsTest, EveryWholesaleReplacementAsksFirst) {
   const Command commands[] = {
       {"Create map (Ctrl+C)", [&] { Ctrl(Qt::Key_C); }},
       {"Import bitmap (Ctrl+I)", [&] { Ctrl(Qt::Key_I); }},
-      {"Create blank map", [&] { window->aNewBlank->trigger(); }},
+      {"Create blank map", [&] { PartOf<QAction>(*window, "aNewBlank")->trigger(); }},
       {"Load project (Ctrl+Q)", [&] { Ctrl(Qt::Key_Q); }},
       {"Load Midnight/MU map (Ctrl+M)", [&] { Ctrl(Qt::Key_M); }},
       {"Load preview image (Ctrl+L)", [&] { Ctrl(Qt::Key_L); }},
-      {"New empty project", [&] { window->aNew->trigger(); }},
+      {"New empty project", [&] { PartOf<QAction>(*window, "aNew")->trigger(); }},
   };
   for (const Command& command : commands) {
     SCOPED_TRACE(command.name);
@@ -81,7 +82,7 @@ TEST_F(QuestionsTest, YesNeverSavesAnUnrelatedMapOverTheOpenProject) {
     Start(&boxes);
     MakeBlankMap(6, 6, Forest);
     boxes.files.push_back({File("castle.mfp"), 1});
-    window->aSaveProject->trigger();
+    PartOf<QAction>(*window, "aSaveProject")->trigger();
     ASSERT_EQ(window->windowTitle(), "Mireforge - castle.mfp");
     CloseWindow();
   }
@@ -124,7 +125,7 @@ TEST_F(QuestionsTest, YesNeverSavesAnUnrelatedMapOverTheOpenProject) {
 
     boxes.dialogs.clear();
     const auto log = AnswerBoxes({QMessageBox::Yes});
-    window->aNew->trigger();  // Yes, then the save dialog, which is cancelled
+    PartOf<QAction>(*window, "aNew")->trigger();  // Yes, then the save dialog, which is cancelled
     EXPECT_EQ(log->boxes, QStringList{CurrentProjectQuestion});
     ASSERT_EQ(boxes.dialogs.size(), 1);
     EXPECT_TRUE(boxes.dialogs.front().startsWith("Save Mireforge project file|"));
@@ -190,7 +191,7 @@ TEST_F(QuestionsTest, AProjectChangedByAnotherProgramIsOfferedAndNeverReplacedUn
 
   // Painted here, changed there; the offer is declined.
   window->ChooseTerrain(Mountains);
-  window->aPaint->trigger();
+  PartOf<QAction>(*window, "aPaint")->trigger();
   Stroke({{1, 1}, {2, 1}});
   ASSERT_FALSE(window->CurrentProject().ProjectSaved);
   otherProgramWrites(7, Lake);
@@ -202,7 +203,7 @@ TEST_F(QuestionsTest, AProjectChangedByAnotherProgramIsOfferedAndNeverReplacedUn
 
   // Saving over it through the save question, and through the Save dialog: No keeps their file.
   log = AnswerBoxes({QMessageBox::Yes, QMessageBox::No});
-  window->aNew->trigger();
+  PartOf<QAction>(*window, "aNew")->trigger();
   EXPECT_EQ(log->boxes, QStringList({CurrentProjectQuestion, replaceQuestion}));
   EXPECT_TRUE(window->MapPresent()) << "refusing to replace their file cancels New";
   boxes.files.push_back({File("castle.mfp"), 1});
@@ -224,7 +225,7 @@ TEST_F(QuestionsTest, AProjectChangedByAnotherProgramIsOfferedAndNeverReplacedUn
 
   // The editor's own save is no other program's: no question, no offer.
   window->ChooseTerrain(Forest);
-  if (!window->aPaint->isChecked()) window->aPaint->trigger();
+  if (!PartOf<QAction>(*window, "aPaint")->isChecked()) PartOf<QAction>(*window, "aPaint")->trigger();
   Stroke({{3, 2}});
   ASSERT_FALSE(window->CurrentProject().ProjectSaved);
   boxes.files.push_back({File("castle.mfp"), 1});

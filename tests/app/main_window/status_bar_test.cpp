@@ -6,6 +6,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/main_window/window_parts.h"
 #include "app/layout/status_panel.h"
 #include "app/app_test_support.h"
 #include "app/real_input.h"
@@ -32,7 +33,7 @@ TEST_F(MainWindowTest, StatusPanelsAreWideEnoughForTheirTexts) {
   EXPECT_EQ(w.StatusText(0), "512x512");
   EXPECT_TRUE(Fits(w.Panel(0), w.StatusText(0)));
   // The last cell, reached with the keyboard.
-  w.DG->setFocus();
+  PartOf<MapGridView>(w, "DG")->setFocus();
   PressKey(window.get(), Qt::Key_End, Qt::ControlModifier);
   for (int panel : {4, 5}) {
     SCOPED_TRACE(panel);
@@ -65,7 +66,7 @@ TEST_F(MainWindowTest, HintsShowInTheDescriptionPanelAndLeaveThePanelsVisible) {
   ASSERT_NE(bar, nullptr);
   QToolButton* fill = nullptr;
   for (QToolButton* button : bar->findChildren<QToolButton*>())
-    if (button->defaultAction() == w.aFill) fill = button;
+    if (button->defaultAction() == PartOf<QAction>(w, "aFill")) fill = button;
   ASSERT_NE(fill, nullptr);
   QTest::mouseMove(fill);
   QApplication::processEvents();
@@ -73,7 +74,7 @@ TEST_F(MainWindowTest, HintsShowInTheDescriptionPanelAndLeaveThePanelsVisible) {
   EXPECT_EQ(w.Panel(7)->Shown(), "Fill");
   EXPECT_EQ(w.StatusText(7), description);
   ExpectPanelsInPlace(w);
-  QTest::mouseMove(w.DG->viewport(), QPoint(40, 40));
+  QTest::mouseMove(PartOf<MapGridView>(w, "DG")->viewport(), QPoint(40, 40));
   QApplication::processEvents();
   EXPECT_EQ(w.Panel(7)->Shown(), description);
 
@@ -100,7 +101,7 @@ TEST_F(MainWindowTest, SelectionAndToolHintShowWholeAndFollowACrop) {
   w.resize(1600, 1200);
   MakeBlankMap(120, 100);
   QApplication::setActiveWindow(&w);
-  QTest::keyClick(w.DG, Qt::Key_R);
+  QTest::keyClick(PartOf<MapGridView>(w, "DG"), Qt::Key_R);
   Mouse(QEvent::MouseButtonPress, 3, 4, Qt::LeftButton, Qt::LeftButton);
   Mouse(QEvent::MouseMove, 14, 12, Qt::NoButton, Qt::LeftButton);
   Mouse(QEvent::MouseButtonRelease, 14, 12, Qt::LeftButton, Qt::NoButton);
@@ -111,7 +112,7 @@ TEST_F(MainWindowTest, SelectionAndToolHintShowWholeAndFollowACrop) {
   EXPECT_EQ(selection->text(), "Selection: 108 cells (12 x 9)");
   EXPECT_TRUE(Fits(selection, selection->text())) << selection->width();
   EXPECT_TRUE(Fits(hint, hint->text())) << hint->width();
-  for (QAction* action : w.mMap->actions())
+  for (QAction* action : PartOf<QMenu>(w, "mMap")->actions())
     if (action->text() == "Cr&op to selection") action->trigger();
   QApplication::processEvents();
   EXPECT_EQ(w.CurrentProject().Map.Width, 12);

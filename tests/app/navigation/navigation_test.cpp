@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QUndoView>
 
+#include "app/main_window/window_parts.h"
 #include "app/panels/description_model.h"
 #include "app/navigation/find_replace_dialog.h"
 #include "app/navigation/go_to_cell_dialog.h"
@@ -52,32 +53,32 @@ class NavigationTest : public MainWindowTest {
   }
 
   void OverviewMouse(QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    QMouseEvent event(type, pos, window->overview->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(window->overview, &event);
+    QMouseEvent event(type, pos, PartOf<OverviewMap>(*window, "overview")->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(PartOf<OverviewMap>(*window, "overview"), &event);
   }
   QPointF OverviewPoint(int column, int row) const {
-    return window->overview->CellsRect(QRect(column, row, 1, 1)).center();
+    return PartOf<OverviewMap>(*window, "overview")->CellsRect(QRect(column, row, 1, 1)).center();
   }
   QRect GridArea() const {
-    const MapGridView* grid = window->DG;
+    const MapGridView* grid = PartOf<MapGridView>(*window, "DG");
     return QRect(grid->LeftColumn(), grid->TopRow(), grid->VisibleColumns(), grid->VisibleRows()) &
            QRect(0, 0, 120, 100);
   }
   void PaintForest(const std::vector<QPoint>& cells) {
     window->ChooseTerrain(Forest);
-    if (!window->aPaint->isChecked()) window->aPaint->trigger();
+    if (!PartOf<QAction>(*window, "aPaint")->isChecked()) PartOf<QAction>(*window, "aPaint")->trigger();
     Stroke(cells);
   }
-  QString StatText(int code, int column) const { return window->liveStats->StatsVT->topLevelItem(code)->text(column); }
+  QString StatText(int code, int column) const { return PartOf<LiveStatistics>(*window, "liveStats")->StatsVT->topLevelItem(code)->text(column); }
   // Ctrl+key to the grid, as a person types it into the main window.
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     QApplication::setActiveWindow(window.get());
-    QTest::keyClick(window->DG, key, modifiers);
+    QTest::keyClick(PartOf<MapGridView>(*window, "DG"), key, modifiers);
   }
 };
 
 TEST_F(NavigationTest, OverviewRepaintsOnlyThePaintedCells) {
-  OverviewMap* overview = window->overview;
+  OverviewMap* overview = PartOf<OverviewMap>(*window, "overview");
   ASSERT_TRUE(overview->isVisible());
   EXPECT_EQ(overview->MapPicture().size(), QSize(120, 100));
   EXPECT_EQ(overview->MapPicture().pixel(5, 5), Preview(Plains));
@@ -108,31 +109,31 @@ TEST_F(NavigationTest, OverviewRepaintsOnlyThePaintedCells) {
     ChooseItem(d->cbTerrain, Lake);
     ClickButton(d, "OK");
   });
-  window->aFill->trigger();
+  PartOf<QAction>(*window, "aFill")->trigger();
   EXPECT_EQ(overview->MapPicture().pixel(60, 50), Preview(Lake));
 }
 
 TEST_F(NavigationTest, ClickAndDragInOverviewMoveTheGrid) {
-  OverviewMap* overview = window->overview;
-  const int columns = window->DG->VisibleColumns(), rows = window->DG->VisibleRows();
+  OverviewMap* overview = PartOf<OverviewMap>(*window, "overview");
+  const int columns = PartOf<MapGridView>(*window, "DG")->VisibleColumns(), rows = PartOf<MapGridView>(*window, "DG")->VisibleRows();
   OverviewMouse(QEvent::MouseButtonPress, OverviewPoint(60, 50), Qt::LeftButton, Qt::LeftButton);
-  EXPECT_EQ(window->DG->LeftColumn(), 60 - columns / 2);
-  EXPECT_EQ(window->DG->TopRow(), 50 - rows / 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 60 - columns / 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->TopRow(), 50 - rows / 2);
   EXPECT_EQ(overview->VisibleArea(), GridArea());
   OverviewMouse(QEvent::MouseMove, OverviewPoint(70, 40), Qt::NoButton, Qt::LeftButton);
-  EXPECT_EQ(window->DG->LeftColumn(), 70 - columns / 2);
-  EXPECT_EQ(window->DG->TopRow(), 40 - rows / 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 70 - columns / 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->TopRow(), 40 - rows / 2);
   // Dragged beyond the widget's top left corner: the grid goes to the map's corner.
   OverviewMouse(QEvent::MouseMove, QPointF(-40, -30), Qt::NoButton, Qt::LeftButton);
-  EXPECT_EQ(window->DG->LeftColumn(), 0);
-  EXPECT_EQ(window->DG->TopRow(), 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->TopRow(), 0);
   OverviewMouse(QEvent::MouseButtonRelease, QPointF(-40, -30), Qt::LeftButton, Qt::NoButton);
   // Moving without the button changes nothing.
   OverviewMouse(QEvent::MouseMove, OverviewPoint(60, 50), Qt::NoButton, Qt::NoButton);
-  EXPECT_EQ(window->DG->LeftColumn(), 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 0);
   EXPECT_EQ(overview->VisibleArea(), GridArea());
   // The grid's current cell stays where it was.
-  EXPECT_EQ(window->DG->CurrentColumn(), 0);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 0);
 }
 
 // A 512 x 512 map fits whole into the overview at the window's size: nothing to scroll to.
@@ -140,26 +141,26 @@ TEST_F(NavigationTest, TheWholeOfABigMapFitsIntoTheOverview) {
   prompts.answers.push_back(Answer::No);
   MakeBlankMap(512, 512, Plains);
   QApplication::processEvents();
-  auto* scroll = qobject_cast<QScrollArea*>(window->twOverview->widget());
+  auto* scroll = qobject_cast<QScrollArea*>(PartOf<QDockWidget>(*window, "twOverview")->widget());
   ASSERT_NE(scroll, nullptr);
   EXPECT_EQ(scroll->horizontalScrollBar()->maximum(), 0);
   EXPECT_EQ(scroll->verticalScrollBar()->maximum(), 0);
-  OverviewMap* overview = window->overview;
+  OverviewMap* overview = PartOf<OverviewMap>(*window, "overview");
   const QRectF whole = overview->CellsRect(QRect(0, 0, 512, 512));
   EXPECT_LE(whole.right(), overview->width() + 0.01);
   EXPECT_LE(whole.bottom(), overview->height() + 0.01);
   EXPECT_GE(std::max(whole.width(), whole.height()), std::min(overview->width(), overview->height()) - 1.0);
   // The far corner is one click away.
   QTest::mouseClick(overview, Qt::LeftButton, {}, OverviewPoint(500, 505).toPoint());
-  const MapGridView* grid = window->DG;
+  const MapGridView* grid = PartOf<MapGridView>(*window, "DG");
   const QRect shown(grid->LeftColumn(), grid->TopRow(), grid->VisibleColumns(), grid->VisibleRows());
   EXPECT_TRUE(shown.contains(QPoint(500, 505)));
   EXPECT_EQ(overview->VisibleArea(), shown & QRect(0, 0, 512, 512));
 }
 
 TEST_F(NavigationTest, CtrlWheelOverTheGridKeepsTheCellUnderThePointer) {
-  window->DG->CentreOn(60, 50);
-  QWidget* viewport = window->DG->viewport();
+  PartOf<MapGridView>(*window, "DG")->CentreOn(60, 50);
+  QWidget* viewport = PartOf<MapGridView>(*window, "DG")->viewport();
   const auto wheel = [&](QPoint pos, int delta) {
     QWheelEvent event(pos, viewport->mapToGlobal(pos), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::ControlModifier,
                       Qt::NoScrollPhase, false);
@@ -171,13 +172,13 @@ TEST_F(NavigationTest, CtrlWheelOverTheGridKeepsTheCellUnderThePointer) {
     wheel(pointer, delta);
     EXPECT_NE(window->TileSize(), size);
     int column = -1, row = -1;
-    EXPECT_TRUE(window->DG->CellAt(pointer, &column, &row));
+    EXPECT_TRUE(PartOf<MapGridView>(*window, "DG")->CellAt(pointer, &column, &row));
     EXPECT_EQ(QPoint(column, row), QPoint(66, 55)) << "tile size " << window->TileSize();
   }
 }
 
 TEST_F(NavigationTest, CtrlWheelInOverviewZoomsAroundTheMiddle) {
-  OverviewMap* overview = window->overview;
+  OverviewMap* overview = PartOf<OverviewMap>(*window, "overview");
   OverviewMouse(QEvent::MouseButtonPress, OverviewPoint(60, 50), Qt::LeftButton, Qt::LeftButton);
   OverviewMouse(QEvent::MouseButtonRelease, OverviewPoint(60, 50), Qt::LeftButton, Qt::NoButton);
   const QPoint middle = GridArea().center();
@@ -201,13 +202,13 @@ TEST_F(NavigationTest, CtrlWheelInOverviewZoomsAroundTheMiddle) {
 }
 
 TEST_F(NavigationTest, ToolWindowsToggleAndAreRemembered) {
-  EXPECT_TRUE(window->twOverview->isVisible());
-  EXPECT_FALSE(window->twHistory->isVisible());
-  EXPECT_FALSE(window->twStatistics->isVisible());
-  window->aShowOverviewWindow->trigger();
-  window->aShowHistoryWindow->trigger();
-  EXPECT_FALSE(window->twOverview->isVisible());
-  EXPECT_TRUE(window->twHistory->isVisible());
+  EXPECT_TRUE(PartOf<QDockWidget>(*window, "twOverview")->isVisible());
+  EXPECT_FALSE(PartOf<QDockWidget>(*window, "twHistory")->isVisible());
+  EXPECT_FALSE(PartOf<QDockWidget>(*window, "twStatistics")->isVisible());
+  PartOf<QAction>(*window, "aShowOverviewWindow")->trigger();
+  PartOf<QAction>(*window, "aShowHistoryWindow")->trigger();
+  EXPECT_FALSE(PartOf<QDockWidget>(*window, "twOverview")->isVisible());
+  EXPECT_TRUE(PartOf<QDockWidget>(*window, "twHistory")->isVisible());
   window->CurrentProject().ProjectSaved = true;
   window->close();
   window.reset();
@@ -218,9 +219,9 @@ TEST_F(NavigationTest, ToolWindowsToggleAndAreRemembered) {
   EXPECT_TRUE(text.contains("Show history window=1"));
   EXPECT_TRUE(text.contains("Show statistics window=0"));
   Start();
-  EXPECT_FALSE(window->twOverview->isVisible());
-  EXPECT_TRUE(window->twHistory->isVisible());
-  EXPECT_FALSE(window->twStatistics->isVisible());
+  EXPECT_FALSE(PartOf<QDockWidget>(*window, "twOverview")->isVisible());
+  EXPECT_TRUE(PartOf<QDockWidget>(*window, "twHistory")->isVisible());
+  EXPECT_FALSE(PartOf<QDockWidget>(*window, "twStatistics")->isVisible());
 }
 
 TEST_F(NavigationTest, GoToCellTakesBothFormsAndExplainsBadInput) {
@@ -249,19 +250,19 @@ TEST_F(NavigationTest, GoToCellTakesBothFormsAndExplainsBadInput) {
   });
   Key(Qt::Key_J, Qt::ControlModifier);
   EXPECT_TRUE(shown);
-  EXPECT_EQ(window->DG->CurrentColumn(), 70);
-  EXPECT_EQ(window->DG->CurrentRow(), 55);
-  EXPECT_EQ(window->DG->LeftColumn(), 70 - window->DG->VisibleColumns() / 2);
-  EXPECT_EQ(window->DG->TopRow(), 55 - window->DG->VisibleRows() / 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 70);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 55);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 70 - PartOf<MapGridView>(*window, "DG")->VisibleColumns() / 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->TopRow(), 55 - PartOf<MapGridView>(*window, "DG")->VisibleRows() / 2);
   EXPECT_EQ(window->StatusText(4), "70");
-  EXPECT_EQ(window->descModel->index(55 * 120 + 70, 0), window->DescVT->currentIndex());
+  EXPECT_EQ(PartOf<DescriptionModel>(*window, "descModel")->index(55 * 120 + 70, 0), PartOf<QTreeView>(*window, "DescVT")->currentIndex());
 
   // With rows first in the description panel, the dialog takes the row first too.
   OnModal<TfOptions>([](TfOptions* d) {
     Tick(d->cbInvertRowCol, true);
     ClickButton(d, "OK");
   });
-  window->aOptions->trigger();
+  PartOf<QAction>(*window, "aOptions")->trigger();
   OnModal<TfGoToCell>([&](TfGoToCell* d) {
     EXPECT_EQ(d->eCell->text(), "55, 70");
     QTest::keyClick(d->eCell, Qt::Key_A, Qt::ControlModifier);
@@ -269,15 +270,15 @@ TEST_F(NavigationTest, GoToCellTakesBothFormsAndExplainsBadInput) {
     QTest::keyClick(d->eCell, Qt::Key_Return);
   });
   Key(Qt::Key_J, Qt::ControlModifier);
-  EXPECT_EQ(window->DG->CurrentColumn(), 40);
-  EXPECT_EQ(window->DG->CurrentRow(), 30);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 40);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 30);
   // Escape changes nothing.
   OnModal<TfGoToCell>([&](TfGoToCell* d) {
     QTest::keyClicks(d->eCell, "1, 1");
     QTest::keyClick(d->eCell, Qt::Key_Escape);
   });
   Key(Qt::Key_J, Qt::ControlModifier);
-  EXPECT_EQ(window->DG->CurrentColumn(), 40);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 40);
 }
 
 TEST(GoToCell, ParsesPositions) {
@@ -310,7 +311,7 @@ class FindReplaceTest : public NavigationTest {
     Item(30, 40).Text = "Forestry";
     window->CurrentProject().Domains.Slots[3] = {0x00FF00, "Forest folk"};
     window->RebuildDomainPanel();
-    find = window->fFind;
+    find = PartOf<TfFindReplace>(*window, "fFind");
     // F3 before anything was typed opens the dialog, as Ctrl+Shift+F does.
     Key(Qt::Key_F3, Qt::NoModifier);
     EXPECT_TRUE(find->isVisible());
@@ -326,7 +327,7 @@ class FindReplaceTest : public NavigationTest {
     const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
     QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
   }
-  QPoint Current() const { return {window->DG->CurrentColumn(), window->DG->CurrentRow()}; }
+  QPoint Current() const { return {PartOf<MapGridView>(*window, "DG")->CurrentColumn(), PartOf<MapGridView>(*window, "DG")->CurrentRow()}; }
   void F3(Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(find->eFind, Qt::Key_F3, modifiers); }
 
   TfFindReplace* find = nullptr;
@@ -337,7 +338,7 @@ TEST_F(FindReplaceTest, StepsThroughMatchesBothWays) {
   EXPECT_EQ(find->windowTitle(), "Find and replace");
   QTest::mouseClick(find->bFindNext, Qt::LeftButton);
   EXPECT_EQ(Current(), QPoint(5, 5));
-  EXPECT_EQ(window->DescVT->currentIndex().row(), 5 * 120 + 5);
+  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->currentIndex().row(), 5 * 120 + 5);
   F3();
   EXPECT_EQ(Current(), QPoint(20, 10));
   F3();
@@ -374,7 +375,7 @@ TEST_F(FindReplaceTest, StepsThroughMatchesBothWays) {
   // F3 works from the main window too.
   Tick(find->cbDescriptions);
   QApplication::setActiveWindow(window.get());
-  window->DG->SetCurrentCell(0, 0);
+  PartOf<MapGridView>(*window, "DG")->SetCurrentCell(0, 0);
   Key(Qt::Key_F3, Qt::NoModifier);
   EXPECT_EQ(Current(), QPoint(20, 10));
 }
@@ -389,7 +390,7 @@ TEST_F(FindReplaceTest, ResultsListGoesToTheChosenCell) {
   EXPECT_EQ(find->results->data(find->results->index(3, 0), Qt::DisplayRole).toString(), "Domain");
   QTest::mouseClick(find->ResultsVT->viewport(), Qt::LeftButton, {}, find->ResultsVT->visualRect(second).center());
   EXPECT_EQ(Current(), QPoint(20, 10));
-  EXPECT_EQ(window->DG->LeftColumn(), 20 - window->DG->VisibleColumns() / 2);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 20 - PartOf<MapGridView>(*window, "DG")->VisibleColumns() / 2);
   QTest::keyClick(find->ResultsVT, Qt::Key_Down);
   EXPECT_EQ(Current(), QPoint(30, 40));
   // The first F3 after landing on a match moves on from it.
@@ -400,7 +401,7 @@ TEST_F(FindReplaceTest, ResultsListGoesToTheChosenCell) {
 // A match under the dialog is scrolled beside it, not left hidden in the middle.
 TEST_F(FindReplaceTest, FoundCellStaysInSightBesideTheDialog) {
   Item(60, 50).Text = "deep forest";
-  QWidget* viewport = window->DG->viewport();
+  QWidget* viewport = PartOf<MapGridView>(*window, "DG")->viewport();
   const QRect grid(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
   find->resize(grid.width() / 3, grid.height() / 2);
   find->move(grid.center() - QPoint(find->frameGeometry().width() / 2, find->frameGeometry().height() / 2));
@@ -408,7 +409,7 @@ TEST_F(FindReplaceTest, FoundCellStaysInSightBesideTheDialog) {
   QTest::keyClicks(find->eFind, "deep");
   QTest::mouseClick(find->bFindNext, Qt::LeftButton);
   ASSERT_EQ(Current(), QPoint(60, 50));
-  const QRect cell(viewport->mapToGlobal(window->DG->CellRect(60, 50).topLeft()), window->DG->CellRect(60, 50).size());
+  const QRect cell(viewport->mapToGlobal(PartOf<MapGridView>(*window, "DG")->CellRect(60, 50).topLeft()), PartOf<MapGridView>(*window, "DG")->CellRect(60, 50).size());
   EXPECT_TRUE(grid.contains(cell));
   EXPECT_FALSE(find->frameGeometry().intersects(cell));
 }
@@ -446,7 +447,7 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStep) {
   EXPECT_EQ(window->UndoStack().count(), steps + 1);
   EXPECT_EQ(window->UndoStack().text(steps), "Replace all (4 places)");
   EXPECT_FALSE(window->CurrentProject().ProjectSaved);
-  EXPECT_EQ(window->descModel->data(window->descModel->index(10 * 120 + 20, 2), Qt::DisplayRole).toString(), "wood");
+  EXPECT_EQ(PartOf<DescriptionModel>(*window, "descModel")->data(PartOf<DescriptionModel>(*window, "descModel")->index(10 * 120 + 20, 2), Qt::DisplayRole).toString(), "wood");
   QApplication::setActiveWindow(window.get());
   Key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Item(5, 5).Text, "Old Forest road");
@@ -476,23 +477,23 @@ TEST_F(FindReplaceTest, ReplaceAllIsOneUndoStep) {
 }
 
 TEST_F(NavigationTest, HistoryNamesStepsAndGoesBackOnAClick) {
-  window->aShowHistoryWindow->trigger();
+  PartOf<QAction>(*window, "aShowHistoryWindow")->trigger();
   QApplication::processEvents();
   PaintForest({{2, 2}, {3, 2}, {4, 2}});
   OnModal<TfFill>([](TfFill* d) {
     ChooseItem(d->cbTerrain, Lake);
     ClickButton(d, "OK");
   });
-  window->aFill->trigger();
-  QAbstractItemModel* model = window->HistoryVT->model();
+  PartOf<QAction>(*window, "aFill")->trigger();
+  QAbstractItemModel* model = PartOf<QUndoView>(*window, "HistoryVT")->model();
   ASSERT_EQ(model->rowCount(), 4);
   EXPECT_EQ(model->index(0, 0).data().toString(), "Start");
   EXPECT_EQ(model->index(1, 0).data().toString(), "Create blank map");
   EXPECT_EQ(model->index(2, 0).data().toString(), "Paint terrain (3 cells)");
   EXPECT_EQ(model->index(3, 0).data().toString(), "Fill");
   const auto click = [&](int row) {
-    QTest::mouseClick(window->HistoryVT->viewport(), Qt::LeftButton, {},
-                      window->HistoryVT->visualRect(model->index(row, 0)).center());
+    QTest::mouseClick(PartOf<QUndoView>(*window, "HistoryVT")->viewport(), Qt::LeftButton, {},
+                      PartOf<QUndoView>(*window, "HistoryVT")->visualRect(model->index(row, 0)).center());
   };
   click(2);  // back to just after the painting
   EXPECT_EQ(Terrain(3, 2), Forest);
@@ -504,8 +505,8 @@ TEST_F(NavigationTest, HistoryNamesStepsAndGoesBackOnAClick) {
 }
 
 TEST_F(NavigationTest, LiveStatisticsFollowThePainting) {
-  window->aShowStatisticsWindow->trigger();
-  LiveStatistics* stats = window->liveStats;
+  PartOf<QAction>(*window, "aShowStatisticsWindow")->trigger();
+  LiveStatistics* stats = PartOf<LiveStatistics>(*window, "liveStats");
   const int border = 2 * 120 + 2 * 98;
   EXPECT_EQ(StatText(Plains, 1), QString::number(12000 - border));
   EXPECT_EQ(StatText(FrozenWastes, 1), QString::number(border));

@@ -16,6 +16,7 @@
 #include <QTreeView>
 #include <cmath>
 
+#include "app/main_window/window_parts.h"
 #include "app/app_test_support.h"
 #include "app/dialogs/small_forms.h"
 #include "app/grid/terrain_palette.h"
@@ -75,9 +76,9 @@ TEST_F(DesktopLookTest, EveryControlHasASpokenName) {
     inOptions = Unnamed(*dialog);
     dialog->reject();
   });
-  w.aOptions->trigger();
+  PartOf<QAction>(w, "aOptions")->trigger();
   EXPECT_EQ(inOptions.join("\n").toStdString(), "") << "preferences";
-  const QList<QAbstractButton*> terrain = w.twPalette->findChildren<QAbstractButton*>();
+  const QList<QAbstractButton*> terrain = PartOf<TerrainPalette>(w, "twPalette")->findChildren<QAbstractButton*>();
   ASSERT_EQ(terrain.size(), 16);
   EXPECT_EQ(QAccessible::queryAccessibleInterface(terrain[4])->text(QAccessible::Name).toStdString(), "Tower");
 }
@@ -121,22 +122,22 @@ TEST_F(DesktopLookTest, UnderADarkPaletteListsAndIconsStayReadable) {
   QApplication::processEvents();
 
   // Every row of the descriptions list is dark under light text: no fixed light stripe.
-  const QImage list = w.DescVT->viewport()->grab().toImage();
-  const QRect second = w.DescVT->visualRect(w.descModel->index(1, 2));
+  const QImage list = PartOf<QTreeView>(w, "DescVT")->viewport()->grab().toImage();
+  const QRect second = PartOf<QTreeView>(w, "DescVT")->visualRect(PartOf<DescriptionModel>(w, "descModel")->index(1, 2));
   ASSERT_TRUE(second.isValid());
   const QRgb stripe = list.pixel(second.right() - 2, second.center().y());
   EXPECT_LT(Lightness(stripe), 0.4) << "odd row background " << QColor(stripe).name().toStdString();
-  EXPECT_NE(stripe, list.pixel(w.DescVT->visualRect(w.descModel->index(0, 2)).right() - 2,
-                               w.DescVT->visualRect(w.descModel->index(0, 2)).center().y()))
+  EXPECT_NE(stripe, list.pixel(PartOf<QTreeView>(w, "DescVT")->visualRect(PartOf<DescriptionModel>(w, "descModel")->index(0, 2)).right() - 2,
+                               PartOf<QTreeView>(w, "DescVT")->visualRect(PartOf<DescriptionModel>(w, "descModel")->index(0, 2)).center().y()))
       << "the rows are still striped";
 
   // The icons that vanished on dark tool bars: drawn onto the bar's own colour, enough of each stands out.
   const QRgb bar = DarkPalette().color(QPalette::Button).rgb();
   const std::pair<const char*, QAction*> icons[] = {
-      {"rectangle select", w.tools->aTool[static_cast<int>(Tool::RectSelect)]},
-      {"magic wand", w.tools->aTool[static_cast<int>(Tool::MagicWand)]},
-      {"line", w.tools->aTool[static_cast<int>(Tool::Line)]},
-      {"32 tile size", w.aTileSize[0]},
+      {"rectangle select", PartOf<MapTools>(w, "tools")->aTool[static_cast<int>(Tool::RectSelect)]},
+      {"magic wand", PartOf<MapTools>(w, "tools")->aTool[static_cast<int>(Tool::MagicWand)]},
+      {"line", PartOf<MapTools>(w, "tools")->aTool[static_cast<int>(Tool::Line)]},
+      {"32 tile size", PartOf<QAction>(w, ("aTileSize" + std::to_string(0)).c_str())},
   };
   for (const auto& [name, action] : icons) {
     QImage image(24, 24, QImage::Format_RGB32);

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include "app/main_window/window_parts.h"
 #include "app/app_test_support.h"
 #include "app/real_input.h"
 #include "app/dialogs/keyboard_page.h"
@@ -53,7 +54,7 @@ void TickSessionOption(TfMain& window, QCheckBox* SessionPage::*box) {
     QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(8, check->height() / 2));
     ClickButton(dialog, "OK");
   });
-  window.aOptions->trigger();
+  PartOf<QAction>(window, "aOptions")->trigger();
 }
 
 using DesktopSessionTest = MainWindowTest;
@@ -78,9 +79,9 @@ TEST_F(DesktopSessionTest, AKeyPressedOnTheKeyboardPageRunsItsCommandAndComesBac
                       page->CommandVT->visualItemRect(page->CommandVT->currentItem()).center());  // focus leaves: done
     EXPECT_EQ(page->CommandVT->currentItem()->text(2).toStdString(), "");
   });
-  w.aOptions->trigger();
+  PartOf<QAction>(w, "aOptions")->trigger();
   EXPECT_EQ(conflict.toStdString(), "The key of \"Fill\" is also the key of: Show Grid");
-  EXPECT_EQ(w.aFill->shortcut(), QKeySequence("Ctrl+K"));
+  EXPECT_EQ(PartOf<QAction>(w, "aFill")->shortcut(), QKeySequence("Ctrl+K"));
 
   int fills = 0;
   auto pressAndCount = [&](Qt::Key key) {
@@ -101,8 +102,8 @@ TEST_F(DesktopSessionTest, AKeyPressedOnTheKeyboardPageRunsItsCommandAndComesBac
   window.reset();
   EXPECT_EQ(IniFile::Load(iniPath.toStdString(), AnyFileSize).ReadString("Keys", "Fill", ""), "Ctrl+K");
   TfMain& again = Start();
-  EXPECT_EQ(again.aFill->shortcut(), QKeySequence("Ctrl+K"));
-  EXPECT_EQ(again.aShowGrid->shortcut(), QKeySequence("Ctrl+G"));
+  EXPECT_EQ(PartOf<QAction>(again, "aFill")->shortcut(), QKeySequence("Ctrl+K"));
+  EXPECT_EQ(PartOf<QAction>(again, "aShowGrid")->shortcut(), QKeySequence("Ctrl+G"));
 }
 
 TEST_F(DesktopSessionTest, CommonKeysTheKeymapFileAndReset) {
@@ -116,12 +117,12 @@ TEST_F(DesktopSessionTest, CommonKeysTheKeymapFileAndReset) {
     EXPECT_EQ(page->eKey->keySequence(), QKeySequence("Ctrl+S"));
     page->Result().Export(file);
   });
-  w.aOptions->trigger();
-  EXPECT_EQ(w.aSaveProject->shortcut(), QKeySequence("Ctrl+S"));
-  EXPECT_EQ(w.aLoadProject->shortcut(), QKeySequence("Ctrl+O"));
-  EXPECT_EQ(w.aUndo->shortcut(), QKeySequence("Ctrl+Z"));
-  EXPECT_EQ(w.aCreate->shortcut(), QKeySequence("Ctrl+N")) << "Create map moves off Ctrl+C";
-  EXPECT_EQ(w.tools->aCopy->shortcut(), QKeySequence("Ctrl+C"));
+  PartOf<QAction>(w, "aOptions")->trigger();
+  EXPECT_EQ(PartOf<QAction>(w, "aSaveProject")->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(PartOf<QAction>(w, "aLoadProject")->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(PartOf<QAction>(w, "aUndo")->shortcut(), QKeySequence("Ctrl+Z"));
+  EXPECT_EQ(PartOf<QAction>(w, "aCreate")->shortcut(), QKeySequence("Ctrl+N")) << "Create map moves off Ctrl+C";
+  EXPECT_EQ(PartOf<MapTools>(w, "tools")->aCopy->shortcut(), QKeySequence("Ctrl+C"));
   const std::string exported = ReadWholeFile(file.toStdString());
   EXPECT_NE(exported.find("[Mireforge keymap]\r\n"), std::string::npos);
   EXPECT_NE(exported.find("Save Mireforge project=Ctrl+S\r\n"), std::string::npos);
@@ -147,20 +148,20 @@ TEST_F(DesktopSessionTest, CommonKeysTheKeymapFileAndReset) {
     EXPECT_EQ(page->eKey->keySequence(), QKeySequence("Ctrl+C"));
     EXPECT_NE(page->lConflict->text().indexOf("Copy"), -1) << "Create map's default Ctrl+C and the common copy key clash";
   });
-  w.aOptions->trigger();
-  EXPECT_EQ(w.aCreate->shortcut(), QKeySequence("Ctrl+C"));
-  EXPECT_EQ(w.aSaveProject->shortcut(), QKeySequence("Ctrl+S"));
+  PartOf<QAction>(w, "aOptions")->trigger();
+  EXPECT_EQ(PartOf<QAction>(w, "aCreate")->shortcut(), QKeySequence("Ctrl+C"));
+  EXPECT_EQ(PartOf<QAction>(w, "aSaveProject")->shortcut(), QKeySequence("Ctrl+S"));
 }
 
 TEST_F(DesktopSessionTest, GeometryDocksAndSessionOptionsComeBackAfterARestart) {
   TfMain& w = Start();
-  w.aFullscreen->trigger();  // off, so the stored size counts
+  PartOf<QAction>(w, "aFullscreen")->trigger();  // off, so the stored size counts
   w.resize(900, 640);
   QApplication::processEvents();
   // A double click on a dock's title floats it.
-  QTest::mouseDClick(w.twTerrain, Qt::LeftButton, {}, QPoint(w.twTerrain->width() / 2, 6));
-  ASSERT_TRUE(w.twTerrain->isFloating());
-  w.twDomains->close();
+  QTest::mouseDClick(PartOf<QDockWidget>(w, "twTerrain"), Qt::LeftButton, {}, QPoint(PartOf<QDockWidget>(w, "twTerrain")->width() / 2, 6));
+  ASSERT_TRUE(PartOf<QDockWidget>(w, "twTerrain")->isFloating());
+  PartOf<QDockWidget>(w, "twDomains")->close();
   TickSessionOption(w, &SessionPage::cbReopenLastProject);
   ASSERT_TRUE(w.close());
   window.reset();
@@ -169,9 +170,9 @@ TEST_F(DesktopSessionTest, GeometryDocksAndSessionOptionsComeBackAfterARestart) 
   window->ShowAtStart();
   QApplication::processEvents();
   EXPECT_EQ(window->size(), QSize(900, 640));
-  EXPECT_TRUE(window->twTerrain->isFloating());
-  EXPECT_TRUE(window->twDomains->isHidden());
-  EXPECT_FALSE(window->twDesc->isHidden());
+  EXPECT_TRUE(PartOf<QDockWidget>(*window, "twTerrain")->isFloating());
+  EXPECT_TRUE(PartOf<QDockWidget>(*window, "twDomains")->isHidden());
+  EXPECT_FALSE(PartOf<QDockWidget>(*window, "twDesc")->isHidden());
   const DesktopSession& session = *SessionOf(*window);
   EXPECT_TRUE(session.Options().reopenLastProject);
   QFile(File("last.mfp")).open(QIODevice::WriteOnly);
@@ -183,16 +184,16 @@ TEST_F(DesktopSessionTest, SavingTheProjectRepeatsTheLastExportWhenAsked) {
   TfMain& w = Start();
   MakeBlankMap(5, 4);
   prompts.files.push_back({File("map.php"), 1});
-  w.aSaveMMU->trigger();
+  PartOf<QAction>(w, "aSaveMMU")->trigger();
   const std::string exported = ReadWholeFile(File("map.php").toStdString());
   QFile::remove(File("map.php"));
   prompts.files.push_back({File("first.mfp"), 1});
-  w.aSaveProject->trigger();
+  PartOf<QAction>(w, "aSaveProject")->trigger();
   EXPECT_FALSE(QFile::exists(File("map.php"))) << "off by default";
 
   TickSessionOption(w, &SessionPage::cbRepeatExport);
   prompts.files.push_back({File("second.mfp"), 1});
-  w.aSaveProject->trigger();
+  PartOf<QAction>(w, "aSaveProject")->trigger();
   ASSERT_TRUE(QFile::exists(File("second.mfp")));
   EXPECT_EQ(ReadWholeFile(File("map.php").toStdString()), exported) << "the same file, written again";
 }
@@ -236,12 +237,12 @@ TEST_F(DesktopSessionTest, TheUndoHistoryKeepsWithinTheMemoryLimitOfThePreferenc
 
   // Every step kept undoes to the map before it; the history ends there.
   for (int n = Fills; n > Fills - kept; --n) {
-    ASSERT_TRUE(w.aUndo->isEnabled());
+    ASSERT_TRUE(PartOf<QAction>(w, "aUndo")->isEnabled());
     PressKey(&w, Qt::Key_Z, Qt::ControlModifier);
     ASSERT_EQ(Terrain(Side / 2, Side / 2), code(n - 1));
   }
-  EXPECT_FALSE(w.aUndo->isEnabled());
-  while (w.aRedo->isEnabled()) PressKey(&w, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_FALSE(PartOf<QAction>(w, "aUndo")->isEnabled());
+  while (PartOf<QAction>(w, "aRedo")->isEnabled()) PressKey(&w, Qt::Key_Y, Qt::ControlModifier);
   EXPECT_EQ(Terrain(Side / 2, Side / 2), code(Fills));
 
   // The limit is kept for the next start.

@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "app/main_window/window_parts.h"
 #include "app/session/recovery.h"
 #include "app/app_test_support.h"
 #include "app/editor_under_test.h"
@@ -143,7 +144,7 @@ TEST_F(RecoveryTest, KilledEditorOffersItsWorkBackAtTheNextStartAlsoUnderADialog
     EXPECT_EQ(QString::fromStdString(main.CurrentProject().ProjectFileName), File("castle.mfp"));
     EXPECT_EQ(main.windowTitle(), "Mireforge - castle.mfp");
     EXPECT_TRUE(main.MapPresent());
-    EXPECT_TRUE(main.aSaveProject->isEnabled());
+    EXPECT_TRUE(PartOf<QAction>(main, "aSaveProject")->isEnabled());
 
     // Offered once: the copy went with the restore, and no stale lock is left.
     EXPECT_TRUE(CopiesIn(folder).isEmpty());
@@ -289,7 +290,7 @@ TEST_F(RecoveryTest, SessionKeepsACopyOnlyWhileWorkIsUnsaved) {
 
   // Saving removes it.
   prompts.files.push_back({File("land.mfp")});
-  main.aSaveProject->trigger();
+  PartOf<QAction>(main, "aSaveProject")->trigger();
   QApplication::processEvents();
   EXPECT_TRUE(main.CurrentProject().ProjectSaved);
   EXPECT_FALSE(QFile::exists(session->CopyPath()));
@@ -301,7 +302,7 @@ TEST_F(RecoveryTest, SessionKeepsACopyOnlyWhileWorkIsUnsaved) {
   ASSERT_FALSE(main.CurrentProject().ProjectSaved);
   ASSERT_TRUE(QFile::exists(session->CopyPath())) << session->LastError().toStdString();
   prompts.answers.push_back(Answer::No);
-  main.aNew->trigger();
+  PartOf<QAction>(main, "aNew")->trigger();
   QApplication::processEvents();
   EXPECT_FALSE(QFile::exists(session->CopyPath()));
 
@@ -324,7 +325,7 @@ TEST_F(RecoveryTest, EditsAreWrittenByTheTimerNotOnEveryCell) {
   ASSERT_FALSE(QFile::exists(session.CopyPath()));
 
   main.ChooseTerrain(2);
-  main.aPaint->trigger();
+  PartOf<QAction>(main, "aPaint")->trigger();
   QSignalSpy written(&session, &RecoverySession::CopyWritten);
   QElapsedTimer sinceStroke;
   sinceStroke.start();
@@ -352,7 +353,7 @@ TEST_F(RecoveryTest, MapTransformIsWrittenAtOnce) {
   main.UndoStack().setClean();
   RecoverySession session(main, main.Document(), Folder(), 60 * 60 * 1000);
   QApplication::processEvents();
-  main.aRotateClockwise->trigger();
+  PartOf<QAction>(main, "aRotateClockwise")->trigger();
   QApplication::processEvents();
   session.WaitForWrite();
   ASSERT_TRUE(QFile::exists(session.CopyPath())) << "a whole-map change must not wait for the timer";

@@ -16,6 +16,7 @@
 #include <QUndoStack>
 #include <set>
 
+#include "app/main_window/window_parts.h"
 #include "app/panels/description_model.h"
 #include "app/tools/map_tools.h"
 #include "app/app_test_support.h"
@@ -42,11 +43,11 @@ class MapToolsTest : public MainWindowTest, public ::testing::WithParamInterface
     window->ChooseTileSize(6);  // 8 x 8: a large part of the map in view
     // On the big map the tools work far from the origin.
     origin = side == 512 ? QPoint(400, 420) : QPoint(0, 0);
-    window->DG->SetLeftColumn(origin.x());
-    window->DG->SetTopRow(origin.y());
+    PartOf<MapGridView>(*window, "DG")->SetLeftColumn(origin.x());
+    PartOf<MapGridView>(*window, "DG")->SetTopRow(origin.y());
     QApplication::processEvents();
-    ASSERT_EQ(window->DG->LeftColumn(), origin.x());
-    tools = window->tools;
+    ASSERT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), origin.x());
+    tools = PartOf<MapTools>(*window, "tools");
     // A few cells with their own description and domain, to see them travel or stay.
     Project& project = window->CurrentProject();
     project.Domains.Slots[5] = {0x00FF00, "Varenorn"};
@@ -101,9 +102,9 @@ class MapToolsTest : public MainWindowTest, public ::testing::WithParamInterface
 
   // Undo gives the map before, redo the map after, exactly.
   void ExpectUndoRedo(const std::vector<Cell>& after) {
-    window->aUndo->trigger();
+    PartOf<QAction>(*window, "aUndo")->trigger();
     ExpectCells(before);
-    window->aRedo->trigger();
+    PartOf<QAction>(*window, "aRedo")->trigger();
     ExpectCells(after);
   }
 
@@ -114,10 +115,10 @@ class MapToolsTest : public MainWindowTest, public ::testing::WithParamInterface
   // At a point of the grid's viewport, inside it or not: the grabbed pointer outside the widget.
   void SendAt(QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons buttons,
               Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QMouseEvent event(type, pos, window->DG->viewport()->mapToGlobal(pos), button, buttons, modifiers);
-    QApplication::sendEvent(window->DG->viewport(), &event);
+    QMouseEvent event(type, pos, PartOf<MapGridView>(*window, "DG")->viewport()->mapToGlobal(pos), button, buttons, modifiers);
+    QApplication::sendEvent(PartOf<MapGridView>(*window, "DG")->viewport(), &event);
   }
-  QImage Shown() { return window->DG->viewport()->grab().toImage(); }
+  QImage Shown() { return PartOf<MapGridView>(*window, "DG")->viewport()->grab().toImage(); }
   void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     Send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton, modifiers);
     Send(QEvent::MouseMove, (from + to) / 2, Qt::NoButton, Qt::LeftButton, modifiers);
@@ -127,7 +128,7 @@ class MapToolsTest : public MainWindowTest, public ::testing::WithParamInterface
   void Click(QPoint cell, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { Drag(cell, cell, modifiers); }
   void Hover(QPoint cell) { Send(QEvent::MouseMove, cell, Qt::NoButton, Qt::NoButton, Qt::NoModifier); }
   void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(window->DG, static_cast<Qt::Key>(key), modifiers);
+    QTest::keyClick(PartOf<MapGridView>(*window, "DG"), static_cast<Qt::Key>(key), modifiers);
   }
 
   void Paint(std::vector<Cell>& cells, QPoint p, int terrain) {
@@ -161,16 +162,16 @@ TEST_P(MapToolsTest, ToolKeysCheckOneToolWithItsHintAndCursor) {
     EXPECT_TRUE(tools->aTool[static_cast<int>(tool)]->isChecked());
     EXPECT_EQ(window->statusBar()->findChild<QLabel*>("ToolHint")->text(), tools->HintText());
     EXPECT_EQ(tools->HintText(), tools->aTool[static_cast<int>(tool)]->statusTip());
-    const QImage shape = window->DG->viewport()->cursor().pixmap().toImage();
+    const QImage shape = PartOf<MapGridView>(*window, "DG")->viewport()->cursor().pixmap().toImage();
     cursors.insert(QByteArray(reinterpret_cast<const char*>(shape.constBits()), shape.sizeInBytes()));
   }
   EXPECT_EQ(cursors.size(), 9u);
   // A drawing tool switches terrain painting on when no painting mode is.
-  EXPECT_TRUE(window->aPaint->isChecked());
+  EXPECT_TRUE(PartOf<QAction>(*window, "aPaint")->isChecked());
   // The arrow keys still move the current cell.
-  const int column = window->DG->CurrentColumn();
+  const int column = PartOf<MapGridView>(*window, "DG")->CurrentColumn();
   Key(Qt::Key_Right);
-  EXPECT_EQ(window->DG->CurrentColumn(), column + 1);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), column + 1);
 }
 
 TEST_P(MapToolsTest, RoundBrushOfThreePaintsAPlusAlongTheStroke) {
@@ -191,13 +192,13 @@ TEST_P(MapToolsTest, RoundBrushOfThreePaintsAPlusAlongTheStroke) {
 }
 
 TEST_P(MapToolsTest, BrushSparesTheRingAndPaintsDomains) {
-  ClickRow(window->DomainVT, window->domainModel->index(0, 0));
-  window->aPaintDom->trigger();
+  ClickRow(PartOf<QTreeView>(*window, "DomainVT"), PartOf<DomainModel>(*window, "domainModel")->index(0, 0));
+  PartOf<QAction>(*window, "aPaintDom")->trigger();
   ASSERT_EQ(window->ActiveDomain(), 5);
   Key(Qt::Key_B);
   QTest::keyClicks(tools->cbBrushSize, "5");
-  window->DG->SetLeftColumn(0);
-  window->DG->SetTopRow(0);
+  PartOf<MapGridView>(*window, "DG")->SetLeftColumn(0);
+  PartOf<MapGridView>(*window, "DG")->SetTopRow(0);
   Drag({1, 1}, {1, 6});  // along the left edge: the ring keeps its domain
   std::vector<Cell> expected = before;
   for (int y = 0; y <= 8; ++y)
@@ -228,11 +229,11 @@ TEST_P(MapToolsTest, RandomBrushDrawsFromTheSetBySeed) {
       used.insert(cell.terrain);
     }
   EXPECT_EQ(used.size(), 3u);  // 81 draws from three terrains
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   ExpectCells(before);
   Click(At(20, 20));
   ExpectCells(first);  // the same seed, the same cells
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   tools->eSeed->selectAll();
   QTest::keyClicks(tools->eSeed, "43");
   Click(At(20, 20));
@@ -255,7 +256,7 @@ TEST_P(MapToolsTest, BucketFillsTheConnectedRegionWithinTheSelection) {
   ExpectCells(expected);
   EXPECT_EQ(LastStep().left(6), "Fill (");
   ExpectUndoRedo(expected);
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
 
   // Filling a region with its own terrain changes nothing, descriptions included, and takes no undo step.
   Item(At(6, 6)).Text = "Old well";
@@ -282,8 +283,8 @@ TEST_P(MapToolsTest, BucketFillsTheConnectedRegionWithinTheSelection) {
 }
 
 TEST_P(MapToolsTest, BucketFillsDomainsInDomainPainting) {
-  ClickRow(window->DomainVT, window->domainModel->index(0, 0));
-  window->aPaintDom->trigger();
+  ClickRow(PartOf<QTreeView>(*window, "DomainVT"), PartOf<DomainModel>(*window, "domainModel")->index(0, 0));
+  PartOf<QAction>(*window, "aPaintDom")->trigger();
   Key(Qt::Key_F);
   Click(At(3, 3));  // domain 0 everywhere but the six cells of domain 5
   std::vector<Cell> expected = before;
@@ -324,10 +325,10 @@ TEST_P(MapToolsTest, SelectionToolsCombineWithShiftAndCtrl) {
 }
 
 TEST_P(MapToolsTest, SelectionOutlineShowsAtTheSmallestTiles) {
-  const QImage plain = window->DG->viewport()->grab().toImage();
+  const QImage plain = PartOf<MapGridView>(*window, "DG")->viewport()->grab().toImage();
   Key(Qt::Key_R);
   Drag(At(4, 4), At(9, 9));
-  const QImage selected = window->DG->viewport()->grab().toImage();
+  const QImage selected = PartOf<MapGridView>(*window, "DG")->viewport()->grab().toImage();
   // The outline runs along the cells' edges: the pixels there changed, those far away did not.
   const QPoint edge = CellCentre(At(4, 6).x(), At(4, 6).y()) - QPoint(4, 0);
   EXPECT_NE(plain.pixel(edge), selected.pixel(edge));
@@ -338,11 +339,11 @@ TEST_P(MapToolsTest, SelectionOutlineShowsAtTheSmallestTiles) {
 TEST_P(MapToolsTest, ShapesFillBetweenCornersWithALiveOutline) {
   window->ChooseTerrain(Lake);
   Key(Qt::Key_T);
-  const QImage plain = window->DG->viewport()->grab().toImage();
+  const QImage plain = PartOf<MapGridView>(*window, "DG")->viewport()->grab().toImage();
   Send(QEvent::MouseButtonPress, At(5, 5), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
   Send(QEvent::MouseMove, At(12, 9), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
   ExpectCells(before);  // nothing changes before the release
-  EXPECT_NE(window->DG->viewport()->grab().toImage(), plain);
+  EXPECT_NE(PartOf<MapGridView>(*window, "DG")->viewport()->grab().toImage(), plain);
   Send(QEvent::MouseButtonRelease, At(12, 9), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
   std::vector<Cell> expected = before;
   for (int y = 5; y <= 9; ++y)
@@ -350,7 +351,7 @@ TEST_P(MapToolsTest, ShapesFillBetweenCornersWithALiveOutline) {
   ExpectCells(expected);
   EXPECT_EQ(LastStep(), "Rectangle (40 cells)");
   ExpectUndoRedo(expected);
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
 
   // Shift: a circle in a square box; symmetric, touching all four sides.
   Key(Qt::Key_E);
@@ -373,7 +374,7 @@ TEST_P(MapToolsTest, ShapesFillBetweenCornersWithALiveOutline) {
   EXPECT_FALSE(Of(circle, At(20, 20)).terrain == Lake);
   EXPECT_GT(count, 70);  // about pi * 5.5 squared
   EXPECT_LT(count, 105);
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
 
   // A line of width 1: every column once, ends included, no gaps.
   Key(Qt::Key_L);
@@ -440,8 +441,8 @@ TEST_P(MapToolsTest, CopyAndPasteCarryDescriptionsAndDomainsAndTurnWhileHeld) {
 
 TEST_P(MapToolsTest, CutLeavesDefaultCellsAndSparesTheRing) {
   Key(Qt::Key_R);
-  window->DG->SetLeftColumn(0);
-  window->DG->SetTopRow(0);
+  PartOf<MapGridView>(*window, "DG")->SetLeftColumn(0);
+  PartOf<MapGridView>(*window, "DG")->SetTopRow(0);
   QApplication::processEvents();
   Project& project = window->CurrentProject();
   for (int x = 0; x < 20; ++x) {
@@ -462,7 +463,7 @@ TEST_P(MapToolsTest, CutLeavesDefaultCellsAndSparesTheRing) {
 
   // Delete does the same without the clipboard.
   QApplication::clipboard()->setText("F");
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   Key(Qt::Key_Delete);
   ExpectCells(expected);
   EXPECT_EQ(QApplication::clipboard()->text(), "F");
@@ -510,7 +511,7 @@ TEST_P(MapToolsTest, PasteIntoAnotherEditorBringsTheDomainsItLacks) {
   window->CurrentProject().Domains.Slots[7] = {0x00FFFF, "Lothoril"};
   window->RebuildDomainPanel();
   QApplication::setActiveWindow(window.get());
-  QTest::keyClick(window->DG, Qt::Key_V, Qt::ControlModifier);
+  QTest::keyClick(PartOf<MapGridView>(*window, "DG"), Qt::Key_V, Qt::ControlModifier);
   Mouse(QEvent::MouseButtonPress, 10, 10, Qt::LeftButton, Qt::LeftButton);
   Mouse(QEvent::MouseButtonRelease, 10, 10, Qt::LeftButton, Qt::NoButton);
   const DomainTable& domains = window->CurrentProject().Domains;
@@ -522,7 +523,7 @@ TEST_P(MapToolsTest, PasteIntoAnotherEditorBringsTheDomainsItLacks) {
   EXPECT_EQ(domains.Color(7), 0x00FFFF);
   EXPECT_EQ(window->statusBar()->currentMessage(), "Pasted domain 7 kept this map's name and colour.");
   // One undo step takes back the cells and the domain they brought.
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_FALSE(domains.Defined(5));
   EXPECT_EQ(MainWindowTest::Item(9, 9).Domain, 0);
   first->CurrentProject().ProjectSaved = true;
@@ -534,7 +535,7 @@ TEST_P(MapToolsTest, GridKeysStayOutOfTheListsAndFields) {
   Key(Qt::Key_R);
   Drag(At(12, 11), At(14, 13));  // three of the keeps among them
   ASSERT_EQ(tools->Selection().Count(), 9u);
-  QTreeView* list = window->DescVT;
+  QTreeView* list = PartOf<QTreeView>(*window, "DescVT");
   ASSERT_TRUE(list->isVisible());
   const QModelIndex row = list->model()->index(3, 0);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
@@ -545,7 +546,7 @@ TEST_P(MapToolsTest, GridKeysStayOutOfTheListsAndFields) {
   EXPECT_TRUE(tools->aTool[static_cast<int>(Tool::RectSelect)]->isChecked());
   EXPECT_FALSE(tools->StampHeld());
   // From the grid they act.
-  window->DG->setFocus();
+  PartOf<MapGridView>(*window, "DG")->setFocus();
   Key(Qt::Key_Delete);
   EXPECT_EQ(LastStep().left(8), "Delete (");
 }
@@ -559,8 +560,8 @@ TEST_P(MapToolsTest, ThePointerStartsAndTheBrushIsThePaintingMode) {
     EXPECT_TRUE(tools->aTool[static_cast<int>(tool)]->isChecked());
     EXPECT_EQ(window->statusBar()->findChild<QLabel*>("ToolHint")->text(),
               tools->aTool[static_cast<int>(tool)]->statusTip());
-    EXPECT_EQ(window->aPaint->isChecked(), terrain);
-    EXPECT_EQ(window->aPaintDom->isChecked(), domains);
+    EXPECT_EQ(PartOf<QAction>(*window, "aPaint")->isChecked(), terrain);
+    EXPECT_EQ(PartOf<QAction>(*window, "aPaintDom")->isChecked(), domains);
   };
   {
     SCOPED_TRACE("at start");
@@ -569,7 +570,7 @@ TEST_P(MapToolsTest, ThePointerStartsAndTheBrushIsThePaintingMode) {
   window->ChooseTerrain(Forest);
   Drag(At(5, 5), At(9, 5));
   ExpectCells(before);
-  EXPECT_EQ(window->DG->CurrentColumn(), At(9, 5).x());  // the drag moved the current cell only
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), At(9, 5).x());  // the drag moved the current cell only
 
   Key(Qt::Key_P, Qt::ControlModifier);
   {
@@ -663,7 +664,7 @@ TEST_P(MapToolsTest, AnInterruptedDragLeavesNoTrace) {
     ExpectCells(before);
     EXPECT_EQ(window->UndoStack().count(), base);
     EXPECT_EQ(tools->Selection(), selected);
-    EXPECT_EQ(window->aUndo->isEnabled(), window->UndoStack().canUndo());
+    EXPECT_EQ(PartOf<QAction>(*window, "aUndo")->isEnabled(), window->UndoStack().canUndo());
     EXPECT_EQ(Shown().pixel(away), shown);
   }
 }
@@ -705,7 +706,7 @@ TEST_P(MapToolsTest, DragsOffTheMapFollowThePointerToItsEdge) {
       for (int x = c.box.left(); x <= c.box.right(); ++x)
         if (Interior({x, y})) Paint(expected, {x, y}, Lake);
     ExpectCells(expected);
-    window->aUndo->trigger();
+    PartOf<QAction>(*window, "aUndo")->trigger();
   }
 }
 
@@ -714,7 +715,7 @@ TEST_P(MapToolsTest, CropToSelectionKeepsTheBoundingBoxWithItsCells) {
   Drag(At(10, 11), At(19, 14));
   Drag(At(30, 20), At(31, 21), Qt::ShiftModifier);  // the box reaches to (31, 21)
   QAction* crop = nullptr;
-  for (QAction* action : window->mMap->actions())
+  for (QAction* action : PartOf<QMenu>(*window, "mMap")->actions())
     if (action->text() == "Cr&op to selection") crop = action;
   ASSERT_NE(crop, nullptr);
   ASSERT_TRUE(crop->isEnabled());
@@ -732,7 +733,7 @@ TEST_P(MapToolsTest, CropToSelectionKeepsTheBoundingBoxWithItsCells) {
     }
   EXPECT_EQ(cropped[2 + 1 * 22].text, "Tower of Dreams 0");
   EXPECT_TRUE(tools->Selection().Empty());
-  window->aUndo->trigger();
+  PartOf<QAction>(*window, "aUndo")->trigger();
   EXPECT_EQ(Width(), oldWidth);
   ExpectCells(before);
 }

@@ -11,6 +11,7 @@
 #include <QStyle>
 #include <QTest>
 
+#include "app/main_window/window_parts.h"
 #include "app/dialogs/name_land_dialog.h"
 #include "app/panels/description_model.h"
 #include "app/wizards/generation_wizard.h"
@@ -29,12 +30,12 @@ class GenerationWizardTest : public MainWindowTest {
  protected:
   TfParams& Wizard() {
     if (!window) Start();
-    TfParams& wizard = *window->fParams;
+    TfParams& wizard = *PartOf<TfParams>(*window, "fParams");
     // Seeds from the clock step by a second per call, so two runs never share one.
     wizard.Random() = RandomSource([this] { return clock_ += 1000; });
     return wizard;
   }
-  void SetPlasma(const QString& caption, const QString& value) { window->fParams->IPlasma->SetValue(caption, value); }
+  void SetPlasma(const QString& caption, const QString& value) { PartOf<TfParams>(*window, "fParams")->IPlasma->SetValue(caption, value); }
   std::vector<TerrainCode> Cells() { return window->CurrentProject().Map.Cells; }
 
   std::int32_t clock_ = 5000;
@@ -103,8 +104,8 @@ TEST_F(GenerationWizardTest, SeedsAreWrittenBackAndFixedSeedsReproduceTheMap) {
   // The rare seed came from the clock and is shown and stored.
   EXPECT_EQ(w.IPlasma->Value("Rare terrain seed"), QString::number(clock_));
   EXPECT_EQ(project.Rows.Plasma.RareSeed, std::to_string(clock_));
-  EXPECT_EQ(window->DG->Columns(), 40);
-  EXPECT_EQ(window->DG->Rows(), 30);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Columns(), 40);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Rows(), 30);
   EXPECT_EQ(w.PreviewPlasma->size(), QSize(306, 306));
   EXPECT_EQ(w.PreviewPlasma->Image().size(), QSize(40, 30));
 
@@ -153,14 +154,14 @@ TEST_F(GenerationWizardTest, CancelRestoresMapAndGridSize) {
   w.rbcEvo->click();
   w.bNext->click();
   ASSERT_TRUE(w.bcEvoClick());
-  EXPECT_NE(window->DG->Columns(), 12);
+  EXPECT_NE(PartOf<MapGridView>(*window, "DG")->Columns(), 12);
   w.bCancel->click();
   EXPECT_EQ(w.result(), QDialog::Rejected);
   EXPECT_EQ(window->CurrentProject().Map.Width, 12);
   EXPECT_EQ(window->CurrentProject().Map.Height, 9);
   EXPECT_EQ(Cells(), before);
-  EXPECT_EQ(window->DG->Columns(), 12);
-  EXPECT_EQ(window->DG->Rows(), 9);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Columns(), 12);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Rows(), 9);
 }
 
 TEST_F(GenerationWizardTest, CloseBoxOnAnEmptyMapLeavesItEmpty) {
@@ -170,8 +171,8 @@ TEST_F(GenerationWizardTest, CloseBoxOnAnEmptyMapLeavesItEmpty) {
   EXPECT_FALSE(window->CurrentProject().Map.Empty());
   w.close();  // the window's close box
   EXPECT_TRUE(window->CurrentProject().Map.Empty());
-  EXPECT_EQ(window->DG->Columns(), 66);
-  EXPECT_EQ(window->DG->Rows(), 63);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Columns(), 66);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Rows(), 63);
   EXPECT_FALSE(window->MapPresent());
 }
 
@@ -233,8 +234,8 @@ TEST_F(GenerationWizardTest, PreviewShowsTheFourClassesAndBlackForTheRest) {
 
 TEST_F(GenerationWizardTest, FinishThroughTheCreateCommandLoadsTheMapAndNamesItOnlyWhenAsked) {
   Start();
-  EXPECT_FALSE(window->fParams->cbNameLand->isChecked());
-  EXPECT_FALSE(window->fParams->NameFields->isEnabled());
+  EXPECT_FALSE(PartOf<TfParams>(*window, "fParams")->cbNameLand->isChecked());
+  EXPECT_FALSE(PartOf<TfParams>(*window, "fParams")->NameFields->isEnabled());
   for (const bool name : {false, true}) {
     SCOPED_TRACE(name ? "named" : "plain");
     prompts.answers.push_back(Answer::No);  // the first map is not saved
@@ -252,16 +253,16 @@ TEST_F(GenerationWizardTest, FinishThroughTheCreateCommandLoadsTheMapAndNamesItO
       }
       w->bNext->click();
     });
-    window->aCreate->trigger();
+    PartOf<QAction>(*window, "aCreate")->trigger();
     const Project& project = window->CurrentProject();
     EXPECT_EQ(project.Map.Width, 30);
-    EXPECT_EQ(window->DG->Columns(), 30);
+    EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Columns(), 30);
     EXPECT_EQ(window->StatusText(0), "30x20");
     EXPECT_EQ(window->StatusText(1), "Created from project");
     EXPECT_FALSE(project.ProjectSaved);
     ASSERT_NE(project.CellDescription(29, 19), nullptr);
     EXPECT_EQ(project.CellDescription(0, 0)->Domain, 0);
-    EXPECT_TRUE(window->aSaveSQL->isEnabled());
+    EXPECT_TRUE(PartOf<QAction>(*window, "aSaveSQL")->isEnabled());
     EXPECT_TRUE(prompts.errors.isEmpty());
     EXPECT_EQ(window->UndoStack().count(), 0);  // part of the new map, not a step of its own
     // Named, the map is what naming it with its map seed gives; otherwise the plain defaults.
@@ -285,9 +286,9 @@ TEST_F(GenerationWizardTest, FinishThroughTheCreateCommandLoadsTheMapAndNamesItO
       ASSERT_EQ(project.Descriptions.Entry(i).Domain, expected.Entry(i).Domain) << i;
     }
     // The panels show it: the description of a cell, and one row per realm.
-    EXPECT_EQ(window->descModel->data(window->descModel->index(15 + 10 * 30, 2), Qt::DisplayRole).toString().toStdString(),
+    EXPECT_EQ(PartOf<DescriptionModel>(*window, "descModel")->data(PartOf<DescriptionModel>(*window, "descModel")->index(15 + 10 * 30, 2), Qt::DisplayRole).toString().toStdString(),
               project.CellDescription(15, 10)->Text);
-    EXPECT_EQ(window->domainModel->rowCount(), name ? 5 : 0);
+    EXPECT_EQ(PartOf<DomainModel>(*window, "domainModel")->rowCount(), name ? 5 : 0);
   }
 }
 
@@ -306,22 +307,22 @@ TEST_F(GenerationWizardTest, TypicalRoadFromCreateMapToSavedProject) {
     w->bNext->click();
     w->bNext->click();
   });
-  window->aCreate->trigger();
+  PartOf<QAction>(*window, "aCreate")->trigger();
   ASSERT_EQ(window->CurrentProject().Map.Width, 66);
   window->ChooseTerrain(Citadel);
-  window->aPaint->trigger();
+  PartOf<QAction>(*window, "aPaint")->trigger();
   Stroke({{3, 3}, {4, 3}});
   EXPECT_EQ(Terrain(3, 3), Citadel);
   EXPECT_EQ(Item(4, 3).Text, "citadel");
 
   prompts.files.push_back({File("road.php"), 1});
-  window->aSaveMMU->trigger();
+  PartOf<QAction>(*window, "aSaveMMU")->trigger();
   QFile map(File("road.php"));
   ASSERT_TRUE(map.open(QIODevice::ReadOnly));
   EXPECT_GE(map.readAll().count("\r\n"), 63);
 
   prompts.files.push_back({File("road.mfp"), 1});
-  window->aSaveProject->trigger();
+  PartOf<QAction>(*window, "aSaveProject")->trigger();
   EXPECT_TRUE(QFileInfo::exists(File("road.mfp")));
   EXPECT_EQ(window->windowTitle(), QApplication::applicationName() + " - road.mfp");
   EXPECT_TRUE(window->CurrentProject().ProjectSaved);

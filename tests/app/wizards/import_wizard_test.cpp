@@ -7,6 +7,7 @@
 #include <QToolButton>
 #include <sys/stat.h>
 
+#include "app/main_window/window_parts.h"
 #include "app/wizards/import_wizard.h"
 #include "app/app_test_support.h"
 #include "project/project.h"
@@ -193,7 +194,7 @@ TEST_F(ImportWizardTest, ImportCommandLoadsTheMapFramedByFrozenWastes) {
     w->ChooseFile(picture);
     for (int i = 0; i < 4; ++i) w->bNext->click();
   });
-  window->aImportMap->trigger();
+  PartOf<QAction>(*window, "aImportMap")->trigger();
   const Project& project = window->CurrentProject();
   ASSERT_EQ(project.Map.Width, 5);
   ASSERT_EQ(project.Map.Height, 4);
@@ -203,7 +204,7 @@ TEST_F(ImportWizardTest, ImportCommandLoadsTheMapFramedByFrozenWastes) {
   EXPECT_EQ(window->StatusText(1), "Created from file");
   EXPECT_FALSE(project.ProjectSaved);
   ASSERT_NE(project.CellDescription(4, 3), nullptr);
-  EXPECT_EQ(window->DG->Columns(), 5);
+  EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->Columns(), 5);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 
+#include "app/main_window/window_parts.h"
 #include "app/main_window/export_commands.h"
 #include "app/wizards/sql_export_wizard.h"
 #include "app/app_test_support.h"
@@ -180,7 +181,7 @@ TEST_F(ExportWizardTest, SqlCommandRunsTheWizardOverTheOpenMap) {
     w->bNext->click();
     w->bNext->click();
   });
-  window->aSaveSQL->trigger();
+  PartOf<QAction>(*window, "aSaveSQL")->trigger();
   EXPECT_EQ(Read(File("small.txt")).count("\r\n"), 2 + 3 * (4 + 1));
   EXPECT_FALSE(QFileInfo::exists(File("small.mmf"))) << "the accompanying map is off by default";
 }

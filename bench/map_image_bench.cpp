@@ -29,7 +29,7 @@ MapGrid BenchMap() {
       const std::uint32_t h = Hash(x * 7919 + y);
       TerrainCode code = common[Hash((x / 12) * 131 + (y / 9)) % 5];
       if (h % 50 == 0) code = static_cast<TerrainCode>(h % 16);
-      grid.Cells[x + y * grid.Width] = grid.OnBorder(x, y) ? FrozenWastes : code;
+      grid.Cells[x + y * grid.Width] = grid.OnBorder(x, y) ? TerrainCode{FrozenWastes} : code;
     }
   return grid;
 }

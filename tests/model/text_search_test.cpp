@@ -63,7 +63,9 @@ TEST(TextSearch, FoldsEveryLetterTheFoldingKnowsAndReportsTheMatchedLength) {
     TextSearch search{c.pattern, false, c.wholeWords, TestFold};
     std::size_t length = 0;
     EXPECT_EQ(FindText(c.text, search, 0, &length), c.at) << c.text << " / " << c.pattern;
-    if (c.at != None) EXPECT_EQ(length, c.length) << c.text;
+    if (c.at != None) {
+      EXPECT_EQ(length, c.length) << c.text;
+    }
   }
   // Without a folding only ASCII letters fold.
   EXPECT_EQ(FindText("\xC3\x9Bmbar Gate", {"\xC3\xBBmbar", false, false}), None);

@@ -38,7 +38,7 @@ MapSnapshot MapSnapshot::Take(const Project& project, bool mapPresent, const QSt
   Descriptions d;
   for (std::uint32_t i = 0; i < list.Size(); ++i) {
     const TDescItem& item = list.Entry(i);
-    const int code = i < cells.size() ? TerrainOf(cells[i]) : NoTerrain;
+    const int code = i < cells.size() ? int{TerrainOf(cells[i])} : int{NoTerrain};
     if (item.Text != TerrainNames[code]) d.texts.emplace_back(i, item.Text);
     if (item.Domain != 0) d.domains.emplace_back(i, item.Domain);
     if (item.Terrain != code) d.terrains.emplace_back(i, item.Terrain);

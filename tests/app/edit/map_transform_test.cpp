@@ -271,6 +271,8 @@ TEST_P(MapTransformTest, FlipsAndRotationsFromTheMapMenu) {
 TEST_P(MapTransformTest, NameTheLandFromTheMapMenuIsOneStep) {
   const auto [w, h] = GetParam();
   const DomainSlots slotsBefore = window->CurrentProject().Domains.Slots;
+  // Two named 512 x 512 maps outgrow the default undo memory, which would drop the older step.
+  window->Document().SetHistoryLimits(DefaultUndoSteps, std::size_t(1) << 30);
   for (const bool keep : {false, true}) {
     SCOPED_TRACE(keep ? "keeping" : "afresh");
     OnModal<TfNameLand>([&](TfNameLand* d) {

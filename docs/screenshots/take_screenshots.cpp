@@ -30,6 +30,7 @@
 #include "app/dialogs/legend_dialog.h"
 #include "app/dialogs/name_land_dialog.h"
 #include "app/main_window/main_window.h"
+#include "app/main_window/window_parts.h"
 #include "app/tools/map_tools.h"
 #include "app/dialogs/resize_map_dialog.h"
 #include "app/dialogs/small_forms.h"
@@ -56,12 +57,12 @@ void Save(QWidget& widget, const char* name) {
 // Mouse input on the grid, as a person gives it.
 void Mouse(TfMain& window, QEvent::Type type, int column, int row, Qt::MouseButtons buttons,
            Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-  const int pitch = window.TileSize() + (window.aShowGrid->isChecked() ? 1 : 0);
-  const QPointF pos((column - window.DG->LeftColumn()) * pitch + pitch / 2,
-                    (row - window.DG->TopRow()) * pitch + pitch / 2);
+  const int pitch = window.TileSize() + (PartOf<QAction>(window, "aShowGrid")->isChecked() ? 1 : 0);
+  const QPointF pos((column - PartOf<MapGridView>(window, "DG")->LeftColumn()) * pitch + pitch / 2,
+                    (row - PartOf<MapGridView>(window, "DG")->TopRow()) * pitch + pitch / 2);
   const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-  QMouseEvent event(type, pos, window.DG->viewport()->mapToGlobal(pos), button, buttons, modifiers);
-  QApplication::sendEvent(window.DG->viewport(), &event);
+  QMouseEvent event(type, pos, PartOf<MapGridView>(window, "DG")->viewport()->mapToGlobal(pos), button, buttons, modifiers);
+  QApplication::sendEvent(PartOf<MapGridView>(window, "DG")->viewport(), &event);
 }
 
 void Drag(TfMain& window, QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -72,7 +73,7 @@ void Drag(TfMain& window, QPoint from, QPoint to, Qt::KeyboardModifiers modifier
 
 // Each tool in use, at tile size 16 so that much of the map shows.
 void ToolScreenshots(TfMain& window) {
-  MapTools& tools = *window.tools;
+  MapTools& tools = *PartOf<MapTools>(window, "tools");
   window.ChooseTileSize(3);
   window.ChooseTerrain(Forest);
   const auto use = [&](Tool tool) { tools.aTool[static_cast<int>(tool)]->trigger(); };
@@ -126,12 +127,12 @@ void MendedScreenshots(TfMain& window) {
   window.resize(window.minimumSize());
   Save(window, "main-window-smallest");
   window.resize(1600, 1200);
-  window.twHistory->show();
-  window.twStatistics->show();
-  window.twDesc->raise();
+  PartOf<QDockWidget>(window, "twHistory")->show();
+  PartOf<QDockWidget>(window, "twStatistics")->show();
+  PartOf<QDockWidget>(window, "twDesc")->raise();
   Save(window, "main-window-1600x1200-all-docks");
-  window.twHistory->hide();
-  window.twStatistics->hide();
+  PartOf<QDockWidget>(window, "twHistory")->hide();
+  PartOf<QDockWidget>(window, "twStatistics")->hide();
   TileImages tiles(LoadTileArtwork());
   TfStats stats(window.CurrentProject(), tiles, &window);
   Save(stats, "terrain_statistics");
@@ -144,7 +145,7 @@ void MendedScreenshots(TfMain& window) {
   QFont large = before;
   large.setPointSizeF(before.pointSizeF() * 1.6);
   QApplication::setFont(large);
-  TfParams& wizard = *window.fParams;
+  TfParams& wizard = *PartOf<TfParams>(window, "fParams");
   wizard.show();
   wizard.bPreviousClick();
   Save(wizard, "generation_wizard_1_pick-large-font");
@@ -179,25 +180,25 @@ int main(int argc, char** argv) {
     for (int x = 20; x < 45; ++x) project.CellDescription(x, y)->Domain = 5;
   project.CellDescription(12, 9)->Text = "the Citadel of Gard";
   window.RebuildDomainPanel();
-  window.aToggleDesc->trigger();
+  PartOf<QAction>(window, "aToggleDesc")->trigger();
   window.ChooseTerrain(Forest);
   window.activateWindow();
   QApplication::setActiveWindow(&window);
-  window.DG->SetCurrentCell(12, 9);
+  PartOf<MapGridView>(window, "DG")->SetCurrentCell(12, 9);
   Save(window, "main-window");
 
-  window.aPaintDom->trigger();
-  window.DomainVT->setCurrentIndex(window.domainModel->index(0, 0));
+  PartOf<QAction>(window, "aPaintDom")->trigger();
+  PartOf<QTreeView>(window, "DomainVT")->setCurrentIndex(PartOf<DomainModel>(window, "domainModel")->index(0, 0));
   Save(window, "main-window-domains");
-  window.aPaintDom->trigger();
-  window.aPaint->trigger();
-  window.aPaint->trigger();
+  PartOf<QAction>(window, "aPaintDom")->trigger();
+  PartOf<QAction>(window, "aPaint")->trigger();
+  PartOf<QAction>(window, "aPaint")->trigger();
   window.show();
   ToolScreenshots(window);
 
   // The history and the live statistics beside the grid, after a few strokes.
-  window.twHistory->show();
-  window.twStatistics->show();
+  PartOf<QDockWidget>(window, "twHistory")->show();
+  PartOf<QDockWidget>(window, "twStatistics")->show();
   for (const auto& [terrain, cells] : {std::pair(Forest, QRect(14, 12, 8, 1)), std::pair(Lake, QRect(20, 14, 1, 6))}) {
     CellEdit stroke(project);
     for (int y = cells.top(); y <= cells.bottom(); ++y)
@@ -206,18 +207,18 @@ int main(int argc, char** argv) {
                    {terrain, project.CellDescription(x, y)->Domain, std::string(TerrainNames[terrain])});
     window.Document().Push(new CellEditCommand("Paint terrain", project, window.Document(), std::move(stroke), false));
   }
-  window.twHistory->raise();
+  PartOf<QDockWidget>(window, "twHistory")->raise();
   Save(window, "main-window-history");
   window.show();
-  window.twStatistics->raise();
+  PartOf<QDockWidget>(window, "twStatistics")->raise();
   Save(window, "main-window-live-statistics");
-  window.twStatistics->hide();
-  window.twHistory->hide();
-  window.twDesc->raise();
+  PartOf<QDockWidget>(window, "twStatistics")->hide();
+  PartOf<QDockWidget>(window, "twHistory")->hide();
+  PartOf<QDockWidget>(window, "twDesc")->raise();
   window.show();
-  window.fFind->eFind->setText("forest");
-  window.fFind->bFindAll->click();
-  Save(*window.fFind, "find-and-replace");
+  PartOf<TfFindReplace>(window, "fFind")->eFind->setText("forest");
+  PartOf<TfFindReplace>(window, "fFind")->bFindAll->click();
+  Save(*PartOf<TfFindReplace>(window, "fFind"), "find-and-replace");
   window.show();
   TfGoToCell goToCell(QPoint(12, 9), false, project.Map.Width, project.Map.Height, &window);
   Save(goToCell, "go-to-cell");
@@ -232,16 +233,16 @@ int main(int argc, char** argv) {
   resize.eHeight->setValue(70);
   resize.bAnchor[4]->click();
   Save(resize, "resize-map");
-  window.fSetName->Remember("the Citadel of Gard");
-  window.fSetName->Remember("the Tower of Dreams");
-  window.fSetName->Prepare("the Citadel of Gard", "[1] Kingdom of Luxor");
-  Save(*window.fSetName, "set-description");
-  window.fSetDom->Prepare("the Citadel of Gard", 1, "Kingdom of Luxor", 0x3030E0);
-  Save(*window.fSetDom, "set-domain");
-  window.fNewDomain->PrepareNew(6);
-  Save(*window.fNewDomain, "new-domain");
-  window.fNewDomain->PrepareEdit(2, "Ushgarak", 0xD08020);
-  Save(*window.fNewDomain, "edit-domain");
+  PartOf<TfSetName>(window, "fSetName")->Remember("the Citadel of Gard");
+  PartOf<TfSetName>(window, "fSetName")->Remember("the Tower of Dreams");
+  PartOf<TfSetName>(window, "fSetName")->Prepare("the Citadel of Gard", "[1] Kingdom of Luxor");
+  Save(*PartOf<TfSetName>(window, "fSetName"), "set-description");
+  PartOf<TfSetDom>(window, "fSetDom")->Prepare("the Citadel of Gard", 1, "Kingdom of Luxor", 0x3030E0);
+  Save(*PartOf<TfSetDom>(window, "fSetDom"), "set-domain");
+  PartOf<TfNewDomain>(window, "fNewDomain")->PrepareNew(6);
+  Save(*PartOf<TfNewDomain>(window, "fNewDomain"), "new-domain");
+  PartOf<TfNewDomain>(window, "fNewDomain")->PrepareEdit(2, "Ushgarak", 0xD08020);
+  Save(*PartOf<TfNewDomain>(window, "fNewDomain"), "edit-domain");
   TfOptions options({false, false, false, false}, &window);
   Save(options, "preferences");
   {
@@ -255,11 +256,11 @@ int main(int argc, char** argv) {
   Save(legend, "colour-legend");
   TfAbout about(&window);
   Save(about, "about");
-  window.fInfo->Start("Saving, please wait...", 63);
-  window.fInfo->SetPosition(30);
-  Save(*window.fInfo, "progress");
+  PartOf<TfInfo>(window, "fInfo")->Start("Saving, please wait...", 63);
+  PartOf<TfInfo>(window, "fInfo")->SetPosition(30);
+  Save(*PartOf<TfInfo>(window, "fInfo"), "progress");
   // The generation wizard's plasma page, then its gallery of seeds.
-  TfParams& wizard = *window.fParams;
+  TfParams& wizard = *PartOf<TfParams>(window, "fParams");
   wizard.show();
   wizard.bNext->click();
   wizard.IPlasma->SetValue("Map width", "128");
@@ -291,15 +292,15 @@ int main(int argc, char** argv) {
       dialog->fields->cbKeep->setChecked(false);  // the earlier pictures' domains go too
       dialog->accept();
     });
-    window.aNameLand->trigger();
+    PartOf<QAction>(window, "aNameLand")->trigger();
     // The whole map at 8 pixels a cell, beside its realms.
-    window.twDesc->hide();
-    window.twOverview->hide();
+    PartOf<QDockWidget>(window, "twDesc")->hide();
+    PartOf<QDockWidget>(window, "twOverview")->hide();
     window.resize(1600, 1100);
     window.ChooseTileSize(6);
-    window.aPaintDom->trigger();
-    window.DG->SetCurrentCell(40, 30);
-    window.DomainVT->setCurrentIndex(window.domainModel->index(0, 0));
+    PartOf<QAction>(window, "aPaintDom")->trigger();
+    PartOf<MapGridView>(window, "DG")->SetCurrentCell(40, 30);
+    PartOf<QTreeView>(window, "DomainVT")->setCurrentIndex(PartOf<DomainModel>(window, "domainModel")->index(0, 0));
     window.show();
     Save(window, "named-land");
     project.ProjectSaved = true;
@@ -318,8 +319,8 @@ int main(int argc, char** argv) {
   darkWindow.resize(1360, 860);
   darkWindow.show();
   if (!darkWindow.OpenFile(argv[2])) return 1;
-  darkWindow.aToggleDesc->trigger();
-  darkWindow.DG->SetCurrentCell(12, 9);
+  PartOf<QAction>(darkWindow, "aToggleDesc")->trigger();
+  PartOf<MapGridView>(darkWindow, "DG")->SetCurrentCell(12, 9);
   Save(darkWindow, "main-window-dark");
   darkWindow.CurrentProject().ProjectSaved = true;
   return 0;

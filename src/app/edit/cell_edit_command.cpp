@@ -87,13 +87,12 @@ CellEditCommand::CellEditCommand(const QString& caption, Project& project, EditV
     after_.Add(position, std::move(edit.after_[i]));
   }
   indexes_.shrink_to_fit();
+  bytes_ = sizeof(*this) + indexes_.capacity() * sizeof(std::uint32_t) + before_.MemoryBytes() + after_.MemoryBytes();
   const std::size_t kept = indexes_.size();
   setText(QString("%1 (%2 %3)").arg(caption).arg(kept).arg(kept == 1 ? "cell" : "cells"));
 }
 
-std::size_t CellEditCommand::MemoryBytes() const {
-  return sizeof(*this) + indexes_.capacity() * sizeof(std::uint32_t) + before_.MemoryBytes() + after_.MemoryBytes();
-}
+std::size_t CellEditCommand::MemoryBytes() const { return bytes_; }
 
 void CellEditCommand::Put(const States& states) {
   // Each cell appears once, so the order does not matter.

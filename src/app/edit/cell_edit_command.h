@@ -70,6 +70,8 @@ class CellEditCommand : public EditCommand {
   std::vector<std::uint32_t> indexes_;
   States before_, after_;
   bool skipRedo_;
+  // Counted once: the history asks again after every push.
+  std::size_t bytes_ = 0;
 };
 
 }  // namespace mireforge

@@ -35,6 +35,7 @@
 #include "app/grid/terrain_palette.h"
 #include "app/dialogs/user_prompts.h"
 #include "app/session/desktop_session.h"
+#include "app/session/file_names.h"
 #include "app/session/project_file_watch.h"
 #include "base/error.h"
 
@@ -92,7 +93,7 @@ TfMain::TfMain(const QString& preferencesPath, UserPrompts& prompts, QWidget* pa
   domainModel = new DomainModel(project_, this);
   fileWatch_ = new ProjectFileWatch(*this, document_, prompts_, [this](const QString& file) {
     Guard([&] {
-      if (LoadProjectFile(file)) document_.MarkSaved(file.toStdString());
+      if (LoadProjectFile(file)) document_.MarkSaved(PathOf(file));
     });
   });
 

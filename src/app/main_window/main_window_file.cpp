@@ -59,7 +59,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
     case Answer::Yes:
       if (!project_.ProjectFileName.empty()) {
         const std::string file = project_.ProjectFileName;
-        if (!fileWatch_->ConfirmOverwrite(Q(file))) return false;
+        if (!fileWatch_->ConfirmOverwrite(NameFromPath(file))) return false;
         {
           BusyScope busy(fInfo);
           SaveProject(project_, file, [&busy](std::string_view label, int maximum, int position) {
@@ -67,7 +67,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
           });
         }
         document_.MarkSaved(file);
-        fileWatch_->Remember(Q(file));
+        fileWatch_->Remember(NameFromPath(file));
         SessionOf(*this)->ProjectSaved();
         return true;
       }

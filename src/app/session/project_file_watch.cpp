@@ -1,6 +1,5 @@
 #include "app/session/project_file_watch.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <QWidget>
@@ -11,6 +10,7 @@
 
 #include "app/dialogs/user_prompts.h"
 #include "app/document/map_document.h"
+#include "app/session/file_names.h"
 
 namespace mireforge {
 
@@ -25,7 +25,7 @@ ProjectFileWatch::Identity ProjectFileWatch::IdentityOf(const QString& fileName)
   // Nanoseconds and the inode: a same-sized rewrite within a second, or a file
   // renamed over ours, still shows.
   struct stat status {};
-  if (::stat(QFile::encodeName(fileName).constData(), &status) != 0) return identity;
+  if (::stat(BytesOfName(fileName).constData(), &status) != 0) return identity;
   identity.exists = true;
   identity.size = status.st_size;
   identity.seconds = status.st_mtim.tv_sec;
@@ -52,7 +52,7 @@ ProjectFileWatch::ProjectFileWatch(QWidget& window, MapDocument& document, UserP
   // A map from elsewhere (new, generated, imported) leaves the file behind; a
   // restored one takes its file as it is now.
   const auto followName = [this] {
-    if (QString::fromStdString(document_.FileName()) != file_) Remember(QString::fromStdString(document_.FileName()));
+    if (NameFromPath(document_.FileName()) != file_) Remember(NameFromPath(document_.FileName()));
   };
   connect(&document_, &MapDocument::FileStateChanged, this, followName);
   connect(&document_, &MapDocument::MapReplaced, this, followName);
@@ -83,7 +83,7 @@ void ProjectFileWatch::FileChanged() {
   if (asking_ || !ChangedOnDisk()) return;
   const Identity now = IdentityOf(file_);
   if (now == declined_) return;
-  const QString name = QFileInfo(file_).fileName();
+  const QString name = ShownName(QFileInfo(file_).fileName());
   QString text = QString("%1 was changed by another program. Reload it?").arg(name);
   if (!document_.Saved()) text += " The changes made here since it was saved will be lost.";
   asking_ = true;
@@ -97,7 +97,7 @@ bool ProjectFileWatch::ConfirmOverwrite(const QString& fileName) {
   if (file_.isEmpty() || QFileInfo(fileName) != QFileInfo(file_) || !ChangedOnDisk()) return true;
   return prompts_.AskReplace(&window_, QString("%1 was changed by another program since it was opened here.\n"
                                                "Replace it with this project?")
-                                           .arg(QFileInfo(file_).fileName()));
+                                           .arg(ShownName(QFileInfo(file_).fileName())));
 }
 
 }  // namespace mireforge

@@ -84,7 +84,18 @@ void CheckSectionName(std::string_view name) {
     throw std::invalid_argument("invalid INI section name: " + std::string(name));
 }
 
+// Letters, digits and a few marks: the keys programs write, valid at a glance.
+bool PlainKey(std::string_view key) {
+  if (key.empty()) return false;
+  for (char c : key)
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == ',' || c == '_' ||
+          c == '.' || c == '-'))
+      return false;
+  return true;
+}
+
 void CheckKeyName(std::string_view key) {
+  if (PlainKey(key)) return;
   if (key.empty() || StartsWithMark(key) || HasLineBreak(key) || key.find('=') != std::string_view::npos || key.front() == '[' ||
       Trim(key).size() != key.size())
     throw std::invalid_argument("invalid INI key: " + std::string(key));
@@ -365,20 +376,69 @@ IniFile IniFile::LoadIfExists(const std::string& path, std::uint64_t maxBytes,
 }
 
 void IniFile::Save(const std::string& path, const std::string& failureMessage) const {
-  // Through a small buffer: a project's text is 15 MB, not worth a copy of its own.
+  Save(path, failureMessage, {});
+}
+
+void IniFile::Save(const std::string& path, const std::string& failureMessage,
+                   const std::function<void(SectionStream&)>& more) const {
   AtomicFile file(path, failureMessage);
-  std::string chunk;
-  chunk.reserve(1 << 16);
-  SerializeTo([&](std::string_view piece) {
-    if (chunk.size() + piece.size() > chunk.capacity()) {
-      file.Write(chunk);
-      chunk.clear();
-      if (piece.size() > chunk.capacity()) return file.Write(piece);
-    }
-    chunk.append(piece);
-  });
-  file.Write(chunk);
+  SectionStream out(file);
+  SerializeTo([&](std::string_view piece) { out.Put(piece); });
+  if (more) more(out);
+  out.Flush();
   file.Commit();
+}
+
+// Through a small buffer: a project's text is 15 MB, not worth a copy of its own.
+IniFile::SectionStream::SectionStream(AtomicFile& file) : file_(file) { chunk_.reserve(1 << 16); }
+
+void IniFile::SectionStream::Put(std::string_view piece) {
+  if (chunk_.size() + piece.size() > chunk_.capacity()) {
+    Flush();
+    if (piece.size() > chunk_.capacity()) return file_.Write(piece);
+  }
+  chunk_.append(piece);
+}
+
+void IniFile::SectionStream::Flush() {
+  file_.Write(chunk_);
+  chunk_.clear();
+}
+
+void IniFile::SectionStream::Begin(std::string_view section) {
+  CheckSectionName(section);
+  Put("[");
+  Put(section);
+  Put("]\r\n");
+}
+
+void IniFile::SectionStream::Add(std::string_view key, std::string_view value) {
+  CheckKeyName(key);
+  std::string cleaned;
+  if (HasLineBreak(value)) value = cleaned = CleanDescription(value);
+  const bool quoted = NeedsQuotes(value);
+  const std::size_t size = key.size() + value.size() + (quoted ? 5 : 3);
+  if (chunk_.size() + size > chunk_.capacity()) {
+    Flush();
+    if (size > chunk_.capacity()) {
+      const std::string_view quote = quoted ? "\"" : "";
+      for (std::string_view piece : {key, std::string_view("="), quote, value, quote, std::string_view("\r\n")})
+        file_.Write(piece);
+      return;
+    }
+  }
+  // Half a million lines come through here: one append each, no check per piece.
+  chunk_.append(key).append(1, '=');
+  if (quoted) chunk_.append(1, '"');
+  chunk_.append(value);
+  if (quoted) chunk_.append(1, '"');
+  chunk_.append("\r\n", 2);
+}
+
+void IniFile::SectionStream::AddInteger(std::string_view key, long long value) {
+  char digits[24];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  Add(key, std::string_view(digits, static_cast<std::size_t>(end - digits)));
 }
 
 const IniFile::Section* IniFile::FindSection(std::string_view name) const {

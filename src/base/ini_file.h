@@ -10,6 +10,7 @@
 // quotes, and reading strips one enclosing pair. Line breaks cannot be stored in a
 // value and are written as blanks.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@
 #include <vector>
 
 namespace mireforge {
+
+class AtomicFile;
 
 // A whole-text integer: optional sign, then decimal digits, or hexadecimal digits
 // after "0x" or "$"; nothing else around it. Decimal must fit 32 bits signed,
@@ -39,6 +42,28 @@ class IniFile {
                               const std::vector<std::string_view>& leaveOut = {});
   // Replaces the file atomically; Error with failureMessage (its %s the path).
   void Save(const std::string& path, const std::string& failureMessage = "Unable to write to %s") const;
+
+  // Sections written straight into the file after the document's own: for
+  // content too large to be worth holding as lines first (a project's half a
+  // million cells). The text is what AppendTo and Save would give for sections
+  // the document does not hold.
+  class SectionStream {
+   public:
+    // Opens the next section; the keys that follow must be distinct.
+    void Begin(std::string_view section);
+    void Add(std::string_view key, std::string_view value);
+    void AddInteger(std::string_view key, long long value);
+
+   private:
+    friend class IniFile;
+    explicit SectionStream(class AtomicFile& file);
+    void Put(std::string_view piece);
+    void Flush();
+    AtomicFile& file_;
+    std::string chunk_;
+  };
+  void Save(const std::string& path, const std::string& failureMessage,
+            const std::function<void(SectionStream&)>& more) const;
 
   bool SectionExists(std::string_view section) const;
   bool KeyExists(std::string_view section, std::string_view key) const;

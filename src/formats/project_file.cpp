@@ -132,7 +132,8 @@ void WriteText(IniFile& ini, std::string_view section, std::string_view key, std
 }
 
 // The same into a section written afresh, whose keys are all distinct.
-void AppendText(IniFile::Appender lines, std::string_view key, std::string_view text) {
+template <typename Lines>
+void AppendText(Lines&& lines, std::string_view key, std::string_view text) {
   if (IsAscii(text)) lines.Add(key, text);
   else lines.Add(key, EncodeFileText(text));
 }
@@ -252,22 +253,46 @@ MapGrid ReadMap(const IniFile& ini) {
 
 }  // namespace
 
-void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& progress) {
-  const MapGrid& map = project.Map;
+namespace {
+
+void CheckSavable(const MapGrid& map) {
   if (!ValidMapSize(map.Width, map.Height))
     throw Error("The map size " + SizeText(map.Width, map.Height) +
                 " cannot be saved: width and height must be 1 to 512.");
-  Report(progress, SavingLabel, map.Height, 0);
+}
 
+// The version, the method and the wizard's rows: keys a document may already hold.
+void WriteRows(const Project& project, IniFile& ini) {
   ini.WriteString(HeaderSection, "Version", ProjectVersion);
   ini.WriteInteger(HeaderSection, "Mode", project.Rows.Mode);
   for (const auto& entry : PlasmaKeys) WriteText(ini, PlasmaSection, entry.key, PlasmaValue(project, entry.row));
   for (const auto& entry : CEvoKeys) WriteText(ini, CEvoSection, entry.key, project.Rows.CEvo.*entry.row);
+}
 
-  for (std::string_view section : ReplacedSections) ini.EraseSection(section);
+// The sections of cells go either into a document, through its appenders...
+struct AppendedSections {
+  IniFile& ini;
+  IniFile::Appender Begin(std::string_view section, std::size_t keys = 0, std::size_t bytes = 0) {
+    return ini.AppendTo(section, keys, bytes);
+  }
+};
+
+// ...or straight into the file being saved, which spares holding them twice.
+struct StreamedSections {
+  IniFile::SectionStream& out;
+  IniFile::SectionStream& Begin(std::string_view section, std::size_t = 0, std::size_t = 0) {
+    out.Begin(section);
+    return out;
+  }
+};
+
+// The sections written afresh on every save, in their order in the file.
+template <typename Sections>
+void WriteCells(const Project& project, Sections sections, const ProjectProgress& progress) {
+  const MapGrid& map = project.Map;
   const std::size_t cells = map.Cells.size();
   {
-    IniFile::Appender lines = ini.AppendTo(MapSection, map.Height + 2, cells + map.Height * 4 + 16);
+    auto&& lines = sections.Begin(MapSection, map.Height + 2, cells + map.Height * 4 + 16);
     lines.AddInteger("Width", map.Width);
     lines.AddInteger("Height", map.Height);
     std::string row(map.Width, '0');
@@ -280,7 +305,7 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
   if (project.Descriptions.Empty()) return;
   {
     // Room for a short text and its key per cell; longer texts make the buffer grow.
-    IniFile::Appender lines = ini.AppendTo(DescriptionsSection, cells, cells * 48);
+    auto&& lines = sections.Begin(DescriptionsSection, cells, cells * 48);
     // A list shorter than the map (never made by the editor) falls back to the defaults.
     for (int y = 0; y < map.Height; ++y) {
       for (int x = 0; x < map.Width; ++x) {
@@ -291,19 +316,50 @@ void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& p
     }
   }
   {
-    IniFile::Appender lines = ini.AppendTo(DomainsSection, cells, cells * 12);
+    auto&& lines = sections.Begin(DomainsSection, cells, cells * 12);
     for (int y = 0; y < map.Height; ++y)
       for (int x = 0; x < map.Width; ++x) {
         const TDescItem* item = project.CellDescription(x, y);
         lines.AddInteger(CellKey(x, y).text, item ? item->Domain : 0);
       }
   }
-  for (int n = 0; n < DomainCount; ++n) {
-    const DomainSlot& slot = project.Domains.Slots[n];
-    const std::string key = std::to_string(n);
-    if (slot.Color != 0) ini.AppendInteger(DomainColorsSection, key, slot.Color);
-    if (!slot.Name.empty()) AppendText(ini.AppendTo(DomainNamesSection), key, slot.Name);
+  const auto& slots = project.Domains.Slots;
+  const auto colored = [&](int n) { return slots[n].Color != 0; };
+  const auto named = [&](int n) { return !slots[n].Name.empty(); };
+  const auto writeColors = [&] {
+    auto&& lines = sections.Begin(DomainColorsSection);
+    for (int n = 0; n < DomainCount; ++n)
+      if (colored(n)) lines.AddInteger(std::to_string(n), slots[n].Color);
+  };
+  const auto writeNames = [&] {
+    auto&& lines = sections.Begin(DomainNamesSection);
+    for (int n = 0; n < DomainCount; ++n)
+      if (named(n)) AppendText(lines, std::to_string(n), slots[n].Name);
+  };
+  // Each section stands where its first entry came in the one pass over the
+  // domains that files were always written with: a domain's colour before its name.
+  int firstColor = DomainCount, firstName = DomainCount;
+  for (int n = DomainCount - 1; n >= 0; --n) {
+    if (colored(n)) firstColor = n;
+    if (named(n)) firstName = n;
   }
+  if (firstName < firstColor) {
+    writeNames();
+    if (firstColor < DomainCount) writeColors();
+  } else {
+    if (firstColor < DomainCount) writeColors();
+    if (firstName < DomainCount) writeNames();
+  }
+}
+
+}  // namespace
+
+void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& progress) {
+  CheckSavable(project.Map);
+  Report(progress, SavingLabel, project.Map.Height, 0);
+  WriteRows(project, ini);
+  for (std::string_view section : ReplacedSections) ini.EraseSection(section);
+  WriteCells(project, AppendedSections{ini}, progress);
 }
 
 void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& progress) {
@@ -348,10 +404,12 @@ void WriteProjectFile(const Project& project, const std::string& fileName, const
     throw Error(FormatMessage("Unable to write to %s", fileName) + ": " +
                 (std::filesystem::is_directory(fileName, ec) ? std::strerror(EISDIR) : "the file cannot be read"));
   }
-  // The new sections' text and lines: a key, a short text and a domain per cell.
-  ReserveMemory(project.Map.Cells.size() * 112);
-  WriteProject(project, ini, progress);
-  ini.Save(fileName, "Unable to write to %s");
+  CheckSavable(project.Map);
+  Report(progress, SavingLabel, project.Map.Height, 0);
+  WriteRows(project, ini);
+  // The sections of cells were left out on loading and are written straight into the file.
+  ini.Save(fileName, "Unable to write to %s",
+           [&](IniFile::SectionStream& out) { WriteCells(project, StreamedSections{out}, progress); });
 }
 
 void SaveProject(Project& project, const std::string& fileName, const ProjectProgress& progress) {

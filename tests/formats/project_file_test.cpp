@@ -178,6 +178,53 @@ TEST(ProjectFile, ResavingKeepsForeignContentAndLeavesNoStaleRows) {
                                        "Domains", "DomainColors"}));
 }
 
+// A file is saved by writing its cells straight out; it must hold exactly what
+// the project written into the old file's document would, section order included.
+TEST(ProjectFile, TheSavedFileIsTheProjectWrittenIntoTheOldDocument) {
+  const auto plain = [] { return MakeProject(6, 5); };
+  const auto namedFirst = [] {  // a name comes before any colour
+    Project project = MakeProject(6, 5);
+    for (DomainSlot& slot : project.Domains.Slots) slot.Color = 0;
+    project.Domains.Slots[2].Name = "South";
+    project.Domains.Slots[9].Color = 42;
+    return project;
+  };
+  const auto namesOnly = [] {
+    Project project = MakeProject(6, 5);
+    for (DomainSlot& slot : project.Domains.Slots) slot.Color = 0;
+    project.Domains.Slots[0].Name = "Caf\xC3\xA9";
+    return project;
+  };
+  const auto awkwardTexts = [] {
+    Project project = MakeProject(6, 5);
+    const std::string texts[] = {" lead", "trail\t", "\"quoted\"", "line\r\nbreak", "caf\xC3\xA9",
+                                 std::string(70000, 'w'), ""};
+    for (std::size_t i = 0; i < std::size(texts); ++i) project.Descriptions.Entry(i).Text = texts[i];
+    project.Descriptions.Entry(9).Domain = -5;
+    return project;
+  };
+  const auto noDescriptions = [] {
+    Project project = MakeProject(6, 5);
+    project.Descriptions.Clear();
+    return project;
+  };
+  TempDir dir;
+  const std::string path = dir.File("p.mfp");
+  int index = 0;
+  for (const auto& make : {+plain, +namedFirst, +namesOnly, +awkwardTexts, +noDescriptions}) {
+    WriteWholeFile(path, "; mine\r\n[Descriptions]\r\n0,0=old\r\n[Tools]\r\nOwner=me\r\n", "x %s");
+    IniFile document = IniFile::Load(path, AnyFileSize);
+    const Project project = make();
+    WriteProject(project, document);
+    WriteProjectFile(project, path);
+    EXPECT_TRUE(ReadWholeFile(path) == document.Serialize()) << "case " << index++;
+  }
+  WriteProjectFile(namedFirst(), path);
+  EXPECT_EQ(IniFile::Load(path, AnyFileSize).SectionNames(),
+            (Names{"Tools", "Mireforge project file", "Plasma", "cEvo", "Map", "Descriptions", "Domains",
+                   "DomainNames", "DomainColors"}));
+}
+
 TEST(ProjectFile, EmptyDescriptionListWritesNoCellSectionsAndLoadsDefaults) {
   TempDir dir;
   const std::string path = dir.File("p.mfp");

@@ -16,10 +16,6 @@ namespace mireforge {
 
 namespace {
 
-#ifndef MADV_POPULATE_WRITE
-constexpr int MADV_POPULATE_WRITE = 23;  // Linux 5.14; older kernels refuse it and nothing is lost
-#endif
-
 // glibc takes blocks from its heap below this size, and mmaps larger ones afresh.
 constexpr std::size_t LargestHeapBlock = 32u << 20;
 constexpr std::size_t LargePage = 2u << 20;
@@ -29,10 +25,10 @@ void Prepare(char* from, char* to) {
   const auto start = (reinterpret_cast<std::uintptr_t>(from) + page - 1) & ~(page - 1);
   const auto end = reinterpret_cast<std::uintptr_t>(to) & ~(page - 1);
   if (end <= start) return;
-  void* at = reinterpret_cast<void*>(start);
-  // Either may be refused (an older kernel, memory short): the pages then fault in as before.
-  ::madvise(at, end - start, MADV_HUGEPAGE);
-  ::madvise(at, end - start, MADV_POPULATE_WRITE);
+  // Faulted in as used, a large page at a time: filling them all now would clear
+  // memory the job never touches, which costs more than the faults it spares.
+  // Refused by an older kernel, the pages fault in as before.
+  ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
 }
 
 }  // namespace

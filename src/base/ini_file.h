@@ -11,6 +11,7 @@
 // value and are written as blanks.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,8 +60,11 @@ class IniFile {
     explicit SectionStream(class AtomicFile& file);
     void Put(std::string_view piece);
     void Flush();
+    // Through a small buffer: a project's text is 15 MB, not worth a copy of its own.
+    static constexpr std::size_t Capacity = 1 << 16;
     AtomicFile& file_;
-    std::string chunk_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t used_ = 0;
   };
   void Save(const std::string& path, const std::string& failureMessage,
             const std::function<void(SectionStream&)>& more) const;

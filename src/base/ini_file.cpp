@@ -15,6 +15,7 @@
 #endif
 
 #include "base/file_io.h"
+#include "base/run_beside.h"
 #include "base/text_encoding.h"
 #include "base/error.h"
 
@@ -238,17 +239,78 @@ IniFile::Text IniFile::Store(std::string_view text) {
 
 IniFile IniFile::Parse(std::string_view input) { return ParseOwned(std::string(input)); }
 
-IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_view>& leaveOut) {
-  if (input.size() > UINT32_MAX) throw std::length_error("INI text too long");
-  IniFile ini;
-  ini.buffer_ = std::move(input);
-  const std::string_view bytes = ini.buffer_;
+// Builds the document from its lines in file order.
+class IniFile::DocumentBuilder {
+ public:
+  DocumentBuilder(IniFile& ini, const std::vector<std::string_view>& leaveOut) : ini_(ini), leaveOut_(leaveOut) {}
+
+  // Whether the section's lines are left out.
+  bool Header(std::string_view name) {
+    leftOut_ = std::any_of(leaveOut_.begin(), leaveOut_.end(), [&](std::string_view out) { return FoldEqual{}(out, name); });
+    if (leftOut_) return true;
+    // A repeated section joins the first one: Windows reads only the first, and
+    // erasing or rewriting it must not bring stale lines of the other to light.
+    ini_.SectionForWrite(name);
+    section_ = ini_.lastSection_;
+    return false;
+  }
+  // whole: the line as it stands, kept as such before the first section.
+  void Add(Text whole, const Line& line) {
+    if (leftOut_) return;
+    if (section_ == KeyIndex::None) ini_.preamble_.push_back(whole);
+    else ini_.sections_[section_].lines.push_back(line);
+  }
+  void AddAll(const std::vector<Line>& lines) {
+    if (leftOut_) return;
+    std::vector<Line>& into = ini_.sections_[section_].lines;
+    into.insert(into.end(), lines.begin(), lines.end());
+  }
+  bool InSection() const { return section_ != KeyIndex::None; }
+
+ private:
+  IniFile& ini_;
+  const std::vector<std::string_view>& leaveOut_;
+  std::size_t section_ = KeyIndex::None;
+  bool leftOut_ = false;
+};
+
+// The lines of a part of the text parsed beside the rest: those before its first
+// header belong to whatever the rest ends in, so each is kept both ways.
+struct IniFile::Part {
+  std::vector<Text> leadWhole;
+  std::vector<Line> lead;
+  std::vector<std::pair<std::string_view, std::vector<Line>>> sections;
+
+  bool Header(std::string_view name) {
+    sections.emplace_back(name, std::vector<Line>());
+    return false;
+  }
+  void Add(Text whole, const Line& line) {
+    if (!sections.empty()) return sections.back().second.push_back(line);
+    leadWhole.push_back(whole);
+    lead.push_back(line);
+  }
+  void AppendTo(DocumentBuilder& document) const {
+    if (document.InSection()) {
+      document.AddAll(lead);
+    } else {
+      for (std::size_t i = 0; i < lead.size(); ++i) document.Add(leadWhole[i], lead[i]);
+    }
+    for (const auto& [name, lines] : sections) {
+      document.Header(name);
+      document.AddAll(lines);
+    }
+  }
+};
+
+template <typename Builder>
+void IniFile::ParseRange(std::size_t from, std::size_t to, Builder& out) const {
+  const std::string_view bytes = std::string_view(buffer_).substr(0, to);
   const auto at = [&](std::string_view part) {
     return Text{static_cast<std::uint32_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
   };
-  std::size_t section = KeyIndex::None;
-  bool leftOut = false;  // in a section of leaveOut
-  std::size_t next = 0;
+  bool leftOut = false;
+  std::size_t next = from;
   while (next < bytes.size()) {
     if (leftOut) {
       next = NextSectionLine(bytes, next);
@@ -268,34 +330,57 @@ IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_v
     if (trimmed.empty()) continue;
     if (trimmed.front() == '[') {
       std::string_view name = trimmed.substr(1);
-      name = Trim(name.substr(0, name.find(']')));
-      leftOut = std::any_of(leaveOut.begin(), leaveOut.end(), [&](std::string_view out) { return FoldEqual{}(out, name); });
-      if (leftOut) continue;
-      // A repeated section joins the first one: Windows reads only the first, and
-      // erasing or rewriting it must not bring stale lines of the other to light.
-      ini.SectionForWrite(name);
-      section = ini.lastSection_;
+      leftOut = out.Header(Trim(name.substr(0, name.find(']'))));
       continue;
     }
-    if (section == KeyIndex::None) {
-      ini.preamble_.push_back(at(line));
-      continue;
-    }
-    Section& current = ini.sections_[section];
     const std::size_t equals = trimmed.find('=');
     const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
     if (key.empty() || StartsWithMark(key)) {  // the latter could not be written back as a key
-      current.lines.push_back(Line{at(line), {}, true});
+      out.Add(at(line), Line{at(line), {}, true});
       continue;
     }
     std::string_view value = Trim(trimmed.substr(equals + 1));
     if (Enclosed(value)) value = value.substr(1, value.size() - 2);
-    current.lines.push_back(Line{at(key), at(value), false});
+    out.Add(at(line), Line{at(key), at(value), false});
+  }
+}
+
+namespace {
+
+// Below this a second thread costs more than it saves.
+constexpr std::size_t ParsedBesideBytes = 1 << 20;
+
+// The start of the first line at or after the middle of bytes.
+std::size_t LineStartNearMiddle(std::string_view bytes) {
+  std::size_t at = LineBreakAt(bytes, bytes.size() / 2);
+  if (at == std::string_view::npos) return bytes.size();
+  if (bytes[at] == '\r') ++at;
+  if (at < bytes.size() && bytes[at] == '\n') ++at;
+  return at;
+}
+
+}  // namespace
+
+IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_view>& leaveOut) {
+  if (input.size() > UINT32_MAX) throw std::length_error("INI text too long");
+  IniFile ini;
+  ini.buffer_ = std::move(input);
+  const std::size_t size = ini.buffer_.size();
+  DocumentBuilder document(ini, leaveOut);
+  // A whole project is read in two halves at once; a reader that leaves sections
+  // out jumps over most of the text and is better off alone.
+  if (leaveOut.empty() && WorthASecondThread(size, ParsedBesideBytes)) {
+    const std::size_t middle = LineStartNearMiddle(ini.buffer_);
+    Part second;
+    RunBeside([&] { ini.ParseRange(middle, size, second); }, [&] { ini.ParseRange(0, middle, document); });
+    second.AppendTo(document);
+  } else {
+    ini.ParseRange(0, size, document);
   }
   // Keys are indexed when first looked up: a reader that finds them in the order
   // it expects (see Lines) never needs the index.
   for (Section& parsed : ini.sections_) parsed.keysStale = parsed.unchecked = true;
-  ini.parsedSize_ = bytes.size();
+  ini.parsedSize_ = size;
   return ini;
 }
 

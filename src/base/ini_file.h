@@ -230,6 +230,12 @@ class IniFile {
   };
 
   static IniFile ParseOwned(std::string&& bytes, const std::vector<std::string_view>& leaveOut = {});
+  // Where parsed lines go: the document itself, or a part parsed beside it.
+  class DocumentBuilder;
+  struct Part;
+  // Parses buffer_'s bytes from one line start to another into out.
+  template <typename Builder>
+  void ParseRange(std::size_t from, std::size_t to, Builder& out) const;
   // The line of key in section, trying next (the line after the last hit) first.
   std::optional<std::string_view> FindIn(const Section& section, std::size_t& next, std::string_view key) const;
   // Hands the text to out piece by piece.

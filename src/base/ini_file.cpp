@@ -466,19 +466,22 @@ void IniFile::Save(const std::string& path, const std::string& failureMessage,
   file.Commit();
 }
 
-IniFile::SectionStream::SectionStream(AtomicFile& file) : file_(file), buffer_(new char[Capacity]) {}
+IniFile::SectionStream::SectionStream(AtomicFile& file) : file_(&file), buffer_(new char[Capacity]) {}
+
+IniFile::SectionStream::SectionStream(std::string& into) : file_(nullptr), memory_(&into), buffer_(new char[Capacity]) {}
 
 void IniFile::SectionStream::Put(std::string_view piece) {
   if (used_ + piece.size() > Capacity) {
     Flush();
-    if (piece.size() > Capacity) return file_.Write(piece);
+    if (piece.size() > Capacity) return file_ ? file_->Write(piece) : static_cast<void>(memory_->append(piece));
   }
   std::memcpy(buffer_.get() + used_, piece.data(), piece.size());
   used_ += piece.size();
 }
 
 void IniFile::SectionStream::Flush() {
-  file_.Write(buffer_.get(), used_);
+  if (file_) file_->Write(buffer_.get(), used_);
+  else memory_->append(buffer_.get(), used_);
   used_ = 0;
 }
 
@@ -499,7 +502,7 @@ void IniFile::SectionStream::Add(std::string_view key, std::string_view value) {
     Flush();
     if (size > Capacity) {
       for (std::string_view piece : {key, std::string_view("="), quote, value, quote, std::string_view("\r\n")})
-        file_.Write(piece);
+        Put(piece);
       return;
     }
   }

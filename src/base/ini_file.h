@@ -50,19 +50,27 @@ class IniFile {
   // the document does not hold.
   class SectionStream {
    public:
+    // A stream into memory: sections made on another thread, then Put into the file.
+    explicit SectionStream(std::string& into);
+    SectionStream(const SectionStream&) = delete;
+    SectionStream& operator=(const SectionStream&) = delete;
+
     // Opens the next section; the keys that follow must be distinct.
     void Begin(std::string_view section);
     void Add(std::string_view key, std::string_view value);
     void AddInteger(std::string_view key, long long value);
+    // Text as it stands: sections made by a stream into memory.
+    void Put(std::string_view piece);
+    // Hands on what is buffered: a stream into memory has its text only after this.
+    void Flush();
 
    private:
     friend class IniFile;
-    explicit SectionStream(class AtomicFile& file);
-    void Put(std::string_view piece);
-    void Flush();
+    explicit SectionStream(AtomicFile& file);
     // Through a small buffer: a project's text is 15 MB, not worth a copy of its own.
     static constexpr std::size_t Capacity = 1 << 16;
-    AtomicFile& file_;
+    AtomicFile* file_;
+    std::string* memory_ = nullptr;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
   };

@@ -275,14 +275,38 @@ struct AppendedSections {
   IniFile::Appender Begin(std::string_view section, std::size_t keys = 0, std::size_t bytes = 0) {
     return ini.AppendTo(section, keys, bytes);
   }
+  // here's sections, then later's.
+  template <typename Later, typename Here>
+  void Beside(Later&& later, Here&& here) {
+    here();
+    later(*this);
+  }
 };
 
 // ...or straight into the file being saved, which spares holding them twice.
 struct StreamedSections {
   IniFile::SectionStream& out;
+  bool twoThreads = false;
   IniFile::SectionStream& Begin(std::string_view section, std::size_t = 0, std::size_t = 0) {
     out.Begin(section);
     return out;
+  }
+  // The same, later's made in memory on a second thread meanwhile.
+  template <typename Later, typename Here>
+  void Beside(Later&& later, Here&& here) {
+    if (!twoThreads) {
+      here();
+      return later(*this);
+    }
+    std::string text;
+    IniFile::SectionStream memory(text);
+    RunBeside(
+        [&] {
+          later(StreamedSections{memory});
+          memory.Flush();
+        },
+        here);
+    out.Put(text);
   }
 };
 
@@ -303,7 +327,15 @@ void WriteCells(const Project& project, Sections sections, const ProjectProgress
   }
 
   if (project.Descriptions.Empty()) return;
-  {
+  const auto writeDomains = [&](auto domainSections) {
+    auto&& lines = domainSections.Begin(DomainsSection, cells, cells * 12);
+    for (int y = 0; y < map.Height; ++y)
+      for (int x = 0; x < map.Width; ++x) {
+        const TDescItem* item = project.CellDescription(x, y);
+        lines.AddInteger(CellKey(x, y).text, item ? item->Domain : 0);
+      }
+  };
+  sections.Beside(writeDomains, [&] {
     // Room for a short text and its key per cell; longer texts make the buffer grow.
     auto&& lines = sections.Begin(DescriptionsSection, cells, cells * 48);
     // A list shorter than the map (never made by the editor) falls back to the defaults.
@@ -314,15 +346,7 @@ void WriteCells(const Project& project, Sections sections, const ProjectProgress
       }
       Report(progress, SavingLabel, map.Height, y);
     }
-  }
-  {
-    auto&& lines = sections.Begin(DomainsSection, cells, cells * 12);
-    for (int y = 0; y < map.Height; ++y)
-      for (int x = 0; x < map.Width; ++x) {
-        const TDescItem* item = project.CellDescription(x, y);
-        lines.AddInteger(CellKey(x, y).text, item ? item->Domain : 0);
-      }
-  }
+  });
   const auto& slots = project.Domains.Slots;
   const auto colored = [&](int n) { return slots[n].Color != 0; };
   const auto named = [&](int n) { return !slots[n].Name.empty(); };
@@ -409,7 +433,10 @@ void WriteProjectFile(const Project& project, const std::string& fileName, const
   WriteRows(project, ini);
   // The sections of cells were left out on loading and are written straight into the file.
   ini.Save(fileName, "Unable to write to %s",
-           [&](IniFile::SectionStream& out) { WriteCells(project, StreamedSections{out}, progress); });
+           [&](IniFile::SectionStream& out) {
+             const bool twoThreads = WorthASecondThread(project.Map.Cells.size(), ThreadedCells);
+             WriteCells(project, StreamedSections{out, twoThreads}, progress);
+           });
 }
 
 void SaveProject(Project& project, const std::string& fileName, const ProjectProgress& progress) {

@@ -13,38 +13,49 @@ namespace mireforge {
 
 namespace {
 
+// A work grid value, as a type of its own: a store through a plain byte could
+// alias anything, and the subdivision would reload its seed and pointers after each.
+enum class Level : std::uint8_t {};
+
 // The work grid at four times the map's size. Stored column by column (cell
 // (x, y) at x * height + y) so that the column-wise smoothing pass walks
 // contiguous memory; every other step only cares about coordinates.
 class WorkGrid {
  public:
   WorkGrid(int width, int height)
-      : width_(width), height_(height), cells_(static_cast<std::size_t>(width) * height, 0) {}
+      : width_(width), height_(height), cells_(static_cast<std::size_t>(width) * height, Level{0}) {}
 
   int Width() const { return width_; }
   int Height() const { return height_; }
-  std::uint8_t& At(int x, int y) { return cells_[static_cast<std::size_t>(x) * height_ + y]; }
-  std::uint8_t* Column(int x) { return cells_.data() + static_cast<std::size_t>(x) * height_; }
+  std::uint8_t& At(int x, int y) { return Column(x)[y]; }
+  std::uint8_t* Column(int x) { return reinterpret_cast<std::uint8_t*>(Levels() + static_cast<std::size_t>(x) * height_); }
+  Level* Levels() { return cells_.data(); }
 
  private:
   int width_;
   int height_;
-  std::vector<std::uint8_t> cells_;
+  std::vector<Level> cells_;
 };
 
 class Subdivider {
  public:
   Subdivider(WorkGrid& work, RandomSource& random, std::uint8_t avgHeight)
-      : work_(work), random_(random), remainder_(MaxQuotient(work) + 1) {
+      : work_(work),
+        random_(random),
+        cells_(work.Levels()),
+        height_(static_cast<std::size_t>(work.Height())),
+        remainder_(MaxQuotient(work) + 1),
+        seed_(static_cast<std::uint32_t>(random.RandomSeed)) {
     // Every displaced value is a small non-negative quotient: a table of its
     // remainders spares a division per call.
-    for (std::size_t q = 0; q < remainder_.size(); ++q) remainder_[q] = static_cast<std::uint8_t>(q % avgHeight);
+    for (std::size_t q = 0; q < remainder_.size(); ++q) remainder_[q] = static_cast<Level>(q % avgHeight);
   }
 
   void Run() {
     const auto right = static_cast<std::uint16_t>(work_.Width() - 1);
     const auto bottom = static_cast<std::uint16_t>(work_.Height() - 1);
     if (Splits(0, 0, right, bottom)) Subdivide(0, 0, right, bottom);
+    random_.RandomSeed = static_cast<std::int32_t>(seed_);
   }
 
  private:
@@ -56,41 +67,48 @@ class Subdivider {
     return static_cast<std::size_t>((2 * 255 + d) / 2);
   }
 
+  Level& At(int x, int y) { return cells_[static_cast<std::size_t>(x) * height_ + static_cast<std::size_t>(y)]; }
+  int Value(int x, int y) { return static_cast<int>(At(x, y)); }
+
   // Only called for squares that still split, so leaves cost no call.
   void Subdivide(std::uint16_t x1, std::uint16_t y1, std::uint16_t x2, std::uint16_t y2) {
-    const int tl = work_.At(x1, y1);
-    const int bl = work_.At(x1, y2);
-    const int tr = work_.At(x2, y1);
-    const int br = work_.At(x2, y2);
+    const int tl = Value(x1, y1);
+    const int bl = Value(x1, y2);
+    const int tr = Value(x2, y1);
+    const int br = Value(x2, y2);
     const auto xm = static_cast<std::uint16_t>((x1 + x2) / 2);
     const auto ym = static_cast<std::uint16_t>((y1 + y2) / 2);
     const int d = ((x2 - x1) + (y2 - y1)) * 5 / 3;
     // A midpoint shared with a neighbouring square keeps the first value set;
     // a value that came out as 0 counts as unset.
-    SetIfUnset(work_.At(xm, y1), tl + tr, d);
-    SetIfUnset(work_.At(x1, ym), tl + bl, d);
-    SetIfUnset(work_.At(x2, ym), tr + br, d);
-    SetIfUnset(work_.At(xm, y2), bl + br, d);
-    work_.At(xm, ym) = Displace(tl + bl + tr + br, d, 2);
+    SetIfUnset(At(xm, y1), tl + tr, d);
+    SetIfUnset(At(x1, ym), tl + bl, d);
+    SetIfUnset(At(x2, ym), tr + br, d);
+    SetIfUnset(At(xm, y2), bl + br, d);
+    At(xm, ym) = Displace(tl + bl + tr + br, d, 2);
     if (Splits(x1, y1, xm, ym)) Subdivide(x1, y1, xm, ym);
     if (Splits(xm, y1, x2, ym)) Subdivide(xm, y1, x2, ym);
     if (Splits(x1, ym, xm, y2)) Subdivide(x1, ym, xm, y2);
     if (Splits(xm, ym, x2, y2)) Subdivide(xm, ym, x2, y2);
   }
 
-  void SetIfUnset(std::uint8_t& cell, int sum, int d) {
-    if (cell == 0) cell = Displace(sum, d, 1);
+  void SetIfUnset(Level& cell, int sum, int d) {
+    if (cell == Level{0}) cell = Displace(sum, d, 1);
   }
   // ((sum + d - RandomInt(d)) div divisor) mod AvgHeight, with divisor 2 or 4
   // given as a shift; the bumped sum is never negative.
-  std::uint8_t Displace(int sum, int d, int shift) {
-    const int bumped = sum + d - static_cast<int>(random_.RandomInt(static_cast<std::uint32_t>(d)));
+  Level Displace(int sum, int d, int shift) {
+    seed_ = RandomSource::Next(seed_);
+    const int bumped = sum + d - static_cast<int>(RandomSource::Scale(seed_, static_cast<std::uint32_t>(d)));
     return remainder_[static_cast<unsigned>(bumped) >> shift];
   }
 
   WorkGrid& work_;
   RandomSource& random_;
-  std::vector<std::uint8_t> remainder_;
+  Level* cells_;
+  std::size_t height_;
+  std::vector<Level> remainder_;
+  std::uint32_t seed_;  // the random source's, held here while subdividing
 };
 
 // Every cell becomes the sum of the 4 x 5 block around it (one column left, two

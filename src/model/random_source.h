@@ -18,7 +18,12 @@ class RandomSource {
   // 0 to n - 1 (0 when n is 0).
   std::uint32_t RandomInt(std::uint32_t n) {
     Step();
-    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(static_cast<std::uint32_t>(RandomSeed)) * n) >> 32);
+    return Scale(static_cast<std::uint32_t>(RandomSeed), n);
+  }
+  // The same steps on a seed held elsewhere, for a hot loop that keeps it in a register.
+  static std::uint32_t Next(std::uint32_t seed) { return seed * 134775813u + 1u; }
+  static std::uint32_t Scale(std::uint32_t seed, std::uint32_t n) {
+    return static_cast<std::uint32_t>((static_cast<std::uint64_t>(seed) * n) >> 32);
   }
   // [0, 1), in extended precision.
   long double RandomFloat() {
@@ -31,7 +36,7 @@ class RandomSource {
   std::int32_t RandomSeed = 0;
 
  private:
-  void Step() { RandomSeed = static_cast<std::int32_t>(static_cast<std::uint32_t>(RandomSeed) * 134775813u + 1u); }
+  void Step() { RandomSeed = static_cast<std::int32_t>(Next(static_cast<std::uint32_t>(RandomSeed))); }
   ClockMilliseconds clock_;
 };
 

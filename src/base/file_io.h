@@ -92,6 +92,9 @@ class AtomicFile {
   std::FILE* file_ = nullptr;
   int lock_ = -1;  // keeps the temporary file locked while it is ours
   Method method_ = Method::Rename;
+  std::uint64_t written_ = 0;    // bytes handed to Write
+  std::uint64_t toDisk_ = 0;     // of which the disk was told to start writing
+
 };
 
 // How long a write into a pipe or device may wait for its reader to take more

@@ -251,10 +251,6 @@ MapGrid ReadMap(const IniFile& ini) {
   return map;
 }
 
-}  // namespace
-
-namespace {
-
 void CheckSavable(const MapGrid& map) {
   if (!ValidMapSize(map.Width, map.Height))
     throw Error("The map size " + SizeText(map.Width, map.Height) +
@@ -275,7 +271,7 @@ struct AppendedSections {
   IniFile::Appender Begin(std::string_view section, std::size_t keys = 0, std::size_t bytes = 0) {
     return ini.AppendTo(section, keys, bytes);
   }
-  // here's sections, then later's.
+  // Writes here's sections, then later's: a document is filled in file order.
   template <typename Later, typename Here>
   void Beside(Later&& later, Here&& here) {
     here();
@@ -291,7 +287,7 @@ struct StreamedSections {
     out.Begin(section);
     return out;
   }
-  // The same, later's made in memory on a second thread meanwhile.
+  // The same order in the file; later's sections are made in memory on a second thread meanwhile.
   template <typename Later, typename Here>
   void Beside(Later&& later, Here&& here) {
     if (!twoThreads) {

@@ -355,10 +355,16 @@ std::size_t LineFeeds(std::string_view bytes, std::size_t from, std::size_t to) 
   std::size_t count = 0;
   std::size_t i = from;
 #if defined(__SSE2__)
-  const __m128i newlines = _mm_set1_epi8('\n');
-  for (; i + 16 <= to; i += 16) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
-    count += static_cast<std::size_t>(__builtin_popcount(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(chunk, newlines)))));
+  // Counted per byte lane for up to 255 rounds, then summed across the lanes.
+  const __m128i newlines = _mm_set1_epi8('\n'), zero = _mm_setzero_si128();
+  while (i + 16 <= to) {
+    __m128i lanes = zero;
+    for (int round = 0; round < 255 && i + 16 <= to; ++round, i += 16) {
+      const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + i));
+      lanes = _mm_sub_epi8(lanes, _mm_cmpeq_epi8(chunk, newlines));
+    }
+    const __m128i sums = _mm_sad_epu8(lanes, zero);
+    count += static_cast<std::size_t>(_mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4));
   }
 #endif
   for (; i < to; ++i) count += bytes[i] == '\n';

@@ -227,13 +227,17 @@ void IniFile::KeyIndex::Rebuild(const IniFile& ini, std::vector<Line>& lines) {
 
 bool IniFile::InBuffer(std::string_view text) const {
   const std::less<const char*> before;
-  return !text.empty() && !before(text.data(), buffer_.data()) && before(text.data(), buffer_.data() + buffer_.size());
+  const auto within = [&](const std::string& buffer) {
+    return !before(text.data(), buffer.data()) && before(text.data(), buffer.data() + buffer.size());
+  };
+  return !text.empty() && (within(buffer_) || within(written_));
 }
 
 IniFile::Text IniFile::Store(std::string_view text) {
-  if (text.size() > UINT32_MAX - buffer_.size()) throw std::length_error("INI text too long");
-  const Text stored{static_cast<std::uint32_t>(buffer_.size()), static_cast<std::uint32_t>(text.size())};
-  buffer_.append(text);
+  const std::size_t offset = parsedSize_ + written_.size();
+  if (text.size() > UINT32_MAX - offset) throw std::length_error("INI text too long");
+  const Text stored{static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(text.size())};
+  written_.append(text);
   return stored;
 }
 
@@ -254,6 +258,7 @@ class IniFile::DocumentBuilder {
     section_ = ini_.lastSection_;
     return false;
   }
+  void LeftOut(std::string_view name, Text text) { ini_.leftOut_.emplace_back(std::string(name), text); }
   // whole: the line as it stands, kept as such before the first section.
   void Add(Text whole, const Line& line) {
     if (leftOut_) return;
@@ -281,10 +286,11 @@ struct IniFile::Part {
   std::vector<Line> lead;
   std::vector<std::pair<std::string_view, std::vector<Line>>> sections;
 
-  bool Header(std::string_view name) {
+  bool Header(std::string_view name) {  // parts are parsed only when nothing is left out
     sections.emplace_back(name, std::vector<Line>());
     return false;
   }
+  void LeftOut(std::string_view, Text) {}
   void Add(Text whole, const Line& line) {
     if (!sections.empty()) return sections.back().second.push_back(line);
     leadWhole.push_back(whole);
@@ -303,45 +309,58 @@ struct IniFile::Part {
   }
 };
 
+IniFile::TextLine IniFile::ReadLine(std::string_view text, std::size_t& next) {
+  std::size_t end = LineBreakAt(text, next);
+  if (end == std::string_view::npos) end = text.size();
+  const std::string_view line = text.substr(next, end - next);
+  next = end;
+  if (next < text.size() && text[next] == '\r') ++next;
+  if (next < text.size() && text[next] == '\n' && (next == end || text[next - 1] == '\r')) ++next;
+
+  // A text editor may have put a UTF-8 mark in front, which would hide the first
+  // section; ignored at the start of any line, so that where a line ends up in
+  // the written file does not change what it is.
+  const std::string_view trimmed = Trim(line.substr(StartsWithMark(line) ? 3 : 0));
+  if (trimmed.empty()) return {TextLine::Kind::Blank, line, {}, {}};
+  if (trimmed.front() == '[') {
+    const std::string_view name = trimmed.substr(1);
+    return {TextLine::Kind::Section, line, Trim(name.substr(0, name.find(']'))), {}};
+  }
+  const std::size_t equals = trimmed.find('=');
+  const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
+  // A key behind a mark could not be written back as one.
+  if (key.empty() || StartsWithMark(key)) return {TextLine::Kind::Other, line, {}, {}};
+  std::string_view value = Trim(trimmed.substr(equals + 1));
+  if (Enclosed(value)) value = value.substr(1, value.size() - 2);
+  return {TextLine::Kind::Entry, line, key, value};
+}
+
 template <typename Builder>
 void IniFile::ParseRange(std::size_t from, std::size_t to, Builder& out) const {
   const std::string_view bytes = std::string_view(buffer_).substr(0, to);
   const auto at = [&](std::string_view part) {
     return Text{static_cast<std::uint32_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
   };
-  bool leftOut = false;
   std::size_t next = from;
   while (next < bytes.size()) {
-    if (leftOut) {
-      next = NextSectionLine(bytes, next);
-      if (next == bytes.size()) break;
+    const TextLine line = ReadLine(bytes, next);
+    switch (line.kind) {
+      case TextLine::Kind::Blank:
+        break;
+      case TextLine::Kind::Section:
+        if (out.Header(line.name)) {  // left out: its lines are jumped over
+          const std::size_t end = NextSectionLine(bytes, next);
+          out.LeftOut(line.name, at(bytes.substr(next, end - next)));
+          next = end;
+        }
+        break;
+      case TextLine::Kind::Other:
+        out.Add(at(line.whole), Line{at(line.whole), {}, true});
+        break;
+      case TextLine::Kind::Entry:
+        out.Add(at(line.whole), Line{at(line.name), at(line.value), false});
+        break;
     }
-    std::size_t end = LineBreakAt(bytes, next);
-    if (end == std::string_view::npos) end = bytes.size();
-    const std::string_view line = bytes.substr(next, end - next);
-    next = end;
-    if (next < bytes.size() && bytes[next] == '\r') ++next;
-    if (next < bytes.size() && bytes[next] == '\n' && (next == end || bytes[next - 1] == '\r')) ++next;
-
-    // A text editor may have put a UTF-8 mark in front, which would hide the first
-    // section; ignored at the start of any line, so that where a line ends up in
-    // the written file does not change what it is.
-    const std::string_view trimmed = Trim(line.substr(StartsWithMark(line) ? 3 : 0));
-    if (trimmed.empty()) continue;
-    if (trimmed.front() == '[') {
-      std::string_view name = trimmed.substr(1);
-      leftOut = out.Header(Trim(name.substr(0, name.find(']'))));
-      continue;
-    }
-    const std::size_t equals = trimmed.find('=');
-    const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
-    if (key.empty() || StartsWithMark(key)) {  // the latter could not be written back as a key
-      out.Add(at(line), Line{at(line), {}, true});
-      continue;
-    }
-    std::string_view value = Trim(trimmed.substr(equals + 1));
-    if (Enclosed(value)) value = value.substr(1, value.size() - 2);
-    out.Add(at(line), Line{at(key), at(value), false});
   }
 }
 
@@ -401,7 +420,7 @@ IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_v
   if (input.size() > UINT32_MAX) throw std::length_error("INI text too long");
   IniFile ini;
   ini.buffer_ = std::move(input);
-  const std::size_t size = ini.buffer_.size();
+  const std::size_t size = ini.parsedSize_ = ini.buffer_.size();
   DocumentBuilder document(ini, leaveOut);
   // A whole project is read in two halves at once; a reader that leaves sections
   // out jumps over most of the text and is better off alone.
@@ -416,7 +435,6 @@ IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_v
   // Keys are indexed when first looked up: a reader that finds them in the order
   // it expects (see Lines) never needs the index.
   for (Section& parsed : ini.sections_) parsed.keysStale = parsed.unchecked = true;
-  ini.parsedSize_ = size;
   return ini;
 }
 
@@ -626,6 +644,13 @@ std::optional<std::string_view> IniFile::LineList::Key(std::size_t i) const {
 
 std::string_view IniFile::LineList::Value(std::size_t i) const { return ini_->View(lines_[i].value); }
 
+std::vector<std::string_view> IniFile::LeftOutText(std::string_view section) const {
+  std::vector<std::string_view> texts;
+  for (const auto& [name, text] : leftOut_)
+    if (FoldEqual{}(name, section)) texts.push_back(View(text));
+  return texts;
+}
+
 std::size_t IniFile::KeyCount(std::string_view section) const {
   const Section* found = FindSection(section);
   return found ? Keys(*found).Size() : 0;
@@ -722,7 +747,7 @@ IniFile::Appender IniFile::AppendTo(std::string_view section, std::size_t keys, 
   CheckSectionName(section);
   Section& target = SectionForWrite(section);
   target.lines.reserve(target.lines.size() + keys);
-  buffer_.reserve(buffer_.size() + bytes);
+  written_.reserve(written_.size() + bytes);
   return Appender(*this, lastSection_);
 }
 

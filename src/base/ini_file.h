@@ -87,6 +87,21 @@ class IniFile {
   // Whether the section holds a key (KeyCount > 0 without indexing the keys).
   bool HasKeys(std::string_view section) const;
 
+  // The text of each occurrence of a section left out on loading, in file order:
+  // for a reader that reads a large section in its own way (see ReadLine).
+  std::vector<std::string_view> LeftOutText(std::string_view section) const;
+
+  // One line of INI text, read as documents read it.
+  struct TextLine {
+    enum class Kind { Blank, Section, Other, Entry };
+    Kind kind = Kind::Blank;
+    std::string_view whole;  // the line as it stands, without its line break
+    std::string_view name;   // a section's name, an entry's key
+    std::string_view value;  // an entry's value, its enclosing quotes taken off
+  };
+  // Reads the line of text that starts at next, and moves next past its line break.
+  static TextLine ReadLine(std::string_view text, std::size_t& next);
+
   // Reading a value gives at most its first MaxValueLength characters, as Windows
   // profile reading does; longer values stay whole in the document.
   static constexpr std::size_t MaxValueLength = 2047;
@@ -194,10 +209,10 @@ class IniFile {
     bool operator()(std::string_view a, std::string_view b) const;
   };
 
-  // Texts live in one buffer (the parsed bytes, then whatever is written), so a
+  // Texts live in two buffers (the parsed bytes, then whatever is written), so a
   // project's half a million entries cost no allocation each.
   struct Text {
-    std::uint32_t offset = 0;  // the buffer never passes 4 GB (see Store)
+    std::uint32_t offset = 0;  // the two never pass 4 GB together (see Store)
     std::uint32_t size = 0;
   };
   struct Line {
@@ -253,16 +268,23 @@ class IniFile {
   const KeyIndex& Keys(const Section& section) const;
   Section& SectionForWrite(std::string_view name);
   void RebuildSectionIndex();
-  std::string_view View(Text text) const { return std::string_view(buffer_).substr(text.offset, text.size); }
+  std::string_view View(Text text) const {
+    return text.offset < parsedSize_ ? std::string_view(buffer_).substr(text.offset, text.size)
+                                     : std::string_view(written_).substr(text.offset - parsedSize_, text.size);
+  }
   Text Store(std::string_view text);
   bool InBuffer(std::string_view text) const;
   // The whole line around a parsed key, as it was read; key itself otherwise.
   Text ParsedLineAround(Text key) const;
 
-  std::string buffer_;
-  std::size_t parsedSize_ = 0;  // the bytes of buffer_ that were parsed
+  std::string buffer_;           // the text parsed
+  std::size_t parsedSize_ = 0;  // its size
+  // Texts written since, counted on from the parsed ones: apart, so that writing
+  // a few keys into a large file's document never copies its text.
+  std::string written_;
   std::vector<Text> preamble_;  // lines before the first section
   std::vector<Section> sections_;
+  std::vector<std::pair<std::string, Text>> leftOut_;  // sections left out on loading, and their text
   std::unordered_map<std::string, std::size_t, FoldHash, FoldEqual> sectionIndex_;
   std::size_t lastSection_ = 0;  // writes come in runs into one section
   mutable std::size_t lastRead_ = 0;  // and so do reads

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdio>
 #include <new>
+#include <optional>
 #include <cstring>
 #include <filesystem>
 #include <utility>
@@ -227,6 +228,107 @@ void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& d
     });
 }
 
+// The lines of a section as this program writes it, "x,y=value" for every cell
+// in index order, read from its text without making a document of it.
+class CellLines {
+ public:
+  CellLines(std::string_view text, std::size_t from, std::size_t to) : text_(text.substr(0, to)), next_(from) {}
+
+  // The value of the next line, which must be key's entry; nothing otherwise.
+  std::optional<std::string_view> Next(std::string_view key) {
+    while (next_ < text_.size()) {
+      const IniFile::TextLine line = IniFile::ReadLine(text_, next_);
+      if (line.kind == IniFile::TextLine::Kind::Blank) continue;
+      if (line.kind != IniFile::TextLine::Kind::Entry || line.name != key) return std::nullopt;
+      return line.value;
+    }
+    return std::nullopt;
+  }
+  // Whether only blank lines are left.
+  bool Finished() {
+    while (next_ < text_.size())
+      if (IniFile::ReadLine(text_, next_).kind != IniFile::TextLine::Kind::Blank) return false;
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t next_;
+};
+
+// Where row y's lines start in a section as this program writes it: after the
+// line break before "0,y=". The end of the text when there is none.
+std::size_t RowStart(std::string_view text, int y) {
+  const std::string mark = "\n0," + std::to_string(y) + "=";
+  const std::size_t at = text.find(mark);
+  return at == std::string_view::npos ? text.size() : at + 1;
+}
+
+// The sections of cells' texts and domains, left out when a project is loaded:
+// read from their text, they cost no document of half a million lines.
+const std::vector<std::string_view> CellTextSections = {DescriptionsSection, DomainsSection};
+
+// ReadDescriptions from the text of the sections left out. False when they are
+// not as this program writes them; the list is then to be read another way.
+bool ReadCellTexts(const IniFile& ini, const MapGrid& map, DescriptionList& descriptions,
+                   const ProjectProgress& progress) {
+  const std::vector<std::string_view> texts = ini.LeftOutText(DescriptionsSection);
+  const std::vector<std::string_view> domains = ini.LeftOutText(DomainsSection);
+  if (texts.size() != 1 || domains.size() != 1) return false;  // a section missing or repeated
+  const int width = map.Width;
+  const int height = map.Height;
+  const std::size_t cells = map.Cells.size();
+  descriptions.Entries.resize(cells);
+  descriptions.DescriptionNodes.resize(cells);
+  // Rows [from, to) from the lines at textAt and domainAt; rowStep as in ReadDescriptions.
+  // Lines after the last cell change nothing: a key looked up finds its first line.
+  const auto readRows = [&](int from, int to, std::size_t textAt, std::size_t textEnd, std::size_t domainAt,
+                            std::size_t domainEnd, int rowStep) {
+    CellLines textLines(texts[0], textAt, textEnd), domainLines(domains[0], domainAt, domainEnd);
+    for (int y = from; y < to; ++y) {
+      for (int x = 0; x < width; ++x) {
+        TDescItem& item = descriptions.Entries[x + static_cast<std::size_t>(y) * width];
+        item.Terrain = map.GetTerrain(x, y);
+        item.MoveTo(x, y);
+        const CellKey key(x, y);
+        const std::optional<std::string_view> text = textLines.Next(key.text);
+        const std::optional<std::string_view> domain = domainLines.Next(key.text);
+        if (!text || !domain) return false;
+        StoreText(item.Text, text);
+        StoreDomain(item.Domain, domain);
+      }
+      if (rowStep > 0) Report(progress, LoadingLabel, height, (y - from) * rowStep);
+    }
+    return to == height || (textLines.Finished() && domainLines.Finished());
+  };
+  const std::size_t textEnd = texts[0].size(), domainEnd = domains[0].size();
+  if (height >= 2 && WorthASecondThread(cells, ThreadedCells)) {
+    // The lower half on a second thread, from where its first row starts in each section.
+    const int middle = height / 2;
+    const std::size_t textMiddle = RowStart(texts[0], middle), domainMiddle = RowStart(domains[0], middle);
+    if (textMiddle < textEnd && domainMiddle < domainEnd) {
+      bool read[2] = {false, false};
+      RunBeside([&] { read[1] = readRows(middle, height, textMiddle, textEnd, domainMiddle, domainEnd, 0); },
+                [&] { read[0] = readRows(0, middle, 0, textMiddle, 0, domainMiddle, 2); });
+      return read[0] && read[1];
+    }
+  }
+  return readRows(0, height, 0, textEnd, 0, domainEnd, 1);
+}
+
+// The sections left out as a document of their own, for a file edited by hand
+// or by another program: read as any document is.
+IniFile CellDocument(const IniFile& ini) {
+  std::string text;
+  for (std::string_view section : CellTextSections) {
+    for (std::string_view lines : ini.LeftOutText(section)) {
+      text.append("[").append(section).append("]\r\n").append(lines);
+      if (!lines.empty() && lines.back() != '\n' && lines.back() != '\r') text.append("\r\n");
+    }
+  }
+  return IniFile::Parse(text);
+}
+
 // The version check and the "Map" section: the size and the terrain.
 MapGrid ReadMap(const IniFile& ini) {
   // Character codes compared one by one, so "10" and "2" sort before "2.0".
@@ -393,10 +495,18 @@ void ReadProject(const IniFile& ini, Project& project, const ProjectProgress& pr
   for (const auto& entry : CEvoKeys) rows.CEvo.*entry.row = ReadText(ini, CEvoSection, entry.key, entry.fallback);
 
   DescriptionList descriptions;
-  if (ini.HasKeys(DescriptionsSection)) {
-    ReadDescriptions(ini, map, descriptions, progress);
-  } else {
-    BuildDefaultDescriptions(descriptions, map);
+  const bool cellsLeftOut =
+      !ini.LeftOutText(DescriptionsSection).empty() || !ini.LeftOutText(DomainsSection).empty();
+  if (!cellsLeftOut || !ReadCellTexts(ini, map, descriptions, progress)) {
+    descriptions = DescriptionList();
+    std::optional<IniFile> cellDocument;
+    if (cellsLeftOut) cellDocument = CellDocument(ini);
+    const IniFile& cellIni = cellDocument ? *cellDocument : ini;
+    if (cellIni.HasKeys(DescriptionsSection)) {
+      ReadDescriptions(cellIni, map, descriptions, progress);
+    } else {
+      BuildDefaultDescriptions(descriptions, map);
+    }
   }
 
   DomainTable domains;
@@ -446,7 +556,7 @@ void LoadProject(Project& project, const std::string& fileName, const ProjectPro
   // memory made ready beyond that would be cleared for nothing.
   ReserveForReading(fileName, 4);
   try {
-    ReadProject(IniFile::Load(fileName, MaxProjectFileBytes), project, progress);
+    ReadProject(IniFile::Load(fileName, MaxProjectFileBytes, CellTextSections), project, progress);
   } catch (const std::bad_alloc&) {
     ThrowOutOfMemory(fileName);
   }

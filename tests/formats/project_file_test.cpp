@@ -474,6 +474,17 @@ TEST(ProjectFile, TheLargestMapReadsCellsOutOfOrder) {
     ini.DeleteKey("Domains", "6," + std::to_string(y));
   }
   std::string text = ini.Serialize();
+  {
+    // A cell of the lower half early, in the upper: the first line of a key is the one read.
+    std::string early = text;
+    early.replace(early.find("\r\n0,256=") + 2, 0, "5,300=early\r\n");
+    TempDir dir;
+    WriteWholeFile(dir.File("p.mfp"), early, "x %s");
+    Project loaded;
+    LoadProject(loaded, dir.File("p.mfp"));
+    EXPECT_EQ(loaded.Descriptions.CellDescription(5, 300, MaxMapSize)->Text, "early");
+    EXPECT_EQ(loaded.Descriptions.CellDescription(5, 301, MaxMapSize)->Text, "cell " + std::to_string(301 * 512 + 5));
+  }
   // Row 300 backwards: its lines reversed in place.
   const std::string first = "0,300=cell " + std::to_string(300 * 512) + "\r\n";
   const std::size_t from = text.find(first);
@@ -493,6 +504,12 @@ TEST(ProjectFile, TheLargestMapReadsCellsOutOfOrder) {
 
   Project loaded;
   ReadProject(IniFile::Parse(text), loaded);
+  // Loaded from a file, the halves are found in the text of each section.
+  TempDir dir;
+  WriteWholeFile(dir.File("p.mfp"), text, "x %s");
+  Project fromFile;
+  LoadProject(fromFile, dir.File("p.mfp"));
+  ExpectSameContent(loaded, fromFile);
   for (const int y : {3, 400}) {
     saved.Descriptions.CellDescription(5, y, MaxMapSize)->Text = "plains";
     saved.Descriptions.CellDescription(6, y, MaxMapSize)->Domain = 0;
@@ -518,6 +535,11 @@ TEST(ProjectFile, CellsOutOfTheirPlaceReadAsTheirKeysLookedUp) {
     result.replace(result.find(from), from.size(), to);
     return result;
   };
+  // The descriptions moved to the end of the file, their last line without a line break.
+  const auto descriptionsLast = [](const std::string& file) {
+    const std::size_t from = file.find("[Descriptions]"), to = file.find("[Domains]");
+    return file.substr(0, from) + file.substr(to) + file.substr(from, to - from - 2);
+  };
   const std::string cases[] = {
       text,
       replaced("2,0=cell 2\r\n", "0,0=again\r\n"),                   // a repeated key in place of another
@@ -526,19 +548,30 @@ TEST(ProjectFile, CellsOutOfTheirPlaceReadAsTheirKeysLookedUp) {
       replaced("0,1=cell 4\r\n1,1=cell 5\r\n", "1,1=cell 5\r\n0,1=cell 4\r\n"),  // two lines swapped
       replaced("2,1=7\r\n", "no equals sign\r\n"),                   // a line that is no key
       replaced("[Domains]\r\n", "[Domains]\r\n3,2=first\r\n"),        // one line too many
+      replaced("[Domains]\r\n", "2,2=again\r\n[Domains]\r\n"),         // a line after the last cell
+      replaced("[Domains]\r\n", "[domains]\r\n"),                       // a name written otherwise
+      replaced("[Domains]\r\n", "[Other]\r\n"),                         // no domains at all
+      text + "[Descriptions]\r\n9,9=x\r\n0,0=later\r\n",                   // a section repeated
+      descriptionsLast(replaced("1,1=6\r\n", "1,0=60\r\n")),             // ... and their last line unbroken
   };
+  TempDir dir;
   for (const std::string& file : cases) {
     const IniFile ini = IniFile::Parse(file);
-    Project loaded;
-    ReadProject(ini, loaded);
-    ASSERT_EQ(loaded.Descriptions.Size(), 12u);
+    Project read;
+    ReadProject(ini, read);
+    ASSERT_EQ(read.Descriptions.Size(), 12u);
     for (int y = 0; y < 3; ++y)
       for (int x = 0; x < 4; ++x) {
         const std::string key = std::to_string(x) + "," + std::to_string(y);
-        const TDescItem& item = loaded.Descriptions.Entry(x + y * 4);
+        const TDescItem& item = read.Descriptions.Entry(x + y * 4);
         EXPECT_EQ(item.Text, ini.ReadString("Descriptions", key, "plains")) << key << " in\n" << file;
         EXPECT_EQ(item.Domain, ini.ReadInteger("Domains", key, 0)) << key << " in\n" << file;
       }
+    // A file is loaded with the cells' sections read from their text, not as a document.
+    WriteWholeFile(dir.File("p.mfp"), file, "x %s");
+    Project loaded;
+    LoadProject(loaded, dir.File("p.mfp"));
+    ExpectSameContent(read, loaded);
   }
 }
 

@@ -241,7 +241,9 @@ IniFile::Text IniFile::Store(std::string_view text) {
   return stored;
 }
 
-IniFile IniFile::Parse(std::string_view input) { return ParseOwned(std::string(input)); }
+IniFile IniFile::Parse(std::string_view input, const std::vector<std::string_view>& leaveOut) {
+  return ParseOwned(std::string(input), leaveOut);
+}
 
 // Builds the document from its lines in file order.
 class IniFile::DocumentBuilder {

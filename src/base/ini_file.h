@@ -29,7 +29,8 @@ std::optional<std::int32_t> ParseIniInteger(std::string_view text);
 
 class IniFile {
  public:
-  static IniFile Parse(std::string_view bytes);
+  // Sections named in leaveOut are left out as if erased (see Load).
+  static IniFile Parse(std::string_view bytes, const std::vector<std::string_view>& leaveOut = {});
   std::string Serialize() const;
 
   // "Cannot open file %s" when the file cannot be read; maxBytes is the largest

@@ -163,7 +163,8 @@ TEST(IniFile, BooleansAreWrittenAsOneAndZero) {
 
 TEST(IniFile, RefusesNamesThatCouldNotBeReadBack) {
   IniFile ini;
-  for (const char* key : {"", "a=b", "[x", " lead", "trail ", "two\nlines", "\xEF\xBB\xBFmarked"})
+  for (const char* key : {"", "a=b", "[x", " lead", "trail ", "two\nlines", "\xEF\xBB\xBFmarked", "eight=78", "abcdefg\r",
+                          "a much longer key = yes", "a much longer key\nbroken"})
     EXPECT_THROW(ini.WriteString("S", key, "v"), std::invalid_argument) << key;
   for (const char* section : {"a]b", " lead", "x\r"})
     EXPECT_THROW(ini.WriteString(section, "k", "v"), std::invalid_argument) << section;

@@ -259,8 +259,23 @@ class CellLines {
 // Where row y's lines start in a section as this program writes it: after the
 // line break before "0,y=". The end of the text when there is none.
 std::size_t RowStart(std::string_view text, int y) {
-  const std::string mark = "\n0," + std::to_string(y) + "=";
-  const std::size_t at = text.find(mark);
+  // The rows of the lines rise through the text: halving it on them leaves a
+  // short stretch to search. Where they do not, the search finds a later start
+  // or none, and the reader then meets a surprise.
+  std::size_t low = 0, high = text.size();
+  while (high - low > (1u << 16)) {
+    const std::size_t lineBreak = text.find('\n', low + (high - low) / 2);
+    if (lineBreak == std::string_view::npos || lineBreak >= high) break;
+    const std::string_view key = text.substr(lineBreak + 1, 16);
+    const std::size_t comma = key.find(',');
+    int row = 0;
+    if (comma == std::string_view::npos ||
+        std::from_chars(key.data() + comma + 1, key.data() + key.size(), row).ec != std::errc())
+      break;
+    if (row < y) low = lineBreak;
+    else high = lineBreak + 1;
+  }
+  const std::size_t at = text.find("\n0," + std::to_string(y) + "=", low);
   return at == std::string_view::npos ? text.size() : at + 1;
 }
 

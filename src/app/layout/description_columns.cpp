@@ -3,7 +3,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QStyle>
-#include <QTreeView>
+#include <QTableView>
 #include <algorithm>
 
 #include "model/domains.h"
@@ -17,7 +17,7 @@ constexpr int LeastDescriptionWidth = 80;
 
 }  // namespace
 
-DescriptionColumns::DescriptionColumns(QTreeView* view, const DomainTable& domains)
+DescriptionColumns::DescriptionColumns(QTableView* view, const DomainTable& domains)
     : QObject(view), view_(view), domains_(domains) {
   view->viewport()->installEventFilter(this);
   Refit();
@@ -30,7 +30,7 @@ void DescriptionColumns::Refit() {
   for (int n = 0; n < DomainCount; ++n)
     if (domains_.Defined(n))
       widest = std::max(widest, metrics.horizontalAdvance(QString::fromStdString(domains_.DomainLabel(n))) + margins);
-  QHeaderView* header = view_->header();
+  QHeaderView* header = view_->horizontalHeader();
   const int room = view_->viewport()->width() - header->sectionSize(LocationColumn) - LeastDescriptionWidth;
   header->resizeSection(DomainColumn, std::max(header->minimumSectionSize(), std::min(widest, room)));
 }

@@ -3,7 +3,7 @@
 // as far as the Description column keeps room to read.
 #include <QObject>
 
-class QTreeView;
+class QTableView;
 
 namespace mireforge {
 
@@ -11,7 +11,7 @@ class DomainTable;
 
 class DescriptionColumns : public QObject {
  public:
-  DescriptionColumns(QTreeView* view, const DomainTable& domains);
+  DescriptionColumns(QTableView* view, const DomainTable& domains);
   // After the domain table changed.
   void Refit();
 
@@ -19,7 +19,7 @@ class DescriptionColumns : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QTreeView* view_;
+  QTableView* view_;
   const DomainTable& domains_;
 };
 

@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTableView>
 #include <QTreeView>
 #include <QUndoView>
 #include <QWidgetAction>
@@ -282,22 +283,31 @@ void TfMain::CreateDocks() {
     return dock;
   };
 
-  DescVT = new QTreeView(this);
+  // A table, not a tree: a tree lays out all of a 512 x 512 map's rows whenever
+  // they change, a table of rows of one height none.
+  DescVT = new QTableView(this);
   DescVT->setObjectName("DescVT");
   DescVT->setAccessibleName("Location descriptions");
   DescVT->setModel(descModel);
-  DescVT->setRootIsDecorated(false);
+  DescVT->setShowGrid(false);
+  DescVT->setWordWrap(false);
+  DescVT->setTabKeyNavigation(false);
+  DescVT->setCornerButtonEnabled(false);
+  DescVT->verticalHeader()->hide();
+  DescVT->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  DescVT->verticalHeader()->setDefaultSectionSize(DescVT->fontMetrics().height() + 4);
+  DescVT->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  DescVT->horizontalHeader()->setHighlightSections(false);
   DescVT->setAlternatingRowColors(true);  // the palette's stripes, readable in dark themes
-  DescVT->setUniformRowHeights(true);
   DescVT->setSelectionMode(QAbstractItemView::ExtendedSelection);
   DescVT->setSelectionBehavior(QAbstractItemView::SelectRows);
   DescVT->setEditTriggers(QAbstractItemView::NoEditTriggers);
   DescVT->setContextMenuPolicy(Qt::CustomContextMenu);
-  DescVT->header()->resizeSection(0, 72);
-  DescVT->header()->resizeSection(1, 80);
-  DescVT->header()->setStretchLastSection(true);
+  DescVT->horizontalHeader()->resizeSection(0, 72);
+  DescVT->horizontalHeader()->resizeSection(1, 80);
+  DescVT->horizontalHeader()->setStretchLastSection(true);
   // A narrow dock scrolls sideways rather than squeezing the Description column away.
-  DescVT->header()->setMinimumSectionSize(64);
+  DescVT->horizontalHeader()->setMinimumSectionSize(64);
   DescVT->setMinimumSize(64, 40);
   auto* descColumns = new DescriptionColumns(DescVT, project_.Domains);
   connect(domainModel, &QAbstractItemModel::modelReset, descColumns, &DescriptionColumns::Refit);
@@ -333,7 +343,7 @@ void TfMain::CreateDocks() {
   aShowDomainsWindow->setText("Domains window");
 
   connect(twPalette, &TerrainPalette::TerrainChosen, this, &TfMain::ChooseTerrain);
-  connect(DescVT, &QTreeView::clicked, this, [this] { DescriptionClicked(); });
+  connect(DescVT, &QAbstractItemView::clicked, this, [this] { DescriptionClicked(); });
   connect(DescVT, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
     // A right click selects the entry under the pointer.
     const QModelIndex index = DescVT->indexAt(pos);

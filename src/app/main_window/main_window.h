@@ -24,6 +24,7 @@ class QActionGroup;
 class QDockWidget;
 class QLabel;
 class QMenu;
+class QTableView;
 class QTreeView;
 class QToolButton;
 class QUndoView;
@@ -229,7 +230,7 @@ class TfMain : public QMainWindow {
 
   // Views.
   MapGridView* DG = nullptr;
-  QTreeView* DescVT = nullptr;
+  QTableView* DescVT = nullptr;
   QTreeView* DomainVT = nullptr;
   QDockWidget *twDesc = nullptr, *twTerrain = nullptr, *twDomains = nullptr;
   QDockWidget *twOverview = nullptr, *twHistory = nullptr, *twStatistics = nullptr;

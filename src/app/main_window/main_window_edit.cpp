@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QDockWidget>
 #include <QItemSelectionModel>
+#include <QTableView>
 #include <QTreeView>
 #include <algorithm>
 

@@ -1,5 +1,6 @@
 // Painting, Fill, blank map, the editors, the panels following the grid, and
 // undo and redo.
+#include <QTableView>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,7 +45,7 @@ class EditingTest : public MainWindowTest {
   // and its cell, as a click on the panel does, becomes the grid's current cell.
   void SelectEntries(const std::vector<int>& rows) {
     for (std::size_t i = 0; i < rows.size(); ++i)
-      ClickRow(PartOf<QTreeView>(*window, "DescVT"), PartOf<DescriptionModel>(*window, "descModel")->index(rows[i], 0), i == 0 ? Qt::NoModifier : Qt::ControlModifier);
+      ClickRow(PartOf<QTableView>(*window, "DescVT"), PartOf<DescriptionModel>(*window, "descModel")->index(rows[i], 0), i == 0 ? Qt::NoModifier : Qt::ControlModifier);
   }
 
   void AddDomain(int number, const QString& name) {
@@ -398,8 +399,8 @@ TEST_F(EditingTest, GridAndDescriptionPanelFollowEachOther) {
   QApplication::setActiveWindow(window.get());
   ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
   PartOf<MapGridView>(*window, "DG")->SetCurrentCell(4, 3);
-  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->currentIndex().row(), 34);
-  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->selectionModel()->selectedRows().size(), 1);
+  EXPECT_EQ(PartOf<QTableView>(*window, "DescVT")->currentIndex().row(), 34);
+  EXPECT_EQ(PartOf<QTableView>(*window, "DescVT")->selectionModel()->selectedRows().size(), 1);
   EXPECT_EQ(window->StatusText(4), "4");
   EXPECT_EQ(window->StatusText(5), "3");
   EXPECT_EQ(window->StatusText(7), "plains");
@@ -408,10 +409,10 @@ TEST_F(EditingTest, GridAndDescriptionPanelFollowEachOther) {
   SelectEntries({62, 61});
   EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 1);
   EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentRow(), 6);
-  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->selectionModel()->selectedRows().size(), 2);
+  EXPECT_EQ(PartOf<QTableView>(*window, "DescVT")->selectionModel()->selectedRows().size(), 2);
   // The next real grid click is handled again.
   PartOf<MapGridView>(*window, "DG")->SetCurrentCell(2, 2);
-  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->currentIndex().row(), 22);
+  EXPECT_EQ(PartOf<QTableView>(*window, "DescVT")->currentIndex().row(), 22);
 }
 
 TEST_F(EditingTest, FarDescriptionCentresGrid) {

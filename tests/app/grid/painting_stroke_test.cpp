@@ -1,6 +1,7 @@
 // Painting strokes driven by raw mouse events: a pointer held outside the
 // grid paints nothing and scrolls nothing, and a fast stroke paints every
 // cell its path crosses.
+#include <QTableView>
 #include <QAction>
 #include <QDockWidget>
 #include <QStatusBar>
@@ -60,7 +61,7 @@ TEST_F(PaintingStrokeTest, PointerOverOtherWidgetsPaintsNoCellAndKeepsView) {
   const int left = PartOf<MapGridView>(*window, "DG")->LeftColumn(), top = PartOf<MapGridView>(*window, "DG")->TopRow();
   const QPoint start = CellCentre(3, 3);
   Press(start);
-  const QPoint desc = Over(PartOf<QTreeView>(*window, "DescVT"));
+  const QPoint desc = Over(PartOf<QTableView>(*window, "DescVT"));
   const QPoint status = Over(window->statusBar());
   ASSERT_FALSE(PartOf<MapGridView>(*window, "DG")->viewport()->rect().contains(desc));
   ASSERT_FALSE(PartOf<MapGridView>(*window, "DG")->viewport()->rect().contains(status));

@@ -1,6 +1,7 @@
 // The main window at every size from its minimum up: docks, palette, grid and
 // status panels side by side without overlapping, and docks that get their
 // width back when the window grows again.
+#include <QTableView>
 #include <QDockWidget>
 #include <QHeaderView>
 #include <QStatusBar>
@@ -109,7 +110,7 @@ TEST_F(WindowLayoutTest, TerrainDockedOnTheRightKeepsTheDescriptionColumn) {
   for (const QSize size : {QSize(1024, 720), Least().expandedTo({640, 480}), Least()}) {
     SCOPED_TRACE(std::to_string(size.width()) + "x" + std::to_string(size.height()));
     ResizeTo(size.width(), size.height());
-    const QHeaderView* header = PartOf<QTreeView>(*window, "DescVT")->header();
+    const QHeaderView* header = PartOf<QTableView>(*window, "DescVT")->horizontalHeader();
     EXPECT_GE(header->sectionSize(2), 64) << "the Description column stays";
     ExpectSensibleLayout();
   }
@@ -132,9 +133,9 @@ TEST_F(WindowLayoutTest, TabbedDocksShowWholeTitlesAndDomainsTheirLabels) {
       EXPECT_GE(tabs->tabRect(i).width(), tabs->fontMetrics().horizontalAdvance(tabs->tabText(i))) << tabs->tabText(i).toStdString();
   }
   EXPECT_EQ(tabbed, 3);
-  const QHeaderView* header = PartOf<QTreeView>(*window, "DescVT")->header();
+  const QHeaderView* header = PartOf<QTableView>(*window, "DescVT")->horizontalHeader();
   EXPECT_GE(header->sectionSize(1),
-            PartOf<QTreeView>(*window, "DescVT")->fontMetrics().horizontalAdvance(QString::fromUtf8("[3] M\xC3\xBCnsterland")));
+            PartOf<QTableView>(*window, "DescVT")->fontMetrics().horizontalAdvance(QString::fromUtf8("[3] M\xC3\xBCnsterland")));
   EXPECT_GE(header->sectionSize(2), 80) << "Description keeps room";
   ExpectSensibleLayout();
 }

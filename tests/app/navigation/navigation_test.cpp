@@ -1,5 +1,6 @@
 // Finding one's way in a big map: the overview, "Go to cell", "Find and
 // replace", the history window and the live statistics, driven by real input.
+#include <QTableView>
 #include <QAction>
 #include <QCheckBox>
 #include <QDockWidget>
@@ -255,7 +256,7 @@ TEST_F(NavigationTest, GoToCellTakesBothFormsAndExplainsBadInput) {
   EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->LeftColumn(), 70 - PartOf<MapGridView>(*window, "DG")->VisibleColumns() / 2);
   EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->TopRow(), 55 - PartOf<MapGridView>(*window, "DG")->VisibleRows() / 2);
   EXPECT_EQ(window->StatusText(4), "70");
-  EXPECT_EQ(PartOf<DescriptionModel>(*window, "descModel")->index(55 * 120 + 70, 0), PartOf<QTreeView>(*window, "DescVT")->currentIndex());
+  EXPECT_EQ(PartOf<DescriptionModel>(*window, "descModel")->index(55 * 120 + 70, 0), PartOf<QTableView>(*window, "DescVT")->currentIndex());
 
   // With rows first in the description panel, the dialog takes the row first too.
   OnModal<TfOptions>([](TfOptions* d) {
@@ -338,7 +339,7 @@ TEST_F(FindReplaceTest, StepsThroughMatchesBothWays) {
   EXPECT_EQ(find->windowTitle(), "Find and replace");
   QTest::mouseClick(find->bFindNext, Qt::LeftButton);
   EXPECT_EQ(Current(), QPoint(5, 5));
-  EXPECT_EQ(PartOf<QTreeView>(*window, "DescVT")->currentIndex().row(), 5 * 120 + 5);
+  EXPECT_EQ(PartOf<QTableView>(*window, "DescVT")->currentIndex().row(), 5 * 120 + 5);
   F3();
   EXPECT_EQ(Current(), QPoint(20, 10));
   F3();

@@ -1,6 +1,7 @@
 // The editing tools, driven as a person does: tool keys, clicks and drags on
 // the grid, typed tool options, the real clipboard. Each test runs on a
 // 66 x 63 and on a 512 x 512 map and compares every cell with what was expected.
+#include <QTableView>
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
@@ -535,9 +536,12 @@ TEST_P(MapToolsTest, GridKeysStayOutOfTheListsAndFields) {
   Key(Qt::Key_R);
   Drag(At(12, 11), At(14, 13));  // three of the keeps among them
   ASSERT_EQ(tools->Selection().Count(), 9u);
-  QTreeView* list = PartOf<QTreeView>(*window, "DescVT");
+  QTableView* list = PartOf<QTableView>(*window, "DescVT");
   ASSERT_TRUE(list->isVisible());
-  const QModelIndex row = list->model()->index(3, 0);
+  // A click in the list keeps the focus there while it does not hand it to the grid.
+  QAction* focusGrid = PartOf<QAction>(*window, "aCenterMap");
+  if (focusGrid->isChecked()) focusGrid->trigger();
+  const QModelIndex row = list->indexAt(QPoint(4, 4));  // the top row in sight
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(row).center());
   ASSERT_TRUE(list->hasFocus());
   for (const Qt::Key key : {Qt::Key_Delete, Qt::Key_T, Qt::Key_B, Qt::Key_F}) QTest::keyClick(list, key);

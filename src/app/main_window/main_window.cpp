@@ -26,6 +26,7 @@
 #include "app/navigation/overview_map.h"
 #include "app/panels/live_statistics.h"
 #include "app/panels/description_model.h"
+#include "app/panels/item_text_delegate.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/wizards/generation_wizard.h"
 #include "app/dialogs/legend_dialog.h"
@@ -286,6 +287,8 @@ void TfMain::CreateDocks() {
   DescVT->setObjectName("DescVT");
   DescVT->setAccessibleName("Location descriptions");
   DescVT->setModel(descModel);
+  // An edit can change every row in sight: each row's text laid out once.
+  DescVT->setItemDelegate(new ItemTextDelegate(DescVT));
   DescVT->setRootIsDecorated(false);
   DescVT->setAlternatingRowColors(true);  // the palette's stripes, readable in dark themes
   DescVT->setUniformRowHeights(true);

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <string>
 
@@ -54,6 +55,22 @@ TEST_F(LongTextsTest, HugeTextsLoadCutAndShowElided) {
   EXPECT_LE(w.minimumSizeHint().width(), minimumWidth);
   EXPECT_LE(w.width(), 1000);
   for (auto* panel : w.statusBar()->findChildren<StatusPanel*>()) EXPECT_LT(panel->sizeHint().width(), 4000);
+
+  // The description list draws its rows, the cut text and the selected row among them,
+  // pixel for pixel as the style draws them, with the list in focus and without.
+  auto* list = PartOf<QTreeView>(w, "DescVT");
+  QAbstractItemDelegate* own = list->itemDelegate();
+  QStyledItemDelegate styled;
+  const auto expectStyled = [&](const char* when) {
+    const QImage shown = list->viewport()->grab().toImage();
+    list->setItemDelegate(&styled);
+    EXPECT_TRUE(shown == list->viewport()->grab().toImage()) << when;
+    list->setItemDelegate(own);
+  };
+  expectStyled("grid in focus");
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(5, 2)).center());
+  ASSERT_EQ(list->currentIndex().row(), 5);
+  expectStyled("list in focus");
 
   // The dialogs showing the texts stay their size; what is typed stops at 2,047 characters.
   OnModal<TfSetDom>([](TfSetDom* d) {

@@ -11,6 +11,8 @@ namespace {
 // One line of text laid out in width, as an item view shows it.
 QTextLine LayOut(QTextLayout& layout, const QTextOption& option, int width) {
   layout.setTextOption(option);
+  // Kept after the layout, or drawing would shape the text again.
+  layout.setCacheEnabled(true);
   layout.beginLayout();
   QTextLine line = layout.createLine();
   if (line.isValid()) {
@@ -39,11 +41,15 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   item.text.clear();
   item.features &= ~QStyleOptionViewItem::HasDisplay;
   style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
-  // ...and the text goes where the style puts it, in the style's colours.
+  // ...and the text goes where the style puts it, in the style's colours. Where the
+  // selection covers the icon too, the text has the whole room beside the icon, which
+  // the style finds without measuring the text.
+  const QStyleOptionViewItem bare = item;
   item.features |= QStyleOptionViewItem::HasDisplay;
   item.text = text;
   const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
-  const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget).adjusted(margin, 0, -margin, 0);
+  const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, item.showDecorationSelected ? &bare : &item, widget)
+                         .adjusted(margin, 0, -margin, 0);
   QPalette::ColorGroup group = (item.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
   if (group == QPalette::Normal && !(item.state & QStyle::State_Active)) group = QPalette::Inactive;
   const QColor colour =

@@ -61,4 +61,27 @@ class StatusPanel : public QLabel {
   QString message_;
 };
 
+// The status bar's place for a panel whose size does not follow its text. A label's
+// new text asks its parent to lay out again; from the status bar that request goes on
+// to the main window, which lays out and repaints its docks and toolbars, on every
+// click and edit that shows another cell. The place passes a request on only when
+// the panel's size constraints did change.
+class StatusSlot : public QWidget {
+ public:
+  StatusSlot(StatusPanel* panel, QWidget* parent);
+  QSize sizeHint() const override { return hint_; }
+  QSize minimumSizeHint() const override { return least_; }
+
+ protected:
+  bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // Takes over the panel's constraints; true when they changed.
+  bool Follow();
+
+  StatusPanel* panel_;
+  QSize hint_, least_;
+};
+
 }  // namespace mireforge

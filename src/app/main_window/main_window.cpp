@@ -520,7 +520,7 @@ void TfMain::CreateStatusBar() {
     }
     if (i == 6) panel->setAutoFillBackground(true);
     // Permanent, so that menu and toolbar hints do not hide the panels; the hints show in panel 7.
-    statusBar()->addPermanentWidget(panel, i == 7 ? 1 : 0);
+    statusBar()->addPermanentWidget(new StatusSlot(panel, statusBar()), i == 7 ? 1 : 0);
     panels_[i] = panel;
   }
   connect(statusBar(), &QStatusBar::messageChanged, panels_[7], &StatusPanel::SetMessage);

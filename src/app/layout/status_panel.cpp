@@ -4,40 +4,37 @@
 
 namespace mireforge {
 
-StatusSlot::StatusSlot(StatusPanel* panel, QWidget* parent) : QWidget(parent), panel_(panel) {
+StatusSlot::StatusSlot(QWidget* panel, QWidget* parent) : QWidget(parent), panel_(panel) {
   panel_->setParent(this);
-  Follow();
+  TakeLimits();
 }
 
-bool StatusSlot::Follow() {
+QSize StatusSlot::Used(QSize hint) const {
   const QSizePolicy policy = panel_->sizePolicy();
-  QSize hint = panel_->sizeHint(), least = panel_->minimumSizeHint();
-  // What a layout ignores of a panel's hints, the place ignores too.
-  if (policy.horizontalPolicy() == QSizePolicy::Ignored) {
-    hint.setWidth(0);
-    least.setWidth(0);
-  }
-  if (policy.verticalPolicy() == QSizePolicy::Ignored) {
-    hint.setHeight(0);
-    least.setHeight(0);
-  }
-  if (hint == hint_ && least == least_ && policy == sizePolicy() && panel_->minimumSize() == minimumSize() &&
-      panel_->maximumSize() == maximumSize())
-    return false;
-  hint_ = hint;
-  least_ = least;
-  setSizePolicy(policy);
+  if (policy.horizontalPolicy() == QSizePolicy::Ignored) hint.setWidth(0);
+  if (policy.verticalPolicy() == QSizePolicy::Ignored) hint.setHeight(0);
+  return hint;
+}
+
+QSize StatusSlot::sizeHint() const { return hintRead_ = Used(panel_->sizeHint()); }
+
+QSize StatusSlot::minimumSizeHint() const { return leastRead_ = Used(panel_->minimumSizeHint()); }
+
+void StatusSlot::TakeLimits() {
+  // Each setter asks for a layout itself, and only when the value changes.
+  setSizePolicy(panel_->sizePolicy());
   setMinimumSize(panel_->minimumSize());
   setMaximumSize(panel_->maximumSize());
-  return true;
 }
 
 bool StatusSlot::event(QEvent* event) {
-  if (event->type() == QEvent::LayoutRequest) {
-    if (Follow()) updateGeometry();
-    return true;
+  // A hidden place hears of no new text: it looks again when shown.
+  const bool request = event->type() == QEvent::LayoutRequest;
+  if (request || event->type() == QEvent::Show) {
+    TakeLimits();
+    if (Used(panel_->sizeHint()) != hintRead_ || Used(panel_->minimumSizeHint()) != leastRead_) updateGeometry();
   }
-  return QWidget::event(event);
+  return request || QWidget::event(event);
 }
 
 void StatusSlot::resizeEvent(QResizeEvent* event) {

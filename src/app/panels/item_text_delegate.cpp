@@ -31,13 +31,14 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   const QWidget* widget = item.widget;
   const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
   const QString text = item.text;
-  // Texts that wrap or break into lines keep the style's own drawing.
-  if (text.isEmpty() || (item.features & QStyleOptionViewItem::WrapText) ||
+  // Texts that wrap or break into lines keep the style's own drawing, and so does the
+  // one item with the focus, whose frame the style draws over its text.
+  if (text.isEmpty() || (item.features & QStyleOptionViewItem::WrapText) || (item.state & QStyle::State_HasFocus) ||
       text.contains(QChar::LineSeparator) || text.contains(QLatin1Char('\n'))) {
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
     return;
   }
-  // The style paints the background, the selection, the icon and the focus frame...
+  // The style paints the background, the selection and the icon...
   item.text.clear();
   item.features &= ~QStyleOptionViewItem::HasDisplay;
   style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);

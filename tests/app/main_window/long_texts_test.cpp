@@ -68,8 +68,12 @@ TEST_F(LongTextsTest, HugeTextsLoadCutAndShowElided) {
     list->setItemDelegate(own);
   };
   expectStyled("grid in focus");
+  QApplication::setActiveWindow(&w);
+  // The list keeps the focus a click gives it, its current row framed.
+  if (auto* toGrid = PartOf<QAction>(w, "aCenterMap"); toGrid->isChecked()) toGrid->trigger();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(5, 2)).center());
   ASSERT_EQ(list->currentIndex().row(), 5);
+  ASSERT_TRUE(list->hasFocus());
   expectStyled("list in focus");
 
   // The dialogs showing the texts stay their size; what is typed stops at 2,047 characters.

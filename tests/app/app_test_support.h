@@ -128,10 +128,11 @@ inline void ExpectPanelsInPlace(const TfMain& window) {
   int right = 0;
   for (int i = 0; i < 8; ++i) {
     const StatusPanel* panel = window.Panel(i);
+    const QRect place(panel->mapTo(bar, QPoint(0, 0)), panel->size());
     EXPECT_TRUE(panel->isVisible()) << "panel " << i;
-    EXPECT_GE(panel->x(), right) << "panel " << i;
-    EXPECT_LE(panel->geometry().right(), bar->width()) << "panel " << i;
-    right = panel->geometry().right() + 1;
+    EXPECT_GE(place.x(), right) << "panel " << i;
+    EXPECT_LE(place.right(), bar->width()) << "panel " << i;
+    right = place.right() + 1;
   }
 }
 

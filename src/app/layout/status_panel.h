@@ -61,4 +61,29 @@ class StatusPanel : public QLabel {
   QString message_;
 };
 
+// The status bar's place for a panel. A label's new text asks its parent to lay out
+// again; from the status bar that request goes on to the main window, which lays out
+// and repaints its docks and toolbars, on every click and edit that shows another
+// cell. The place passes a request on only when the panel's size hints differ from
+// what the bar last read, which for a panel of fixed width, or one that takes the
+// room left over, is never.
+class StatusSlot : public QWidget {
+ public:
+  StatusSlot(QWidget* panel, QWidget* parent);
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // The panel's hint without what a layout ignores of it.
+  QSize Used(QSize hint) const;
+  void TakeLimits();
+
+  QWidget* panel_;
+  mutable QSize hintRead_, leastRead_;
+};
+
 }  // namespace mireforge

@@ -27,6 +27,7 @@
 #include "app/navigation/overview_map.h"
 #include "app/panels/live_statistics.h"
 #include "app/panels/description_model.h"
+#include "app/panels/item_text_delegate.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/wizards/generation_wizard.h"
 #include "app/dialogs/legend_dialog.h"
@@ -289,6 +290,8 @@ void TfMain::CreateDocks() {
   DescVT->setObjectName("DescVT");
   DescVT->setAccessibleName("Location descriptions");
   DescVT->setModel(descModel);
+  // An edit can change every row in sight: each row's text laid out once.
+  DescVT->setItemDelegate(new ItemTextDelegate(DescVT));
   DescVT->setShowGrid(false);
   DescVT->setWordWrap(false);
   DescVT->setTabKeyNavigation(false);
@@ -527,7 +530,7 @@ void TfMain::CreateStatusBar() {
     }
     if (i == 6) panel->setAutoFillBackground(true);
     // Permanent, so that menu and toolbar hints do not hide the panels; the hints show in panel 7.
-    statusBar()->addPermanentWidget(panel, i == 7 ? 1 : 0);
+    statusBar()->addPermanentWidget(new StatusSlot(panel, statusBar()), i == 7 ? 1 : 0);
     panels_[i] = panel;
   }
   connect(statusBar(), &QStatusBar::messageChanged, panels_[7], &StatusPanel::SetMessage);

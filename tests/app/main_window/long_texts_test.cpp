@@ -4,7 +4,8 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QStatusBar>
-#include <QTreeView>
+#include <QStyledItemDelegate>
+#include <QTableView>
 #include <string>
 
 #include "app/main_window/window_parts.h"
@@ -54,6 +55,26 @@ TEST_F(LongTextsTest, HugeTextsLoadCutAndShowElided) {
   EXPECT_LE(w.minimumSizeHint().width(), minimumWidth);
   EXPECT_LE(w.width(), 1000);
   for (auto* panel : w.statusBar()->findChildren<StatusPanel*>()) EXPECT_LT(panel->sizeHint().width(), 4000);
+
+  // The description list draws its rows, the cut text and the selected row among them,
+  // pixel for pixel as the style draws them, with the list in focus and without.
+  auto* list = PartOf<QTableView>(w, "DescVT");
+  QAbstractItemDelegate* own = list->itemDelegate();
+  QStyledItemDelegate styled;
+  const auto expectStyled = [&](const char* when) {
+    const QImage shown = list->viewport()->grab().toImage();
+    list->setItemDelegate(&styled);
+    EXPECT_TRUE(shown == list->viewport()->grab().toImage()) << when;
+    list->setItemDelegate(own);
+  };
+  expectStyled("grid in focus");
+  QApplication::setActiveWindow(&w);
+  // The list keeps the focus a click gives it, its current row framed.
+  if (auto* toGrid = PartOf<QAction>(w, "aCenterMap"); toGrid->isChecked()) toGrid->trigger();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(5, 2)).center());
+  ASSERT_EQ(list->currentIndex().row(), 5);
+  ASSERT_TRUE(list->hasFocus());
+  expectStyled("list in focus");
 
   // The dialogs showing the texts stay their size; what is typed stops at 2,047 characters.
   OnModal<TfSetDom>([](TfSetDom* d) {

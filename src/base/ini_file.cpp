@@ -343,8 +343,10 @@ IniFile::TextLine IniFile::ReadLine(std::string_view text, std::size_t& next) {
     const std::string_view name = trimmed.substr(1);
     return {TextLine::Kind::Section, line, Trim(name.substr(0, name.find(']'))), {}};
   }
-  const std::size_t equals = trimmed.find('=');
-  const std::string_view key = equals == std::string_view::npos ? std::string_view() : Trim(trimmed.substr(0, equals));
+  // Keys are short: a loop finds the "=" sooner than a library call.
+  std::size_t equals = 0;
+  while (equals < trimmed.size() && trimmed[equals] != '=') ++equals;
+  const std::string_view key = equals == trimmed.size() ? std::string_view() : Trim(trimmed.substr(0, equals));
   // A key behind a mark could not be written back as one.
   if (key.empty() || StartsWithMark(key)) return {TextLine::Kind::Other, line, {}, {}};
   std::string_view value = Trim(trimmed.substr(equals + 1));

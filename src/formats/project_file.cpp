@@ -1,5 +1,6 @@
 #include "formats/project_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -239,7 +240,9 @@ class CellLines {
     while (next_ < text_.size()) {
       const IniFile::TextLine line = IniFile::ReadLine(text_, next_);
       if (line.kind == IniFile::TextLine::Kind::Blank) continue;
-      if (line.kind != IniFile::TextLine::Kind::Entry || line.name != key) return std::nullopt;
+      if (line.kind != IniFile::TextLine::Kind::Entry || line.name.size() != key.size() ||
+          !std::equal(key.begin(), key.end(), line.name.begin()))  // short: no library call
+        return std::nullopt;
       return line.value;
     }
     return std::nullopt;

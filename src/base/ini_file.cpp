@@ -265,10 +265,10 @@ class IniFile::DocumentBuilder {
  public:
   DocumentBuilder(IniFile& ini, const std::vector<std::string_view>& leaveOut) : ini_(ini), leaveOut_(leaveOut) {}
 
-  // Whether the section's lines are left out.
+  // Whether the section's lines are left out (the parser then jumps over them).
   bool Header(std::string_view name) {
-    leftOut_ = std::any_of(leaveOut_.begin(), leaveOut_.end(), [&](std::string_view out) { return FoldEqual{}(out, name); });
-    if (leftOut_) return true;
+    if (std::any_of(leaveOut_.begin(), leaveOut_.end(), [&](std::string_view out) { return FoldEqual{}(out, name); }))
+      return true;
     // A repeated section joins the first one: Windows reads only the first, and
     // erasing or rewriting it must not bring stale lines of the other to light.
     ini_.SectionForWrite(name);
@@ -278,12 +278,10 @@ class IniFile::DocumentBuilder {
   void LeftOut(std::string_view name, Text text) { ini_.leftOut_.emplace_back(std::string(name), text); }
   // whole: the line as it stands, kept as such before the first section.
   void Add(Text whole, const Line& line) {
-    if (leftOut_) return;
     if (section_ == KeyIndex::None) ini_.preamble_.push_back(whole);
     else ini_.sections_[section_].lines.push_back(line);
   }
   void AddAll(const std::vector<Line>& lines) {
-    if (leftOut_) return;
     std::vector<Line>& into = ini_.sections_[section_].lines;
     into.insert(into.end(), lines.begin(), lines.end());
   }
@@ -293,7 +291,6 @@ class IniFile::DocumentBuilder {
   IniFile& ini_;
   const std::vector<std::string_view>& leaveOut_;
   std::size_t section_ = KeyIndex::None;
-  bool leftOut_ = false;
 };
 
 // The lines of a part of the text parsed beside the rest: those before its first

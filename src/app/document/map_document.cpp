@@ -7,6 +7,9 @@ namespace mireforge {
 
 namespace {
 
+// The memory of a step of the stack: an entry, a macro of entries, or a command.
+std::size_t MemoryOf(const QUndoCommand& command);
+
 // The stack's entry for one command: the command itself lives as long as any
 // entry holds it, so that the history can be rebuilt without its oldest steps.
 class HistoryStep : public QUndoCommand {
@@ -23,26 +26,18 @@ class HistoryStep : public QUndoCommand {
   }
   const std::shared_ptr<QUndoCommand>& Command() const { return command_; }
   void SkipUndo() { skipUndo_ = true; }
-  // Asked afresh each time: what a step shares with its neighbours counts by share.
-  std::size_t Bytes() const { return MemoryOf(*command_); }
-
-  static std::size_t MemoryOf(const QUndoCommand& command) {
-    if (const auto* edit = dynamic_cast<const EditCommand*>(&command)) return edit->MemoryBytes();
-    std::size_t bytes = sizeof(command);
-    for (int i = 0; i < command.childCount(); ++i) bytes += MemoryOf(*command.child(i));
-    return bytes;
-  }
 
  private:
   std::shared_ptr<QUndoCommand> command_;
   bool skipRedo_ = false, skipUndo_ = false;
 };
 
-// The memory of a step of the stack: an entry, or a macro of entries.
-std::size_t StepBytes(const QUndoCommand& step) {
-  if (const auto* entry = dynamic_cast<const HistoryStep*>(&step)) return entry->Bytes();
-  std::size_t bytes = sizeof(step);
-  for (int i = 0; i < step.childCount(); ++i) bytes += StepBytes(*step.child(i));
+// Asked afresh each time: what a step shares with its neighbours counts by share.
+std::size_t MemoryOf(const QUndoCommand& command) {
+  if (const auto* entry = dynamic_cast<const HistoryStep*>(&command)) return MemoryOf(*entry->Command());
+  if (const auto* edit = dynamic_cast<const EditCommand*>(&command)) return edit->MemoryBytes();
+  std::size_t bytes = sizeof(command);
+  for (int i = 0; i < command.childCount(); ++i) bytes += MemoryOf(*command.child(i));
   return bytes;
 }
 
@@ -130,7 +125,7 @@ void MapDocument::SetHistoryLimits(int steps, std::size_t bytes) {
 
 std::size_t MapDocument::HistoryBytes() const {
   std::size_t bytes = 0;
-  for (int i = 0; i < undo_.count(); ++i) bytes += StepBytes(*undo_.command(i));
+  for (int i = 0; i < undo_.count(); ++i) bytes += MemoryOf(*undo_.command(i));
   return bytes;
 }
 
@@ -139,7 +134,7 @@ void MapDocument::Trim() {
   const int count = undo_.count(), index = undo_.index();
   std::vector<std::size_t> bytes(count);
   std::size_t total = 0;
-  for (int i = 0; i < count; ++i) total += bytes[i] = StepBytes(*undo_.command(i));
+  for (int i = 0; i < count; ++i) total += bytes[i] = MemoryOf(*undo_.command(i));
   // The newest step always stays, and steps that are undone are not ours to drop.
   int drop = 0;
   while (drop < index && count - drop > 1 && (count - drop > stepLimit_ || total > byteLimit_)) total -= bytes[drop++];

@@ -1,6 +1,7 @@
 #include "app/dialogs/user_prompts.h"
 
 #include "app/dialogs/unlisted_names.h"
+#include "app/session/file_names.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -11,6 +12,7 @@
 #include <QMimeDatabase>
 #include <QRegularExpression>
 #include <QStringList>
+#include <sys/stat.h>
 #include <vector>
 
 namespace mireforge {
@@ -146,8 +148,9 @@ namespace {
 
 // What exists but is neither a file nor a folder, also through a link: a pipe, a socket, a device.
 bool IsPipeOrDevice(const QString& name) {
-  const QFileInfo info(name);
-  return !name.isEmpty() && info.exists() && !info.isFile() && !info.isDir();
+  struct stat st;  // asked with the name's bytes, which need not be text
+  return !name.isEmpty() && ::stat(BytesOfName(name).constData(), &st) == 0 && !S_ISREG(st.st_mode) &&
+         !S_ISDIR(st.st_mode);
 }
 
 // A save into a pipe or a device happens only when the user says so.

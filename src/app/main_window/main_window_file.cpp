@@ -30,6 +30,11 @@ namespace {
 QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 std::string Path(const QString& name) { return PathOf(name); }
 
+// A project's load or save reporting to the progress form.
+ProjectProgress ReportTo(BusyScope& busy) {
+  return [&busy](std::string_view label, int maximum, int position) { busy.Report(Q(label), maximum, position); };
+}
+
 constexpr const char* MmuSaveFilter = "Midnight/MU Map File (*.php)|*.php";
 constexpr const char* MmuLoadFilter =
     "Midnight/MU map script file (*.php)|*.php|Tiled map (*.tmx; *.tmj)|*.tmx;*.tmj|CSV map (*.csv)|*.csv|"
@@ -62,9 +67,7 @@ bool TfMain::AskSaveChanges(const QString& text) {
         if (!fileWatch_->ConfirmOverwrite(NameFromPath(file))) return false;
         {
           BusyScope busy(fInfo);
-          SaveProject(project_, file, [&busy](std::string_view label, int maximum, int position) {
-            busy.Report(Q(label), maximum, position);
-          });
+          SaveProject(project_, file, ReportTo(busy));
         }
         document_.MarkSaved(file);
         fileWatch_->Remember(NameFromPath(file));
@@ -116,9 +119,7 @@ bool TfMain::SaveProjectAs() {
   if (choice.fileName.isEmpty() || !fileWatch_->ConfirmOverwrite(choice.fileName)) return false;
   {
     BusyScope busy(fInfo);
-    SaveProject(project_, Path(choice.fileName), [&busy](std::string_view label, int maximum, int position) {
-      busy.Report(Q(label), maximum, position);
-    });
+    SaveProject(project_, Path(choice.fileName), ReportTo(busy));
   }
   // Only a file that was written enters the list.
   RememberFile(prefs_.projects, choice.fileName);
@@ -140,9 +141,7 @@ bool TfMain::LoadProjectFile(const QString& fileName) {
   try {
     BusyScope busy(fInfo);
     // The load is all or nothing into the project, so the grid never sees a half-read map.
-    LoadProject(project_, Path(fileName), [&busy](std::string_view label, int maximum, int position) {
-      busy.Report(Q(label), maximum, position);
-    });
+    LoadProject(project_, Path(fileName), ReportTo(busy));
   } catch (const ProjectVersionError& refused) {
     prompts_.ShowInformation(this, QString::fromStdString(refused.what()));
     return false;
@@ -177,9 +176,9 @@ void TfMain::SaveMapImageCommand() {
                    style = CurrentTileStyle(), size = options.tileSize, grid = options.gridLines ? 1 : 0] {
     BusyScope busy(fInfo);
     const int rows = project_.Map.Height;
-    busy.Report("Saving, please wait...", rows, 0);
+    busy.Report(Q(SavingLabel), rows, 0);
     SaveMapImage(path, type, project_.Map, tiles_.MapImageTiles(style), size, grid,
-                 [&busy, rows](int done, int) { busy.Report("Saving, please wait...", rows, done); });
+                 [&busy, rows](int done, int) { busy.Report(Q(SavingLabel), rows, done); });
   });
 }
 

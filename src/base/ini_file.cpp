@@ -242,10 +242,10 @@ void IniFile::KeyIndex::Rebuild(const IniFile& ini, std::vector<Line>& lines) {
 
 bool IniFile::InBuffer(std::string_view text) const {
   const std::less<const char*> before;
-  const auto within = [&](const std::string& buffer) {
+  const auto within = [&](std::string_view buffer) {
     return !before(text.data(), buffer.data()) && before(text.data(), buffer.data() + buffer.size());
   };
-  return !text.empty() && (within(buffer_) || within(written_));
+  return !text.empty() && (within(Parsed()) || within(written_));
 }
 
 IniFile::Text IniFile::Store(std::string_view text) {
@@ -353,7 +353,7 @@ IniFile::TextLine IniFile::ReadLine(std::string_view text, std::size_t& next) {
 
 template <typename Builder>
 void IniFile::ParseRange(std::size_t from, std::size_t to, Builder& out) const {
-  const std::string_view bytes = std::string_view(buffer_).substr(0, to);
+  const std::string_view bytes = Parsed().substr(0, to);
   const auto at = [&](std::string_view part) {
     return Text{static_cast<std::uint32_t>(part.data() - bytes.data()), static_cast<std::uint32_t>(part.size())};
   };
@@ -435,13 +435,13 @@ std::size_t LineStartNearMiddle(std::string_view bytes) {
 IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_view>& leaveOut) {
   if (input.size() > UINT32_MAX) throw std::length_error("INI text too long");
   IniFile ini;
-  ini.buffer_ = std::move(input);
-  const std::size_t size = ini.parsedSize_ = ini.buffer_.size();
+  ini.buffer_ = std::make_shared<const std::string>(std::move(input));
+  const std::size_t size = ini.parsedSize_ = ini.buffer_->size();
   DocumentBuilder document(ini, leaveOut);
   // A whole project is read in two halves at once; a reader that leaves sections
   // out jumps over most of the text and is better off alone.
   if (leaveOut.empty() && WorthASecondThread(size, ParsedBesideBytes)) {
-    const std::size_t middle = LineStartNearMiddle(ini.buffer_);
+    const std::size_t middle = LineStartNearMiddle(ini.Parsed());
     Part second;
     RunBeside([&] { ini.ParseRange(middle, size, second); }, [&] { ini.ParseRange(0, middle, document); });
     second.AppendTo(document);
@@ -456,7 +456,7 @@ IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_v
 
 IniFile::Text IniFile::ParsedLineAround(Text key) const {
   if (key.offset >= parsedSize_) return key;
-  const std::string_view bytes = std::string_view(buffer_).substr(0, parsedSize_);
+  const std::string_view bytes = Parsed().substr(0, parsedSize_);
   std::size_t start = key.offset;
   while (start > 0 && bytes[start - 1] != '\r' && bytes[start - 1] != '\n') --start;
   std::size_t end = LineBreakAt(bytes, key.offset);

@@ -91,6 +91,8 @@ class IniFile {
   // The text of each occurrence of a section left out on loading, in file order:
   // for a reader that reads a large section in its own way (see ReadLine).
   std::vector<std::string_view> LeftOutText(std::string_view section) const;
+  // All the text parsed, which such views lie in: kept, it keeps them valid.
+  const std::shared_ptr<const std::string>& ParsedText() const { return buffer_; }
 
   // One line of INI text, read as documents read it.
   struct TextLine {
@@ -270,7 +272,7 @@ class IniFile {
   Section& SectionForWrite(std::string_view name);
   void RebuildSectionIndex();
   std::string_view View(Text text) const {
-    return text.offset < parsedSize_ ? std::string_view(buffer_).substr(text.offset, text.size)
+    return text.offset < parsedSize_ ? Parsed().substr(text.offset, text.size)
                                      : std::string_view(written_).substr(text.offset - parsedSize_, text.size);
   }
   Text Store(std::string_view text);
@@ -278,7 +280,9 @@ class IniFile {
   // The whole line around a parsed key, as it was read; key itself otherwise.
   Text ParsedLineAround(Text key) const;
 
-  std::string buffer_;           // the text parsed
+  std::string_view Parsed() const { return buffer_ ? std::string_view(*buffer_) : std::string_view(); }
+
+  std::shared_ptr<const std::string> buffer_;  // the text parsed, never changed
   std::size_t parsedSize_ = 0;  // its size
   // Texts written since, counted on from the parsed ones: apart, so that writing
   // a few keys into a large file's document never copies its text.

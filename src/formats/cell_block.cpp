@@ -4,6 +4,7 @@
 #include <array>
 #include <climits>
 #include <charconv>
+#include <memory>
 
 #include "formats/midnight_map.h"
 #include "model/descriptions.h"
@@ -63,7 +64,7 @@ CellBlock CellBlock::Copy(const MapGrid& map, const DescriptionList& description
         cell.text = item->Text;
         cell.domain = item->Domain;
       } else {
-        cell.text = TerrainNames[cell.terrain];
+        cell.text = DefaultDescription(cell.terrain);
       }
     }
   std::array<bool, DomainCount> used{};
@@ -125,7 +126,11 @@ std::string CellBlock::Serialize() const {
   return out;
 }
 
-CellBlock CellBlock::Parse(std::string_view text) {
+CellBlock CellBlock::Parse(std::string_view source) {
+  // The cells' texts stay in one copy of the block's text rather than one string each.
+  const auto copy = std::make_shared<const std::string>(source);
+  const std::string_view text = *copy;
+  const DescText texts = DescText::Sharing(copy);
   std::size_t pos = 0;
   std::string_view line;
   if (!NextLine(text, pos, line) || line != Header) Bad();
@@ -145,7 +150,7 @@ CellBlock CellBlock::Parse(std::string_view text) {
     cell.present = true;
     cell.terrain = static_cast<TerrainCode>(terrain);
     cell.domain = static_cast<std::int32_t>(domain);
-    cell.text = std::string(line.substr(1));
+    cell.text = texts.Part(line.substr(1));
   }
   while (NextLine(text, pos, line)) {
     if (line.empty()) continue;
@@ -195,7 +200,7 @@ CellBlock CellBlock::FromTerrainText(std::string_view text) {
       BlockCell& cell = block.Cells[static_cast<std::size_t>(x) + static_cast<std::size_t>(y) * block.Width];
       cell.present = true;
       cell.terrain = static_cast<TerrainCode>(code);
-      cell.text = TerrainNames[code];
+      cell.text = DefaultDescription(static_cast<int>(code));
     }
   if (block.Present() == 0) Bad();
   return block;

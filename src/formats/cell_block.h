@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/cell_selection.h"
+#include "model/desc_text.h"
 #include "model/domains.h"
 #include "model/terrain.h"
 
@@ -21,7 +22,7 @@ struct BlockCell {
   bool present = false;  // cells of the bounding box outside the selection are not part of the block
   TerrainCode terrain = 0;
   std::int32_t domain = 0;
-  std::string text;
+  DescText text;
 };
 
 // A domain of the copied cells as the source map names and colours it.

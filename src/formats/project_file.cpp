@@ -158,10 +158,10 @@ void ReserveForReading(const std::string& fileName, std::uint64_t factor) {
 }
 
 // The cell's text as the list holds it: an INI value holds no line breaks, so
-// it needs no cleaning; most are short ASCII and are taken as they are.
-void StoreText(std::string& text, std::optional<std::string_view> value) {
-  if (!value) text = TerrainNames[Plains];
-  else if (value->size() <= IniFile::MaxValueLength && IsAscii(*value)) text = *value;
+// it needs no cleaning; most are short ASCII and stay in the file's text, file.
+void StoreText(DescText& text, std::optional<std::string_view> value, const DescText& file) {
+  if (!value) text = DefaultDescription(Plains);
+  else if (value->size() <= IniFile::MaxValueLength && IsAscii(*value)) text = file.Part(*value);
   else text = DecodeFileText(*value, IniFile::MaxValueLength);
 }
 
@@ -176,6 +176,7 @@ constexpr std::size_t ThreadedCells = 16384;
 // so the lower half is read on a second thread into its own part of the list.
 void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& descriptions,
                       const ProjectProgress& progress) {
+  const DescText file = DescText::Sharing(ini.ParsedText());
   const int width = map.Width;
   const int height = map.Height;
   const std::size_t cells = map.Cells.size();
@@ -198,7 +199,7 @@ void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& d
         item.MoveTo(x, y);
         const CellKey key(x, y);
         textsInOrder = textsInOrder && textLines.Key(cell) == key.text;
-        if (textsInOrder) StoreText(item.Text, textLines.Value(cell));
+        if (textsInOrder) StoreText(item.Text, textLines.Value(cell), file);
         domainsInOrder = domainsInOrder && domainLines.Key(cell) == key.text;
         if (domainsInOrder) StoreDomain(item.Domain, domainLines.Value(cell));
       }
@@ -221,7 +222,7 @@ void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& d
   };
   if (!textsInOrder[0] || !textsInOrder[1])
     lookUp(DescriptionsSection, [&](std::size_t cell, std::optional<std::string_view> value) {
-      StoreText(descriptions.Entries[cell].Text, value);
+      StoreText(descriptions.Entries[cell].Text, value, file);
     });
   if (!domainsInOrder[0] || !domainsInOrder[1])
     lookUp(DomainsSection, [&](std::size_t cell, std::optional<std::string_view> value) {
@@ -293,6 +294,7 @@ bool ReadCellTexts(const IniFile& ini, const MapGrid& map, DescriptionList& desc
   const std::vector<std::string_view> texts = ini.LeftOutText(DescriptionsSection);
   const std::vector<std::string_view> domains = ini.LeftOutText(DomainsSection);
   if (texts.size() != 1 || domains.size() != 1) return false;  // a section missing or repeated
+  const DescText file = DescText::Sharing(ini.ParsedText());
   const int width = map.Width;
   const int height = map.Height;
   const std::size_t cells = map.Cells.size();
@@ -312,7 +314,7 @@ bool ReadCellTexts(const IniFile& ini, const MapGrid& map, DescriptionList& desc
         const std::optional<std::string_view> text = textLines.Next(key.text);
         const std::optional<std::string_view> domain = domainLines.Next(key.text);
         if (!text || !domain) return false;
-        StoreText(item.Text, text);
+        StoreText(item.Text, text, file);
         StoreDomain(item.Domain, domain);
       }
       if (rowStep > 0) Report(progress, LoadingLabel, height, (y - from) * rowStep);

@@ -330,7 +330,7 @@ LandNamingResult NameTheLand(const MapGrid& map, DescriptionList& descriptions, 
   LandNamingResult result;
   result.Realms = realmCount;
   std::vector<std::int32_t> placeOf(cellCount, -1);
-  std::vector<std::string> placeText;
+  std::vector<DescText> placeText;
   std::vector<std::uint32_t> stack;
   for (std::size_t start = 0; start < cellCount; ++start) {
     const int code = terrainAt(start);
@@ -361,12 +361,12 @@ LandNamingResult NameTheLand(const MapGrid& map, DescriptionList& descriptions, 
   }
 
   // The descriptions. Cells named after their realm share one text per terrain and realm.
-  std::vector<std::string> realmText(static_cast<std::size_t>(TerrainCount) * DomainCount);
+  std::vector<DescText> realmText(static_cast<std::size_t>(TerrainCount) * DomainCount);
   for (std::size_t i = 0; i < cellCount; ++i) {
     TDescItem& cell = item(i);
     const int code = terrainAt(i);
     if (!grid.Inside(static_cast<int>(i % grid.Width), static_cast<int>(i / grid.Width))) {
-      if (!options.Keep) cell.Text = TerrainNames[static_cast<std::size_t>(code)], cell.Domain = 0;
+      if (!options.Keep) cell.Text = DefaultDescription(code), cell.Domain = 0;
       continue;
     }
     if (free[i]) cell.Domain = std::max(domainOf[i], 0);
@@ -374,11 +374,11 @@ LandNamingResult NameTheLand(const MapGrid& map, DescriptionList& descriptions, 
     if (placeOf[i] >= 0) {
       cell.Text = placeText[static_cast<std::size_t>(placeOf[i])];
     } else if (domains.Defined(cell.Domain)) {
-      std::string& text = realmText[static_cast<std::size_t>(code) * DomainCount + static_cast<std::size_t>(cell.Domain)];
+      DescText& text = realmText[static_cast<std::size_t>(code) * DomainCount + static_cast<std::size_t>(cell.Domain)];
       if (text.empty()) text = PlaceDescription(code, domains.Name(cell.Domain));
       cell.Text = text;
     } else {
-      cell.Text = TerrainNames[static_cast<std::size_t>(code)];
+      cell.Text = DefaultDescription(code);
     }
   }
   return result;

@@ -7,7 +7,7 @@
 
 namespace mireforge {
 
-TDescItem::TDescItem(int terrain, std::string text, int x, int y, int domain)
+TDescItem::TDescItem(int terrain, DescText text, int x, int y, int domain)
     : Terrain(terrain), Text(std::move(text)), Domain(domain) {
   MoveTo(x, y);
 }
@@ -29,7 +29,7 @@ std::string TDescItem::PositionText() const { return SwapXY ? Bracketed(Y, X) : 
 
 std::string TDescItem::Position() const { return Bracketed(X, Y); }
 
-void DescriptionList::AddDescription(int terrain, std::string text, int x, int y, int domain) {
+void DescriptionList::AddDescription(int terrain, DescText text, int x, int y, int domain) {
   Entries.emplace_back(terrain, std::move(text), x, y, domain);
   DescriptionNodes.resize(Entries.size());
 }
@@ -61,7 +61,7 @@ void BuildDefaultDescriptions(DescriptionList& list, const MapGrid& grid) {
   for (int y = 0; y < grid.Height; ++y)
     for (int x = 0; x < grid.Width; ++x) {
       const int code = grid.GetTerrain(x, y);
-      list.AddDescription(code, std::string(TerrainNames[code]), x, y, 0);
+      list.AddDescription(code, DefaultDescription(code), x, y, 0);
     }
 }
 

@@ -5,13 +5,15 @@
 #include <string_view>
 #include <vector>
 
+#include "model/desc_text.h"
+
 namespace mireforge {
 
 class MapGrid;
 
 struct TDescItem {
   TDescItem() = default;
-  TDescItem(int terrain, std::string text, int x, int y, int domain);
+  TDescItem(int terrain, DescText text, int x, int y, int domain);
 
   void MoveTo(int x, int y) {
     X = x;
@@ -25,7 +27,7 @@ struct TDescItem {
   std::string Position() const;
 
   std::int32_t Terrain = 0;  // code when created; readers take the current one from the grid
-  std::string Text;
+  DescText Text;
   std::int32_t X = 0;
   std::int32_t Y = 0;
   std::int32_t Domain = 0;
@@ -52,7 +54,7 @@ class CellEntryIndex {
 class DescriptionList {
  public:
   // Appends an entry; callers add cells strictly in index order.
-  void AddDescription(int terrain, std::string text, int x, int y, int domain);
+  void AddDescription(int terrain, DescText text, int x, int y, int domain);
   void Clear();
   void Reserve(std::size_t count);
 

@@ -22,7 +22,7 @@ void MapGrid::SetTerrain(int x, int y, int code, DescriptionList& descriptions) 
   const TerrainCode masked = TerrainOf(code);
   Cells[x + y * Width] = masked;
   if (TDescItem* item = descriptions.CellDescription(x, y, Width))
-    item->Text = std::string(TerrainNames[masked]);
+    item->Text = DefaultDescription(masked);
 }
 
 }  // namespace mireforge

@@ -42,7 +42,7 @@ void Remap(Project& project, int width, int height, int ringCode, SourceOf sourc
       }
       TDescItem& item = entries.emplace_back(std::move(list.Entry(source)));
       item.MoveTo(x, y);
-      if (repainted) item.Text = std::string(TerrainNames[code]);
+      if (repainted) item.Text = DefaultDescription(code);
     }
   }
 

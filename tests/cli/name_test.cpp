@@ -40,7 +40,7 @@ TEST(CliName, SameInputsWriteTheSameFileAndBothCommandsNameAlike) {
   EXPECT_TRUE(named.Domains.Defined(20));
   EXPECT_FALSE(named.Domains.Defined(21));
   EXPECT_EQ(named.CellDescription(0, 0)->Text, "frozen wastes");
-  EXPECT_NE(named.CellDescription(45, 35)->Text.find(" of "), std::string::npos);
+  EXPECT_NE(named.CellDescription(45, 35)->Text.View().find(" of "), std::string::npos);
 
   // Naming a plain map file afterwards gives the same names as naming while generating.
   generate("plain.php", {});

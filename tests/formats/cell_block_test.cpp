@@ -22,7 +22,7 @@ CellBlock Sample() {
 
 std::string Texts(const CellBlock& block) {
   std::string out;
-  for (const BlockCell& cell : block.Cells) out += cell.present ? cell.text.substr(1) : "-";
+  for (const BlockCell& cell : block.Cells) out += cell.present ? cell.text.View().substr(1) : "-";
   return out;
 }
 

@@ -198,7 +198,7 @@ TEST(MariaDb, NoClientCharacterSetOrServerModeLetsATextOutOfItsString) {
           "mmu");
       EXPECT_EQ(check.Status, 0) << check.Errors;  // the table is still there
       // The tables hold the bytes the project file would: Windows-1252 text.
-      const auto stored = [](const std::string& text) { return Hex(EncodeFileText(text)); };
+      const auto stored = [](std::string_view text) { return Hex(EncodeFileText(text)); };
       EXPECT_EQ(check.Output, "0\n" + stored(p.CellDescription(0, 0)->Text) + "\n" + stored(p.CellDescription(1, 0)->Text) +
                                   "\n1\t" + stored(attacks[1]) + "\n2\t" + stored(attacks[0]) + "\n");
     }

@@ -445,7 +445,7 @@ TEST(ProjectFile, TheLargestMapRoundTripsByteForByte) {
     EXPECT_EQ(maximum, MaxMapSize);
     positions.push_back(position);
   });
-  saved.Descriptions.Entry(cells / 2).Text.resize(IniFile::MaxValueLength);
+  saved.Descriptions.Entry(cells / 2).Text = std::string(IniFile::MaxValueLength, 'y');
   ExpectSameContent(saved, loaded);
   ASSERT_FALSE(positions.empty());
   EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));

@@ -42,7 +42,7 @@ bool IsSiteCode(int code) {
 // Everything the naming promises of a map named afresh with `wanted` realms.
 void ExpectWellNamed(const Named& n, int wanted, double largestToSmallest) {
   const MapGrid& map = n.Map;
-  const auto text = [&](int x, int y) { return n.Descriptions.CellDescription(x, y, map.Width)->Text; };
+  const auto text = [&](int x, int y) -> const DescText& { return n.Descriptions.CellDescription(x, y, map.Width)->Text; };
   const auto domain = [&](int x, int y) { return n.Descriptions.CellDescription(x, y, map.Width)->Domain; };
   const int inside = std::max(map.Width - 2, 0) * std::max(map.Height - 2, 0);
   EXPECT_EQ(n.Result.Realms, std::min(wanted, inside));
@@ -52,7 +52,7 @@ void ExpectWellNamed(const Named& n, int wanted, double largestToSmallest) {
   for (int y = 0; y < map.Height; ++y)
     for (int x = 0; x < map.Width; ++x) {
       const int code = map.GetTerrain(x, y);
-      const std::string& t = text(x, y);
+      const std::string_view t = text(x, y);
       ASSERT_LE(t.size(), 2047u);
       if (!Inside(map, x, y)) {
         EXPECT_EQ(domain(x, y), 0);
@@ -65,11 +65,11 @@ void ExpectWellNamed(const Named& n, int wanted, double largestToSmallest) {
       std::string head(TerrainNames[code]);
       head[0] = static_cast<char>(head[0] - 'a' + 'A');
       ASSERT_EQ(t.substr(0, head.size() + 4), head + " of ") << t;
-      const std::string name = t.substr(head.size() + 4);
+      const std::string name(t.substr(head.size() + 4));
       if (code == Plains || code == FrozenWastes || code == NoTerrain)
         EXPECT_EQ(name, n.Domains.Name(domain(x, y)));
       else
-        cellsOfText[t].insert({x, y});
+        cellsOfText[std::string(t)].insert({x, y});
     }
 
   // Realms: as many as asked for, each one 4-connected piece, in slots 1 up.
@@ -204,7 +204,7 @@ TEST(NameTheLand, KeepLeavesWhatTheUserWroteAndNamesTheRest) {
   EXPECT_EQ(cell(5, 5)->Text, "The old wood");
   EXPECT_EQ(cell(20, 10)->Text, "Watch of the north");
   EXPECT_EQ(cell(0, 0)->Text, "Corner");
-  EXPECT_EQ(cell(6, 5)->Text.substr(0, 10), "Forest of ");
+  EXPECT_EQ(cell(6, 5)->Text.View().substr(0, 10), "Forest of ");
   EXPECT_EQ(cell(3, 1)->Text, "Plains of Thrennor");
   EXPECT_EQ(cell(2, 2)->Domain, 200);
   EXPECT_EQ(cell(2, 2)->Text, "plains");  // its domain has no name to give

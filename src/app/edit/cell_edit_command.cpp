@@ -102,7 +102,7 @@ void CellEditCommand::Put(const States& states) {
     state.terrain = states.terrains[i];
     state.domain = states.domains[i];
     if (text != states.texts.end() && text->first == i) state.text = (text++)->second;
-    else state.text = TerrainNames[TerrainOf(state.terrain)];
+    else state.text = DefaultDescription(state.terrain);
     WriteCell(project_, indexes_[i], state);
   }
   view_.CellsEdited(indexes_);

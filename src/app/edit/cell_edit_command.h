@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/edit/edit_commands.h"
+#include "model/desc_text.h"
 #include "model/terrain.h"
 
 namespace mireforge {
@@ -14,7 +15,7 @@ namespace mireforge {
 struct CellState {
   TerrainCode terrain = 0;
   std::int32_t domain = 0;
-  std::string text;
+  DescText text;
   bool operator==(const CellState& other) const = default;
 };
 
@@ -62,7 +63,7 @@ class CellEditCommand : public EditCommand {
   struct States {
     std::vector<TerrainCode> terrains;
     std::vector<std::int32_t> domains;
-    std::vector<std::pair<std::uint32_t, std::string>> texts;  // by position in the list
+    std::vector<std::pair<std::uint32_t, DescText>> texts;  // by position in the list
     void Add(std::uint32_t position, CellState state);
     std::size_t MemoryBytes() const;
   };

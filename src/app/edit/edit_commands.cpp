@@ -49,7 +49,7 @@ void MapChangeCommand::undo() {
 SetDescriptionCommand::SetDescriptionCommand(Project& project, EditView& view, std::vector<std::uint32_t> entries,
                                              std::string text)
     : EditCommand(CountedText("Set description", entries.size()), project, view), entries_(std::move(entries)),
-      text_(std::move(text)) {
+      text_(text) {
   for (std::uint32_t entry : entries_) oldTexts_.push_back(project.Descriptions.Entry(entry).Text);
 }
 
@@ -111,8 +111,8 @@ std::size_t MapChangeCommand::MemoryBytes() const {
 
 std::size_t SetDescriptionCommand::MemoryBytes() const {
   std::size_t bytes = sizeof(*this) + entries_.capacity() * sizeof(std::uint32_t) + HeapBytes(text_) +
-                      oldTexts_.capacity() * sizeof(std::string);
-  for (const std::string& text : oldTexts_) bytes += HeapBytes(text);
+                      oldTexts_.capacity() * sizeof(DescText);
+  for (const DescText& text : oldTexts_) bytes += HeapBytes(text);
   return bytes;
 }
 

@@ -35,6 +35,8 @@ QString CountedText(const QString& text, std::size_t count, const char* what = "
 inline std::size_t HeapBytes(const std::string& text) {
   return text.capacity() > std::string().capacity() ? text.capacity() + 1 : 0;
 }
+// A shared text may be all its holder keeps alive: counted whole.
+inline std::size_t HeapBytes(const DescText& text) { return text.size(); }
 
 // Every edit changes the project and tells the window what it changed.
 class EditCommand : public QUndoCommand {
@@ -73,8 +75,8 @@ class SetDescriptionCommand : public EditCommand {
 
  private:
   std::vector<std::uint32_t> entries_;
-  std::vector<std::string> oldTexts_;
-  std::string text_;
+  std::vector<DescText> oldTexts_;
+  DescText text_;  // one text shared by every entry
 };
 
 // Set domain, and with it possibly the domain's name and colour.

@@ -6,9 +6,14 @@ namespace mireforge {
 
 namespace {
 
-std::string& TextOf(Project& project, const TextMatch& where) {
+std::string_view TextOf(const Project& project, const TextMatch& where) {
   if (where.kind == TextMatch::Description) return project.Descriptions.Entry(where.index).Text;
-  return project.Domains.Slots[where.index].Name;
+  return project.Domains.Name(where.index);
+}
+
+void SetTextOf(Project& project, const TextMatch& where, const std::string& text) {
+  if (where.kind == TextMatch::Description) project.Descriptions.Entry(where.index).Text = text;
+  else project.Domains.Slots[where.index].Name = text;
 }
 
 }  // namespace
@@ -17,7 +22,7 @@ ReplaceTextCommand::ReplaceTextCommand(const QString& text, Project& project, Ed
                                        std::vector<TextChange> changes)
     : EditCommand(text, project, view), changes_(std::move(changes)) {
   oldTexts_.reserve(changes_.size());
-  for (const TextChange& change : changes_) oldTexts_.push_back(TextOf(project, change.where));
+  for (const TextChange& change : changes_) oldTexts_.emplace_back(TextOf(project, change.where));
 }
 
 void ReplaceTextCommand::redo() { Apply(true); }
@@ -29,7 +34,7 @@ void ReplaceTextCommand::Apply(bool forward) {
   const int width = project_.Map.Width;
   for (std::size_t i = 0; i < changes_.size(); ++i) {
     const TextMatch& where = changes_[i].where;
-    TextOf(project_, where) = forward ? changes_[i].text : oldTexts_[i];
+    SetTextOf(project_, where, forward ? changes_[i].text : oldTexts_[i]);
     if (where.kind == TextMatch::DomainName) {
       domains = true;
     } else {
@@ -46,8 +51,7 @@ std::vector<TextChange> ReplaceMatches(const Project& project, const std::vector
   std::vector<TextChange> changes;
   int total = 0;
   for (const TextMatch& where : matches) {
-    const std::string& old = where.kind == TextMatch::Description ? project.Descriptions.Entry(where.index).Text
-                                                                    : project.Domains.Name(where.index);
+    const std::string_view old = TextOf(project, where);
     int found = 0;
     std::string text = ReplaceText(old, search, replacement, &found);
     if (found == 0 || text == old) continue;

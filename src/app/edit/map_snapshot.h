@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/desc_text.h"
 #include "model/map_grid.h"
 
 namespace mireforge {
@@ -25,7 +26,7 @@ struct MapSnapshot {
   std::size_t MemoryBytes() const;
 
   struct Descriptions {
-    std::vector<std::pair<std::uint32_t, std::string>> texts;     // entries whose text is not the terrain name
+    std::vector<std::pair<std::uint32_t, DescText>> texts;     // entries whose text is not the terrain name
     std::vector<std::pair<std::uint32_t, std::int32_t>> domains;  // entries whose domain is not 0
     std::vector<std::pair<std::uint32_t, std::int32_t>> terrains; // entries created with another terrain
     std::size_t bytes = 0;  // their memory, counted once when taken

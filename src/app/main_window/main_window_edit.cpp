@@ -174,7 +174,7 @@ void TfMain::SetNameCommand() {
   const std::vector<std::uint32_t> entries = SelectedEntries();
   if (entries.empty()) return;
   const TDescItem& first = project_.Descriptions.Entry(entries.front());
-  fSetName->Prepare(prefs_.settings.rememberLastInput ? lastDescription_ : QString::fromStdString(first.Text),
+  fSetName->Prepare(prefs_.settings.rememberLastInput ? lastDescription_ : ShownText(first.Text),
                     QString::fromStdString(project_.Domains.DomainLabel(first.Domain)));
   if (fSetName->exec() != QDialog::Accepted) return;
   const QString text = fSetName->Text();
@@ -187,7 +187,7 @@ void TfMain::SetDomainCommand() {
   const std::vector<std::uint32_t> entries = SelectedEntries();
   if (entries.empty()) return;
   const TDescItem& first = project_.Descriptions.Entry(entries.front());
-  fSetDom->Prepare(QString::fromStdString(first.Text), prefs_.settings.rememberLastInput ? lastDomain_ : first.Domain,
+  fSetDom->Prepare(ShownText(first.Text), prefs_.settings.rememberLastInput ? lastDomain_ : first.Domain,
                    QString::fromStdString(project_.Domains.Name(first.Domain)), project_.Domains.Color(first.Domain));
   if (fSetDom->exec() != QDialog::Accepted) return;
   const int domain = fSetDom->Domain();
@@ -235,7 +235,7 @@ void TfMain::GridClicked(int column, int row) {
 }
 
 void TfMain::SelectDescriptionOf(int column, int row) {
-  if (const TDescItem* item = project_.CellDescription(column, row)) SetStatus(7, QString::fromStdString(item->Text));
+  if (const TDescItem* item = project_.CellDescription(column, row)) SetStatus(7, ShownText(item->Text));
   const auto& nodes = project_.Descriptions.DescriptionNodes;
   const std::size_t cell = static_cast<std::size_t>(column) + static_cast<std::size_t>(row) * project_.Map.Width;
   if (cell < nodes.size()) {

@@ -6,6 +6,7 @@
 #include <QToolButton>
 
 #include "app/main_window/main_window.h"
+#include "app/panels/description_model.h"
 #include "app/layout/status_panel.h"
 #include "app/grid/terrain_palette.h"
 #include "formats/preview_image.h"
@@ -94,7 +95,7 @@ void TfMain::CellSelected(int column, int row) {
   const MapGrid& map = project_.Map;
   if (!map.Empty() && map.Contains(column, row))
     SetStatusColor(ColorFromBgr(static_cast<std::int32_t>(PreviewPalette[map.GetTerrain(column, row)])));
-  if (const TDescItem* item = project_.CellDescription(column, row)) SetStatus(7, QString::fromStdString(item->Text));
+  if (const TDescItem* item = project_.CellDescription(column, row)) SetStatus(7, ShownText(item->Text));
 }
 
 void TfMain::SetStatus(int panel, const QString& text) {

@@ -13,6 +13,7 @@
 
 #include "app/document/map_document.h"
 #include "app/edit/find_replace_command.h"
+#include "app/panels/description_model.h"
 #include "base/text_encoding.h"
 #include "project/project.h"
 
@@ -20,7 +21,7 @@ namespace mireforge {
 
 namespace {
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(std::string_view text) { return ShownText(text); }
 
 }  // namespace
 

@@ -36,7 +36,7 @@ QVariant DescriptionModel::data(const QModelIndex& index, int role) const {
         item.SwapXY = invertRowCol_;
         return QString::fromStdString(item.PositionText());
       case 1: return QString::fromStdString(project_.Domains.DomainLabel(item.Domain));
-      default: return QString::fromStdString(item.Text);
+      default: return ShownText(item.Text);
     }
   }
   if (role == Qt::DecorationRole) {

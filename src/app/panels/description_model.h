@@ -3,6 +3,8 @@
 // named domain). They read the project directly: no object per row.
 #include <QAbstractTableModel>
 #include <QPixmap>
+#include <QString>
+#include <string_view>
 #include <vector>
 
 #include "model/domains.h"
@@ -11,6 +13,11 @@ namespace mireforge {
 
 struct Project;
 class TileImages;
+
+// A description as shown: its UTF-8 bytes as text.
+inline QString ShownText(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 class DescriptionModel : public QAbstractTableModel {
   Q_OBJECT

@@ -52,7 +52,7 @@ MapContent ContentOf(const Project& project) {
   c.cells = project.Map.Cells;
   c.rows = project.Map.TerrainRows;
   for (const TDescItem& item : project.Descriptions.Entries) {
-    c.texts.push_back(item.Text);
+    c.texts.push_back(item.Text.Str());
     c.positions.push_back(item.Position());
     c.domains.push_back(item.Domain);
     c.terrains.push_back(item.Terrain);
@@ -310,7 +310,7 @@ TEST_P(MapTransformTest, NameTheLandFromTheMapMenuIsOneStep) {
     const MapContent after = ContentOf(project);
     ASSERT_EQ("", Difference(after, ContentOf(expected)));
     for (int slot = 0; slot < DomainCount; ++slot) EXPECT_EQ(project.Domains.Name(slot), expected.Domains.Name(slot));
-    const std::string& middle = project.CellDescription(w / 2, h / 2)->Text;
+    const std::string middle = project.CellDescription(w / 2, h / 2)->Text.Str();
     if (keep) {
       EXPECT_EQ(project.Domains.Name(9), "Heath");
     } else {

@@ -80,7 +80,7 @@ class MapToolsTest : public MainWindowTest, public ::testing::WithParamInterface
     for (int y = 0; y < project.Map.Height; ++y)
       for (int x = 0; x < project.Map.Width; ++x) {
         const TDescItem* item = project.CellDescription(x, y);
-        cells.push_back({project.Map.GetTerrain(x, y), item->Domain, item->Text});
+        cells.push_back({project.Map.GetTerrain(x, y), item->Domain, item->Text.Str()});
       }
     return cells;
   }

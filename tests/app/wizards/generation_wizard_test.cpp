@@ -277,7 +277,7 @@ TEST_F(GenerationWizardTest, FinishThroughTheCreateCommandLoadsTheMapAndNamesItO
       EXPECT_TRUE(project.Domains.Defined(5));
       EXPECT_FALSE(project.Domains.Defined(6));
       EXPECT_EQ(project.CellDescription(0, 0)->Text, "frozen wastes");
-      EXPECT_NE(project.CellDescription(15, 10)->Text.find(" of "), std::string::npos);
+      EXPECT_NE(project.CellDescription(15, 10)->Text.View().find(" of "), std::string::npos);
     } else {
       EXPECT_FALSE(project.Domains.Defined(1));
     }

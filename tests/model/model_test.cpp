@@ -130,6 +130,40 @@ TEST(Descriptions, CellDescriptionRefusesCellsOutsideTheIndex) {
   EXPECT_EQ(list.CellDescription(10, 10, 66), nullptr);
 }
 
+// Texts cut from a shared text keep it alive, texts from elsewhere are copied,
+// and every copy, move and assignment leaves each holder its own text.
+TEST(Descriptions, SharedTextsLiveAsLongAsTheirHolders) {
+  DescText part, copied;
+  std::weak_ptr<const std::string> watch;
+  {
+    auto file = std::make_shared<const std::string>("1,0=north\r\n2,0=south\r\n");
+    watch = file;
+    const DescText whole = DescText::Sharing(std::move(file));
+    part = whole.Part(whole.View().substr(4, 5));
+    const std::string elsewhere = "south";
+    copied = whole.Part(elsewhere);
+    EXPECT_EQ(part.data(), whole.data() + 4);  // shared, not copied
+    EXPECT_NE(copied.data(), elsewhere.data());
+    EXPECT_EQ(whole.Part("").data(), DescText().data());
+  }
+  EXPECT_FALSE(watch.expired());
+  EXPECT_EQ(part, "north");
+  EXPECT_EQ(copied, std::string("south"));
+
+  DescText a = part, b = std::move(copied), c;
+  EXPECT_TRUE(copied.empty());
+  c = a;
+  c = c;
+  a = std::move(b);
+  b = DefaultDescription(Forest);
+  EXPECT_EQ(a, "south");
+  EXPECT_EQ(b, TerrainNames[Forest]);
+  EXPECT_EQ(c, part);
+  EXPECT_EQ(DefaultDescription(Forest + 16).data(), DefaultDescription(Forest).data());
+  part = c = DescText();
+  EXPECT_TRUE(watch.expired());
+}
+
 TEST(Domains, LabelsDefinitionAndReset) {
   DomainTable table;
   EXPECT_EQ(table.Slots[0].Color, 1);

@@ -59,7 +59,32 @@ std::string ByteSizeText(std::uint64_t bytes) {
   return text;
 }
 
-std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
+namespace {
+
+// A growing byte buffer whose new bytes are left as they are.
+class UnclearedBytes {
+ public:
+  std::size_t size() const { return size_; }
+  char* data() { return data_.get(); }
+  void resize(std::size_t size) {
+    if (size > capacity_) {
+      const std::size_t capacity = std::max(size, capacity_ + capacity_ / 2);
+      std::unique_ptr<char[]> grown(new char[capacity]);
+      if (size_ > 0) std::memcpy(grown.get(), data_.get(), size_);
+      data_ = std::move(grown);
+      capacity_ = capacity;
+    }
+    size_ = size;
+  }
+  std::unique_ptr<char[]> Release() { return std::move(data_); }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  std::size_t size_ = 0, capacity_ = 0;
+};
+
+template <typename Bytes>
+Bytes ReadWholeFileInto(const std::string& path, std::uint64_t maxBytes) {
   // Looked at by name first, so that a device is never even opened.
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) throw Error(FormatMessage("Cannot open file %s", path));
@@ -70,7 +95,7 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
   if (file.fd < 0 || ::fstat(file.fd, &st) != 0) throw Error(FormatMessage("Cannot open file %s", path));
   CheckReadable(path, st, maxBytes);
   ::fcntl(file.fd, F_SETFL, ::fcntl(file.fd, F_GETFL) & ~O_NONBLOCK);
-  std::string bytes;
+  Bytes bytes;
   try {
     bytes.resize(static_cast<std::size_t>(st.st_size));
     std::size_t done = 0;
@@ -86,7 +111,8 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
       if (past) {
         if (done + static_cast<std::size_t>(got) > maxBytes)
           RefuseRead(path, "it grew larger than any valid file of its kind while being read");
-        bytes.append(more, static_cast<std::size_t>(got));
+        bytes.resize(done + static_cast<std::size_t>(got));
+        std::memcpy(bytes.data() + done, more, static_cast<std::size_t>(got));
       }
       done += static_cast<std::size_t>(got);
     }
@@ -95,6 +121,24 @@ std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
     ThrowOutOfMemory(path);
   }
   return bytes;
+}
+
+}  // namespace
+
+std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
+  return ReadWholeFileInto<std::string>(path, maxBytes);
+}
+
+SharedBytes ReadWholeFileShared(const std::string& path, std::uint64_t maxBytes) {
+  UnclearedBytes bytes = ReadWholeFileInto<UnclearedBytes>(path, maxBytes);
+  const std::size_t size = bytes.size();
+  try {
+    std::shared_ptr<const char[]> owner(bytes.Release());
+    const std::string_view view(owner.get(), size);
+    return {std::move(owner), view};
+  } catch (const std::bad_alloc&) {
+    ThrowOutOfMemory(path);
+  }
 }
 
 namespace {

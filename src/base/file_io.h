@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,15 @@ namespace mireforge {
 // and tools reading files the program wrote itself.
 inline constexpr std::uint64_t AnyFileSize = UINT64_MAX - 1;
 std::string ReadWholeFile(const std::string& path, std::uint64_t maxBytes = AnyFileSize);
+
+// Bytes with shared owners: views into them stay valid while one owner lives.
+struct SharedBytes {
+  std::shared_ptr<const void> owner;
+  std::string_view bytes;
+};
+// ReadWholeFile into memory that is not cleared first: for a large file,
+// clearing fresh memory costs about as much as reading into it.
+SharedBytes ReadWholeFileShared(const std::string& path, std::uint64_t maxBytes = AnyFileSize);
 
 // The failure of a reader that ran out of memory, naming the file.
 [[noreturn]] void ThrowOutOfMemory(const std::string& path);

@@ -257,7 +257,9 @@ IniFile::Text IniFile::Store(std::string_view text) {
 }
 
 IniFile IniFile::Parse(std::string_view input, const std::vector<std::string_view>& leaveOut) {
-  return ParseOwned(std::string(input), leaveOut);
+  auto owned = std::make_shared<const std::string>(input);
+  const std::string_view bytes = *owned;
+  return ParseShared({std::move(owned), bytes}, leaveOut);
 }
 
 // Builds the document from its lines in file order.
@@ -432,11 +434,11 @@ std::size_t LineStartNearMiddle(std::string_view bytes) {
 
 }  // namespace
 
-IniFile IniFile::ParseOwned(std::string&& input, const std::vector<std::string_view>& leaveOut) {
-  if (input.size() > UINT32_MAX) throw std::length_error("INI text too long");
+IniFile IniFile::ParseShared(SharedBytes input, const std::vector<std::string_view>& leaveOut) {
+  if (input.bytes.size() > UINT32_MAX) throw std::length_error("INI text too long");
   IniFile ini;
-  ini.buffer_ = std::make_shared<const std::string>(std::move(input));
-  const std::size_t size = ini.parsedSize_ = ini.buffer_->size();
+  ini.parsed_ = std::move(input);
+  const std::size_t size = ini.parsedSize_ = ini.parsed_.bytes.size();
   DocumentBuilder document(ini, leaveOut);
   // A whole project is read in two halves at once; a reader that leaves sections
   // out jumps over most of the text and is better off alone.
@@ -507,9 +509,9 @@ std::string IniFile::Serialize() const {
 }
 
 IniFile IniFile::Load(const std::string& path, std::uint64_t maxBytes, const std::vector<std::string_view>& leaveOut) {
-  std::string bytes = ReadWholeFile(path, maxBytes);
+  SharedBytes bytes = ReadWholeFileShared(path, maxBytes);
   try {
-    return ParseOwned(std::move(bytes), leaveOut);
+    return ParseShared(std::move(bytes), leaveOut);
   } catch (const std::bad_alloc&) {
     ThrowOutOfMemory(path);
   }

@@ -18,6 +18,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "base/file_io.h"
+
 namespace mireforge {
 
 class AtomicFile;
@@ -92,7 +94,7 @@ class IniFile {
   // for a reader that reads a large section in its own way (see ReadLine).
   std::vector<std::string_view> LeftOutText(std::string_view section) const;
   // All the text parsed, which such views lie in: kept, it keeps them valid.
-  const std::shared_ptr<const std::string>& ParsedText() const { return buffer_; }
+  const SharedBytes& ParsedText() const { return parsed_; }
 
   // One line of INI text, read as documents read it.
   struct TextLine {
@@ -255,11 +257,11 @@ class IniFile {
     mutable std::size_t nextLine = 0;  // where the next read in file order will be
   };
 
-  static IniFile ParseOwned(std::string&& bytes, const std::vector<std::string_view>& leaveOut = {});
+  static IniFile ParseShared(SharedBytes bytes, const std::vector<std::string_view>& leaveOut);
   // Where parsed lines go: the document itself, or a part parsed beside it.
   class DocumentBuilder;
   struct Part;
-  // Parses buffer_'s bytes from one line start to another into out.
+  // Parses parsed_'s bytes from one line start to another into out.
   template <typename Builder>
   void ParseRange(std::size_t from, std::size_t to, Builder& out) const;
   // The line of key in section, trying next (the line after the last hit) first.
@@ -280,9 +282,9 @@ class IniFile {
   // The whole line around a parsed key, as it was read; key itself otherwise.
   Text ParsedLineAround(Text key) const;
 
-  std::string_view Parsed() const { return buffer_ ? std::string_view(*buffer_) : std::string_view(); }
+  std::string_view Parsed() const { return parsed_.bytes; }
 
-  std::shared_ptr<const std::string> buffer_;  // the text parsed, never changed
+  SharedBytes parsed_;  // the text parsed, never changed
   std::size_t parsedSize_ = 0;  // its size
   // Texts written since, counted on from the parsed ones: apart, so that writing
   // a few keys into a large file's document never copies its text.

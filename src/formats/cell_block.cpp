@@ -130,7 +130,7 @@ CellBlock CellBlock::Parse(std::string_view source) {
   // The cells' texts stay in one copy of the block's text rather than one string each.
   const auto copy = std::make_shared<const std::string>(source);
   const std::string_view text = *copy;
-  const DescText texts = DescText::Sharing(copy);
+  const DescText texts = DescText::Sharing(copy, text);
   std::size_t pos = 0;
   std::string_view line;
   if (!NextLine(text, pos, line) || line != Header) Bad();

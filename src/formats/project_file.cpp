@@ -176,7 +176,7 @@ constexpr std::size_t ThreadedCells = 16384;
 // so the lower half is read on a second thread into its own part of the list.
 void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& descriptions,
                       const ProjectProgress& progress) {
-  const DescText file = DescText::Sharing(ini.ParsedText());
+  const DescText file = DescText::Sharing(ini.ParsedText().owner, ini.ParsedText().bytes);
   const int width = map.Width;
   const int height = map.Height;
   const std::size_t cells = map.Cells.size();
@@ -294,7 +294,7 @@ bool ReadCellTexts(const IniFile& ini, const MapGrid& map, DescriptionList& desc
   const std::vector<std::string_view> texts = ini.LeftOutText(DescriptionsSection);
   const std::vector<std::string_view> domains = ini.LeftOutText(DomainsSection);
   if (texts.size() != 1 || domains.size() != 1) return false;  // a section missing or repeated
-  const DescText file = DescText::Sharing(ini.ParsedText());
+  const DescText file = DescText::Sharing(ini.ParsedText().owner, ini.ParsedText().bytes);
   const int width = map.Width;
   const int height = map.Height;
   const std::size_t cells = map.Cells.size();

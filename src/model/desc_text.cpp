@@ -11,13 +11,14 @@
 
 namespace mireforge {
 
-// One text's chars follow its block; shared chars are held by it.
+// One text's chars follow its block; shared chars are kept by their owner.
 struct DescText::Block {
   std::atomic<std::size_t> refs{1};
-  std::shared_ptr<const std::string> shared;
+  std::shared_ptr<const void> owner;
+  const char* chars = nullptr;
   std::size_t length = 0;
 
-  const char* Chars() const { return shared ? shared->data() : reinterpret_cast<const char*>(this + 1); }
+  const char* Chars() const { return owner ? chars : reinterpret_cast<const char*>(this + 1); }
 };
 
 namespace {
@@ -32,7 +33,7 @@ DescText::DescText(std::string_view text) {
   void* memory = ::operator new(sizeof(Block) + text.size());
   block_ = new (memory) Block;
   block_->length = text.size();
-  std::memcpy(block_ + 1, text.data(), text.size());
+  std::memcpy(reinterpret_cast<char*>(block_ + 1), text.data(), text.size());
   size_ = static_cast<std::uint32_t>(text.size());
 }
 
@@ -73,11 +74,12 @@ DescText::~DescText() {
   block_ = nullptr;
 }
 
-DescText DescText::Sharing(std::shared_ptr<const std::string> chars) {
-  if (!chars || chars->empty()) return DescText();
+DescText DescText::Sharing(std::shared_ptr<const void> owner, std::string_view chars) {
+  if (!owner || chars.empty()) return DescText(chars);
   Block* block = new (::operator new(sizeof(Block))) Block;
-  block->length = chars->size();
-  block->shared = std::move(chars);
+  block->owner = std::move(owner);
+  block->chars = chars.data();
+  block->length = chars.size();
   return DescText(block, 0, static_cast<std::uint32_t>(std::min(block->length, MaxTextSize)));
 }
 

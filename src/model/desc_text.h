@@ -22,8 +22,8 @@ class DescText {
   ~DescText();
 
   // The whole of chars, which texts can then be cut from without a copy: a
-  // project file's texts stay in its text, kept while one of them lives.
-  static DescText Sharing(std::shared_ptr<const std::string> chars);
+  // project file's texts stay in its text, owner keeping it while one of them lives.
+  static DescText Sharing(std::shared_ptr<const void> owner, std::string_view chars);
   // text as a DescText: a part of this one's chars when it lies within them
   // (its chars then live as long as the part does), a copy otherwise.
   DescText Part(std::string_view text) const;

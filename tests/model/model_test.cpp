@@ -138,7 +138,8 @@ TEST(Descriptions, SharedTextsLiveAsLongAsTheirHolders) {
   {
     auto file = std::make_shared<const std::string>("1,0=north\r\n2,0=south\r\n");
     watch = file;
-    const DescText whole = DescText::Sharing(std::move(file));
+    const std::string_view chars = *file;
+    const DescText whole = DescText::Sharing(std::move(file), chars);
     part = whole.Part(whole.View().substr(4, 5));
     const std::string elsewhere = "south";
     copied = whole.Part(elsewhere);

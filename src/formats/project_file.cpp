@@ -165,6 +165,10 @@ void StoreText(DescText& text, std::optional<std::string_view> value, const Desc
   else text = DecodeFileText(*value, IniFile::MaxValueLength);
 }
 
+// The text ini was read from, for StoreText. Each thread takes its own: one
+// count of the texts' holders, shared by both, would bounce between the cores.
+DescText FileText(const IniFile& ini) { return DescText::Sharing(ini.ParsedText().owner, ini.ParsedText().bytes); }
+
 void StoreDomain(std::int32_t& domain, std::optional<std::string_view> value) {
   domain = value ? ParseIniInteger(value->substr(0, IniFile::MaxValueLength)).value_or(0) : 0;
 }
@@ -176,7 +180,6 @@ constexpr std::size_t ThreadedCells = 16384;
 // so the lower half is read on a second thread into its own part of the list.
 void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& descriptions,
                       const ProjectProgress& progress) {
-  const DescText file = DescText::Sharing(ini.ParsedText().owner, ini.ParsedText().bytes);
   const int width = map.Width;
   const int height = map.Height;
   const std::size_t cells = map.Cells.size();
@@ -189,6 +192,7 @@ void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& d
   // rowStep: how many rows each row read here stands for on the progress bar.
   // textsInOrder and domainsInOrder turn false at the first surprise.
   const auto readRows = [&](int from, int to, int rowStep, bool& textsInOrder, bool& domainsInOrder) {
+    const DescText file = FileText(ini);
     textsInOrder = textLines.Size() == cells;
     domainsInOrder = domainLines.Size() == cells;
     for (int y = from; y < to; ++y) {
@@ -221,7 +225,7 @@ void ReadDescriptions(const IniFile& ini, const MapGrid& map, DescriptionList& d
       for (int x = 0; x < width; ++x) store(x + static_cast<std::size_t>(y) * width, reader.FindWhole(CellKey(x, y).text));
   };
   if (!textsInOrder[0] || !textsInOrder[1])
-    lookUp(DescriptionsSection, [&](std::size_t cell, std::optional<std::string_view> value) {
+    lookUp(DescriptionsSection, [&, file = FileText(ini)](std::size_t cell, std::optional<std::string_view> value) {
       StoreText(descriptions.Entries[cell].Text, value, file);
     });
   if (!domainsInOrder[0] || !domainsInOrder[1])
@@ -294,7 +298,6 @@ bool ReadCellTexts(const IniFile& ini, const MapGrid& map, DescriptionList& desc
   const std::vector<std::string_view> texts = ini.LeftOutText(DescriptionsSection);
   const std::vector<std::string_view> domains = ini.LeftOutText(DomainsSection);
   if (texts.size() != 1 || domains.size() != 1) return false;  // a section missing or repeated
-  const DescText file = DescText::Sharing(ini.ParsedText().owner, ini.ParsedText().bytes);
   const int width = map.Width;
   const int height = map.Height;
   const std::size_t cells = map.Cells.size();
@@ -304,6 +307,7 @@ bool ReadCellTexts(const IniFile& ini, const MapGrid& map, DescriptionList& desc
   // Lines after the last cell change nothing: a key looked up finds its first line.
   const auto readRows = [&](int from, int to, std::size_t textAt, std::size_t textEnd, std::size_t domainAt,
                             std::size_t domainEnd, int rowStep) {
+    const DescText file = FileText(ini);
     CellLines textLines(texts[0], textAt, textEnd), domainLines(domains[0], domainAt, domainEnd);
     for (int y = from; y < to; ++y) {
       for (int x = 0; x < width; ++x) {

@@ -14,6 +14,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 
 #include "app/main_window/window_parts.h"
 #include "app/panels/description_model.h"
@@ -413,6 +414,48 @@ TEST_F(EditingTest, GridAndDescriptionPanelFollowEachOther) {
   // The next real grid click is handled again.
   PartOf<MapGridView>(*window, "DG")->SetCurrentCell(2, 2);
   EXPECT_EQ(PartOf<QTableView>(*window, "DescVT")->currentIndex().row(), 22);
+}
+
+// The description list keeps pictures of the items it drew. Whatever changes how an item
+// looks (its text, its terrain, the selection, the list's colours) draws it anew, pixel
+// for pixel as the style draws it, and an undo shows again the very pixels of before.
+TEST_F(EditingTest, DescriptionListDrawsAsTheStyleThroughEditsAndUndo) {
+  auto* list = PartOf<QTableView>(*window, "DescVT");
+  QAbstractItemDelegate* own = list->itemDelegate();
+  QStyledItemDelegate styled;
+  const auto expectStyled = [&](const char* when) {
+    const QImage drawn = list->viewport()->grab().toImage();
+    list->setItemDelegate(&styled);
+    EXPECT_TRUE(drawn == list->viewport()->grab().toImage()) << when;
+    list->setItemDelegate(own);
+    return drawn;
+  };
+  SelectEntries({12, 14});
+  QApplication::processEvents();
+  const QImage before = expectStyled("two rows selected");
+  OnModal<TfSetName>([](TfSetName* d) {
+    d->cbDescription->setEditText("Lith of Gloom");
+    d->accept();
+  });
+  PartOf<QAction>(*window, "aSetName")->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(expectStyled("described") == before);
+  PartOf<QAction>(*window, "aUndo")->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(expectStyled("undone") == before);
+  // Painting changes the rows' terrain icons as well as their texts.
+  window->ChooseTerrain(Mountains);
+  PartOf<QAction>(*window, "aPaint")->trigger();
+  Stroke({{1, 1}, {2, 1}, {3, 1}});
+  QApplication::processEvents();
+  EXPECT_FALSE(expectStyled("painted") == before);
+  QPalette colours = list->palette();
+  colours.setColor(QPalette::Base, Qt::darkBlue);
+  colours.setColor(QPalette::AlternateBase, Qt::darkGreen);
+  colours.setColor(QPalette::Text, Qt::yellow);
+  list->setPalette(colours);
+  QApplication::processEvents();
+  expectStyled("other colours");
 }
 
 TEST_F(EditingTest, FarDescriptionCentresGrid) {

@@ -14,7 +14,6 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 
 #include "app/main_window/window_parts.h"
 #include "app/panels/description_model.h"
@@ -421,15 +420,7 @@ TEST_F(EditingTest, GridAndDescriptionPanelFollowEachOther) {
 // for pixel as the style draws it, and an undo shows again the very pixels of before.
 TEST_F(EditingTest, DescriptionListDrawsAsTheStyleThroughEditsAndUndo) {
   auto* list = PartOf<QTableView>(*window, "DescVT");
-  QAbstractItemDelegate* own = list->itemDelegate();
-  QStyledItemDelegate styled;
-  const auto expectStyled = [&](const char* when) {
-    const QImage drawn = list->viewport()->grab().toImage();
-    list->setItemDelegate(&styled);
-    EXPECT_TRUE(drawn == list->viewport()->grab().toImage()) << when;
-    list->setItemDelegate(own);
-    return drawn;
-  };
+  const auto expectStyled = [list](const char* when) { return ExpectDrawnAsTheStyle(list, when); };
   SelectEntries({12, 14});
   QApplication::processEvents();
   const QImage before = expectStyled("two rows selected");

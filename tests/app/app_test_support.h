@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -120,6 +121,18 @@ inline void ClickButton(QWidget* dialog, const QString& caption) {
       return;
     }
   ADD_FAILURE() << "no button " << caption.toStdString();
+}
+
+// What a list's viewport shows with its own delegate, expected pixel for pixel the same
+// as the style's plain delegate draws it.
+inline QImage ExpectDrawnAsTheStyle(QAbstractItemView* list, const char* when) {
+  QAbstractItemDelegate* own = list->itemDelegate();
+  QStyledItemDelegate styled;
+  const QImage shown = list->viewport()->grab().toImage();
+  list->setItemDelegate(&styled);
+  EXPECT_TRUE(shown == list->viewport()->grab().toImage()) << when;
+  list->setItemDelegate(own);
+  return shown;
 }
 
 // Each of the eight panels shown, in order, whole inside the bar, none over the next.

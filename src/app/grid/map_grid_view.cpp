@@ -6,6 +6,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <cstring>
@@ -28,17 +29,38 @@ QRgb* Row(QImage& image, int y) {
   return reinterpret_cast<QRgb*>(image.bits() + static_cast<std::ptrdiff_t>(y) * image.bytesPerLine());
 }
 
+// Copies rows of Width pixels: a copy of a known size is a few moves rather than a call.
+template <int Width>
+void CopyRows(QRgb* to, std::ptrdiff_t toStride, const uchar* from, std::ptrdiff_t fromStride, int rows) {
+  for (int y = 0; y < rows; ++y, from += fromStride, to += toStride) std::memcpy(to, from, Width * sizeof(QRgb));
+}
+
 // Copies an RGB32 tile into the buffer, clipped to it.
 void Blit(QImage& dst, const QImage& src, int left, int top) {
   const int x0 = std::max(0, left), y0 = std::max(0, top);
   const int x1 = std::min(dst.width(), left + src.width());
   const int y1 = std::min(dst.height(), top + src.height());
   if (x0 >= x1 || y0 >= y1) return;
-  const std::size_t bytes = static_cast<std::size_t>(x1 - x0) * sizeof(QRgb);
   const std::ptrdiff_t fromStride = src.bytesPerLine();
   const std::ptrdiff_t toStride = dst.bytesPerLine() / static_cast<std::ptrdiff_t>(sizeof(QRgb));
   const uchar* from = src.constBits() + (y0 - top) * fromStride + static_cast<std::ptrdiff_t>(x0 - left) * 4;
   QRgb* to = Row(dst, y0) + x0;
+  const int rows = y1 - y0;
+  // Every tile size at scales 1 and 2, whole.
+  switch (x1 - x0) {
+    case 8: return CopyRows<8>(to, toStride, from, fromStride, rows);
+    case 10: return CopyRows<10>(to, toStride, from, fromStride, rows);
+    case 12: return CopyRows<12>(to, toStride, from, fromStride, rows);
+    case 16: return CopyRows<16>(to, toStride, from, fromStride, rows);
+    case 20: return CopyRows<20>(to, toStride, from, fromStride, rows);
+    case 24: return CopyRows<24>(to, toStride, from, fromStride, rows);
+    case 32: return CopyRows<32>(to, toStride, from, fromStride, rows);
+    case 40: return CopyRows<40>(to, toStride, from, fromStride, rows);
+    case 48: return CopyRows<48>(to, toStride, from, fromStride, rows);
+    case 64: return CopyRows<64>(to, toStride, from, fromStride, rows);
+    default: break;
+  }
+  const std::size_t bytes = static_cast<std::size_t>(x1 - x0) * sizeof(QRgb);
   for (int y = y0; y < y1; ++y, from += fromStride, to += toStride) std::memcpy(to, from, bytes);
 }
 
@@ -159,6 +181,13 @@ void MapGridView::RedrawCells(const std::vector<std::uint32_t>& cells) {
   if (minColumn <= maxColumn) viewport()->update(CellRect(minColumn, minRow) | CellRect(maxColumn, maxRow));
 }
 
+void MapGridView::RedrawArea(const QRect& cells) {
+  if (cells.isEmpty()) return;
+  const int left = std::max(cells.left(), LeftColumn()), top = std::max(cells.top(), TopRow());
+  const int right = std::min(cells.right(), LeftColumn() + VisibleColumns()), bottom = std::min(cells.bottom(), TopRow() + VisibleRows());
+  if (left <= right && top <= bottom) viewport()->update(CellRect(left, top) | CellRect(right, bottom));
+}
+
 void MapGridView::SetCurrentCell(int column, int row) { MoveCurrent(column, row, true); }
 
 void MapGridView::MoveCurrent(int column, int row, bool reportClick) {
@@ -263,8 +292,22 @@ void MapGridView::RenderRect(const QRect& requested) {
   const int c1 = std::min(columns_ - 1, left + rect.right() / pitch);
   const int r0 = top + rect.top() / pitch;
   const int r1 = std::min(rows_ - 1, top + rect.bottom() / pitch);
+  const MapGrid& map = project_.Map;
+  const bool plain = display_ == CellDisplay::Terrain && !map.Empty() && !(options_.domainIndicator && options_.tileSize >= 24);
+  if (!plain) {
+    for (int r = r0; r <= r1; ++r)
+      for (int c = c0; c <= c1; ++c) DrawCell(c, r, (c - left) * pitch, (r - top) * pitch);
+    return;
+  }
+  // Terrain tiles alone, the most common look: the tiles are looked up once, not per cell.
+  const TileStyle style = options_.retro ? TileStyle::Retro : options_.grayscale ? TileStyle::Grey : TileStyle::Colour;
+  std::array<const QImage*, TerrainCount> tiles{};
+  for (int code = 0; code < TerrainCount; ++code) tiles[code] = &tiles_.Scaled(style, code, options_.tileSize * scale_);
   for (int r = r0; r <= r1; ++r)
-    for (int c = c0; c <= c1; ++c) DrawCell(c, r, (c - left) * pitch, (r - top) * pitch);
+    for (int c = c0; c <= c1; ++c) {
+      if (map.Contains(c, r) && (c != col_ || r != row_)) Blit(buffer_, *tiles[map.GetTerrain(c, r)], (c - left) * pitch, (r - top) * pitch);
+      else DrawCell(c, r, (c - left) * pitch, (r - top) * pitch);
+    }
 }
 
 void MapGridView::paintEvent(QPaintEvent* event) {

@@ -70,6 +70,8 @@ class MapGridView : public QAbstractScrollArea {
   void RedrawCell(int column, int row);
   // One repaint around those of the cells (by index) that are in sight.
   void RedrawCells(const std::vector<std::uint32_t>& cells);
+  // One repaint of a rectangle of cells, in sight or not.
+  void RedrawArea(const QRect& cells);
   void RedrawAll() { viewport()->update(); }
 
   // Draws the cells of the viewport rectangle (logical pixels) into the buffer; the

@@ -99,8 +99,10 @@ void TfMain::CellSelected(int column, int row) {
 }
 
 void TfMain::SetStatus(int panel, const QString& text) {
+  // A panel repaints itself when its text changes; an edit that leaves the current
+  // cell's column, row or description as they were repaints nothing.
+  if (panels_[panel]->text() == text) return;
   panels_[panel]->setText(text);
-  panels_[panel]->update();
 }
 
 void TfMain::SetStatusColor(const QColor& color) {

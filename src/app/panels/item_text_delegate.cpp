@@ -1,8 +1,11 @@
 #include "app/panels/item_text_delegate.h"
 
 #include <QApplication>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QTableView>
 #include <QTextLayout>
+#include <cmath>
 
 namespace mireforge {
 
@@ -23,13 +26,9 @@ QTextLine LayOut(QTextLayout& layout, const QTextOption& option, int width) {
   return line;
 }
 
-}  // namespace
-
-void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
-  QStyleOptionViewItem item = option;
-  initStyleOption(&item, index);
+// Draws an item whose options are filled in from the model.
+void DrawItem(QPainter* painter, QStyleOptionViewItem item, const QStyle* style) {
   const QWidget* widget = item.widget;
-  const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
   const QString text = item.text;
   // Texts that wrap or break into lines keep the style's own drawing, and so does the
   // one item with the focus, whose frame the style draws over its text.
@@ -78,6 +77,92 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   painter->setPen(colour);
   shown->draw(painter, QPointF(area.x(), box.top()));
   painter->restore();
+}
+
+constexpr int DrawnKilobytes = 8 << 10;
+
+// Who the model's decoration is: the option holds a fresh icon made of it on every paint.
+// -1 for a kind of decoration that has no lasting name.
+qint64 DecorationKey(const QVariant& value) {
+  switch (value.typeId()) {
+    case QMetaType::UnknownType: return 0;
+    case QMetaType::QPixmap: return qvariant_cast<QPixmap>(value).cacheKey();
+    case QMetaType::QIcon: return qvariant_cast<QIcon>(value).cacheKey();
+    case QMetaType::QImage: return qvariant_cast<QImage>(value).cacheKey();
+    case QMetaType::QColor: return static_cast<qint64>(qvariant_cast<QColor>(value).rgba64());
+    default: return -1;
+  }
+}
+
+}  // namespace
+
+ItemTextDelegate::ItemTextDelegate(QObject* parent) : QStyledItemDelegate(parent), drawn_(DrawnKilobytes) {}
+
+size_t qHash(const ItemTextDelegate::Look& look, size_t seed) {
+  return qHashMulti(seed, look.text, look.font, look.icon, look.palette, look.style, look.width, look.height,
+                    look.state, look.features, look.alignment, look.decoration, look.elide, look.direction,
+                    look.position, look.group, look.format, look.scale, look.kind, look.behind);
+}
+
+void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+  QStyleOptionViewItem item = option;
+  initStyleOption(&item, index);
+  const QWidget* widget = item.widget;
+  const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+  // A table paints each item over its viewport's background and the row's panel, in the
+  // option it gives the delegate: a picture of the three is the item, wherever it lies.
+  const auto* table = qobject_cast<const QTableView*>(widget);
+  QPaintDevice* device = painter->paintEngine() != nullptr ? painter->paintEngine()->paintDevice() : nullptr;
+  const qreal scale = painter->device()->devicePixelRatio();
+  const QBrush behind =
+      table != nullptr ? table->viewport()->palette().brush(table->viewport()->backgroundRole()) : QBrush();
+  const QVariant decoration = table != nullptr ? index.data(Qt::DecorationRole) : QVariant();
+  const qint64 decorationKey = DecorationKey(decoration);
+  // The focused item's frame may reach past it, and what is drawn otherwise than plainly,
+  // or where the scale gives no whole pixels, is drawn in place.
+  if (table == nullptr || device == nullptr || device->devType() != QInternal::Image || (item.state & QStyle::State_HasFocus) ||
+      !table->viewport()->autoFillBackground() || behind.style() != Qt::SolidPattern || !behind.isOpaque() || decorationKey < 0 ||
+      item.backgroundBrush.style() != Qt::NoBrush || (item.features & QStyleOptionViewItem::HasCheckIndicator) ||
+      painter->transform().type() != QTransform::TxNone || painter->opacity() != 1.0 ||
+      painter->compositionMode() != QPainter::CompositionMode_SourceOver || scale != std::floor(scale)) {
+    DrawItem(painter, item, style);
+    return;
+  }
+  Look look;
+  look.text = item.text;
+  look.font = item.font;
+  look.icon = decorationKey;
+  look.kind = decoration.typeId();
+  look.palette = item.palette.cacheKey();
+  look.style = style;
+  look.width = item.rect.width();
+  look.height = item.rect.height();
+  look.state = static_cast<int>(item.state);
+  look.features = static_cast<int>(item.features);
+  look.alignment = static_cast<int>(item.displayAlignment) | static_cast<int>(item.decorationAlignment) << 16;
+  look.decoration = item.decorationSize.width() | item.decorationSize.height() << 12 | item.decorationPosition << 24;
+  look.elide = item.textElideMode;
+  look.direction = item.direction;
+  look.position = item.viewItemPosition;
+  look.group = item.palette.currentColorGroup();
+  look.format = static_cast<const QImage*>(device)->format();
+  look.scale = static_cast<int>(scale);
+  look.behind = behind.color().rgba();
+  const QImage* picture = drawn_.object(look);
+  if (picture == nullptr) {
+    auto* drawn = new QImage(item.rect.size() * look.scale, static_cast<QImage::Format>(look.format));
+    drawn->setDevicePixelRatio(scale);
+    QPainter into(drawn);
+    into.translate(-item.rect.topLeft());
+    into.fillRect(item.rect, behind);
+    style->drawPrimitive(QStyle::PE_PanelItemViewRow, &option, &into, widget);
+    DrawItem(&into, item, style);
+    into.end();
+    picture = drawn;
+    if (!drawn_.insert(look, drawn, std::max<qsizetype>(1, drawn->sizeInBytes() >> 10))) picture = nullptr;
+    if (picture == nullptr) return DrawItem(painter, item, style);
+  }
+  painter->drawImage(item.rect.topLeft(), *picture);
 }
 
 }  // namespace mireforge

@@ -7,29 +7,39 @@
 
 namespace mireforge {
 
+QRect PasteTool::Shown() const {
+  if (!block_) return {};
+  // The outline's lines reach a pixel past the block's cells.
+  return QRect(pointer_.x() - block_->Width / 2 - 1, pointer_.y() - block_->Height / 2 - 1, block_->Width + 2,
+               block_->Height + 2);
+}
+
 void PasteTool::Hold(CellBlock block, QPoint at) {
+  const QRect before = Shown();
   block_ = std::move(block);
   pointer_ = at;
-  host_.Grid().RedrawAll();
+  host_.Grid().RedrawArea(before | Shown());
 }
 
 bool PasteTool::Drop() {
   if (!block_) return false;
+  host_.Grid().RedrawArea(Shown());
   block_.reset();
-  host_.Grid().RedrawAll();
   return true;
 }
 
 void PasteTool::Turn(void (CellBlock::*turn)()) {
   if (!block_) return;
+  const QRect before = Shown();
   ((*block_).*turn)();
-  host_.Grid().RedrawAll();
+  host_.Grid().RedrawArea(before | Shown());
 }
 
 void PasteTool::Move(QPoint cell, Qt::KeyboardModifiers, bool) {
   if (!block_ || cell == pointer_) return;
+  const QRect before = Shown();
   pointer_ = cell;
-  host_.Grid().RedrawAll();
+  host_.Grid().RedrawArea(before | Shown());
 }
 
 void PasteTool::Press(QPoint cell, Qt::KeyboardModifiers) {

@@ -26,6 +26,9 @@ class PasteTool : public MapTool {
   void PaintOverlay(QPainter& painter, const OverlayArea& area) override;
 
  private:
+  // The cells the block's picture covers where it is held now, none when none is held.
+  QRect Shown() const;
+
   std::optional<CellBlock> block_;
   QPoint pointer_;
 };

@@ -415,6 +415,40 @@ TEST_F(EditingTest, GridAndDescriptionPanelFollowEachOther) {
   EXPECT_EQ(PartOf<QTableView>(*window, "DescVT")->currentIndex().row(), 22);
 }
 
+// The description list keeps pictures of the items it drew. Whatever changes how an item
+// looks (its text, its terrain, the selection, the list's colours) draws it anew, pixel
+// for pixel as the style draws it, and an undo shows again the very pixels of before.
+TEST_F(EditingTest, DescriptionListDrawsAsTheStyleThroughEditsAndUndo) {
+  auto* list = PartOf<QTableView>(*window, "DescVT");
+  const auto expectStyled = [list](const char* when) { return ExpectDrawnAsTheStyle(list, when); };
+  SelectEntries({12, 14});
+  QApplication::processEvents();
+  const QImage before = expectStyled("two rows selected");
+  OnModal<TfSetName>([](TfSetName* d) {
+    d->cbDescription->setEditText("Lith of Gloom");
+    d->accept();
+  });
+  PartOf<QAction>(*window, "aSetName")->trigger();
+  QApplication::processEvents();
+  EXPECT_FALSE(expectStyled("described") == before);
+  PartOf<QAction>(*window, "aUndo")->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(expectStyled("undone") == before);
+  // Painting changes the rows' terrain icons as well as their texts.
+  window->ChooseTerrain(Mountains);
+  PartOf<QAction>(*window, "aPaint")->trigger();
+  Stroke({{1, 1}, {2, 1}, {3, 1}});
+  QApplication::processEvents();
+  EXPECT_FALSE(expectStyled("painted") == before);
+  QPalette colours = list->palette();
+  colours.setColor(QPalette::Base, Qt::darkBlue);
+  colours.setColor(QPalette::AlternateBase, Qt::darkGreen);
+  colours.setColor(QPalette::Text, Qt::yellow);
+  list->setPalette(colours);
+  QApplication::processEvents();
+  expectStyled("other colours");
+}
+
 TEST_F(EditingTest, FarDescriptionCentresGrid) {
   MakeBlankMap(200, 150);
   window->resize(800, 600);

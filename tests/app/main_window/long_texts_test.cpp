@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QTest>
 #include <QStatusBar>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <string>
 
@@ -59,14 +58,7 @@ TEST_F(LongTextsTest, HugeTextsLoadCutAndShowElided) {
   // The description list draws its rows, the cut text and the selected row among them,
   // pixel for pixel as the style draws them, with the list in focus and without.
   auto* list = PartOf<QTableView>(w, "DescVT");
-  QAbstractItemDelegate* own = list->itemDelegate();
-  QStyledItemDelegate styled;
-  const auto expectStyled = [&](const char* when) {
-    const QImage shown = list->viewport()->grab().toImage();
-    list->setItemDelegate(&styled);
-    EXPECT_TRUE(shown == list->viewport()->grab().toImage()) << when;
-    list->setItemDelegate(own);
-  };
+  const auto expectStyled = [list](const char* when) { ExpectDrawnAsTheStyle(list, when); };
   expectStyled("grid in focus");
   QApplication::setActiveWindow(&w);
   // The list keeps the focus a click gives it, its current row framed.

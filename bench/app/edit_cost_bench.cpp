@@ -59,7 +59,7 @@ std::unique_ptr<CellEditCommand> CoreFill(Project& project, NoView& view) {
     const CellState now = ReadCell(project, cell);
     CellState drawn = ReadCell(project, cell);
     drawn.terrain = Forest;
-    drawn.text = std::string(TerrainNames[Forest]);
+    drawn.text = DefaultDescription(Forest);
     if (drawn.terrain != now.terrain || drawn.domain != now.domain) edit.Set(cell, drawn);
   }
   return std::make_unique<CellEditCommand>("Fill", project, view, std::move(edit), false);

@@ -24,6 +24,8 @@ struct DescText::Block {
 namespace {
 
 constexpr std::size_t MaxTextSize = std::numeric_limits<std::uint32_t>::max();
+// What the empty text's view points at: never null, as memcpy and the like want.
+constexpr char NoChars[] = "";
 
 }  // namespace
 
@@ -98,7 +100,7 @@ DescText DescText::Part(std::string_view text) const {
 }
 
 std::string_view DescText::View() const noexcept {
-  return block_ ? std::string_view(block_->Chars() + offset_, size_) : std::string_view();
+  return block_ ? std::string_view(block_->Chars() + offset_, size_) : std::string_view(NoChars, 0);
 }
 
 std::ostream& operator<<(std::ostream& out, const DescText& text) { return out << text.View(); }

@@ -12,7 +12,7 @@ CellState Ink::Drawn(const Project& project, std::uint32_t index) const {
   if (terrain) {
     const int drawn = set.empty() ? code : set[RandomPick(seed, index, static_cast<int>(set.size()))];
     state.terrain = static_cast<TerrainCode>(drawn);
-    state.text = TerrainNames[drawn];
+    state.text = DefaultDescription(drawn);
   } else {
     state.domain = domain;
   }

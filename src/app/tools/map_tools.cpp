@@ -448,7 +448,7 @@ void MapTools::EraseSelection(const QString& caption) {
   // The default cell: plains named by its terrain, domain 0; the ring stays.
   for (std::uint32_t cell : SizedSelection().Cells())
     if (!map.OnBorder(cell % map.Width, cell / map.Width))
-      edit.Set(cell, CellState{Plains, 0, std::string(TerrainNames[Plains])});
+      edit.Set(cell, CellState{Plains, 0, DefaultDescription(Plains)});
   Commit(caption, std::move(edit), false);
 }
 

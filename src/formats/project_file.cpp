@@ -377,14 +377,14 @@ MapGrid ReadMap(const IniFile& ini) {
   return map;
 }
 
-void CheckSavable(const MapGrid& map) {
+// What every save does before the cells: refuse a map that cannot be saved, then
+// write the version, the method and the wizard's rows, keys a document may already hold.
+void BeginSave(const Project& project, IniFile& ini, const ProjectProgress& progress) {
+  const MapGrid& map = project.Map;
   if (!ValidMapSize(map.Width, map.Height))
     throw Error("The map size " + SizeText(map.Width, map.Height) +
                 " cannot be saved: width and height must be 1 to 512.");
-}
-
-// The version, the method and the wizard's rows: keys a document may already hold.
-void WriteRows(const Project& project, IniFile& ini) {
+  Report(progress, SavingLabel, map.Height, 0);
   ini.WriteString(HeaderSection, "Version", ProjectVersion);
   ini.WriteInteger(HeaderSection, "Mode", project.Rows.Mode);
   for (const auto& entry : PlasmaKeys) WriteText(ini, PlasmaSection, entry.key, PlasmaValue(project, entry.row));
@@ -501,9 +501,7 @@ void WriteCells(const Project& project, Sections sections, const ProjectProgress
 }  // namespace
 
 void WriteProject(const Project& project, IniFile& ini, const ProjectProgress& progress) {
-  CheckSavable(project.Map);
-  Report(progress, SavingLabel, project.Map.Height, 0);
-  WriteRows(project, ini);
+  BeginSave(project, ini, progress);
   for (std::string_view section : ReplacedSections) ini.EraseSection(section);
   WriteCells(project, AppendedSections{ini}, progress);
 }
@@ -558,9 +556,7 @@ void WriteProjectFile(const Project& project, const std::string& fileName, const
     throw Error(FormatMessage("Unable to write to %s", fileName) + ": " +
                 (std::filesystem::is_directory(fileName, ec) ? std::strerror(EISDIR) : "the file cannot be read"));
   }
-  CheckSavable(project.Map);
-  Report(progress, SavingLabel, project.Map.Height, 0);
-  WriteRows(project, ini);
+  BeginSave(project, ini, progress);
   // The sections of cells were left out on loading and are written straight into the file.
   ini.Save(fileName, "Unable to write to %s",
            [&](IniFile::SectionStream& out) {

@@ -27,12 +27,11 @@ namespace mireforge {
 
 namespace {
 
-QString Q(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<int>(text.size())); }
 std::string Path(const QString& name) { return PathOf(name); }
 
 // A project's load or save reporting to the progress form.
 ProjectProgress ReportTo(BusyScope& busy) {
-  return [&busy](std::string_view label, int maximum, int position) { busy.Report(Q(label), maximum, position); };
+  return [&busy](std::string_view label, int maximum, int position) { busy.Report(ShownText(label), maximum, position); };
 }
 
 constexpr const char* MmuSaveFilter = "Midnight/MU Map File (*.php)|*.php";
@@ -115,7 +114,7 @@ void TfMain::AfterDefaultMapLoad(const QString& origin, bool clearSaved, const L
 void TfMain::SaveProjectCommand() { SaveProjectAs(); }
 
 bool TfMain::SaveProjectAs() {
-  const FileChoice choice = prompts_.SaveFile(this, Q(ProjectSaveTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
+  const FileChoice choice = prompts_.SaveFile(this, ShownText(ProjectSaveTitle), ShownText(ProjectFileFilter), ShownText(ProjectFileExtension));
   if (choice.fileName.isEmpty() || !fileWatch_->ConfirmOverwrite(choice.fileName)) return false;
   {
     BusyScope busy(fInfo);
@@ -131,7 +130,7 @@ bool TfMain::SaveProjectAs() {
 
 void TfMain::LoadProjectCommand() {
   if (!ConfirmReplaceMap()) return;
-  const FileChoice choice = prompts_.OpenFile(this, Q(ProjectLoadTitle), Q(ProjectFileFilter), Q(ProjectFileExtension));
+  const FileChoice choice = prompts_.OpenFile(this, ShownText(ProjectLoadTitle), ShownText(ProjectFileFilter), ShownText(ProjectFileExtension));
   if (choice.fileName.isEmpty()) return;
   RememberFile(prefs_.projects, choice.fileName);
   LoadProjectFile(choice.fileName);
@@ -176,9 +175,9 @@ void TfMain::SaveMapImageCommand() {
                    style = CurrentTileStyle(), size = options.tileSize, grid = options.gridLines ? 1 : 0] {
     BusyScope busy(fInfo);
     const int rows = project_.Map.Height;
-    busy.Report(Q(SavingLabel), rows, 0);
+    busy.Report(ShownText(SavingLabel), rows, 0);
     SaveMapImage(path, type, project_.Map, tiles_.MapImageTiles(style), size, grid,
-                 [&busy, rows](int done, int) { busy.Report(Q(SavingLabel), rows, done); });
+                 [&busy, rows](int done, int) { busy.Report(ShownText(SavingLabel), rows, done); });
   });
 }
 

@@ -19,12 +19,6 @@
 
 namespace mireforge {
 
-namespace {
-
-QString Q(std::string_view text) { return ShownText(text); }
-
-}  // namespace
-
 FindResultsModel::FindResultsModel(const Project& project, const bool& rowFirst, QObject* parent)
     : QAbstractTableModel(parent), project_(project), rowFirst_(rowFirst) {}
 
@@ -45,13 +39,13 @@ QVariant FindResultsModel::data(const QModelIndex& index, int role) const {
   const TextMatch& match = matches_[index.row()];
   if (match.kind == TextMatch::DomainName) {
     if (index.column() == 0) return QString("Domain");
-    return Q(project_.Domains.DomainLabel(match.index));
+    return ShownText(project_.Domains.DomainLabel(match.index));
   }
   if (match.index >= project_.Descriptions.Size()) return {};
   TDescItem item = project_.Descriptions.Entry(match.index);
-  if (index.column() == 1) return Q(item.Text);
+  if (index.column() == 1) return ShownText(item.Text);
   item.SwapXY = rowFirst_;
-  return Q(item.PositionText());
+  return ShownText(item.PositionText());
 }
 
 QVariant FindResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -198,10 +192,10 @@ void TfFindReplace::FindStep(int direction) {
 }
 
 QString TfFindReplace::Describe(const TextMatch& match) const {
-  if (match.kind == TextMatch::DomainName) return "domain " + Q(project_.Domains.DomainLabel(match.index));
+  if (match.kind == TextMatch::DomainName) return "domain " + ShownText(project_.Domains.DomainLabel(match.index));
   TDescItem item = project_.Descriptions.Entry(match.index);
   item.SwapXY = rowFirst_;
-  return Q(item.PositionText()) + " " + Q(item.Text);
+  return ShownText(item.PositionText()) + " " + ShownText(item.Text);
 }
 
 void TfFindReplace::Choose(const TextMatch& match) {

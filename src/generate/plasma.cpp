@@ -124,6 +124,9 @@ void SmoothWorkGrid(WorkGrid& work, std::int32_t smoothLevel) {
   constexpr int MaxSum = 20 * 255;
   std::array<std::uint8_t, MaxSum + 1> quotient{};
   for (int sum = 0; sum <= MaxSum; ++sum) quotient[sum] = static_cast<std::uint8_t>(sum / smoothLevel);
+  // Exact for every sum up to MaxSum: the rounding error stays below 1 / smoothLevel.
+  const bool fitsByte = MaxSum / smoothLevel < 256;
+  const std::uint64_t reciprocal = ((std::uint64_t{1} << 32) + smoothLevel - 1) / smoothLevel;
 
   // Neighbour row sums, padded by two rows of wrap-around at each end.
   std::vector<int> sidePadded(static_cast<std::size_t>(height) + 4);
@@ -152,12 +155,20 @@ void SmoothWorkGrid(WorkGrid& work, std::int32_t smoothLevel) {
 
     int above2 = column[height - 2];
     int above1 = column[height - 1];
-    for (int y = 0; y < height - 2; ++y) {
-      const int smoothed = quotient[known[y] + above2 + above1];
-      column[y] = static_cast<std::uint8_t>(smoothed);
-      above2 = above1;
-      above1 = smoothed;
-    }
+    const auto chain = [&](auto divide) {
+      for (int y = 0; y < height - 2; ++y) {
+        const int smoothed = divide(known[y] + above2 + above1);
+        column[y] = static_cast<std::uint8_t>(smoothed);
+        above2 = above1;
+        above1 = smoothed;
+      }
+    };
+    // The chain waits on each division: a multiply is quicker than a table load
+    // where every quotient fits a byte (levels from 20 up, the default among them).
+    if (fitsByte)
+      chain([reciprocal](int sum) { return static_cast<int>((static_cast<std::uint64_t>(sum) * reciprocal) >> 32); });
+    else
+      chain([&quotient](int sum) { return static_cast<int>(quotient[sum]); });
     column[height - 2] = quotient[known[height - 2] + above2 + above1 + column[0]];
     column[height - 1] = quotient[known[height - 1] + above1 + column[height - 2] + column[0] + column[1]];
   }

@@ -1,6 +1,7 @@
 #include "app/layout/status_panel.h"
 
 #include <QEvent>
+#include <algorithm>
 
 namespace mireforge {
 
@@ -40,6 +41,73 @@ bool StatusSlot::event(QEvent* event) {
 void StatusSlot::resizeEvent(QResizeEvent* event) {
   panel_->setGeometry(rect());
   QWidget::resizeEvent(event);
+}
+
+namespace {
+
+// As the bar spaces its own panels.
+constexpr int PanelSpacing = 6;
+
+}  // namespace
+
+StatusTail::StatusTail(QWidget* filling, QWidget* parent) : QWidget(parent), filling_(filling) {
+  filling_->setParent(this);
+  // The room left over, down to nothing in the narrowest window.
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+void StatusTail::AddPanel(QWidget* panel) {
+  panel->setParent(this);
+  panels_.push_back(panel);
+  Arrange();
+}
+
+QSize StatusTail::sizeHint() const { return {0, minimumSizeHint().height()}; }
+
+QSize StatusTail::minimumSizeHint() const {
+  int height = filling_->minimumSizeHint().height();
+  for (const QWidget* panel : panels_) height = std::max(height, panel->sizeHint().height());
+  return {0, height};
+}
+
+bool StatusTail::event(QEvent* event) {
+  // A panel's new text: only the panels here move. Hidden, the panels ask for
+  // nothing, so they are measured again when shown.
+  if (event->type() == QEvent::LayoutRequest) {
+    Arrange();
+    return true;
+  }
+  if (event->type() == QEvent::Show) Arrange();
+  return QWidget::event(event);
+}
+
+void StatusTail::resizeEvent(QResizeEvent* event) {
+  Arrange();
+  QWidget::resizeEvent(event);
+}
+
+void StatusTail::Arrange() {
+  // Each right panel as wide as its text; short of room, all give way alike and
+  // the filling panel first, as the bar's own layout would.
+  std::vector<int> widths;
+  int wanted = 0;
+  for (const QWidget* panel : panels_) {
+    const int width = std::max(panel->minimumWidth(), panel->sizeHint().width());
+    widths.push_back(width);
+    wanted += width + PanelSpacing;
+  }
+  const int room = width();
+  if (wanted > room) {
+    for (std::size_t i = 0; i < widths.size(); ++i)
+      widths[i] = std::max(panels_[i]->minimumWidth(), (widths[i] + PanelSpacing) * room / wanted - PanelSpacing);
+  }
+  int right = room;
+  for (std::size_t i = panels_.size(); i-- > 0;) {
+    right -= widths[i];
+    panels_[i]->setGeometry(right, 0, widths[i], height());
+    right -= PanelSpacing;
+  }
+  filling_->setGeometry(0, 0, std::max(0, right), height());
 }
 
 }  // namespace mireforge

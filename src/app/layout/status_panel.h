@@ -3,6 +3,7 @@
 // and can show a passing message (a menu or toolbar hint) over its own text.
 #include <QLabel>
 #include <QPainter>
+#include <vector>
 
 namespace mireforge {
 
@@ -84,6 +85,29 @@ class StatusSlot : public QWidget {
 
   QWidget* panel_;
   mutable QSize hintRead_, leastRead_;
+};
+
+// The end of the status bar: one panel that takes the room left over and, to its
+// right, panels as wide as their texts (the tool hint, the selection). Their texts
+// change with every tool and paste; laid out here instead of by the bar, a new
+// text moves only these panels, and the window is not laid out again.
+class StatusTail : public QWidget {
+ public:
+  StatusTail(QWidget* filling, QWidget* parent);
+  // Right of the panels added before.
+  void AddPanel(QWidget* panel);
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void Arrange();
+
+  QWidget* filling_;
+  std::vector<QWidget*> panels_;
 };
 
 }  // namespace mireforge

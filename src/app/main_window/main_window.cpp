@@ -63,6 +63,7 @@ class TfMain::ToolAccess : public ToolContext {
   int ActiveDomain() const override { return w_.activeDomain_; }
   QAction& PaintTerrain() override { return *w_.aPaint; }
   QAction& PaintDomains() override { return *w_.aPaintDom; }
+  void AddStatusPanel(QWidget* panel) override { w_.statusTail_->AddPanel(panel); }
   void HoldHistory(bool held) override {
     w_.aUndo->setEnabled(!held && w_.undo_.canUndo());
     w_.aRedo->setEnabled(!held && w_.undo_.canRedo());
@@ -530,7 +531,8 @@ void TfMain::CreateStatusBar() {
     }
     if (i == 6) panel->setAutoFillBackground(true);
     // Permanent, so that menu and toolbar hints do not hide the panels; the hints show in panel 7.
-    statusBar()->addPermanentWidget(new StatusSlot(panel, statusBar()), i == 7 ? 1 : 0);
+    if (i < 7) statusBar()->addPermanentWidget(new StatusSlot(panel, statusBar()));
+    else statusBar()->addPermanentWidget(statusTail_ = new StatusTail(panel, statusBar()), 1);
     panels_[i] = panel;
   }
   connect(statusBar(), &QStatusBar::messageChanged, panels_[7], &StatusPanel::SetMessage);

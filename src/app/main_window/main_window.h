@@ -47,6 +47,7 @@ class TfParams;
 class TfSetDom;
 class TfSetName;
 class StatusPanel;
+class StatusTail;
 class UserPrompts;
 
 class TfMain : public QMainWindow {
@@ -266,6 +267,7 @@ class TfMain : public QMainWindow {
   int lastDomain_ = 0;
   bool jump_ = false;
   std::array<StatusPanel*, 8> panels_{};
+  StatusTail* statusTail_ = nullptr;
   QActionGroup* tileGroup_ = nullptr;
   QMenu* tileMenu_ = nullptr;
   QMenu* tilePopup_ = nullptr;

@@ -257,18 +257,17 @@ void MapTools::AddToMenus() {
 }
 
 void MapTools::CreateStatusPanels() {
-  QStatusBar* bar = context_.Window().statusBar();
   // Cut with an ellipsis rather than widening the window: the hints are long.
   for (auto [panel, name] : {std::pair{&hintPanel_, "ToolHint"}, std::pair{&selectionPanel_, "SelectionSize"}}) {
-    auto* label = new StatusPanel(bar);
+    auto* label = new StatusPanel;
     label->SetElided(true);
     label->setMinimumWidth(1);
     label->setObjectName(name);
     *panel = label;
   }
   selectionPanel_->setToolTip("Selected cells");
-  bar->addPermanentWidget(selectionPanel_);
-  bar->addPermanentWidget(hintPanel_);
+  context_.AddStatusPanel(selectionPanel_);
+  context_.AddStatusPanel(hintPanel_);
 }
 
 CellSelection& MapTools::SizedSelection() {

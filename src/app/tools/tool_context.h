@@ -9,6 +9,7 @@ class QAction;
 class QMainWindow;
 class QMenu;
 class QString;
+class QWidget;
 
 namespace mireforge {
 
@@ -33,6 +34,8 @@ class ToolContext {
   // The painting modes ("Paint terrain", "Paint domains"): what the drawing tools write.
   virtual QAction& PaintTerrain() = 0;
   virtual QAction& PaintDomains() = 0;
+  // Puts a panel at the status bar's end, right of those put there before.
+  virtual void AddStatusPanel(QWidget* panel) = 0;
   // Undo and redo wait while held (a stroke under way).
   virtual void HoldHistory(bool held) = 0;
   // Runs a command; what it throws is shown to the user and the editor goes on.

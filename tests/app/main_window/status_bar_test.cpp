@@ -96,6 +96,19 @@ TEST_F(MainWindowTest, HintsShowInTheDescriptionPanelAndLeaveThePanelsVisible) {
 }
 
 // At 1600 px the selection and the tool's hint show whole, and a crop leaves no stale selection.
+// Counts the requests for a new layout that reach an object.
+class LayoutRequests : public QObject {
+ public:
+  explicit LayoutRequests(QObject* watched) { watched->installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::LayoutRequest) ++count;
+    return false;
+  }
+};
+
 TEST_F(MainWindowTest, SelectionAndToolHintShowWholeAndFollowACrop) {
   TfMain& w = Start();
   w.resize(1600, 1200);
@@ -106,6 +119,22 @@ TEST_F(MainWindowTest, SelectionAndToolHintShowWholeAndFollowACrop) {
   Mouse(QEvent::MouseMove, 14, 12, Qt::NoButton, Qt::LeftButton);
   Mouse(QEvent::MouseButtonRelease, 14, 12, Qt::LeftButton, Qt::NoButton);
   QApplication::processEvents();
+  // The hint of a held paste comes and goes with each paste: it moves the panels
+  // at the bar's end only, since laying out the whole window would cost more
+  // than the paste.
+  {
+    auto* grid = PartOf<MapGridView>(w, "DG");
+    QTest::keyClick(grid, Qt::Key_Insert, Qt::ControlModifier);
+    QApplication::processEvents();
+    const LayoutRequests windowLayouts(&w);
+    const QString before = w.findChild<StatusPanel*>("ToolHint")->text();
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    QApplication::processEvents();
+    EXPECT_NE(w.findChild<StatusPanel*>("ToolHint")->text(), before);
+    QTest::keyClick(grid, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(windowLayouts.count, 0);
+  }
   const auto* selection = w.findChild<StatusPanel*>("SelectionSize");
   const auto* hint = w.findChild<StatusPanel*>("ToolHint");
   ASSERT_TRUE(selection && hint);

@@ -85,6 +85,22 @@ void OnModal(std::function<void(D*)> action) {
 // Input as a person gives it: a check box ticked with the space bar, text typed over
 // what a field holds, a drop-down item chosen with the arrow keys, a list row clicked,
 // a dialog button clicked.
+// Counts the events of one type an object receives (repaints, requests for a new layout).
+class EventCounter : public QObject {
+ public:
+  EventCounter(QObject* watched, QEvent::Type type) : type_(type) { watched->installEventFilter(this); }
+  int count = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == type_) ++count;
+    return false;
+  }
+
+ private:
+  QEvent::Type type_;
+};
+
 inline void Tick(QAbstractButton* box, bool on) {
   if (box->isChecked() == on) return;
   box->setFocus();

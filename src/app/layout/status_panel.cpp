@@ -5,7 +5,7 @@
 
 namespace mireforge {
 
-StatusSlot::StatusSlot(QWidget* panel, QWidget* parent) : QWidget(parent), panel_(panel) {
+StatusSlot::StatusSlot(QWidget* panel, QWidget* parent) : StatusHolder(parent), panel_(panel) {
   panel_->setParent(this);
   TakeLimits();
 }
@@ -28,20 +28,23 @@ void StatusSlot::TakeLimits() {
   setMaximumSize(panel_->maximumSize());
 }
 
-bool StatusSlot::event(QEvent* event) {
-  // A hidden place hears of no new text: it looks again when shown.
+bool StatusHolder::event(QEvent* event) {
   const bool request = event->type() == QEvent::LayoutRequest;
-  if (request || event->type() == QEvent::Show) {
-    TakeLimits();
-    if (Used(panel_->sizeHint()) != hintRead_ || Used(panel_->minimumSizeHint()) != leastRead_) updateGeometry();
-  }
+  if (request || event->type() == QEvent::Show) PanelsChanged();
   return request || QWidget::event(event);
 }
 
-void StatusSlot::resizeEvent(QResizeEvent* event) {
-  panel_->setGeometry(rect());
+void StatusHolder::resizeEvent(QResizeEvent* event) {
+  Arrange();
   QWidget::resizeEvent(event);
 }
+
+void StatusSlot::PanelsChanged() {
+  TakeLimits();
+  if (Used(panel_->sizeHint()) != hintRead_ || Used(panel_->minimumSizeHint()) != leastRead_) updateGeometry();
+}
+
+void StatusSlot::Arrange() { panel_->setGeometry(rect()); }
 
 namespace {
 
@@ -50,7 +53,7 @@ constexpr int PanelSpacing = 6;
 
 }  // namespace
 
-StatusTail::StatusTail(QWidget* filling, QWidget* parent) : QWidget(parent), filling_(filling) {
+StatusTail::StatusTail(QWidget* filling, QWidget* parent) : StatusHolder(parent), filling_(filling) {
   filling_->setParent(this);
   // The room left over, down to nothing in the narrowest window.
   setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -68,22 +71,6 @@ QSize StatusTail::minimumSizeHint() const {
   int height = filling_->minimumSizeHint().height();
   for (const QWidget* panel : panels_) height = std::max(height, panel->sizeHint().height());
   return {0, height};
-}
-
-bool StatusTail::event(QEvent* event) {
-  // A panel's new text: only the panels here move. Hidden, the panels ask for
-  // nothing, so they are measured again when shown.
-  if (event->type() == QEvent::LayoutRequest) {
-    Arrange();
-    return true;
-  }
-  if (event->type() == QEvent::Show) Arrange();
-  return QWidget::event(event);
-}
-
-void StatusTail::resizeEvent(QResizeEvent* event) {
-  Arrange();
-  QWidget::resizeEvent(event);
 }
 
 void StatusTail::Arrange() {

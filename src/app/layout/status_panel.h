@@ -62,23 +62,33 @@ class StatusPanel : public QLabel {
   QString message_;
 };
 
-// The status bar's place for a panel. A label's new text asks its parent to lay out
-// again; from the status bar that request goes on to the main window, which lays out
-// and repaints its docks and toolbars, on every click and edit that shows another
-// cell. The place passes a request on only when the panel's size hints differ from
-// what the bar last read, which for a panel of fixed width, or one that takes the
-// room left over, is never.
-class StatusSlot : public QWidget {
+// Holds status bar panels and lays them out itself. A label's new text asks its
+// parent to lay out again; from the status bar that request goes on to the main
+// window, which lays out and repaints its docks and toolbars, on every click and
+// edit that shows another cell. A holder takes the request instead.
+class StatusHolder : public QWidget {
+ protected:
+  using QWidget::QWidget;
+  // A panel asked for a new layout, or the holder was shown (hidden, it heard of no new text).
+  virtual void PanelsChanged() = 0;
+  // Puts the panels in place for the holder's size.
+  virtual void Arrange() = 0;
+  bool event(QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+};
+
+// The status bar's place for one panel: it passes a request on only when the
+// panel's size hints differ from what the bar last read, which for a panel of
+// fixed width, or one that takes the room left over, is never.
+class StatusSlot : public StatusHolder {
  public:
   StatusSlot(QWidget* panel, QWidget* parent);
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
- protected:
-  bool event(QEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
+  void PanelsChanged() override;
+  void Arrange() override;
   // The panel's hint without what a layout ignores of it.
   QSize Used(QSize hint) const;
   void TakeLimits();
@@ -91,7 +101,7 @@ class StatusSlot : public QWidget {
 // right, panels as wide as their texts (the tool hint, the selection). Their texts
 // change with every tool and paste; laid out here instead of by the bar, a new
 // text moves only these panels, and the window is not laid out again.
-class StatusTail : public QWidget {
+class StatusTail : public StatusHolder {
  public:
   StatusTail(QWidget* filling, QWidget* parent);
   // Right of the panels added before.
@@ -99,12 +109,9 @@ class StatusTail : public QWidget {
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
 
- protected:
-  bool event(QEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
-
  private:
-  void Arrange();
+  void PanelsChanged() override { Arrange(); }
+  void Arrange() override;
 
   QWidget* filling_;
   std::vector<QWidget*> panels_;

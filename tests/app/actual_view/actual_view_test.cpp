@@ -85,25 +85,12 @@ TEST_F(ActualViewTest, ViewFollowsTheGridAndKeysMoveTheGridsCurrentCell) {
   EXPECT_EQ(view.State().ViewY, 2);
 }
 
-// Counts the repaints a widget receives.
-class PaintCounter : public QObject {
- public:
-  explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
-  int paints = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint) ++paints;
-    return false;
-  }
-};
-
 // Fill, a blank map and New repaint the view; a map that shrank keeps the viewer on it.
 TEST_F(ActualViewTest, WholesaleChangesRepaintTheViewAndKeepTheViewerOnTheMap) {
   Start();
   MakeBlankMap(30, 20);
   TfActualView& view = Open();
-  const PaintCounter counter(&view);
+  const EventCounter counter(&view, QEvent::Paint);
   for (int i = 0; i < 15; ++i) QTest::keyClick(&view, Qt::Key_Up);  // south
   QTest::keyClick(&view, Qt::Key_Left);
   QTest::keyClick(&view, Qt::Key_Left);  // east
@@ -112,13 +99,13 @@ TEST_F(ActualViewTest, WholesaleChangesRepaintTheViewAndKeepTheViewerOnTheMap) {
   ASSERT_EQ(view.State().ViewY, 15);
   const auto repainted = [&](int before) {
     QApplication::processEvents();
-    return counter.paints > before;
+    return counter.count > before;
   };
 
   // The main window active before counting, as its activation repaints the view too.
   QApplication::setActiveWindow(window.get());
   QApplication::processEvents();
-  int before = counter.paints;
+  int before = counter.count;
   OnModal<TfFill>([&](TfFill* d) {
     QTest::keyClick(d->cbTerrain, Qt::Key_Down);
     QTest::keyClick(d->cbTerrain, Qt::Key_Down);  // forest
@@ -128,7 +115,7 @@ TEST_F(ActualViewTest, WholesaleChangesRepaintTheViewAndKeepTheViewerOnTheMap) {
   ASSERT_EQ(Terrain(12, 15), Forest);
   EXPECT_TRUE(repainted(before)) << "after Fill";
 
-  before = counter.paints;
+  before = counter.count;
   prompts.answers.push_back(Answer::No);  // the Fill is not saved
   OnModal<TfNewBlank>([&](TfNewBlank* d) {
     d->eWidth->selectAll();
@@ -146,7 +133,7 @@ TEST_F(ActualViewTest, WholesaleChangesRepaintTheViewAndKeepTheViewerOnTheMap) {
   EXPECT_EQ(view.State().ViewX, 8);
   EXPECT_EQ(PartOf<MapGridView>(*window, "DG")->CurrentColumn(), 8);
 
-  before = counter.paints;
+  before = counter.count;
   prompts.answers.push_back(Answer::No);
   PartOf<QAction>(*window, "aNew")->trigger();
   ASSERT_FALSE(window->MapPresent());

@@ -96,19 +96,6 @@ TEST_F(MainWindowTest, HintsShowInTheDescriptionPanelAndLeaveThePanelsVisible) {
 }
 
 // At 1600 px the selection and the tool's hint show whole, and a crop leaves no stale selection.
-// Counts the requests for a new layout that reach an object.
-class LayoutRequests : public QObject {
- public:
-  explicit LayoutRequests(QObject* watched) { watched->installEventFilter(this); }
-  int count = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::LayoutRequest) ++count;
-    return false;
-  }
-};
-
 TEST_F(MainWindowTest, SelectionAndToolHintShowWholeAndFollowACrop) {
   TfMain& w = Start();
   w.resize(1600, 1200);
@@ -126,7 +113,7 @@ TEST_F(MainWindowTest, SelectionAndToolHintShowWholeAndFollowACrop) {
     auto* grid = PartOf<MapGridView>(w, "DG");
     QTest::keyClick(grid, Qt::Key_Insert, Qt::ControlModifier);
     QApplication::processEvents();
-    const LayoutRequests windowLayouts(&w);
+    const EventCounter windowLayouts(&w, QEvent::LayoutRequest);
     const QString before = w.findChild<StatusPanel*>("ToolHint")->text();
     QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
     QApplication::processEvents();

@@ -1,9 +1,10 @@
 // What an edit costs the editor beyond the edit itself, on a 512 x 512 project
 // with a text and a domain in every cell: a bucket fill of the whole interior, the
-// paste of a 100 x 100 block and the undo of each, once as the core operation (the
-// cells found, the undo step made and applied, nobody listening) and once through
-// the real window (a click on the grid, then every event the window posted, its
-// repaint included). And one pointer move of a brush stroke. Process CPU time.
+// paste of a 100 x 100 block (the same block each time, or one never drawn before)
+// and the undo of each, once as the core operation (the cells found, the undo step
+// made and applied, nobody listening) and once through the real window (a click on
+// the grid, then every event the window posted, its repaint included). And one
+// pointer move of a brush stroke. Process CPU time.
 #include <benchmark/benchmark.h>
 
 #include <QAction>
@@ -28,13 +29,24 @@ namespace {
 constexpr int FillColumn = 20, FillRow = 20;
 constexpr int PasteColumn = 60, PasteRow = 60;
 
-// A 100 x 100 block of every terrain, each cell with a description and domain of its own.
-CellBlock Block100() {
+// A 100 x 100 block of every terrain, each cell with a description and domain of its own;
+// each copy a new text in every cell, so that nothing drawn of an earlier paste serves.
+CellBlock Block100(int copy = 0) {
   CellBlock block;
   block.Width = block.Height = 100;
   for (int i = 0; i < 100 * 100; ++i)
-    block.Cells.push_back({true, static_cast<TerrainCode>(i % 16), i % 7, "Cell number " + std::to_string(i)});
+    block.Cells.push_back({true, static_cast<TerrainCode>(i % 16), i % 7,
+                           "Cell number " + std::to_string(i) + (copy > 0 ? " of copy " + std::to_string(copy) : "")});
   return block;
+}
+
+// The clipboard text of a paste benchmark: the same block each time (its second
+// range 0) or a new one (1); none for the others.
+template <bool Pastes>
+std::string PastedText(const benchmark::State& state, int iteration) {
+  if (!Pastes) return {};
+  static const std::string same = Block100().Serialize();
+  return state.range(1) == 0 ? same : Block100(iteration + 1).Serialize();
 }
 
 // The fill of the whole interior: every border cell is frozen wastes, the rest plains.
@@ -51,7 +63,7 @@ class NoView : public EditView {
 };
 
 // The core operations, built as the tools build them.
-std::unique_ptr<CellEditCommand> CoreFill(Project& project, NoView& view) {
+std::unique_ptr<CellEditCommand> CoreFill(Project& project, NoView& view, const std::string&) {
   const MapGrid& map = project.Map;
   const auto member = [&](int x, int y) { return !map.OnBorder(x, y) && map.GetTerrain(x, y) == Plains; };
   CellEdit edit(project);
@@ -65,8 +77,7 @@ std::unique_ptr<CellEditCommand> CoreFill(Project& project, NoView& view) {
   return std::make_unique<CellEditCommand>("Fill", project, view, std::move(edit), false);
 }
 
-std::unique_ptr<CellEditCommand> CorePaste(Project& project, NoView& view) {
-  static const std::string clipboard = Block100().Serialize();
+std::unique_ptr<CellEditCommand> CorePaste(Project& project, NoView& view, const std::string& clipboard) {
   const CellBlock block = CellBlock::Parse(clipboard);
   CellEdit edit(project);
   for (int y = 0; y < block.Height; ++y)
@@ -79,15 +90,19 @@ std::unique_ptr<CellEditCommand> CorePaste(Project& project, NoView& view) {
 
 enum class Step { Do, Undo };
 
-template <std::unique_ptr<CellEditCommand> (*Make)(Project&, NoView&)>
+template <std::unique_ptr<CellEditCommand> (*Make)(Project&, NoView&, const std::string&), bool Pastes>
 void BM_Core(benchmark::State& state) {
   const Step step = static_cast<Step>(state.range(0));
   Project project = LargestProject();
   PrepareForFill(project);
   NoView view;
+  int iteration = 0;
   for (auto _ : state) {
+    state.PauseTiming();
+    const std::string clipboard = PastedText<Pastes>(state, iteration++);
+    state.ResumeTiming();
     if (step != Step::Do) state.PauseTiming();
-    std::unique_ptr<CellEditCommand> command = Make(project, view);
+    std::unique_ptr<CellEditCommand> command = Make(project, view, clipboard);
     command->redo();
     if (step != Step::Do) state.ResumeTiming();
     if (step != Step::Undo) state.PauseTiming();
@@ -96,10 +111,10 @@ void BM_Core(benchmark::State& state) {
     if (step != Step::Undo) state.ResumeTiming();
   }
 }
-BENCHMARK(BM_Core<CoreFill>)->Name("BM_CoreFill512")->ArgNames({"do0_undo1"})->DenseRange(0, 1)
+BENCHMARK(BM_Core<CoreFill, false>)->Name("BM_CoreFill512")->ArgNames({"do0_undo1"})->DenseRange(0, 1)
     ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(BM_Core<CorePaste>)->Name("BM_CorePaste100x100")->ArgNames({"do0_undo1"})->DenseRange(0, 1)
-    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_Core<CorePaste, true>)->Name("BM_CorePaste100x100")->ArgNames({"do0_undo1", "same0_new1"})
+    ->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 class BigWindow {
  public:
@@ -158,15 +173,21 @@ void Paste(BigWindow& big) {
   BigWindow::Settle();
 }
 
-template <void (*Edit)(BigWindow&)>
+template <void (*Edit)(BigWindow&), bool Pastes>
 void BM_Window(benchmark::State& state) {
   const Step step = static_cast<Step>(state.range(0));
   BigWindow big;
-  auto* data = new QMimeData;
-  const std::string text = Block100().Serialize();
-  data->setData(CellBlockMimeType, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
-  QApplication::clipboard()->setMimeData(data);
+  int iteration = 0;
   for (auto _ : state) {
+    state.PauseTiming();
+    if (Pastes) {
+      auto* data = new QMimeData;
+      const std::string text = PastedText<Pastes>(state, iteration++);
+      data->setData(CellBlockMimeType, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
+      QApplication::clipboard()->setMimeData(data);
+      BigWindow::Settle();
+    }
+    state.ResumeTiming();
     if (step != Step::Do) state.PauseTiming();
     TimedEdit([&] { Edit(big); });
     if (step != Step::Do) state.ResumeTiming();
@@ -179,10 +200,10 @@ void BM_Window(benchmark::State& state) {
     state.ResumeTiming();
   }
 }
-BENCHMARK(BM_Window<Fill>)->Name("BM_WindowFill512")->ArgNames({"do0_undo1"})->DenseRange(0, 1)
+BENCHMARK(BM_Window<Fill, false>)->Name("BM_WindowFill512")->ArgNames({"do0_undo1"})->DenseRange(0, 1)
     ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
-BENCHMARK(BM_Window<Paste>)->Name("BM_WindowPaste100x100")->ArgNames({"do0_undo1"})->DenseRange(0, 1)
-    ->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_Window<Paste, true>)->Name("BM_WindowPaste100x100")->ArgNames({"do0_undo1", "same0_new1"})
+    ->ArgsProduct({{0, 1}, {0, 1}})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 
 // One held pointer move of the brush onto the next cell, and the window's repaint.
 void BM_WindowBrushMove512(benchmark::State& state) {

@@ -101,6 +101,7 @@ TEST_F(MainWindowTest, SelectionAndToolHintShowWholeAndFollowACrop) {
   w.resize(1600, 1200);
   MakeBlankMap(120, 100);
   QApplication::setActiveWindow(&w);
+  QApplication::processEvents();  // the window laid out at its size before the pointer aims at cells
   QTest::keyClick(PartOf<MapGridView>(w, "DG"), Qt::Key_R);
   Mouse(QEvent::MouseButtonPress, 3, 4, Qt::LeftButton, Qt::LeftButton);
   Mouse(QEvent::MouseMove, 14, 12, Qt::NoButton, Qt::LeftButton);

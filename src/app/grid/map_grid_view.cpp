@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -215,8 +216,8 @@ void MapGridView::MoveCurrent(int column, int row, bool reportClick) {
 
 int MapGridView::DeviceScale() const { return std::max(1, qRound(viewport()->devicePixelRatioF())); }
 
-// left, top and every size here are in device pixels: scale_ of them per logical pixel.
-void MapGridView::DrawCell(int column, int row, int left, int top) {
+// left, top and every size here are in device pixels of the canvas: scale_ of them per logical pixel.
+void MapGridView::DrawCell(QImage& canvas, int column, int row, int left, int top) {
   const int s = scale_;
   const int t = options_.tileSize * s;
   const QRect square(left, top, t, t);
@@ -224,9 +225,9 @@ void MapGridView::DrawCell(int column, int row, int left, int top) {
                           project_.Map.Contains(column, row);
   if (!mapPresent) {
     // Empty squares, outlined so the grid's extent shows.
-    Fill(buffer_, square, EmptyColor);
-    Fill(buffer_, QRect(left + t - s, top, s, t), EmptyEdgeColor);
-    Fill(buffer_, QRect(left, top + t - s, t, s), EmptyEdgeColor);
+    Fill(canvas, square, EmptyColor);
+    Fill(canvas, QRect(left + t - s, top, s, t), EmptyEdgeColor);
+    Fill(canvas, QRect(left, top + t - s, t, s), EmptyEdgeColor);
     return;
   }
   const int code = project_.Map.GetTerrain(column, row);
@@ -236,22 +237,22 @@ void MapGridView::DrawCell(int column, int row, int left, int top) {
   const TDescItem* item = needsItem ? project_.CellDescription(column, row) : nullptr;
   if (display_ == CellDisplay::Domain) {
     const std::int32_t color = item ? project_.Domains.Color(item->Domain) : NoColor;
-    Blit(buffer_, tiles_.Blended(code, color, options_.moreColor ? 25 : 50, t), left, top);
+    Blit(canvas, tiles_.Blended(code, color, options_.moreColor ? 25 : 50, t), left, top);
   } else {
     const TileStyle style =
         options_.retro ? TileStyle::Retro : options_.grayscale ? TileStyle::Grey : TileStyle::Colour;
-    Blit(buffer_, tiles_.Scaled(style, code, t), left, top);
+    Blit(canvas, tiles_.Scaled(style, code, t), left, top);
     if (indicator && item && project_.Domains.Defined(item->Domain)) {
       const std::int32_t color = project_.Domains.Color(item->Domain);
-      Fill(buffer_, QRect(left + t - 11 * s, top + 3 * s, 7 * s, 5 * s), 0xFF000000u | ColorFromBgr(color).rgb());
-      BlendOver(buffer_, ScaledTicker(), left + t - 12 * s, top + s, square);
+      Fill(canvas, QRect(left + t - 11 * s, top + 3 * s, 7 * s, 5 * s), 0xFF000000u | ColorFromBgr(color).rgb());
+      BlendOver(canvas, ScaledTicker(), left + t - 12 * s, top + s, square);
     }
   }
   if (column == col_ && row == row_) {
-    Fill(buffer_, QRect(left, top, t, s), FocusColor);
-    Fill(buffer_, QRect(left, top + t - s, t, s), FocusColor);
-    Fill(buffer_, QRect(left, top, s, t), FocusColor);
-    Fill(buffer_, QRect(left + t - s, top, s, t), FocusColor);
+    Fill(canvas, QRect(left, top, t, s), FocusColor);
+    Fill(canvas, QRect(left, top + t - s, t, s), FocusColor);
+    Fill(canvas, QRect(left, top, s, t), FocusColor);
+    Fill(canvas, QRect(left + t - s, top, s, t), FocusColor);
   }
 }
 
@@ -274,29 +275,33 @@ void MapGridView::RenderRect(const QRect& requested) {
     buffer_ = QImage(size, QImage::Format_RGB32);
     buffer_.setDevicePixelRatio(scale_);
   }
-  const QRect rect = QRect(requested.topLeft() * scale_, requested.size() * scale_) & buffer_.rect();
-  if (rect.isEmpty()) return;
+  Render(buffer_, QPoint(0, 0), QRect(requested.topLeft() * scale_, requested.size() * scale_) & buffer_.rect());
+}
+
+void MapGridView::Render(QImage& canvas, QPoint origin, const QRect& area) {
+  if (area.isEmpty()) return;
   const int pitch = Pitch() * scale_;
   const int left = LeftColumn(), top = TopRow();
   // Cells end where the grid ends; beyond it the background shows.
   const QRect gridArea(0, 0, (columns_ - left) * pitch, (rows_ - top) * pitch);
   // Tiles cover the grid area; only what lies beyond it, and the lines, need a fill.
-  const QRect inside = rect & gridArea;
-  if (inside != rect) {
-    const int far = buffer_.width() + buffer_.height();
-    Fill(buffer_, QRect(gridArea.right() + 1, rect.top(), far, rect.height()) & rect, OutsideColor);
-    Fill(buffer_, QRect(rect.left(), gridArea.bottom() + 1, rect.width(), far) & rect, OutsideColor);
+  const QRect inside = area & gridArea;
+  if (inside != area) {
+    const int far = area.right() + area.bottom() + 2;
+    Fill(canvas, (QRect(gridArea.right() + 1, area.top(), far, area.height()) & area).translated(-origin), OutsideColor);
+    Fill(canvas, (QRect(area.left(), gridArea.bottom() + 1, area.width(), far) & area).translated(-origin), OutsideColor);
   }
-  if (options_.gridLines) Fill(buffer_, inside, LineColor);
-  const int c0 = left + rect.left() / pitch;
-  const int c1 = std::min(columns_ - 1, left + rect.right() / pitch);
-  const int r0 = top + rect.top() / pitch;
-  const int r1 = std::min(rows_ - 1, top + rect.bottom() / pitch);
+  if (options_.gridLines) Fill(canvas, inside.translated(-origin), LineColor);
+  const int c0 = left + area.left() / pitch;
+  const int c1 = std::min(columns_ - 1, left + area.right() / pitch);
+  const int r0 = top + area.top() / pitch;
+  const int r1 = std::min(rows_ - 1, top + area.bottom() / pitch);
+  const int x0 = -origin.x() - left * pitch, y0 = -origin.y() - top * pitch;
   const MapGrid& map = project_.Map;
   const bool plain = display_ == CellDisplay::Terrain && !map.Empty() && !(options_.domainIndicator && options_.tileSize >= 24);
   if (!plain) {
     for (int r = r0; r <= r1; ++r)
-      for (int c = c0; c <= c1; ++c) DrawCell(c, r, (c - left) * pitch, (r - top) * pitch);
+      for (int c = c0; c <= c1; ++c) DrawCell(canvas, c, r, x0 + c * pitch, y0 + r * pitch);
     return;
   }
   // Terrain tiles alone, the most common look: the tiles are looked up once, not per cell.
@@ -305,17 +310,49 @@ void MapGridView::RenderRect(const QRect& requested) {
   for (int code = 0; code < TerrainCount; ++code) tiles[code] = &tiles_.Scaled(style, code, options_.tileSize * scale_);
   for (int r = r0; r <= r1; ++r)
     for (int c = c0; c <= c1; ++c) {
-      if (map.Contains(c, r) && (c != col_ || r != row_)) Blit(buffer_, *tiles[map.GetTerrain(c, r)], (c - left) * pitch, (r - top) * pitch);
-      else DrawCell(c, r, (c - left) * pitch, (r - top) * pitch);
+      if (map.Contains(c, r) && (c != col_ || r != row_)) Blit(canvas, *tiles[map.GetTerrain(c, r)], x0 + c * pitch, y0 + r * pitch);
+      else DrawCell(canvas, c, r, x0 + c * pitch, y0 + r * pitch);
     }
+}
+
+bool MapGridView::RenderInPlace(QPainter& painter, const QRegion& region) {
+  // The window's picture, where the raster engine paints the widget: drawing the
+  // tiles there spares drawing them into the buffer and copying that over.
+  QPaintDevice* device = painter.paintEngine() != nullptr ? painter.paintEngine()->paintDevice() : nullptr;
+  if (device == nullptr || device->devType() != QInternal::Image) return false;
+  auto* picture = static_cast<QImage*>(device);
+  const QImage::Format format = picture->format();
+  // Opaque pixels in 32 bits are stored alike in both formats; a shared picture
+  // would be copied on the first write instead of written.
+  if ((format != QImage::Format_RGB32 && format != QImage::Format_ARGB32_Premultiplied) || !picture->isDetached())
+    return false;
+  scale_ = DeviceScale();
+  const QTransform to = painter.deviceTransform();
+  if (to.type() > QTransform::TxScale || to.m11() != scale_ || to.m22() != scale_ || to.dx() != std::floor(to.dx()) ||
+      to.dy() != std::floor(to.dy()))
+    return false;
+  const QPoint shift(static_cast<int>(to.dx()), static_cast<int>(to.dy()));
+  uchar* bits = picture->bits();
+  const qsizetype stride = picture->bytesPerLine();
+  // Only inside the region: what lies around it, the overlay included, stays as drawn.
+  for (const QRect& rect : region) {
+    const QRect target = QRect(rect.topLeft() * scale_ + shift, rect.size() * scale_) & picture->rect();
+    if (target.isEmpty()) continue;
+    QImage canvas(bits + target.top() * stride + target.left() * static_cast<qsizetype>(sizeof(QRgb)), target.width(),
+                  target.height(), stride, format);
+    Render(canvas, target.topLeft() - shift, target.translated(-shift));
+  }
+  return true;
 }
 
 void MapGridView::paintEvent(QPaintEvent* event) {
   const QRect rect = event->rect();
-  RenderRect(rect);
   QPainter painter(viewport());
-  painter.setCompositionMode(QPainter::CompositionMode_Source);  // opaque: a plain copy
-  painter.drawImage(rect, buffer_, QRect(rect.topLeft() * scale_, rect.size() * scale_));
+  if (!RenderInPlace(painter, event->region())) {
+    RenderRect(rect);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);  // opaque: a plain copy
+    painter.drawImage(rect, buffer_, QRect(rect.topLeft() * scale_, rect.size() * scale_));
+  }
   if (overlay_) {
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter.setClipRect(rect);

@@ -74,8 +74,9 @@ class MapGridView : public QAbstractScrollArea {
   void RedrawArea(const QRect& cells);
   void RedrawAll() { viewport()->update(); }
 
-  // Draws the cells of the viewport rectangle (logical pixels) into the buffer; the
-  // paint event uses it too. The buffer holds device pixels: DeviceScale() per logical one.
+  // Draws the cells of the viewport rectangle (logical pixels) into the buffer, as the
+  // paint event does where it cannot draw into the window's picture itself. The
+  // buffer holds device pixels: DeviceScale() per logical one.
   void RenderRect(const QRect& rect);
   const QImage& Buffer() const { return buffer_; }
   int DeviceScale() const;
@@ -114,7 +115,13 @@ class MapGridView : public QAbstractScrollArea {
   void MoveCurrent(int column, int row, bool reportClick);
   // Reports the cells the segment from one pointer position to the next crosses inside the viewport.
   void TraceStroke(QPointF from, QPointF to, Qt::MouseButtons buttons);
-  void DrawCell(int column, int row, int left, int top);
+  // Draws the cells over area (device pixels of the viewport) into canvas, whose
+  // first pixel is the viewport's device pixel origin.
+  void Render(QImage& canvas, QPoint origin, const QRect& area);
+  // Draws the region straight into the window's picture that painter paints on,
+  // where that is plain RGB memory; false where it is not.
+  bool RenderInPlace(QPainter& painter, const QRegion& region);
+  void DrawCell(QImage& canvas, int column, int row, int left, int top);
   const QImage& ScaledTicker();
 
   const Project& project_;

@@ -1,5 +1,5 @@
-// What the grid view draws, read back from its buffer. The tiles are plain
-// colours here, so every pixel can be predicted.
+// What the grid view draws, read back from its buffer and from a paint. The
+// tiles are plain colours here, so every pixel can be predicted.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -49,7 +49,11 @@ class GridViewTest : public ::testing::Test {
 
   QRgb Pixel(int x, int y) {
     view.RenderRect(view.viewport()->rect());
-    return view.Buffer().pixel(x, y) | 0xFF000000u;
+    const QRgb buffered = view.Buffer().pixel(x, y) | 0xFF000000u;
+    // A paint draws straight into the picture it paints on: the very same pixels.
+    const QRgb painted = view.viewport()->grab().toImage().pixel(x, y) | 0xFF000000u;
+    EXPECT_EQ(painted, buffered) << "at " << x << ", " << y;
+    return buffered;
   }
 
   Project project;

@@ -72,6 +72,24 @@ class Subdivider {
 
   // Only called for squares that still split, so leaves cost no call.
   void Subdivide(std::uint16_t x1, std::uint16_t y1, std::uint16_t x2, std::uint16_t y2) {
+    SetPoints(x1, y1, x2, y2);
+    const auto xm = static_cast<std::uint16_t>((x1 + x2) / 2);
+    const auto ym = static_cast<std::uint16_t>((y1 + y2) / 2);
+    Quarter(x1, y1, xm, ym);
+    Quarter(xm, y1, x2, ym);
+    Quarter(x1, ym, xm, y2);
+    Quarter(xm, ym, x2, y2);
+  }
+
+  // Squares of two steps a side are most of the calls: done in place, without a
+  // call, and their quarters no longer split.
+  [[gnu::always_inline]] void Quarter(std::uint16_t x1, std::uint16_t y1, std::uint16_t x2, std::uint16_t y2) {
+    if (x2 - x1 == 2 && y2 - y1 == 2) SetPoints(x1, y1, x2, y2);
+    else if (Splits(x1, y1, x2, y2)) Subdivide(x1, y1, x2, y2);
+  }
+
+  // The square's edge midpoints and centre, from its corners.
+  [[gnu::always_inline]] void SetPoints(std::uint16_t x1, std::uint16_t y1, std::uint16_t x2, std::uint16_t y2) {
     const int tl = Value(x1, y1);
     const int bl = Value(x1, y2);
     const int tr = Value(x2, y1);
@@ -86,30 +104,6 @@ class Subdivider {
     SetIfUnset(At(x2, ym), tr + br, d);
     SetIfUnset(At(xm, y2), bl + br, d);
     At(xm, ym) = Displace(tl + bl + tr + br, d, 2);
-    Quarter(x1, y1, xm, ym);
-    Quarter(xm, y1, x2, ym);
-    Quarter(x1, ym, xm, y2);
-    Quarter(xm, ym, x2, y2);
-  }
-
-  // Squares of two steps a side are most of the calls: done in place, without a
-  // call, with their sizes known.
-  [[gnu::always_inline]] void Quarter(std::uint16_t x1, std::uint16_t y1, std::uint16_t x2, std::uint16_t y2) {
-    if (x2 - x1 == 2 && y2 - y1 == 2) {
-      Level* left = &At(x1, y1);
-      Level* middle = left + height_;
-      Level* right = middle + height_;
-      const int tl = static_cast<int>(left[0]), bl = static_cast<int>(left[2]);
-      const int tr = static_cast<int>(right[0]), br = static_cast<int>(right[2]);
-      constexpr int d = (2 + 2) * 5 / 3;
-      SetIfUnset(middle[0], tl + tr, d);
-      SetIfUnset(left[1], tl + bl, d);
-      SetIfUnset(right[1], tr + br, d);
-      SetIfUnset(middle[2], bl + br, d);
-      middle[1] = Displace(tl + bl + tr + br, d, 2);
-    } else if (Splits(x1, y1, x2, y2)) {
-      Subdivide(x1, y1, x2, y2);
-    }
   }
 
   void SetIfUnset(Level& cell, int sum, int d) {

@@ -525,12 +525,10 @@ void TfMain::CreateStatusBar() {
       // The creation method gives way with an ellipsis when the window is narrow; the numbers never do.
       if (i == 1) panel->SetWidths(width, 24);
       else panel->setFixedWidth(width);
-    } else {
-      // The rest of the bar, down to nothing in the narrowest window.
-      panel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     }
     if (i == 6) panel->setAutoFillBackground(true);
-    // Permanent, so that menu and toolbar hints do not hide the panels; the hints show in panel 7.
+    // Permanent, so that menu and toolbar hints do not hide the panels; the hints show in
+    // panel 7, which with the tools' panels takes the rest of the bar.
     if (i < 7) statusBar()->addPermanentWidget(new StatusSlot(panel, statusBar()));
     else statusBar()->addPermanentWidget(statusTail_ = new StatusTail(panel, statusBar()), 1);
     panels_[i] = panel;

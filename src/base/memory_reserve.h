@@ -8,7 +8,7 @@ namespace mireforge {
 // once, and memory freed stays in it for the next job instead of going back to
 // the system. Taken again from the system, every 4 KB would fault in anew, and a
 // 512 x 512 project touches tens of megabytes: on virtual machines those faults
-// cost more than the work itself, so the grown heap faults in large pages.
+// cost more than the work itself.
 // Does nothing where the system has no such means; never fails.
 void ReserveMemory(std::size_t bytes);
 

@@ -30,10 +30,9 @@ QTextLine LayOut(QTextLayout& layout, const QTextOption& option, int width) {
 void DrawItem(QPainter* painter, QStyleOptionViewItem item, const QStyle* style) {
   const QWidget* widget = item.widget;
   const QString text = item.text;
-  // Texts that wrap or break into lines keep the style's own drawing, and so does the
-  // one item with the focus, whose frame the style draws over its text.
-  if (text.isEmpty() || (item.features & QStyleOptionViewItem::WrapText) || (item.state & QStyle::State_HasFocus) ||
-      text.contains(QChar::LineSeparator) || text.contains(QLatin1Char('\n'))) {
+  // Texts that wrap or break into lines keep the style's own drawing.
+  if (text.isEmpty() || (item.features & QStyleOptionViewItem::WrapText) || text.contains(QChar::LineSeparator) ||
+      text.contains(QLatin1Char('\n'))) {
     style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
     return;
   }
@@ -79,6 +78,18 @@ void DrawItem(QPainter* painter, QStyleOptionViewItem item, const QStyle* style)
   painter->restore();
 }
 
+// The frame the style draws last over the item with the focus, as the common style does.
+void DrawFocusFrame(QPainter* painter, const QStyleOptionViewItem& item, const QStyle* style) {
+  QStyleOptionFocusRect frame;
+  frame.QStyleOption::operator=(item);
+  frame.rect = style->subElementRect(QStyle::SE_ItemViewItemFocusRect, &item, item.widget);
+  frame.state |= QStyle::State_KeyboardFocusChange | QStyle::State_Item;
+  const QPalette::ColorGroup group = (item.state & QStyle::State_Enabled) ? QPalette::Normal : QPalette::Disabled;
+  frame.backgroundColor =
+      item.palette.color(group, (item.state & QStyle::State_Selected) ? QPalette::Highlight : QPalette::Window);
+  style->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, item.widget);
+}
+
 constexpr int DrawnKilobytes = 8 << 10;
 
 // Who the model's decoration is: the option holds a fresh icon made of it on every paint.
@@ -109,6 +120,15 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   initStyleOption(&item, index);
   const QWidget* widget = item.widget;
   const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+  // The item with the focus is drawn as any other, its frame over it: the style alone
+  // would shape its text four or five times on every paint.
+  if (item.state & QStyle::State_HasFocus) {
+    QStyleOptionViewItem plain = option;
+    plain.state &= ~QStyle::State_HasFocus;
+    paint(painter, plain, index);
+    DrawFocusFrame(painter, item, style);
+    return;
+  }
   // A table paints each item over its viewport's background and the row's panel, in the
   // option it gives the delegate: a picture of the three is the item, wherever it lies.
   const auto* table = qobject_cast<const QTableView*>(widget);
@@ -118,9 +138,9 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
       table != nullptr ? table->viewport()->palette().brush(table->viewport()->backgroundRole()) : QBrush();
   const QVariant decoration = table != nullptr ? index.data(Qt::DecorationRole) : QVariant();
   const qint64 decorationKey = DecorationKey(decoration);
-  // The focused item's frame may reach past it, and what is drawn otherwise than plainly,
-  // or where the scale gives no whole pixels, is drawn in place.
-  if (table == nullptr || device == nullptr || device->devType() != QInternal::Image || (item.state & QStyle::State_HasFocus) ||
+  // What is drawn otherwise than plainly, or where the scale gives no whole pixels, is
+  // drawn in place.
+  if (table == nullptr || device == nullptr || device->devType() != QInternal::Image ||
       !table->viewport()->autoFillBackground() || behind.style() != Qt::SolidPattern || !behind.isOpaque() || decorationKey < 0 ||
       item.backgroundBrush.style() != Qt::NoBrush || (item.features & QStyleOptionViewItem::HasCheckIndicator) ||
       painter->transform().type() != QTransform::TxNone || painter->opacity() != 1.0 ||

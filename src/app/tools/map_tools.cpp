@@ -416,7 +416,9 @@ void MapTools::UpdateCommands() {
 }
 
 void MapTools::UpdateCursor() {
-  context_.Grid().viewport()->setCursor(paste_->Holding() ? QCursor(Qt::SizeAllCursor) : ToolCursor(tool_));
+  std::optional<QCursor>& cursor = cursors_[static_cast<int>(tool_)];
+  if (!cursor) cursor = ToolCursor(tool_);
+  context_.Grid().viewport()->setCursor(paste_->Holding() ? QCursor(Qt::SizeAllCursor) : *cursor);
 }
 
 void MapTools::UpdateHint() {

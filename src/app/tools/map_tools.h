@@ -5,9 +5,11 @@
 // with its outline; copy, cut, paste (a block placed under the pointer) and
 // delete. The grid's input goes to the checked tool, or to the pasted block
 // while one is held. A drawing tool is checked exactly while a painting mode is on.
+#include <QCursor>
 #include <QObject>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "app/tools/map_tool.h"
@@ -111,6 +113,8 @@ class MapTools : public QObject, public GridOverlay, private ToolHost {
   std::array<std::unique_ptr<MapTool>, ToolCount> tools_;
   std::unique_ptr<PasteTool> paste_;
   Tool tool_ = Tool::Pointer;
+  // Each tool's cursor, drawn when first shown: every paste and tool change sets one.
+  std::array<std::optional<QCursor>, ToolCount> cursors_;
   bool domainInk_ = false;  // the painting mode a selection tool set aside was domains
   bool choosing_ = false;   // the painting mode is being set by a tool change
   CellSelection selection_;

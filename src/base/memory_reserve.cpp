@@ -33,7 +33,7 @@ void ReserveMemory(std::size_t bytes) {
   // filling them now would clear memory the job never touches. Not as large
   // pages either: a virtual machine hands free 2 MB blocks back to its host after
   // a pause, and a large page then faults in five times slower than 4 KB pages
-  // (an editor opening a big project spent 30 ms more).
+  // (an editor opening a big project spent 40 to 80 ms more).
   constexpr std::size_t block = LargestHeapBlock / 2;
   constexpr int MaxBlocks = 32;
   void* blocks[MaxBlocks];

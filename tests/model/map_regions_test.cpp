@@ -5,6 +5,7 @@
 #include <deque>
 #include <set>
 
+#include "model/cell_place.h"
 #include "model/cell_selection.h"
 #include "model/map_regions.h"
 #include "model/random_source.h"
@@ -105,6 +106,25 @@ TEST(Brush, RandomPickDependsOnlyOnSeedAndCell) {
   int differ = 0;
   for (std::uint32_t cell = 0; cell < 100; ++cell) differ += RandomPick(7, cell, 3) != RandomPick(8, cell, 3);
   EXPECT_GT(differ, 40);
+}
+
+TEST(CellPlace, MatchesDivisionInEveryOrder) {
+  for (const int width : {1, 3, 512}) {
+    std::vector<std::uint32_t> cells;
+    for (std::uint32_t cell = 0; cell < static_cast<std::uint32_t>(width) * 4; ++cell) cells.push_back(cell);  // rows wrap
+    const std::vector<std::uint32_t> inOrder = cells;
+    cells.insert(cells.end(), inOrder.rbegin(), inOrder.rend());
+    cells.insert(cells.end(), {5, 5, 6, 2, 3, 0, 1});  // repeats, jumps back, the first cell again
+    RandomSource random;
+    random.RandomSeed = width;
+    for (int i = 0; i < 200; ++i) cells.push_back(random.RandomInt(static_cast<std::uint32_t>(width) * 4));
+    CellPlace place(width);
+    for (const std::uint32_t cell : cells) {
+      place.MoveTo(cell);
+      ASSERT_EQ(place.X(), static_cast<int>(cell % width)) << "cell " << cell << " width " << width;
+      ASSERT_EQ(place.Y(), static_cast<int>(cell / width)) << "cell " << cell << " width " << width;
+    }
+  }
 }
 
 TEST(CellSelection, CombinesCountsAndBounds) {

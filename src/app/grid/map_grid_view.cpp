@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "app/grid/tile_images.h"
+#include "model/cell_place.h"
 #include "project/project.h"
 
 namespace mireforge {
@@ -186,8 +187,10 @@ void MapGridView::RedrawCells(const std::vector<std::uint32_t>& cells) {
   // One more column and row: a partly shown cell at the edge.
   const int right = left + VisibleColumns(), bottom = top + VisibleRows();
   int minColumn = right + 1, maxColumn = left - 1, minRow = bottom + 1, maxRow = top - 1;
+  CellPlace place(columns_);
   for (const std::uint32_t cell : cells) {
-    const int column = static_cast<int>(cell % columns_), row = static_cast<int>(cell / columns_);
+    place.MoveTo(cell);
+    const int column = place.X(), row = place.Y();
     if (column < left || column > right || row < top || row > bottom) continue;
     minColumn = std::min(minColumn, column);
     maxColumn = std::max(maxColumn, column);

@@ -10,6 +10,7 @@
 
 #include "app/grid/tile_images.h"
 #include "formats/preview_image.h"
+#include "model/cell_place.h"
 #include "project/project.h"
 
 namespace mireforge {
@@ -67,9 +68,11 @@ void OverviewMap::UpdateCells(const std::vector<std::uint32_t>& cells) {
   auto* pixels = reinterpret_cast<QRgb*>(picture_.bits());
   const bool squares = cells.size() <= SquaresPerRegion;
   int left = map.Width, right = -1, top = map.Height, bottom = -1;
+  CellPlace place(map.Width);
   for (std::uint32_t cell : cells) {
     if (cell >= count) continue;
-    const int x = static_cast<int>(cell % map.Width), y = static_cast<int>(cell / map.Width);
+    place.MoveTo(cell);
+    const int x = place.X(), y = place.Y();
     pixels[y * stride + x] = colours[map.TerrainAt(cell)];
     if (squares) {
       update(CellsRect(QRect(x, y, 1, 1)).toAlignedRect());

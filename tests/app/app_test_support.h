@@ -15,6 +15,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
@@ -82,24 +83,29 @@ void OnModal(std::function<void(D*)> action) {
   QTimer::singleShot(0, [attempt] { (*attempt)(200); });
 }
 
-// Input as a person gives it: a check box ticked with the space bar, text typed over
-// what a field holds, a drop-down item chosen with the arrow keys, a list row clicked,
-// a dialog button clicked.
-// Counts the events of one type an object receives (repaints, requests for a new layout).
+// Counts the events of one type an object receives (repaints, requests for a new
+// layout); of repaints, also the area they covered.
 class EventCounter : public QObject {
  public:
   EventCounter(QObject* watched, QEvent::Type type) : type_(type) { watched->installEventFilter(this); }
   int count = 0;
+  QRegion painted;
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == type_) ++count;
+    if (event->type() != type_) return false;
+    ++count;
+    if (type_ == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
     return false;
   }
 
  private:
   QEvent::Type type_;
 };
+
+// Input as a person gives it: a check box ticked with the space bar, text typed over
+// what a field holds, a drop-down item chosen with the arrow keys, a list row clicked,
+// a dialog button clicked.
 
 inline void Tick(QAbstractButton* box, bool on) {
   if (box->isChecked() == on) return;

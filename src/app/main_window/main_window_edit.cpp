@@ -84,8 +84,14 @@ void TfMain::ShowChangedCells(const std::vector<std::uint32_t>& cells) {
     const QModelIndex bottom = DescVT->indexAt(QPoint(0, DescVT->viewport()->height() - 1));
     const std::uint32_t first = static_cast<std::uint32_t>(top.row());
     const std::uint32_t last = static_cast<std::uint32_t>(bottom.isValid() ? bottom.row() : descModel->rowCount() - 1);
+    std::vector<int> rows;
     for (const std::uint32_t cell : cells)
-      if (cell < nodes.size() && nodes[cell] >= first && nodes[cell] <= last) descModel->EntryChanged(static_cast<int>(nodes[cell]));
+      if (cell < nodes.size() && nodes[cell] >= first && nodes[cell] <= last) rows.push_back(static_cast<int>(nodes[cell]));
+    // Every row in sight changed, as after most edits of a block: one notice repaints
+    // them all, where one per item costs the view as much again.
+    if (rows.size() == last - first + 1) descModel->RowsChanged(static_cast<int>(first), static_cast<int>(last));
+    else
+      for (const int row : rows) descModel->EntryChanged(row);
   }
   const std::uint32_t current = static_cast<std::uint32_t>(DG->CurrentColumn() + DG->CurrentRow() * width);
   if (std::find(cells.begin(), cells.end(), current) != cells.end()) CellSelected(DG->CurrentColumn(), DG->CurrentRow());

@@ -68,9 +68,11 @@ void DescriptionModel::EntryChanged(int row) {
     for (int column = 0; column < 3; ++column) emit dataChanged(index(row, column), index(row, column));
 }
 
-void DescriptionModel::AllChanged() {
-  if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, 2));
+void DescriptionModel::RowsChanged(int first, int last) {
+  if (first >= 0 && first <= last && last < rowCount()) emit dataChanged(index(first, 0), index(last, 2));
 }
+
+void DescriptionModel::AllChanged() { RowsChanged(0, rowCount() - 1); }
 
 DomainModel::DomainModel(const Project& project, QObject* parent)
     : QAbstractTableModel(parent), project_(project) {}

@@ -33,6 +33,7 @@ class DescriptionModel : public QAbstractTableModel {
   void Reset();
   // After entries changed in place.
   void EntryChanged(int row);
+  void RowsChanged(int first, int last);
   void AllChanged();
 
  private:

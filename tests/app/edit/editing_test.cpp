@@ -16,6 +16,7 @@
 #include <QStatusBar>
 
 #include "app/main_window/window_parts.h"
+#include "app/tools/map_tools.h"
 #include "app/panels/description_model.h"
 #include "app/dialogs/editor_dialogs.h"
 #include "app/dialogs/small_forms.h"
@@ -447,6 +448,51 @@ TEST_F(EditingTest, DescriptionListDrawsAsTheStyleThroughEditsAndUndo) {
   list->setPalette(colours);
   QApplication::processEvents();
   expectStyled("other colours");
+}
+
+// After an edit the list repaints every row in sight whose cell changed, whether the
+// edit changed all of them (the interior filled, and that undone) or one (a brush dab).
+TEST_F(EditingTest, DescriptionListRepaintsTheChangedRowsInSight) {
+  constexpr int Width = 60;  // rows in sight that all lie inside the frozen border
+  MakeBlankMap(Width, 8, Plains);
+  auto* list = PartOf<QTableView>(*window, "DescVT");
+  auto* tools = PartOf<MapTools>(*window, "tools");
+  const auto& rows = window->CurrentProject().Descriptions.DescriptionNodes;
+  list->scrollTo(list->model()->index(Width + 1, 0), QAbstractItemView::PositionAtTop);
+  std::vector<QPoint> interior;
+  for (int y = 1; y < 7; ++y)
+    for (int x = 1; x < Width - 1; ++x) interior.emplace_back(x, y);
+  const auto click = [&](Tool tool, int terrain, QPoint cell) {
+    return [=, this] {
+      tools->aTool[static_cast<int>(tool)]->trigger();
+      window->ChooseTerrain(terrain);
+      QApplication::processEvents();
+      Stroke({cell});
+    };
+  };
+  const auto undo = [this] { PartOf<QAction>(*window, "aUndo")->trigger(); };
+  const std::tuple<std::function<void()>, int, std::vector<QPoint>> steps[] = {
+      {click(Tool::Bucket, Forest, {1, 1}), Forest, interior},
+      {undo, Plains, interior},
+      {click(Tool::Brush, Mountains, {2, 1}), Mountains, {{2, 1}}}};
+  for (const auto& [step, terrain, changed] : steps) {
+    QApplication::processEvents();
+    const EventCounter paints(list->viewport(), QEvent::Paint);
+    step();
+    QApplication::processEvents();
+    int inSight = 0;
+    for (const QPoint& cell : changed) {
+      ASSERT_EQ(Terrain(cell.x(), cell.y()), terrain);
+      for (int column = 0; column < 3; ++column) {
+        const QModelIndex item = list->model()->index(static_cast<int>(rows[cell.x() + cell.y() * Width]), column);
+        const QRect shown = list->visualRect(item) & list->viewport()->rect();
+        if (shown.isEmpty()) continue;
+        ++inSight;
+        EXPECT_TRUE(paints.painted.contains(shown)) << "row " << item.row() << " column " << column;
+      }
+    }
+    EXPECT_GT(inSight, 0);
+  }
 }
 
 TEST_F(EditingTest, FarDescriptionCentresGrid) {

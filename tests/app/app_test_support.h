@@ -106,7 +106,6 @@ class EventCounter : public QObject {
 // Input as a person gives it: a check box ticked with the space bar, text typed over
 // what a field holds, a drop-down item chosen with the arrow keys, a list row clicked,
 // a dialog button clicked.
-
 inline void Tick(QAbstractButton* box, bool on) {
   if (box->isChecked() == on) return;
   box->setFocus();

@@ -29,6 +29,7 @@
 #include "app/main_window/main_window.h"
 #include "app/main_window/window_parts.h"
 #include "app/layout/status_panel.h"
+#include "app/panels/item_text_delegate.h"
 #include "app/dialogs/terrain_dialogs.h"
 #include "app/dialogs/user_prompts.h"
 
@@ -145,14 +146,21 @@ inline void ClickButton(QWidget* dialog, const QString& caption) {
 }
 
 // What a list's viewport shows with its own delegate, expected pixel for pixel the same
-// as the style's plain delegate draws it.
+// as the style's plain delegate draws it: with what the delegate kept, and afresh.
 inline QImage ExpectDrawnAsTheStyle(QAbstractItemView* list, const char* when) {
   QAbstractItemDelegate* own = list->itemDelegate();
+  const auto grab = [list](QAbstractItemDelegate* delegate) {
+    list->setItemDelegate(delegate);
+    return list->viewport()->grab().toImage();
+  };
+  const QImage shown = grab(own);
+  ItemTextDelegate fresh;
+  const QImage afresh = grab(&fresh);
   QStyledItemDelegate styled;
-  const QImage shown = list->viewport()->grab().toImage();
-  list->setItemDelegate(&styled);
-  EXPECT_TRUE(shown == list->viewport()->grab().toImage()) << when;
+  const QImage expected = grab(&styled);
   list->setItemDelegate(own);
+  EXPECT_TRUE(shown == expected) << when;
+  EXPECT_TRUE(afresh == expected) << when << ", drawn afresh";
   return shown;
 }
 

@@ -3,8 +3,10 @@
 #include <QApplication>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRawFont>
 #include <QTableView>
 #include <QTextLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace mireforge {
@@ -24,6 +26,22 @@ QTextLine LayOut(QTextLayout& layout, const QTextOption& option, int width) {
   }
   layout.endLayout();
   return line;
+}
+
+bool PlainAscii(const QString& text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x20 && c.unicode() < 0x7f; });
+}
+
+// Whether font's own face, not a fallback, draws every printable ASCII character.
+bool HasAscii(const QFont& font) {
+  static QHash<QString, bool> known;
+  const QString key = font.key();
+  if (const auto found = known.constFind(key); found != known.cend()) return *found;
+  const QRawFont raw = QRawFont::fromFont(font);
+  bool all = raw.isValid();
+  for (char16_t c = 0x20; all && c < 0x7f; ++c) all = raw.supportsCharacter(QChar(c));
+  if (known.size() > 64) known.clear();
+  return known[key] = all;
 }
 
 // Draws an item whose options are filled in from the model.
@@ -58,15 +76,22 @@ void DrawItem(QPainter* painter, QStyleOptionViewItem item, const QStyle* style)
   textOption.setWrapMode(QTextOption::ManualWrap);
   textOption.setTextDirection(item.direction);
   textOption.setAlignment(QStyle::visualAlignment(item.direction, item.displayAlignment));
-  QTextLayout layout(text, item.font);
+  const QFontMetrics metrics(item.font);
+  // A text far wider than its room is cut whatever it measures: laying it out whole
+  // only to learn so would shape it once more (the cut keeps a text that fits whole).
+  // Only where the cut text lines up as the whole would: plain ASCII without trailing
+  // spaces, in a font that has all of it, so no other font's height enters the line.
+  const bool overflows = static_cast<qint64>(text.size()) * metrics.averageCharWidth() > qint64{area.width()} * 3 / 2 &&
+                         PlainAscii(text) && text.back() != QLatin1Char(' ') && HasAscii(item.font);
+  QTextLayout layout(overflows ? metrics.elidedText(text, item.textElideMode, area.width()) : text, item.font);
   QTextLine line = LayOut(layout, textOption, area.width());
   if (!line.isValid()) return;
   const QRect box = QStyle::alignedRect(Qt::LayoutDirectionAuto, item.displayAlignment,
                                         layout.boundingRect().size().toSize(), area);
   QTextLayout elided;
   QTextLayout* shown = &layout;
-  if (line.naturalTextWidth() > area.width()) {
-    elided.setText(QFontMetrics(item.font).elidedText(text, item.textElideMode, area.width()));
+  if (!overflows && line.naturalTextWidth() > area.width()) {
+    elided.setText(metrics.elidedText(text, item.textElideMode, area.width()));
     elided.setFont(item.font);
     LayOut(elided, textOption, area.width());
     shown = &elided;
@@ -88,6 +113,15 @@ void DrawFocusFrame(QPainter* painter, const QStyleOptionViewItem& item, const Q
   frame.backgroundColor =
       item.palette.color(group, (item.state & QStyle::State_Selected) ? QPalette::Highlight : QPalette::Window);
   style->drawPrimitive(QStyle::PE_FrameFocusRect, &frame, painter, item.widget);
+}
+
+// The item as the style draws it, its text laid out once, and the focus frame over it:
+// the style alone would shape the text of the item with the focus four or five times.
+void DrawFramed(QPainter* painter, const QStyleOptionViewItem& item, const QStyle* style) {
+  QStyleOptionViewItem plain = item;
+  plain.state &= ~QStyle::State_HasFocus;
+  DrawItem(painter, plain, style);
+  if (item.state & QStyle::State_HasFocus) DrawFocusFrame(painter, item, style);
 }
 
 constexpr int DrawnKilobytes = 8 << 10;
@@ -120,15 +154,6 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
   initStyleOption(&item, index);
   const QWidget* widget = item.widget;
   const QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
-  // The item with the focus is drawn as any other, its frame over it: the style alone
-  // would shape its text four or five times on every paint.
-  if (item.state & QStyle::State_HasFocus) {
-    QStyleOptionViewItem plain = option;
-    plain.state &= ~QStyle::State_HasFocus;
-    paint(painter, plain, index);
-    DrawFocusFrame(painter, item, style);
-    return;
-  }
   // A table paints each item over its viewport's background and the row's panel, in the
   // option it gives the delegate: a picture of the three is the item, wherever it lies.
   const auto* table = qobject_cast<const QTableView*>(widget);
@@ -145,7 +170,7 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
       item.backgroundBrush.style() != Qt::NoBrush || (item.features & QStyleOptionViewItem::HasCheckIndicator) ||
       painter->transform().type() != QTransform::TxNone || painter->opacity() != 1.0 ||
       painter->compositionMode() != QPainter::CompositionMode_SourceOver || scale != std::floor(scale)) {
-    DrawItem(painter, item, style);
+    DrawFramed(painter, item, style);
     return;
   }
   Look look;
@@ -176,11 +201,11 @@ void ItemTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     into.translate(-item.rect.topLeft());
     into.fillRect(item.rect, behind);
     style->drawPrimitive(QStyle::PE_PanelItemViewRow, &option, &into, widget);
-    DrawItem(&into, item, style);
+    DrawFramed(&into, item, style);
     into.end();
     picture = drawn;
     if (!drawn_.insert(look, drawn, std::max<qsizetype>(1, drawn->sizeInBytes() >> 10))) picture = nullptr;
-    if (picture == nullptr) return DrawItem(painter, item, style);
+    if (picture == nullptr) return DrawFramed(painter, item, style);
   }
   painter->drawImage(item.rect.topLeft(), *picture);
 }

@@ -50,9 +50,17 @@ class StatusPanel : public QLabel {
   }
 
  private:
+  // Measured again only for another text, font or screen: the bar asks on every
+  // new text of a panel beside it, and the tools' hints are long.
   QSize ShortHint() const {
+    if (measured_ != text() || measuredFont_ != font() || measuredDpi_ != logicalDpiX()) {
+      measured_ = text();
+      measuredFont_ = font();
+      measuredDpi_ = logicalDpiX();
+      measuredWidth_ = fontMetrics().horizontalAdvance(measured_.left(MaxHintCharacters));
+    }
     const QMargins margins = contentsMargins();
-    return QSize(fontMetrics().horizontalAdvance(text().left(MaxHintCharacters)) + 4 + margins.left() + margins.right(),
+    return QSize(measuredWidth_ + 4 + margins.left() + margins.right(),
                  fontMetrics().height() + margins.top() + margins.bottom());
   }
 
@@ -60,6 +68,9 @@ class StatusPanel : public QLabel {
   bool elided_ = false;
   int preferred_ = -1;
   QString message_;
+  mutable QString measured_;
+  mutable QFont measuredFont_;
+  mutable int measuredDpi_ = 0, measuredWidth_ = 0;
 };
 
 // Holds status bar panels and lays them out itself. A label's new text asks its

@@ -144,9 +144,9 @@ class BigWindow {
   }
 
   void Mouse(QEvent::Type type, int column, int row, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    const QPointF pos((column - mireforge::PartOf<mireforge::MapGridView>(window, "DG")->LeftColumn()) * 8 + 4, (row - mireforge::PartOf<mireforge::MapGridView>(window, "DG")->TopRow()) * 8 + 4);
-    QMouseEvent event(type, pos, mireforge::PartOf<mireforge::MapGridView>(window, "DG")->viewport()->mapToGlobal(pos), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(mireforge::PartOf<mireforge::MapGridView>(window, "DG")->viewport(), &event);
+    const QPointF pos((column - grid->LeftColumn()) * 8 + 4, (row - grid->TopRow()) * 8 + 4);
+    QMouseEvent event(type, pos, grid->viewport()->mapToGlobal(pos), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(grid->viewport(), &event);
   }
   void Click(int column, int row) {
     Mouse(QEvent::MouseButtonPress, column, row, Qt::LeftButton, Qt::LeftButton);
@@ -156,15 +156,19 @@ class BigWindow {
   QTemporaryDir dir;
   DialogPrompts prompts;
   TfMain window;
+  // Found once: a search through the window's children is no part of an edit's cost.
+  MapGridView* grid = PartOf<MapGridView>(window, "DG");
+  MapTools* tools = PartOf<MapTools>(window, "tools");
+  QAction* undo = PartOf<QAction>(window, "aUndo");
 };
 
 void Fill(BigWindow& big) {
-  mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aTool[static_cast<int>(Tool::Bucket)]->trigger();
+  big.tools->aTool[static_cast<int>(Tool::Bucket)]->trigger();
   big.Click(FillColumn, FillRow);
 }
 
 void Paste(BigWindow& big) {
-  mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aPaste->trigger();
+  big.tools->aPaste->trigger();
   big.Click(PasteColumn, PasteRow);
 }
 
@@ -199,7 +203,7 @@ void BM_Window(benchmark::State& state) {
     if (step != Step::Do) state.ResumeTiming();
     if (big.window.UndoStack().count() != 1) state.SkipWithError("the edit made no undo step");
     if (step != Step::Undo) state.PauseTiming();
-    TimedUndo([&] { mireforge::PartOf<QAction>(big.window, "aUndo")->trigger(); });
+    TimedUndo([&] { big.undo->trigger(); });
     if (step != Step::Undo) state.ResumeTiming();
     state.PauseTiming();
     big.window.UndoStack().clear();
@@ -214,8 +218,8 @@ BENCHMARK(BM_Window<Paste, true>)->Name("BM_WindowPaste100x100")->ArgNames({"do0
 // One held pointer move of the brush onto the next cell, and the window's repaint.
 void BM_WindowBrushMove512(benchmark::State& state) {
   BigWindow big;
-  mireforge::PartOf<mireforge::MapTools>(big.window, "tools")->aTool[static_cast<int>(Tool::Brush)]->trigger();
-  mireforge::PartOf<QAction>(big.window, "aPaint")->trigger();
+  big.tools->aTool[static_cast<int>(Tool::Brush)]->trigger();
+  PartOf<QAction>(big.window, "aPaint")->trigger();
   int column = 10, row = 10, terrain = Forest;
   big.Mouse(QEvent::MouseButtonPress, column, row, Qt::LeftButton, Qt::LeftButton);
   BigWindow::Settle();

@@ -34,14 +34,13 @@ bool PlainAscii(const QString& text) {
 
 // Whether font's own face, not a fallback, draws every printable ASCII character.
 bool HasAscii(const QFont& font) {
-  static QHash<QString, bool> known;
-  const QString key = font.key();
-  if (const auto found = known.constFind(key); found != known.cend()) return *found;
+  static QHash<QFont, bool> known;
+  if (const auto found = known.constFind(font); found != known.cend()) return *found;
   const QRawFont raw = QRawFont::fromFont(font);
   bool all = raw.isValid();
   for (char16_t c = 0x20; all && c < 0x7f; ++c) all = raw.supportsCharacter(QChar(c));
   if (known.size() > 64) known.clear();
-  return known[key] = all;
+  return known[font] = all;
 }
 
 // Draws an item whose options are filled in from the model.
